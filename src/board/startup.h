@@ -1,0 +1,48 @@
+// The start of the board: the fixed tables, the railway data and both histories, and
+// for a new game the clock, money, train kinds, start stations and destinations.
+#pragma once
+
+#include <string>
+
+#include "state/clock.h"
+#include "state/game_state.h"
+#include "state/rng.h"
+
+namespace kisharin {
+
+// Height of the board's viewport in pixels, and the strip's geometry it scrolls.
+inline constexpr int kViewportHeight = 433;
+inline constexpr int kViewportWidth = 750;
+inline constexpr int kStationPitch = 35;
+
+// Largest scroll value of the strip of a line of n stations (negative for short lines).
+int scrollMaxFor(int stationCount);
+
+// The scroll value that brings station `pos` of a line of n stations into view.
+int scrollValueFor(int pos, int stationCount);
+
+// Builds mapDataDir, kindFare and the region tables, then reads appDir &
+// "GameData/駅.txt" and the two history files (historyBase & 0|1 & ".txt"). All or
+// nothing: on a DataError the railway tables and visited flags stay as they were.
+void loadBoardData(GameState& s);
+
+// A new game: clock, play time, train kinds, money, the two start stations (each
+// attempt re-seeded from the timer) with their scroll values, and curPlayer = 0.
+// Throws GameError when the data has no station in the play area.
+void setupNewGame(GameState& s, Rng& rng, Clock& clock);
+
+// The eight destinations of a new game: destination i in region i for the whole
+// country, eight different stations of the area for a regional game. Does nothing
+// when resumeGame is True. Throws GameError, drawing nothing, when the data cannot
+// give them.
+void drawDestinations(GameState& s, Rng& rng, Clock& clock);
+
+// The turn caption: playerName & "の番です（" & prefecture of the player's station & "）".
+std::string turnCaption(const GameState& s);
+
+// Steps of the board's start that need no window, in order: the data, then for a new
+// game its set-up and destinations; for a resumed game the loaded variables stay and
+// the selected kind becomes the player's kind.
+void startBoard(GameState& s, Rng& rng, Clock& clock);
+
+}  // namespace kisharin

@@ -1,0 +1,26 @@
+// Where the game's files live: the shipped data (read only) and the player's own
+// folder, which holds the settings, the arrival histories and the save slots.
+#pragma once
+
+#include <string>
+
+namespace kisharin {
+
+// The folder of the shipped data, ending with "/": $KISHARIN_SHIPPED_DATA if set, else
+// the folder the build was configured with.
+std::string shippedDataDir();
+
+// The player's folder, ending with "/": $KISHARIN_DATA_HOME, else $XDG_DATA_HOME/kisharin,
+// else ~/.local/share/kisharin. Not created by this call.
+std::string userDataDir();
+
+// userDataDir() & "GameData/", created on first use; a file of the shipped
+// GameData folder's first contents (NameData.txt, URL.txt, 履歴0.txt, 履歴1.txt) that
+// the player's folder lacks is copied there. Throws GameError when the folder cannot
+// be made.
+std::string ensureUserGameData(const std::string& shippedDir);
+
+// Creates a folder and its parents; throws GameError on failure.
+void makeDirectories(const std::string& path);
+
+}  // namespace kisharin

@@ -1,0 +1,31 @@
+// The game's one error type: a message in Japanese meant for the player, with the
+// file and line it concerns when there is one.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace kisharin {
+
+class GameError : public std::runtime_error {
+public:
+    explicit GameError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A fault in a data file: names the file, the line (1-based; 0 when the whole file is
+// meant) and what is wrong.
+class DataError : public GameError {
+public:
+    DataError(std::string file, int line, std::string what);
+
+    const std::string& file() const { return file_; }
+    int line() const { return line_; }
+    const std::string& what_wrong() const { return what_; }
+
+private:
+    std::string file_;
+    int line_;
+    std::string what_;
+};
+
+}  // namespace kisharin
