@@ -13,6 +13,7 @@ struct Game {
     Screens& screens;
     Rng& rng;
     Clock& clock;
+    bool ended = false;  // the last destination was reached and the results were shown
 };
 
 }  // namespace kisharin
