@@ -57,11 +57,16 @@ RailwayData parseStationFile(const std::string& bytes, const std::string& name) 
         start = next;
         if (number == 1) continue;  // header
 
+        // A tab is never part of a two-byte CP932 character (trail bytes are 0x40 and up),
+        // so the whole line is decoded at once and split afterwards.
+        auto decoded = cp932ToUtf8(raw);
+        if (!decoded) throw DataError(name, number, "Shift-JIS（CP932）として読めない文字があります");
+        const std::string_view text = *decoded;
         fields.clear();
         size_t f = 0;
         while (true) {
-            const size_t tab = raw.find('\t', f);
-            fields.push_back(raw.substr(f, tab == std::string_view::npos ? raw.npos : tab - f));
+            const size_t tab = text.find('\t', f);
+            fields.push_back(text.substr(f, tab == std::string_view::npos ? text.npos : tab - f));
             if (tab == std::string_view::npos) break;
             f = tab + 1;
         }
@@ -87,14 +92,12 @@ RailwayData parseStationFile(const std::string& bytes, const std::string& name) 
             default: table = &d.ekiMark; break;
         }
         for (size_t k = 0; k < fields.size(); ++k) {
-            auto text = cp932ToUtf8(fields[k]);
-            if (!text) throw DataError(name, number, "Shift-JIS（CP932）として読めない文字があります");
             if (kind == 2 && k > 0) {
-                const std::string problem = linkProblem(*text);
+                const std::string problem = linkProblem(fields[k]);
                 if (!problem.empty())
                     throw DataError(name, number, std::to_string(k) + " 番目の駅の" + problem);
             }
-            table->at(current, static_cast<int>(k)) = std::move(*text);
+            table->at(current, static_cast<int>(k)) = std::string(fields[k]);
         }
     }
     return d;

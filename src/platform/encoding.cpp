@@ -9,10 +9,31 @@ namespace kisharin {
 
 namespace {
 
-std::optional<std::string> convert(const char* to, const char* from, std::string_view in) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+// One converter per direction and thread, opened on first use: opening a converter
+// costs far more than converting a station name.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (ok()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        return cd_;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+std::optional<std::string> convert(Converter& conv, std::string_view in) {
+    if (!conv.ok()) return std::nullopt;
+    iconv_t cd = conv.get();
     std::string out;
+    out.reserve(in.size() * 3 / 2 + 8);
     std::vector<char> buf(4096);
     char* src = const_cast<char*>(in.data());
     size_t srcLeft = in.size();
@@ -38,7 +59,6 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
         if (iconv(cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1)) ok = false;
         out.append(buf.data(), buf.size() - dstLeft);
     }
-    iconv_close(cd);
     if (!ok) return std::nullopt;
     return out;
 }
@@ -54,7 +74,8 @@ std::optional<std::string> cp932ToUtf8(std::string_view bytes) {
             break;
         }
     if (ascii) return std::string(bytes);
-    return convert("UTF-8", "CP932", bytes);
+    thread_local Converter conv("UTF-8", "CP932");
+    return convert(conv, bytes);
 }
 
 std::optional<std::string> utf8ToCp932(std::string_view text) {
@@ -65,7 +86,8 @@ std::optional<std::string> utf8ToCp932(std::string_view text) {
             break;
         }
     if (ascii) return std::string(text);
-    return convert("CP932", "UTF-8", text);
+    thread_local Converter conv("CP932", "UTF-8");
+    return convert(conv, text);
 }
 
 bool representableInCp932(std::string_view text) { return utf8ToCp932(text).has_value(); }
