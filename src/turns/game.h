@@ -1,9 +1,15 @@
-// Everything a rule needs to act: the one game state, the windows, chance and time.
+// Everything a rule needs to act: the one game state, the windows, chance and time, and
+// the models of the board's strip and controls.
 #pragma once
 
+#include <functional>
+
+#include "board/line_display.h"
+#include "board/text_metrics.h"
 #include "state/clock.h"
 #include "state/game_state.h"
 #include "state/rng.h"
+#include "turns/board_model.h"
 #include "turns/screens.h"
 
 namespace kisharin {
@@ -14,6 +20,12 @@ struct Game {
     Rng& rng;
     Clock& clock;
     bool ended = false;  // the last destination was reached and the results were shown
+    LineDisplayModel line;  // the strip of the displayed line and its scroll bar
+    BoardControls board;    // the controls below the strip
+    const TextMetrics* metrics = &fixedTextMetrics();  // the board's fonts
+    // The computer's turn, run by the hand-over when comOpponent is on and player 2 is
+    // to move; empty means nobody plays for the computer.
+    std::function<void(Game&)> computerTurn;
 };
 
 }  // namespace kisharin

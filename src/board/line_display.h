@@ -1,0 +1,121 @@
+// The line on the board: a vertical strip of station boxes with their connectors, the
+// ★ marks of stations already visited, the transfer labels and their direction hints,
+// and the scroll bar beside it. The rules build it as a model that a window draws as is
+// (pixels in the strip's own coordinates, colours as red + green*256 + blue*65536).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "state/game_state.h"
+
+namespace kisharin {
+
+struct Game;
+class TextMetrics;
+
+struct PixelRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+inline constexpr Long kColorWhite = rgb(255, 255, 255);
+inline constexpr Long kColorSpecial = rgb(255, 255, 128);      // yellow: a marked station
+inline constexpr Long kColorDestination = rgb(255, 128, 255);  // pink: a pending destination
+inline constexpr Long kColorCurrent = rgb(192, 192, 255);      // light blue: where the player stands
+inline constexpr Long kColorReachable = rgb(192, 255, 192);    // light green: reachable, under the mouse
+
+// Sizes of the strip's pieces.
+inline constexpr int kStationLabelLeft = 30;
+inline constexpr int kStationLabelWidth = 120;
+inline constexpr int kStationFontSize = 9;
+inline constexpr int kStationSmallFontSize = 7;  // names of more than 10 characters
+inline constexpr int kBoxHeight = 25;
+inline constexpr int kTransferFontSize = 8;
+inline constexpr int kTransferTemplateWidth = 49;  // the fresh label, before its caption
+inline constexpr int kWheelStep = 50;
+
+struct StationView {
+    std::string name;  // caption and tool tip
+    PixelRect label;
+    int fontSize = kStationFontSize;
+    PixelRect box;
+    Long fill = kColorWhite;
+    bool connector = false;  // a line down to the next station
+    int connectorX = 0, connectorY1 = 0, connectorY2 = 0;
+    bool star = false;  // "★" in grey, left of the label
+    PixelRect starRect;
+};
+
+struct TransferView {
+    int line = 0;     // the line it leads to
+    int pos = 0;      // the station of that line
+    int station = 0;  // the station of the displayed line it stands beside
+    std::string caption;
+    std::string directions;  // shown by the hint while the mouse is over it
+    PixelRect rect;
+    int fontSize = kTransferFontSize;
+};
+
+struct LineDisplayModel {
+    int line = 0;
+    std::string title;  // lblTrainName
+    bool visible = true;
+    int stripWidth = 750;
+    int stripHeight = 0;
+    Long background = kColorWhite;  // of the viewport and the strip
+    int scrollMin = 0;
+    int scrollMax = 0;  // may be negative for short lines: then the value stays 0
+    int scrollValue = 0;
+    std::vector<StationView> stations;  // station i is stations[i - 1]
+    std::vector<TransferView> transfers;  // label k is transfers[k - 1]
+    bool hintVisible = false;  // lblAnnai
+    std::string hintText;
+    PixelRect hintRect;
+    Long grey = rgb(128, 128, 128);  // colour of the ★
+
+    StationView& station(int i);
+    const StationView& station(int i) const;
+    int stationCount() const { return static_cast<int>(stations.size()); }
+};
+
+// The text naming both directions of line `line` from station `pos`, e.g.
+// "D・A 方面 ― F・I 方面"; empty for a line of one station.
+std::string directionText(const RailwayData& d, int line, int pos);
+
+// 路線初期化: records the arrival at the current station, clears the strip and its
+// transfer labels and takes the background of the current station's region.
+void 路線初期化(Game& g);
+
+// 路線読み込み: rebuilds the strip for playerRosen(curPlayer).
+void 路線読み込み(Game& g);
+
+// The scroll value that brings station pos of the displayed line into view.
+int スクロール位置決め(GameState& s, int pos);
+// ... and sets it on the board's scroll bar.
+void スクロール位置決め(Game& g, int pos);
+
+// Sets the scroll bar's value; a value outside Min..Max is ignored (false).
+bool setScrollValue(LineDisplayModel& m, int value);
+
+// The scroll bar moved (scTate_Change): the strip follows (its top is -value).
+void scTate_Change(Game& g, int value);
+
+// One wheel step down (toward the user) or up.
+void vbWheelMinus(Game& g);
+void vbWheelPlus(Game& g);
+// A wheel message with its delta; negative is toward the user. Ignored while a wheel
+// message is being handled (wheelBusy).
+void onMouseWheel(Game& g, int delta);
+
+// Hover feedback while a move is pending.
+void lblEki_MouseMove(Game& g, int i);
+void picEki_MouseMove(Game& g);
+void lblNorikae_MouseMove(Game& g, int k);
+
+// The clock tick: one more second of play; the clock label shows one more minute.
+void tmrMain_Timer(Game& g);
+// The clock label: gameClock plus playSeconds minutes as "m/d hh：mm".
+std::string lblJikokuText(const GameState& s);
+
+}  // namespace kisharin

@@ -1,0 +1,68 @@
+// The board's controls below the strip as the rules see them: which buttons show, which
+// train kinds are enabled and selected, and the texts of the labels. The board window
+// draws this as is and forwards its clicks to the rules.
+#pragma once
+
+#include <string>
+
+#include "state/game_state.h"
+
+namespace kisharin {
+
+struct Game;
+
+inline constexpr Long kColorPlayer1 = rgb(0, 0, 255);   // blue
+inline constexpr Long kColorPlayer2 = rgb(255, 0, 0);   // red
+inline constexpr Long kColorManNameBack = rgb(192, 255, 255);  // light cyan
+
+// One train-kind button optKind(k).
+struct KindButton {
+    std::string caption;
+    Long color = 0;  // text colour: "特急" red, "急行" blue, the others black
+    bool visible = true;
+    bool enabled = true;
+    bool value = false;  // set (the selected kind)
+};
+
+// What the rules keep of the board's controls.
+struct BoardControls {
+    Array1D<KindButton, 6> optKind;  // 1..5; element 0 is not used
+    bool cmdSusumuVisible = true;
+    bool cmdWorkVisible = true;
+    bool cmdSaveVisible = true;
+    bool boardEnabled = true;  // false while the computer moves
+    std::string lblSusumu;
+    std::string lblManName;
+    Long manNameColor = kColorPlayer1;
+
+    BoardControls();
+};
+
+// Everything the board draws below the strip, ready to paint.
+struct BoardModel {
+    Array1D<KindButton, 6> optKind;
+    bool cmdSusumuVisible = true, cmdWorkVisible = true, cmdSaveVisible = true;
+    bool boardEnabled = true;
+    std::string lblSusumu;
+    std::string lblMoney;
+    std::string lblManName;
+    Long manNameColor = kColorPlayer1;
+    Long manNameBack = kColorManNameBack;
+    std::string lblJikoku;
+    std::string lblTrainName;
+};
+
+// The model of the board's lower controls for the present state.
+BoardModel boardModel(const Game& g);
+
+// The caption of train kind k (1..5), e.g. "特急".
+const char* kindCaption(int kind);
+
+// Number in full-width digits, e.g. 12 -> "１２", -50 -> "-５０".
+std::string fullWidthNumber(long n);
+
+// Board start-up steps that set the controls: the caption and colour of the player to
+// move, the kind of the resumed or new game, the kind check and the line display.
+void setupBoardControls(Game& g);
+
+}  // namespace kisharin

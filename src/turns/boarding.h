@@ -1,0 +1,29 @@
+// Boarding: the train-kind buttons, the kind a special line forces, changing lines at
+// the current station, and the ride to a clicked station with its chances of stopping
+// short or overshooting, the fare, the debt rule and the meeting rule.
+#pragma once
+
+#include "turns/game.h"
+
+namespace kisharin {
+
+// Selects train kind `kind` (1..5) and shows its fare for one station in lblSusumu.
+void optKind_Click(Game& g, int kind);
+
+// Sets the kind buttons for the displayed line: 新幹線 and 飛行機 lines force their kind
+// and hide the other three; an ordinary line shows them with the one last set.
+void 新幹線判別(Game& g);
+
+// The transfer label k (1..norikaeCount-1): changes to that line at the current station.
+void lblNorikae_Click(Game& g, int k);
+
+// The station label i of the displayed line: the ride, when it is within reach, then the
+// destination check and, when the move is done, the events and the hand-over.
+void lblEki_Click(Game& g, int i);
+
+// The debt rule: a negative balance after a ride is forgiven for 50 points.
+void debtRule(Game& g);
+// The meeting rule: ending on the other player's station takes 50 points from them.
+void meetingRule(Game& g);
+
+}  // namespace kisharin
