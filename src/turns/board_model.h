@@ -61,8 +61,11 @@ const char* kindCaption(int kind);
 // Number in full-width digits, e.g. 12 -> "１２", -50 -> "-５０".
 std::string fullWidthNumber(long n);
 
-// Board start-up steps that set the controls: the caption and colour of the player to
-// move, the kind of the resumed or new game, the kind check and the line display.
-void setupBoardControls(Game& g);
+// Selects kind button k (1..5): sets it and clears the others of its group (1..3 stand
+// in one frame, 4 and 5 in another), without running the click handler.
+void setKindButton(BoardControls& c, int kind);
+
+// The first kind button 1..5 that is set (1 when none is).
+int firstSetKind(const BoardControls& c);
 
 }  // namespace kisharin

@@ -14,6 +14,17 @@
 
 namespace kisharin {
 
+// The last ride made by a station click: where it started and ended and what it cost.
+struct RideRecord {
+    int player = 0;
+    int line = 0;
+    int start = 0;
+    int end = 0;
+    Long fare = 0;
+    bool cut = false;        // stopped short of the clicked station
+    bool overslept = false;  // went past it
+};
+
 struct Game {
     GameState& s;
     Screens& screens;
@@ -26,6 +37,7 @@ struct Game {
     // The computer's turn, run by the hand-over when comOpponent is on and player 2 is
     // to move; empty means nobody plays for the computer.
     std::function<void(Game&)> computerTurn;
+    RideRecord lastRide;
 };
 
 }  // namespace kisharin

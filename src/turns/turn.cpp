@@ -1,19 +1,130 @@
 #include "turns/turn.h"
 
+#include <algorithm>
+
+#include "board/line_display.h"
+#include "board/route.h"
+#include "board/startup.h"
+#include "turns/boarding.h"
+#include "turns/events.h"
+#include "turns/happenings.h"
+#include "turns/history.h"
+#include "turns/messages.h"
+
 namespace kisharin {
 
-// First bodies so that the game links; the turn cycle fills them in.
 int stepFactor(int kind) { return kind >= 1 && kind <= 3 ? kind : 0; }
+
 int rideTickMs(int kind) {
     static const int ticks[6] = {0, 80, 50, 10, 100, 100};
     return kind >= 1 && kind <= 5 ? ticks[kind] : 0;
 }
-void cmdSusumu_Click(Game&) {}
-void endOfRide(Game&) {}
-void afterStationClick(Game&) {}
-void 順番チェンジ(Game&) {}
-void 間(Game&) {}
-void finishTurn(Game&) {}
-void startComputerTurnIfDue(Game&) {}
+
+void cmdSusumu_Click(Game& g) {
+    GameState& s = g.s;
+    BoardControls& c = g.board;
+    if (!c.cmdSusumuVisible) return;  // already rolled: the button is not there
+    const int p = s.curPlayer;
+    const int kind = s.selKind;
+    if (s.playerMoney[p] < s.kindFare[kind]) {
+        showMessage(g, kMsgNoMoney);
+        return;
+    }
+    s.rideInfo = {c.optKind[kind].caption, c.optKind[kind].color, static_cast<Integer>(rideTickMs(kind))};
+    const int face = std::clamp(g.screens.rollDice(s, g.rng), 1, 6);
+    s.susumuSteps = static_cast<Integer>(kind < 4 ? face * kind : face);
+    c.lblSusumu = " " + c.optKind[kind].caption + "：" + fullWidthNumber(s.susumuSteps) + "駅進めます。";
+    for (int k = 1; k <= 3; ++k) c.optKind[k].enabled = false;
+    c.cmdSusumuVisible = c.cmdWorkVisible = c.cmdSaveVisible = false;
+    g.screens.refreshBoard(s);
+}
+
+void endOfRide(Game& g) {
+    GameState& s = g.s;
+    BoardControls& c = g.board;
+    到達履歴(g);
+    travelHappening(g);
+    s.susumuSteps = 0;
+    for (int k = 1; k <= 3; ++k) c.optKind[k].enabled = true;
+    c.cmdSusumuVisible = c.cmdWorkVisible = c.cmdSaveVisible = true;
+    optKind_Click(g, s.selKind);
+    debtRule(g);
+    meetingRule(g);
+    s.moveDone = True;
+}
+
+void afterStationClick(Game& g) {
+    GameState& s = g.s;
+    if (!s.moveDone) return;
+    const int p = s.curPlayer;
+    if (p == 1 && s.comOpponent) {
+        移動イベント(g);
+    } else {
+        const std::string& mark = s.ekiMark(s.playerRosen[p], s.playerEki[p]);
+        if (mark == "競馬" || mark == "競艇" || mark == "競輪") {
+            s.raceName = mark;
+            賭け事イベント(g);
+        } else {
+            移動イベント(g);
+        }
+    }
+    finishTurn(g);
+}
+
+void 順番チェンジ(Game& g) {
+    GameState& s = g.s;
+    BoardControls& c = g.board;
+    s.playerScroll[s.curPlayer] = static_cast<Integer>(g.line.scrollValue);
+    s.playerKind[s.curPlayer] = static_cast<Integer>(firstSetKind(c));
+    s.curPlayer = static_cast<Integer>(1 - s.curPlayer);
+    c.manNameColor = s.curPlayer == 0 ? kColorPlayer1 : kColorPlayer2;
+    c.lblManName = turnCaption(s);
+    optKind_Click(g, s.playerKind[s.curPlayer]);
+    新幹線判別(g);
+    路線読み込み(g);
+    setScrollValue(g.line, s.playerScroll[s.curPlayer]);
+}
+
+void 間(Game& g) { g.screens.pause(1.0); }
+
+void startComputerTurnIfDue(Game& g) {
+    if (g.ended) return;
+    if (g.s.curPlayer == 1 && g.s.comOpponent && g.computerTurn) {
+        g.board.boardEnabled = false;
+        g.screens.enableBoard(false);
+        g.screens.refreshBoard(g.s);
+        g.computerTurn(g);
+    } else {
+        g.board.boardEnabled = true;
+        g.screens.enableBoard(true);
+        g.screens.refreshBoard(g.s);
+    }
+}
+
+void finishTurn(Game& g) {
+    順番チェンジ(g);
+    g.screens.processEvents();
+    道のり(g.s);
+    startComputerTurnIfDue(g);
+}
+
+void openBoard(Game& g) {
+    startBoard(g.s, g.rng, g.clock);
+    buildEventTables(g.s);
+    showBoard(g);
+}
+
+void showBoard(Game& g) {
+    GameState& s = g.s;
+    BoardControls& c = g.board;
+    optKind_Click(g, s.resumeGame ? s.playerKind[s.curPlayer] : 1);
+    c.manNameColor = s.curPlayer == 0 ? kColorPlayer1 : kColorPlayer2;
+    c.lblManName = turnCaption(s);
+    道のり(s);
+    新幹線判別(g);
+    路線読み込み(g);
+    setScrollValue(g.line, s.playerScroll[s.curPlayer]);
+    startComputerTurnIfDue(g);
+}
 
 }  // namespace kisharin

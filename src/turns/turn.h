@@ -34,6 +34,15 @@ void 間(Game& g);
 // search for the new player, then the computer's turn or the board enabled.
 void finishTurn(Game& g);
 
+// The board's opening: the data and the new game (or the resumed one), the happening
+// tables, then showBoard.
+void openBoard(Game& g);
+
+// The board's opening after its data and game are in place: the kind of the player to
+// move, the caption, money, route search, kind check, line display, scroll value, and
+// the computer's turn when it is to move.
+void showBoard(Game& g);
+
 // When the computer is to move: disables the board and runs its turn.
 void startComputerTurnIfDue(Game& g);
 

@@ -1,0 +1,231 @@
+#include "board/line_display.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "board/startup.h"
+#include "board/text_metrics.h"
+#include "state/datetime.h"
+#include "state/railway.h"
+#include "turns/game.h"
+#include "turns/history.h"
+
+namespace kisharin {
+
+StationView& LineDisplayModel::station(int i) { return stations.at(static_cast<size_t>(i - 1)); }
+const StationView& LineDisplayModel::station(int i) const { return stations.at(static_cast<size_t>(i - 1)); }
+
+namespace {
+
+constexpr int kNorikaeRows = 151;  // rows of norikaeList; label k uses row k
+
+bool isPendingDestinationHere(const GameState& s, int line, int pos) {
+    for (int d = 1; d <= kDestinationCount; ++d)
+        if (s.mokutekitiRosen[d] == line && s.mokutekitiEki[d] == pos && !s.mokutekitiDone[d]) return true;
+    return false;
+}
+
+bool validBox(const LineDisplayModel& m, int i) { return i >= 1 && i <= m.stationCount(); }
+
+// The highest value the scroll bar takes; a line shorter than the viewport stays at 0.
+int scrollTop(const LineDisplayModel& m) { return std::max(m.scrollMin, m.scrollMax); }
+
+}  // namespace
+
+std::string directionText(const RailwayData& d, int line, int pos) {
+    const int m = stationCount(d, line);
+    std::string start, end;
+    if (pos > 2)
+        start = d.ekiName(line, pos - 1) + "・" + d.ekiName(line, 1) + " 方面";
+    else if (pos == 2)
+        start = d.ekiName(line, 1) + " 方面";
+    if (pos < m - 1)
+        end = d.ekiName(line, pos + 1) + "・" + d.ekiName(line, m) + " 方面";
+    else if (pos == m - 1)
+        end = d.ekiName(line, m) + " 方面";
+    if (!start.empty() && !end.empty()) return start + " ― " + end;
+    return start.empty() ? end : start;
+}
+
+void 路線初期化(Game& g) {
+    GameState& s = g.s;
+    到達履歴(g);
+    g.line.stations.clear();
+    g.line.transfers.clear();
+    const int p = s.curPlayer;
+    const std::string& pref = s.ekiPref(s.playerRosen[p], s.playerEki[p]);
+    for (int r = 1; r <= kRegionCount; ++r) {
+        const auto& prefs = s.regionPrefs[r];
+        if (std::find(prefs.begin(), prefs.end(), pref) != prefs.end()) {
+            g.line.background = s.regionColor[r];
+            break;
+        }
+    }
+}
+
+void 路線読み込み(Game& g) {
+    GameState& s = g.s;
+    LineDisplayModel& m = g.line;
+    const TextMetrics& tm = *g.metrics;
+    const int p = s.curPlayer;
+    const int L = s.playerRosen[p];
+
+    路線初期化(g);
+    s.norikaeCount = 1;
+    s.norikaeList.fill(0);
+    m.visible = false;
+    m.line = L;
+
+    const int n = stationCount(s, L);
+    m.stripHeight = n * kStationPitch + 50;
+    m.scrollMax = m.stripHeight - kViewportHeight;
+    m.scrollValue = std::clamp(m.scrollValue, m.scrollMin, scrollTop(m));
+    m.title = s.ekiName(L, 0);
+
+    const int labelHeight = tm.height(kStationFontSize);
+    const int starWidth = tm.width("★", kStationFontSize);
+    for (int i = 1; i <= n; ++i) {
+        StationView v;
+        v.name = s.ekiName(L, i);
+        v.fontSize = characterCount(v.name) > 10 ? kStationSmallFontSize : kStationFontSize;
+        v.label = {kStationLabelLeft, kStationPitch * i, kStationLabelWidth, labelHeight};
+        v.box = {v.label.left, v.label.top - 8, kStationLabelWidth, kBoxHeight};
+        v.connector = i < n;
+        v.connectorX = v.label.left + v.label.width / 2;
+        v.connectorY1 = v.label.top + v.label.height;
+        v.connectorY2 = v.connectorY1 + kStationPitch - v.box.height;
+        v.star = s.visited[p](L, i);
+        v.starRect = {v.label.left - starWidth, v.label.top, starWidth, labelHeight};
+        m.stations.push_back(std::move(v));
+    }
+
+    // Transfer labels beside each station with links, wrapping at the strip's width.
+    const int transferHeight = tm.height(kTransferFontSize);
+    for (int i = 1; i <= n; ++i) {
+        const std::string& linkText = s.ekiLink(L, i);
+        if (linkText.empty()) continue;
+        const StationView& st = m.station(i);
+        const int x0 = st.label.left + st.label.width + 10;
+        int x = x0, dy = 0;
+        for (const Link& link : parseLinks(linkText)) {
+            const int k = s.norikaeCount;
+            // norikaeList holds 150 labels; a line with more links shows the first 150.
+            if (k >= kNorikaeRows) break;
+            if (x + kTransferTemplateWidth > m.stripWidth) {
+                x = x0;
+                dy = transferHeight + 5;
+            }
+            TransferView t;
+            t.line = link.line;
+            t.pos = link.pos;
+            t.station = i;
+            t.caption = s.ekiName(link.line, 0);
+            t.rect = {x, st.box.top + dy, tm.width(t.caption, kTransferFontSize), transferHeight};
+            x = t.rect.left + t.rect.width + 10;
+            t.directions = directionText(s, link.line, link.pos);
+            s.norikaeList(k, 0) = static_cast<Integer>(link.line);
+            s.norikaeList(k, 1) = static_cast<Integer>(link.pos);
+            s.norikaeList(k, 2) = static_cast<Integer>(i);
+            s.norikaeCount = static_cast<Integer>(k + 1);
+            m.transfers.push_back(std::move(t));
+        }
+    }
+
+    for (int i = 1; i <= n; ++i)
+        if (!s.ekiMark(L, i).empty()) m.station(i).fill = kColorSpecial;
+    for (int d = 1; d <= kDestinationCount; ++d)
+        if (s.mokutekitiRosen[d] == L && !s.mokutekitiDone[d] && validBox(m, s.mokutekitiEki[d]))
+            m.station(s.mokutekitiEki[d]).fill = kColorDestination;
+    if (validBox(m, s.playerEki[p])) m.station(s.playerEki[p]).fill = kColorCurrent;
+    m.visible = true;
+}
+
+int スクロール位置決め(GameState& s, int pos) {
+    return scrollValueFor(pos, stationCount(s, s.playerRosen[s.curPlayer]));
+}
+
+void スクロール位置決め(Game& g, int pos) {
+    const int v = スクロール位置決め(g.s, pos);
+    g.line.scrollValue = std::clamp(v, g.line.scrollMin, scrollTop(g.line));
+}
+
+bool setScrollValue(LineDisplayModel& m, int value) {
+    if (value < m.scrollMin || value > scrollTop(m)) return false;
+    m.scrollValue = value;
+    return true;
+}
+
+void scTate_Change(Game& g, int value) { setScrollValue(g.line, value); }
+
+void vbWheelMinus(Game& g) {
+    g.line.scrollValue = std::min(g.line.scrollValue + kWheelStep, scrollTop(g.line));
+}
+
+void vbWheelPlus(Game& g) { g.line.scrollValue = std::max(g.line.scrollValue - kWheelStep, g.line.scrollMin); }
+
+void onMouseWheel(Game& g, int delta) {
+    if (g.s.wheelBusy) return;
+    g.s.wheelBusy = True;
+    if (delta < 0)
+        vbWheelMinus(g);
+    else
+        vbWheelPlus(g);
+    g.s.wheelBusy = False;
+}
+
+void lblEki_MouseMove(Game& g, int i) {
+    GameState& s = g.s;
+    LineDisplayModel& m = g.line;
+    const int p = s.curPlayer;
+    const int e = s.playerEki[p];
+    if (i == e || s.ekiHover || std::abs(e - i) > s.susumuSteps || !validBox(m, i)) return;
+    s.ekiHover = True;
+    const int L = m.line;
+    const int h = s.hoverEki;
+    if (validBox(m, h)) {
+        Long c = kColorWhite;
+        if (!s.ekiMark(L, h).empty()) c = kColorSpecial;
+        if (isPendingDestinationHere(s, L, h)) c = kColorDestination;
+        m.station(h).fill = c;
+    }
+    s.hoverEki = static_cast<Integer>(i);
+    m.station(i).fill = kColorReachable;
+}
+
+void picEki_MouseMove(Game& g) {
+    GameState& s = g.s;
+    LineDisplayModel& m = g.line;
+    const int L = m.line;
+    if (s.ekiHover) {
+        s.ekiHover = False;
+        const int h = s.hoverEki;
+        if (validBox(m, h)) m.station(h).fill = s.ekiMark(L, h).empty() ? kColorWhite : kColorSpecial;
+        for (int d = 1; d <= kDestinationCount; ++d)
+            if (s.mokutekitiRosen[d] == L && !s.mokutekitiDone[d] && validBox(m, s.mokutekitiEki[d]))
+                m.station(s.mokutekitiEki[d]).fill = kColorDestination;
+        const int e = s.playerEki[s.curPlayer];
+        if (validBox(m, e)) m.station(e).fill = kColorCurrent;
+    }
+    if (s.norikaeHover) {
+        s.norikaeHover = False;
+        m.hintVisible = false;
+    }
+}
+
+void lblNorikae_MouseMove(Game& g, int k) {
+    GameState& s = g.s;
+    LineDisplayModel& m = g.line;
+    if (k < 1 || k > static_cast<int>(m.transfers.size()) || s.norikaeHover) return;
+    s.norikaeHover = True;
+    const TransferView& t = m.transfers[static_cast<size_t>(k - 1)];
+    m.hintText = t.directions;
+    m.hintRect = {t.rect.left, t.rect.top - 20, g.metrics->width(t.directions, kTransferFontSize),
+                  g.metrics->height(kTransferFontSize)};
+    m.hintVisible = true;
+}
+
+void tmrMain_Timer(Game& g) { g.s.playSeconds += 1; }
+
+std::string lblJikokuText(const GameState& s) { return clockText(s.gameClock, s.playSeconds); }
+
+}  // namespace kisharin

@@ -1,0 +1,61 @@
+#include "turns/board_model.h"
+
+#include "state/datetime.h"
+#include "turns/game.h"
+#include "turns/money.h"
+
+namespace kisharin {
+
+const char* kindCaption(int kind) {
+    static const char* const captions[6] = {"", "各停", "急行", "特急", "新幹線", "飛行機"};
+    return kind >= 1 && kind <= 5 ? captions[kind] : "";
+}
+
+std::string fullWidthNumber(long n) {
+    static const char* const digits[10] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+    std::string out;
+    const std::string plain = std::to_string(n);
+    for (char c : plain) out += c >= '0' && c <= '9' ? digits[c - '0'] : std::string(1, c);
+    return out;
+}
+
+BoardControls::BoardControls() {
+    for (int k = 1; k <= 5; ++k) {
+        optKind[k].caption = kindCaption(k);
+        optKind[k].color = k == 3 ? rgb(255, 0, 0) : k == 2 ? rgb(0, 0, 255) : rgb(0, 0, 0);
+        // The player never picks 新幹線 or 飛行機: the line does (shown greyed out).
+        optKind[k].enabled = k <= 3;
+    }
+    optKind[1].value = true;
+}
+
+void setKindButton(BoardControls& c, int kind) {
+    if (kind < 1 || kind > 5) return;
+    const int first = kind <= 3 ? 1 : 4, last = kind <= 3 ? 3 : 5;
+    for (int k = first; k <= last; ++k) c.optKind[k].value = k == kind;
+}
+
+int firstSetKind(const BoardControls& c) {
+    for (int k = 1; k <= 5; ++k)
+        if (c.optKind[k].value) return k;
+    return 1;
+}
+
+BoardModel boardModel(const Game& g) {
+    const BoardControls& c = g.board;
+    BoardModel m;
+    m.optKind = c.optKind;
+    m.cmdSusumuVisible = c.cmdSusumuVisible;
+    m.cmdWorkVisible = c.cmdWorkVisible;
+    m.cmdSaveVisible = c.cmdSaveVisible;
+    m.boardEnabled = c.boardEnabled;
+    m.lblSusumu = c.lblSusumu;
+    m.lblMoney = moneyText(g.s.playerMoney[g.s.curPlayer]);
+    m.lblManName = c.lblManName;
+    m.manNameColor = c.manNameColor;
+    m.lblJikoku = clockText(g.s.gameClock, g.s.playSeconds);
+    m.lblTrainName = g.line.title;
+    return m;
+}
+
+}  // namespace kisharin

@@ -1,0 +1,143 @@
+#include "turns/boarding.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "board/line_display.h"
+#include "board/startup.h"
+#include "state/railway.h"
+#include "turns/destinations.h"
+#include "turns/messages.h"
+#include "turns/turn.h"
+
+namespace kisharin {
+
+namespace {
+
+const char* const kMsgNoTransferAfterRoll = "サイを投げてからの、乗り換えはできません";
+
+void paintBox(Game& g, int i, Long colour) {
+    if (i >= 1 && i <= g.line.stationCount()) g.line.station(i).fill = colour;
+}
+
+}  // namespace
+
+void optKind_Click(Game& g, int kind) {
+    if (kind < 1 || kind > 5) return;
+    setKindButton(g.board, kind);
+    g.s.selKind = static_cast<Integer>(kind);
+    g.board.lblSusumu = "１駅" + std::to_string(g.s.kindFare[kind]) + "円かかります。";
+}
+
+void 新幹線判別(Game& g) {
+    const std::string& name = g.s.ekiName(g.s.playerRosen[g.s.curPlayer], 0);
+    const bool shinkansen = name.find("新幹線") != std::string::npos;
+    const bool plane = !shinkansen && name.find("飛行機") != std::string::npos;
+    for (int k = 1; k <= 3; ++k) g.board.optKind[k].visible = !shinkansen && !plane;
+    if (shinkansen) {
+        optKind_Click(g, 4);
+    } else if (plane) {
+        optKind_Click(g, 5);
+    } else {
+        int kind = 1;
+        for (int k = 1; k <= 3; ++k)
+            if (g.board.optKind[k].value) kind = k;
+        optKind_Click(g, kind);
+    }
+}
+
+void lblNorikae_Click(Game& g, int k) {
+    GameState& s = g.s;
+    const int p = s.curPlayer;
+    if (k < 1 || k >= s.norikaeCount || k >= s.norikaeList.rows()) return;
+    if (s.norikaeList(k, 2) != s.playerEki[p]) return;
+    if (!g.board.cmdSusumuVisible) {
+        showMessage(g, kMsgNoTransferAfterRoll);
+        return;
+    }
+    const int line = s.norikaeList(k, 0), pos = s.norikaeList(k, 1);
+    // The station file reader checks every link; a link that still names no station
+    // is not followed rather than putting the player off the network.
+    if (!isStation(s, line, pos)) return;
+    s.playerRosen[p] = static_cast<Integer>(line);
+    s.playerEki[p] = static_cast<Integer>(pos);
+    s.hoverEki = 0;
+    新幹線判別(g);
+    路線読み込み(g);
+    const int h = kViewportHeight;
+    const int v = pos * kStationPitch - h + h / 2;
+    const int max = std::max(g.line.scrollMin, g.line.scrollMax);
+    g.line.scrollValue = v < 1 ? 0 : v > max ? max : v;
+    g.line.hintVisible = false;
+}
+
+void debtRule(Game& g) {
+    GameState& s = g.s;
+    const int p = s.curPlayer;
+    if (s.playerMoney[p] >= 0) return;
+    showMessage(g, kMsgDebt);
+    showMessage(g, kMsgDebtForgiven);
+    s.playerMoney[p] = 0;
+    s.playerPoint[p] -= 50;
+}
+
+void meetingRule(Game& g) {
+    GameState& s = g.s;
+    const int p = s.curPlayer;
+    if (s.playerRosen[0] != s.playerRosen[1] || s.playerEki[0] != s.playerEki[1]) return;
+    showMessage(g, kMsgMeeting);
+    s.playerPoint[p] += 50;
+    s.playerPoint[1 - p] -= 50;
+}
+
+void lblEki_Click(Game& g, int i) {
+    GameState& s = g.s;
+    const int p = s.curPlayer;
+    const int L = s.playerRosen[p];
+    const int e = s.playerEki[p];
+    const int d = std::abs(e - i);
+    const int n = stationCount(s, L);
+    s.moveDone = False;
+
+    if (s.susumuSteps >= d && i != e && i >= 1 && i <= n) {
+        paintBox(g, e, kColorWhite);
+        s.startEki[p] = static_cast<Integer>(e);
+        g.rng.reseed(g.clock.timer());
+        s.rideCut = False;
+        s.overslept = False;
+        const bool up = e < i;
+        int end = i;
+        const bool cut = g.rng.oneIn(60);  // drawn on every ride, as the chance is
+        if (d > 1 && cut) {
+            s.rideCut = True;
+            const int k = g.rng.pick(d - 1);
+            end = up ? i - k : i + k;
+        } else if (i != 1 && i != n && g.rng.oneIn(60)) {
+            s.overslept = True;
+            const int k = g.rng.pick(10);
+            end = up ? std::min(i + k, n) : std::max(i - k, 1);
+        }
+        s.playerEki[p] = static_cast<Integer>(end);
+        paintBox(g, end, kColorCurrent);
+        s.ekiHover = False;
+        s.hoverEki = 0;
+
+        const Long fare = s.kindFare[s.selKind] * std::abs(s.startEki[p] - s.playerEki[p]);
+        s.playerMoney[p] -= fare;
+        g.lastRide = {p, L, e, end, fare, static_cast<bool>(s.rideCut), static_cast<bool>(s.overslept)};
+        g.screens.refreshBoard(s);
+        if (!s.shortMode) g.screens.showRide(s);
+        if (s.rideCut) showMessage(g, kMsgRideCut);
+        if (s.overslept) {
+            showMessage(g, kMsgOverslept);
+            s.playerPoint[p] -= 50;
+        }
+        endOfRide(g);
+    }
+
+    checkArrival(g, i);
+    if (g.ended) return;
+    afterStationClick(g);
+}
+
+}  // namespace kisharin
