@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kNodeSlots = kLineSlots * kPositionSlots;
 
-constexpr int nodeOf(int line, int pos) { return line * kPositionSlots + pos; }
+constexpr int nodeOf(int line, int pos) {
+    return line * kPositionSlots + pos;
+}
 
 // Per-node bookkeeping of one search. The stamp tells which search an entry belongs
 // to, so that the tables need no clearing between searches.
@@ -38,7 +40,7 @@ struct FrontierItem {
 };
 
 class Search {
-public:
+  public:
     Search(const GameState& s, SearchScratch& w) : s_(s), w_(w) {
         if (++w_.current == 0) {  // the stamp wrapped round: start the tables afresh
             std::fill(w_.stamp.begin(), w_.stamp.end(), 0);
@@ -71,11 +73,12 @@ public:
     Long dist(int node) const { return w_.dist[node]; }
     int pred(int node) const { return w_.pred[node]; }
 
-private:
+  private:
     bool isPendingDestination(int node) const {
         const int line = node / kPositionSlots, pos = node % kPositionSlots;
         for (int d = 1; d <= kDestinationCount; ++d)
-            if (s_.mokutekitiRosen[d] == line && s_.mokutekitiEki[d] == pos && !s_.mokutekitiDone[d]) return true;
+            if (s_.mokutekitiRosen[d] == line && s_.mokutekitiEki[d] == pos && !s_.mokutekitiDone[d])
+                return true;
         return false;
     }
 
@@ -140,7 +143,9 @@ private:
 
 }  // namespace
 
-std::string routeKey(int line, int pos) { return "P" + std::to_string(line) + "-" + std::to_string(pos); }
+std::string routeKey(int line, int pos) {
+    return "P" + std::to_string(line) + "-" + std::to_string(pos);
+}
 
 void 道のり(GameState& s) {
     s.routeList.clear();
@@ -158,7 +163,8 @@ void 道のり(GameState& s) {
     const std::string key = routeKey(goal / kPositionSlots, goal % kPositionSlots);
     std::vector<RoutePoint> route;
     for (int n = goal; n >= 0; n = search.pred(n))
-        route.push_back({static_cast<Integer>(n / kPositionSlots), static_cast<Integer>(n % kPositionSlots), total, key});
+        route.push_back(
+            {static_cast<Integer>(n / kPositionSlots), static_cast<Integer>(n % kPositionSlots), total, key});
 
     // Of three consecutive points on one line the middle one goes, from the start end on.
     for (size_t k = route.size(); k >= 3; --k)

@@ -1,8 +1,95 @@
 #include "turns/destinations.h"
 
+#include "board/text_metrics.h"
+#include "state/station_draw.h"
+#include "turns/messages.h"
+
 namespace kisharin {
 
-void checkArrival(Game&, int) {}
-void 地震目的地変更(Game&) {}
+void checkArrival(Game& g, int position) {
+    GameState& s = g.s;
+    if (g.ended) return;
+    const int p = s.curPlayer;
+    if (s.playerEki[p] != position) return;
+    for (int d = 1; d <= kDestinationCount; ++d) {
+        if (s.playerRosen[p] != s.mokutekitiRosen[d] || s.playerEki[p] != s.mokutekitiEki[d]) continue;
+        if (s.mokutekitiDone[d]) {
+            showMessage(g, kMsgAlreadyArrived);
+            s.playerPoint[p] += 1;
+        } else {
+            s.mokutekitiDone[d] = True;
+            showMessage(g, arrivedText(s.playerName[p]));
+            s.arriveCount[p] += 1;
+            s.playerPoint[p] += 100;
+            s.playerMoney[p] += 100000;
+            g.screens.refreshBoard(s);
+        }
+        s.moveDone = True;
+    }
+    for (int d = 1; d <= kDestinationCount; ++d)
+        if (!s.mokutekitiDone[d]) return;
+    showMessage(g, kMsgGameOver);
+    g.screens.showResults(s);
+    g.ended = true;
+}
+
+void 地震目的地変更(Game& g) {
+    GameState& s = g.s;
+    const bool regional = s.playArea >= 1 && s.playArea <= kRegionCount;
+    // A regional area needs eight different stations, or a draw could never end.
+    if (regional && countStationsIn(s, s.regionPrefs[s.playArea]) < kDestinationCount) return;
+    g.rng.reseed(g.clock.timer());
+    for (int d = 1; d <= kDestinationCount; ++d) {
+        if (s.mokutekitiDone[d]) continue;
+        std::optional<Station> st;
+        if (!regional) {
+            st = drawStationIn(s, g.rng, g.clock, s.regionPrefs[d], Reseed::Never);
+        } else {
+            st = drawStationIn(s, g.rng, g.clock, s.regionPrefs[s.playArea], Reseed::Never,
+                               [&](const Station& c) {
+                                   for (int j = 1; j < d; ++j)
+                                       if (s.mokutekitiRosen[j] == c.line && s.mokutekitiEki[j] == c.pos)
+                                           return false;
+                                   return true;
+                               });
+        }
+        if (!st) continue;
+        s.mokutekitiRosen[d] = static_cast<Integer>(st->line);
+        s.mokutekitiEki[d] = static_cast<Integer>(st->pos);
+    }
+}
+
+DestinationListModel destinationListModel(const GameState& s) {
+    DestinationListModel m;
+    for (int d = 1; d <= kDestinationCount; ++d) {
+        const int line = s.mokutekitiRosen[d], pos = s.mokutekitiEki[d];
+        DestinationLabel l;
+        l.number = d;
+        l.text = s.ekiName(line, 0) + "：" + s.ekiName(line, pos) + "　（" + s.ekiPref(line, pos) + "）";
+        l.color = s.mokutekitiDone[d] ? kColorDestinationReached : kColorDestinationOpen;
+        l.pointSize = characterCount(l.text) > 25 ? kDestinationSmallPointSize : kDestinationPointSize;
+        l.column = (d - 1) / 4;
+        l.row = (d - 1) % 4;
+        m.labels.push_back(l);
+    }
+    return m;
+}
+
+std::string CourseModel::text() const {
+    std::string t;
+    for (const std::string& l : lines) t += l + "\n";
+    return t;
+}
+
+CourseModel courseModel(const GameState& s) {
+    CourseModel m;
+    for (size_t i = s.routeList.size(); i-- > 0;) {
+        const RoutePoint& pt = s.routeList[i];
+        m.lines.push_back(s.ekiName(pt.line, 0));
+        m.lines.push_back("　" + s.ekiName(pt.line, pt.pos) + "駅");
+        if (i != 0) m.lines.push_back("↓");
+    }
+    return m;
+}
 
 }  // namespace kisharin

@@ -1,7 +1,36 @@
 #include "turns/history.h"
 
+#include "board/history_file.h"
+#include "platform/text_file.h"
+#include "state/railway.h"
+#include "turns/messages.h"
+
 namespace kisharin {
 
-void 到達履歴(Game&) {}
+bool lineComplete(const GameState& s, int player, int line) {
+    const int n = stationCount(s, line);
+    if (n == 0) return false;
+    for (int p = 1; p <= n; ++p)
+        if (!s.visited[player](line, p)) return false;
+    return true;
+}
+
+void 到達履歴(Game& g) {
+    GameState& s = g.s;
+    const int player = s.curPlayer;
+    const int line = s.playerRosen[player], pos = s.playerEki[player];
+    if (!isStation(s, line, pos)) return;
+    if (s.visited[player](line, pos)) return;
+
+    appendLine(historyPath(s, player), historyRecord(line, pos));
+    s.visited[player](line, pos) = True;
+
+    if (!lineComplete(s, player, line)) return;
+    const std::string& name = s.ekiName(line, 0);
+    if (name.find("飛行機") != std::string::npos) return;  // air routes cannot be conquered
+    if (!s.shortMode) g.screens.showConquest(s, line);
+    showMessage(g, conquestText(name));
+    s.playerPoint[player] += 100;
+}
 
 }  // namespace kisharin

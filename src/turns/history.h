@@ -1,13 +1,22 @@
-// The arrival history: every station a player reaches is remembered across games, and
-// reaching every station of a line conquers it.
+// The arrival history: every station a player reaches is remembered across games, one
+// record per station in the player's history file, and reaching the last unvisited
+// station of a line conquers the line.
 #pragma once
 
 #include "turns/game.h"
 
 namespace kisharin {
 
-// Records the arrival of curPlayer at the current station, appends it to the player's
-// history file and celebrates a line conquered by it.
+// Records curPlayer's arrival at (playerRosen, playerEki). A station already visited
+// changes nothing. A new one is appended to the player's history file (the record is
+// on disk before the flag is set: a failed write throws GameError and leaves the flag
+// False) and marked visited; when that completes the line, and the line is not an air
+// route, the player conquers it: the celebration (skipped in short mode), the message
+// and 100 points.
 void 到達履歴(Game& g);
+
+// True when player has visited every station 1..n of line (false for a line without
+// stations).
+bool lineComplete(const GameState& s, int player, int line);
 
 }  // namespace kisharin

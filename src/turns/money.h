@@ -8,16 +8,18 @@
 
 namespace kisharin {
 
-// A work turn: the die gives the hours worked at a job drawn at random.
+// A work turn: a job drawn at random, the die gives the hours worked, the pay times the
+// hours is added to curPlayer's money; the steps allowed are cleared.
 void doWork(Game& g);
 
 // The "アルバイト" button: doWork, then the hand-over to the next player.
 void cmdWork_Click(Game& g);
 
-// The points button: shows both players' points.
+// The "ポイント確認" button: shows both players' points; changes nothing.
 void cmdPoint_Click(Game& g);
 
-// Money as the money label shows it, e.g. "￥30,000".
+// Money as the money label shows it, in the Japanese currency form: full-width yen
+// sign, thousands separated by commas, the minus sign first: "￥30,000", "-￥1,500".
 std::string moneyText(Long yen);
 
 }  // namespace kisharin

@@ -44,7 +44,8 @@ inline void routeLinear(GameState& s) {
         const std::string key = linearKey(l, q);
         if (settled.count(key)) return;
         LinearRecord rec{{std::to_string(fromLine), std::to_string(fromPos), std::to_string(dist), key}};
-        auto it = std::find_if(frontier.begin(), frontier.end(), [&](const LinearRecord& r) { return r.f[3] == key; });
+        auto it = std::find_if(frontier.begin(), frontier.end(),
+                               [&](const LinearRecord& r) { return r.f[3] == key; });
         if (it == frontier.end()) {
             frontier.push_back(rec);
         } else if (dist < std::stol(it->f[2])) {
@@ -59,7 +60,8 @@ inline void routeLinear(GameState& s) {
     for (;;) {
         bool goal = false;
         for (int d = 1; d <= kDestinationCount; ++d)
-            if (line == s.mokutekitiRosen[d] && pos == s.mokutekitiEki[d] && !s.mokutekitiDone[d]) goal = true;
+            if (line == s.mokutekitiRosen[d] && pos == s.mokutekitiEki[d] && !s.mokutekitiDone[d])
+                goal = true;
         if (goal) {
             goalKey = linearKey(line, pos);
             break;
