@@ -1,33 +1,21 @@
 #include "screens/app.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QIcon>
+#include <QPixmap>
 
-#include "board/startup.h"
-#include "platform/data_home.h"
-#include "platform/system_clock.h"
-#include "state/error.h"
-#include "state/railway.h"
+#include "screens/desktopGame.h"
+#include "screens/frmDice.h"
 
 namespace kisharin {
 
 int runApp(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("キシャリン"));
-    GameState s;
-    SystemClock clock;
-    DefaultRng rng(clock.timer());
-    try {
-        s.appDir = shippedDataDir();
-        s.historyBase = ensureUserGameData(s.appDir) + "履歴";
-        startBoard(s, rng, clock);
-    } catch (const GameError& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("キシャリン"), QString::fromStdString(e.what()));
-        return 1;
-    }
-    QMessageBox::information(nullptr, QStringLiteral("キシャリン"),
-                             QString::fromStdString(turnCaption(s) + "\n路線数 " + std::to_string(lineCount(s))));
-    return 0;
+    QApplication::setWindowIcon(QIcon(dieFace(5, 64)));
+    DesktopGame game;
+    if (!game.start()) return 1;
+    return QApplication::exec();
 }
 
 }  // namespace kisharin

@@ -1,0 +1,68 @@
+#include "screens/desktopGame.h"
+
+#include <QMessageBox>
+#include <QTimer>
+
+#include "board/startup.h"
+#include "platform/data_home.h"
+#include "screens/frmInit.h"
+#include "screens/frmMain.h"
+#include "setup/save_slot.h"
+#include "state/error.h"
+#include "turns/happenings.h"
+#include "turns/simple_policy.h"
+
+namespace kisharin {
+
+DesktopGame::DesktopGame() = default;
+DesktopGame::~DesktopGame() {
+    if (run_) run_->screens.setBoard(nullptr);
+}
+
+bool DesktopGame::start() {
+    shippedDir_ = shippedDataDir();
+    try {
+        dir_ = ensureUserGameData(shippedDir_);
+    } catch (const GameError& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("キシャリン"), qs(e.what()));
+        return false;
+    }
+    openSetup();
+    return true;
+}
+
+void DesktopGame::openSetup() {
+    board_.reset();
+    run_ = std::make_unique<Run>();
+    run_->rng.reseed(run_->clock.timer());
+    run_->s.appDir = shippedDir_;
+    run_->g.metrics = &run_->metrics;
+    run_->g.computerTurn = [](Game& g) { playSimpleTurn(g, true); };
+    // The board opens after the click that started the game has finished.
+    init_ = std::make_unique<FrmInit>(run_->s, dir_, shippedDir_ + "GameData/",
+                                      [this] { QTimer::singleShot(0, this, &DesktopGame::openBoard); });
+    init_->show();
+}
+
+void DesktopGame::openBoard() {
+    GameState& s = run_->s;
+    const int slot = init_ ? init_->loadedSlot() : 0;
+    try {
+        startBoard(s, run_->rng, run_->clock);
+        if (s.resumeGame) checkSlotStations(s, "GameData" + std::to_string(slot) + ".txt");
+        buildEventTables(s);
+    } catch (const GameError& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("キシャリン"),
+                              QStringLiteral("ゲームを始められません。\n") + qs(e.what()));
+        // Back to a fresh setup window; nothing has been written.
+        QTimer::singleShot(0, this, &DesktopGame::openSetup);
+        return;
+    }
+    init_.reset();
+    board_ = std::make_unique<FrmMain>(run_->g, dir_);
+    run_->screens.setBoard(board_.get());
+    board_->show();
+    QTimer::singleShot(0, board_.get(), &FrmMain::open);
+}
+
+}  // namespace kisharin

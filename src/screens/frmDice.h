@@ -1,0 +1,39 @@
+// The dice window: the die turns every 80 ms until half a second has passed (at the
+// first tick in short mode), then the face stays in view for one second and the window
+// closes with that face.
+#pragma once
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+#include "state/game_state.h"
+#include "state/rng.h"
+
+class QTimer;
+
+namespace kisharin {
+
+// Paints face 1..6 of a die into a square of the given size.
+QPixmap dieFace(int face, int size);
+
+class DieView;
+
+class FrmDice : public QDialog {
+    Q_OBJECT
+public:
+    FrmDice(const GameState& s, Rng& rng, QWidget* parent);
+    int face() const { return face_; }
+    bool stopped() const { return stopped_; }
+
+private:
+    void tmrMove_Timer();
+    const GameState& s_;
+    Rng& rng_;
+    DieView* imgDice_;
+    QTimer* tmrMove_;
+    QElapsedTimer start_;
+    int face_ = 1;
+    bool stopped_ = false;
+};
+
+}  // namespace kisharin

@@ -1,0 +1,66 @@
+// The setup window "ゲーム設定": names, opponent, short and voice mode, play area and
+// web map address, kept in NameData.txt and URL.txt; starts a new or a saved game and
+// erases the travel memories.
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "setup/settings.h"
+#include "state/game_state.h"
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace kisharin {
+
+class FrmInit : public QWidget {
+    Q_OBJECT
+public:
+    // gameDataDir: the player's GameData folder; shippedGameDataDir: the shipped one,
+    // whose files stand in for a missing or broken setting. onStart runs when a game
+    // starts (resumeGame tells which); the window has closed by then.
+    FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameDataDir, std::function<void()> onStart);
+
+    void cmdGo_Click();
+    void cmdContinue_Click();
+    void cmdMemories_Click();
+
+    // What the controls show now.
+    Settings settings() const;
+    // The messages of settings that fell back to defaults when the window loaded.
+    const std::vector<std::string>& loadProblems() const { return problems_; }
+    // The slot the last "つづきから" loaded (0 for none).
+    int loadedSlot() const { return loadedSlot_; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void Form_Load();
+    void fill(const Settings& st);
+    void データ保存();
+    void start(bool resume);
+
+    GameState& s_;
+    std::string dir_, shippedDir_;
+    std::function<void()> onStart_;
+    std::vector<std::string> problems_;
+    bool problemsShown_ = false;
+    int loadedSlot_ = 0;
+
+    QLineEdit* txtName_[2];
+    QRadioButton* optPlayer_[2];
+    QRadioButton* optShort_[2];
+    QRadioButton* optVoice_[2];
+    QRadioButton* optArea_[9];
+    QLineEdit* txtURL_;
+    QPushButton* cmdGo_;
+    QPushButton* cmdContinue_;
+    QPushButton* cmdMemories_;
+};
+
+}  // namespace kisharin

@@ -1,0 +1,253 @@
+#include "screens/frmMain.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QUrl>
+#include <QWheelEvent>
+
+#include "board/line_display.h"
+#include "board/startup.h"
+#include "screens/frmMokutekiti.h"
+#include "screens/frmSlots.h"
+#include "screens/look.h"
+#include "screens/stripView.h"
+#include "screens/timing.h"
+#include "state/error.h"
+#include "turns/board_model.h"
+#include "turns/boarding.h"
+#include "turns/money.h"
+#include "turns/turn.h"
+
+namespace kisharin {
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const QString& name, QRect at, int pointSize, bool bold = false) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setGeometry(at);
+    l->setFont(uiFont(pointSize, bold));
+    return l;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int x, int y) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(x, y, 81, 25);
+    b->setFont(uiFont(9));
+    return b;
+}
+
+}  // namespace
+
+FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), dir_(std::move(gameDataDir)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("キシャリン"));
+    setFixedSize(784, 578);
+    setBack(this, rgb(240, 240, 240));
+
+    // The viewport, the strip inside it and the scroll bar to its right.
+    picScreen_ = new QWidget(this);
+    picScreen_->setObjectName(QStringLiteral("picScreen"));
+    picScreen_->setGeometry(8, 8, kViewportWidth, kViewportHeight);
+    picScreen_->setAutoFillBackground(true);
+    strip_ = new StripView(g_.line, picScreen_);
+    strip_->onStationMove = [this](int i) { run([&] { lblEki_MouseMove(g_, i); }); };
+    strip_->onTransferMove = [this](int k) { run([&] { lblNorikae_MouseMove(g_, k); }); };
+    strip_->onBackgroundMove = [this] { run([&] { picEki_MouseMove(g_); }); };
+    strip_->onStationClick = [this](int i) { lblEki_Click(i); };
+    strip_->onTransferClick = [this](int k) { lblNorikae_Click(k); };
+    scTate_ = new QScrollBar(Qt::Vertical, this);
+    scTate_->setObjectName(QStringLiteral("scTate"));
+    scTate_->setGeometry(picScreen_->x() + picScreen_->width(), picScreen_->y(), 17, picScreen_->height());
+    scTate_->setSingleStep(kStationPitch);
+    scTate_->setPageStep(kViewportHeight);
+    connect(scTate_, &QScrollBar::valueChanged, this, [this](int v) {
+        if (!syncing_) run([&] { scTate_Change(g_, v); });
+    });
+
+    lblJikoku_ = makeLabel(this, QStringLiteral("lblJikoku"), {8, 448, 92, 22}, 10, true);
+    lblMoney_ = makeLabel(this, QStringLiteral("lblMoney"), {104, 448, 92, 22}, 10, true);
+    lblMoney_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblManName_ = makeLabel(this, QStringLiteral("lblManName"), {200, 448, 433, 22}, 11, true);
+    lblManName_->setIndent(6);
+    lblTrainName_ = makeLabel(this, QStringLiteral("lblTrainName"), {200, 482, 310, 28}, 13, true);
+    lblSusumu_ = makeLabel(this, QStringLiteral("lblSusumu"), {200, 522, 310, 24}, 10, true);
+
+    frame1_ = new QGroupBox(QStringLiteral("列車"), this);
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    frame1_->setGeometry(8, 480, 177, 73);
+    frame1_->setFont(uiFont(8));
+    const int kindX[6] = {0, 8, 64, 120, 8, 64};
+    for (int k = 1; k <= 5; ++k) {
+        auto* o = new QRadioButton(frame1_);
+        o->setObjectName("optKind(" + QString::number(k) + ")");
+        o->setAutoExclusive(false);
+        o->setGeometry(kindX[k], 16, k >= 4 ? 70 : 54, 20);
+        o->setFont(uiFont(9, true));
+        connect(o, &QRadioButton::clicked, this, [this, k] { optKind_Click(k); });
+        optKind_[k] = o;
+    }
+    cmdSusumu_ = makeButton(frame1_, QStringLiteral("cmdSusumu"), QStringLiteral("進む"), 48, 42);
+    cmdSusumu_->setFont(uiFont(10, true));
+
+    cmdMokutekiti_ = makeButton(this, QStringLiteral("cmdMokutekiti"), QStringLiteral("目的地確認"), 520, 480);
+    cmdCourse_ = makeButton(this, QStringLiteral("cmdCourse"), QStringLiteral("最短目的地"), 520, 512);
+    cmdPoint_ = makeButton(this, QStringLiteral("cmdPoint"), QStringLiteral("ポイント確認"), 520, 544);
+    cmdWork_ = makeButton(this, QStringLiteral("cmdWork"), QStringLiteral("アルバイト"), 608, 480);
+    cmdMap2_ = makeButton(this, QStringLiteral("cmdMap2"), QStringLiteral("路線図"), 608, 512);
+    cmdMap_ = makeButton(this, QStringLiteral("cmdMap"), QStringLiteral("Web地図"), 608, 544);
+    cmdSave_ = makeButton(this, QStringLiteral("cmdSave"), QStringLiteral("保存して終了"), 696, 544);
+    connect(cmdSusumu_, &QPushButton::clicked, this, &FrmMain::cmdSusumu_Click);
+    connect(cmdWork_, &QPushButton::clicked, this, &FrmMain::cmdWork_Click);
+    connect(cmdMokutekiti_, &QPushButton::clicked, this, &FrmMain::cmdMokutekiti_Click);
+    connect(cmdCourse_, &QPushButton::clicked, this, &FrmMain::cmdCourse_Click);
+    connect(cmdPoint_, &QPushButton::clicked, this, &FrmMain::cmdPoint_Click);
+    connect(cmdMap2_, &QPushButton::clicked, this, &FrmMain::cmdMap2_Click);
+    connect(cmdMap_, &QPushButton::clicked, this, &FrmMain::cmdMap_Click);
+    connect(cmdSave_, &QPushButton::clicked, this, &FrmMain::cmdSave_Click);
+
+    tmrMain_ = new QTimer(this);
+    tmrMain_->setObjectName(QStringLiteral("tmrMain"));
+    tmrMain_->setInterval(scaledMs(1000));
+    connect(tmrMain_, &QTimer::timeout, this, &FrmMain::tmrMain_Timer);
+    tmrMain_->start();
+}
+
+FrmMain::~FrmMain() {
+    if (course_) delete course_.data();
+}
+
+template <typename F>
+void FrmMain::run(F&& handler) {
+    ++depth_;
+    try {
+        handler();
+    } catch (const GameError& e) {
+        QMessageBox::warning(this, QStringLiteral("キシャリン"), qs(e.what()));
+    }
+    --depth_;
+    refresh();
+}
+
+void FrmMain::open() { run([&] { showBoard(g_); }); }
+
+void FrmMain::refresh() {
+    syncing_ = true;
+    const LineDisplayModel& line = g_.line;
+    setBack(picScreen_, line.background);
+    strip_->setGeometry(0, -std::max(0, line.scrollValue), line.stripWidth, std::max(line.stripHeight, 1));
+    strip_->setVisible(line.visible);
+    strip_->update();
+    scTate_->setRange(line.scrollMin, std::max(line.scrollMin, line.scrollMax));
+    scTate_->setValue(line.scrollValue);
+    scTate_->setEnabled(line.scrollMax > line.scrollMin);
+
+    const BoardModel m = boardModel(g_);
+    lblTrainName_->setText(qs(m.lblTrainName));
+    lblJikoku_->setText(qs(m.lblJikoku));
+    lblMoney_->setText(qs(m.lblMoney));
+    lblManName_->setText(qs(m.lblManName));
+    setBack(lblManName_, m.manNameBack);
+    setFore(lblManName_, m.manNameColor);
+    lblSusumu_->setText(qs(m.lblSusumu));
+    for (int k = 1; k <= 5; ++k) {
+        const KindButton& b = m.optKind[k];
+        optKind_[k]->setText(qs(b.caption));
+        setFore(optKind_[k], b.color);
+        optKind_[k]->setVisible(b.visible);
+        optKind_[k]->setEnabled(b.enabled);
+        optKind_[k]->setChecked(b.value);
+    }
+    cmdSusumu_->setVisible(m.cmdSusumuVisible);
+    cmdWork_->setVisible(m.cmdWorkVisible);
+    cmdSave_->setVisible(m.cmdSaveVisible);
+    setEnabled(m.boardEnabled);
+    syncing_ = false;
+}
+
+void FrmMain::setBoardEnabled(bool enabled) { setEnabled(enabled); }
+
+void FrmMain::lblEki_Click(int i) { run([&] { ::kisharin::lblEki_Click(g_, i); }); }
+void FrmMain::lblNorikae_Click(int k) { run([&] { ::kisharin::lblNorikae_Click(g_, k); }); }
+void FrmMain::optKind_Click(int k) {
+    if (syncing_) return;
+    run([&] { ::kisharin::optKind_Click(g_, k); });
+}
+void FrmMain::cmdSusumu_Click() { run([&] { ::kisharin::cmdSusumu_Click(g_); }); }
+void FrmMain::cmdWork_Click() { run([&] { ::kisharin::cmdWork_Click(g_); }); }
+void FrmMain::cmdPoint_Click() { run([&] { ::kisharin::cmdPoint_Click(g_); }); }
+void FrmMain::tmrMain_Timer() {
+    ::kisharin::tmrMain_Timer(g_);
+    lblJikoku_->setText(qs(lblJikokuText(g_.s)));
+}
+
+void FrmMain::cmdMokutekiti_Click() {
+    FrmMokutekiti list(g_.s, this);
+    list.exec();
+}
+
+void FrmMain::cmdCourse_Click() {
+    if (course_) course_->close();  // WA_DeleteOnClose
+    course_ = new FrmCourse(g_.s, this);
+    course_->setWindowFlag(Qt::Window);
+    course_->move(geometry().right() + 8, geometry().top());
+    course_->show();
+}
+
+void FrmMain::cmdMap_Click() {
+    const QUrl url = QUrl::fromUserInput(qs(g_.s.webMapUrl));
+    if (!url.isValid() || g_.s.webMapUrl.empty() || !QDesktopServices::openUrl(url))
+        QMessageBox::information(this, QStringLiteral("Web地図"),
+                                 QStringLiteral("ブラウザを起動できませんでした。\nWeb地図のURL：") +
+                                     qs(g_.s.webMapUrl));
+}
+
+void FrmMain::cmdMap2_Click() {
+    QMessageBox::information(this, QStringLiteral("路線図"),
+                             QStringLiteral("路線図はまだ用意できていません。次の版をお待ちください。"));
+}
+
+void FrmMain::cmdSave_Click() {
+    g_.s.saveDone = false;
+    FrmSaveData picker(g_.s, dir_, this);
+    picker.exec();
+    if (!g_.s.saveDone) return;
+    QMessageBox::information(this, QStringLiteral("お疲れ様でした"), QStringLiteral("保存しました。ゲームを終了します。"));
+    endProgram();
+}
+
+QRect FrmMain::stationRect(int i) const {
+    if (i < 1 || i > g_.line.stationCount()) return {};
+    const QRect r = toQRect(g_.line.station(i).label);
+    return QRect(strip_->mapTo(this, r.topLeft()), r.size());
+}
+
+QRect FrmMain::transferRect(int k) const {
+    if (k < 1 || k > static_cast<int>(g_.line.transfers.size())) return {};
+    const QRect r = toQRect(g_.line.transfers[static_cast<size_t>(k - 1)].rect);
+    return QRect(strip_->mapTo(this, r.topLeft()), r.size());
+}
+
+void FrmMain::closeEvent(QCloseEvent* e) {
+    // Closing the board ends the game at once, without saving (the histories are
+    // already on disk).
+    e->accept();
+    endProgram();
+}
+
+void FrmMain::wheelEvent(QWheelEvent* e) {
+    const int delta = e->angleDelta().y();
+    if (delta == 0) return;
+    run([&] { onMouseWheel(g_, delta); });
+    e->accept();
+}
+
+}  // namespace kisharin

@@ -1,0 +1,95 @@
+// The board "キシャリン": the strip of the displayed line in its 750 x 433 viewport with
+// the scroll bar, and the controls of the turn below it. It draws the rules' models and
+// forwards every event to the rules' handler of the same name.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <string>
+
+#include "screens/frmMokutekiti.h"
+#include "turns/game.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+
+namespace kisharin {
+
+
+class StripView;
+
+class FrmMain : public QWidget {
+    Q_OBJECT
+public:
+    FrmMain(Game& g, std::string gameDataDir);
+    ~FrmMain() override;
+
+    // The board's opening once the window is up: shows the player to move and starts
+    // the computer's turn when it is due.
+    void open();
+
+    // Redraws everything from the models.
+    void refresh();
+    void setBoardEnabled(bool enabled);
+
+    // The handlers of the controls, as a click runs them.
+    void lblEki_Click(int i);
+    void lblNorikae_Click(int k);
+    void optKind_Click(int k);
+    void cmdSusumu_Click();
+    void cmdWork_Click();
+    void cmdMokutekiti_Click();
+    void cmdCourse_Click();
+    void cmdPoint_Click();
+    void cmdMap_Click();
+    void cmdMap2_Click();
+    void cmdSave_Click();
+    void tmrMain_Timer();
+
+    // Where station i's label and transfer label k stand, in window coordinates (for
+    // tests and the computer's clicks); an empty rectangle when they are not shown.
+    QRect stationRect(int i) const;
+    QRect transferRect(int k) const;
+    StripView* strip() const { return strip_; }
+    QScrollBar* scrollBar() const { return scTate_; }
+    FrmCourse* course() const { return course_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+
+private:
+    template <typename F>
+    void run(F&& handler);  // runs a rules handler, then redraws
+
+    Game& g_;
+    std::string dir_;
+    QWidget* picScreen_;
+    StripView* strip_;
+    QScrollBar* scTate_;
+    QLabel* lblTrainName_;
+    QLabel* lblJikoku_;
+    QLabel* lblMoney_;
+    QLabel* lblManName_;
+    QLabel* lblSusumu_;
+    QGroupBox* frame1_;
+    QRadioButton* optKind_[6] = {};
+    QPushButton* cmdSusumu_;
+    QPushButton* cmdWork_;
+    QPushButton* cmdMokutekiti_;
+    QPushButton* cmdCourse_;
+    QPushButton* cmdPoint_;
+    QPushButton* cmdMap2_;
+    QPushButton* cmdMap_;
+    QPushButton* cmdSave_;
+    QTimer* tmrMain_;
+    QPointer<FrmCourse> course_;
+    bool syncing_ = false;  // true while the controls are set from the models
+    int depth_ = 0;         // handlers running (nested through modal windows)
+};
+
+}  // namespace kisharin

@@ -1,0 +1,39 @@
+#include "screens/frmMessage.h"
+
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "screens/look.h"
+#include "screens/timing.h"
+
+namespace kisharin {
+
+FrmMessage::FrmMessage(const GameState& s, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmMessage"));
+    setWindowTitle(QStringLiteral("メッセージ"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setBack(this, s.curPlayer == 0 ? kMessageBack0 : kMessageBack1);
+    lblMessage_ = new QLabel(qs(s.messageText), this);
+    lblMessage_->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage_->setFont(uiFont(11, true));
+    lblMessage_->setWordWrap(true);
+    lblMessage_->setAlignment(Qt::AlignCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->addWidget(lblMessage_);
+    setFixedSize(460, 100);
+    tmrMain_ = new QTimer(this);
+    tmrMain_->setObjectName(QStringLiteral("tmrMain"));
+    tmrMain_->setSingleShot(true);
+    tmrMain_->setInterval(scaledMs(2000));
+    connect(tmrMain_, &QTimer::timeout, this, &FrmMessage::tmrMain_Timer);
+    tmrMain_->start();
+}
+
+QString FrmMessage::text() const { return lblMessage_->text(); }
+QColor FrmMessage::background() const { return palette().color(QPalette::Window); }
+
+void FrmMessage::tmrMain_Timer() { accept(); }
+
+}  // namespace kisharin

@@ -1,0 +1,30 @@
+// The message window: one announcement, coloured for the player whose turn it is,
+// that closes itself after two seconds (or earlier with its close box).
+#pragma once
+
+#include <QDialog>
+
+#include "state/game_state.h"
+
+class QLabel;
+class QTimer;
+
+namespace kisharin {
+
+inline constexpr Long kMessageBack0 = rgb(192, 255, 255);  // player 1's turn
+inline constexpr Long kMessageBack1 = rgb(255, 192, 255);  // player 2's turn
+
+class FrmMessage : public QDialog {
+    Q_OBJECT
+public:
+    FrmMessage(const GameState& s, QWidget* parent);
+    QString text() const;
+    QColor background() const;
+
+private:
+    void tmrMain_Timer();
+    QLabel* lblMessage_;
+    QTimer* tmrMain_;
+};
+
+}  // namespace kisharin

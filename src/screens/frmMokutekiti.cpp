@@ -1,0 +1,52 @@
+#include "screens/frmMokutekiti.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "screens/look.h"
+#include "turns/destinations.h"
+
+namespace kisharin {
+
+FrmMokutekiti::FrmMokutekiti(const GameState& s, QWidget* parent) : QDialog(parent) {
+    const DestinationListModel m = destinationListModel(s);
+    setObjectName(QStringLiteral("frmMokutekiti"));
+    setWindowTitle(qs(m.caption));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setBack(this, rgb(255, 255, 255));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(16, 14, 16, 14);
+    grid->setHorizontalSpacing(24);
+    grid->setVerticalSpacing(10);
+    for (const DestinationLabel& d : m.labels) {
+        auto* l = new QLabel(qs(d.text), this);
+        l->setObjectName("lblMokutekiti(" + QString::number(d.number) + ")");
+        l->setFont(uiFont(d.pointSize, true));
+        l->setMinimumWidth(330);
+        setFore(l, d.color);
+        grid->addWidget(l, d.row, d.column);
+    }
+}
+
+FrmCourse::FrmCourse(const GameState& s, QWidget* parent) : QDialog(parent) {
+    const CourseModel m = courseModel(s);
+    setObjectName(QStringLiteral("frmCourse"));
+    setWindowTitle(qs(m.caption));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    txtCourse_ = new QTextEdit(this);
+    txtCourse_->setObjectName(QStringLiteral("txtCourse"));
+    txtCourse_->setReadOnly(true);
+    txtCourse_->setFont(uiFont(11));
+    txtCourse_->setPlainText(m.lines.empty() ? QStringLiteral("（行ける目的地がありません）") : qs(m.text()));
+    layout->addWidget(txtCourse_);
+    resize(260, 360);
+}
+
+QString FrmCourse::courseText() const { return txtCourse_->toPlainText(); }
+
+}  // namespace kisharin

@@ -1,0 +1,41 @@
+// The two slot pickers: frmSaveData ("中断") writes the game into slot 1..3 and sets
+// saveDone; frmLoadData ("再開") reads a slot that exists and sets loadDone. Closing a
+// picker without choosing changes nothing.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "state/game_state.h"
+
+class QPushButton;
+
+namespace kisharin {
+
+class FrmSaveData : public QDialog {
+    Q_OBJECT
+public:
+    FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent);
+    void cmdSave_Click(int n);
+
+private:
+    GameState& s_;
+    std::string dir_;
+};
+
+class FrmLoadData : public QDialog {
+    Q_OBJECT
+public:
+    FrmLoadData(GameState& s, std::string gameDataDir, QWidget* parent);
+    void cmdLoad_Click(int n);
+    QPushButton* cmdLoad(int n) const { return buttons_[n]; }
+    int loadedSlot() const { return loaded_; }
+
+private:
+    GameState& s_;
+    std::string dir_;
+    QPushButton* buttons_[4] = {};
+    int loaded_ = 0;
+};
+
+}  // namespace kisharin

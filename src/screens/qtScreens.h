@@ -1,0 +1,36 @@
+// The windows the rules open, as modal Qt dialogs over the board.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "turns/screens.h"
+
+namespace kisharin {
+
+class FrmMain;
+
+class QtScreens final : public Screens {
+public:
+    void setBoard(FrmMain* board) { board_ = board; }
+
+    void showMessage(const GameState& s) override;
+    int rollDice(const GameState& s, Rng& rng) override;
+    void showRide(GameState& s) override;
+    void showConquest(GameState& s, int line) override;
+    bool askYesNo(const GameState& s, const std::string& question) override;
+    std::string pickPrefecture(GameState& s) override;
+    void runBet(GameState& s, Rng& rng) override;
+    void showDisaster(const GameState& s, int kind) override;
+    void showResults(const GameState& s) override;
+    void pause(double seconds) override;
+    void processEvents() override;
+    void refreshBoard(const GameState& s) override;
+    void enableBoard(bool enabled) override;
+
+private:
+    QWidget* parent() const;
+    FrmMain* board_ = nullptr;
+};
+
+}  // namespace kisharin
