@@ -13,7 +13,9 @@ const char* const kFirstWebMapUrl = "https://maps.gsi.go.jp/";
 
 namespace {
 // A settings number as the game writes it: a blank, the number and a blank.
-std::string setting(int v) { return " " + std::to_string(v) + " "; }
+std::string setting(int v) {
+    return " " + std::to_string(v) + " ";
+}
 }  // namespace
 
 std::vector<std::string> firstNameDataLines() {

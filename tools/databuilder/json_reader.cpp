@@ -16,7 +16,7 @@ const JsonValue* JsonValue::find(std::string_view key) const {
 namespace {
 
 class Parser {
-public:
+  public:
     Parser(std::string_view text, const std::string& name) : s_(text), name_(name) {}
 
     JsonValue document() {
@@ -26,7 +26,7 @@ public:
         return v;
     }
 
-private:
+  private:
     [[noreturn]] void fail(const std::string& what) const {
         int line = 1;
         for (size_t k = 0; k < i_ && k < s_.size(); ++k)
@@ -122,10 +122,14 @@ private:
         for (int k = 0; k < 4; ++k) {
             const char h = s_[i_++];
             v <<= 4;
-            if (h >= '0' && h <= '9') v |= static_cast<unsigned>(h - '0');
-            else if (h >= 'a' && h <= 'f') v |= static_cast<unsigned>(h - 'a' + 10);
-            else if (h >= 'A' && h <= 'F') v |= static_cast<unsigned>(h - 'A' + 10);
-            else fail("\\u の後に 16 進数 4 桁がありません");
+            if (h >= '0' && h <= '9')
+                v |= static_cast<unsigned>(h - '0');
+            else if (h >= 'a' && h <= 'f')
+                v |= static_cast<unsigned>(h - 'a' + 10);
+            else if (h >= 'A' && h <= 'F')
+                v |= static_cast<unsigned>(h - 'A' + 10);
+            else
+                fail("\\u の後に 16 進数 4 桁がありません");
         }
         return v;
     }
@@ -164,14 +168,30 @@ private:
             if (i_ >= s_.size()) fail("文字列が閉じていません");
             const char e = s_[i_++];
             switch (e) {
-                case '"': out += '"'; break;
-                case '\\': out += '\\'; break;
-                case '/': out += '/'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case '/':
+                    out += '/';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
                 case 'u': {
                     unsigned cp = hex4();
                     if (cp >= 0xD800 && cp < 0xDC00) {
@@ -185,7 +205,8 @@ private:
                     appendUtf8(out, cp);
                     break;
                 }
-                default: fail(std::string("不明なエスケープ \\") + e);
+                default:
+                    fail(std::string("不明なエスケープ \\") + e);
             }
         }
         return out;
@@ -198,6 +219,8 @@ private:
 
 }  // namespace
 
-JsonValue parseJson(std::string_view text, const std::string& name) { return Parser(text, name).document(); }
+JsonValue parseJson(std::string_view text, const std::string& name) {
+    return Parser(text, name).document();
+}
 
 }  // namespace kisharin::databuilder

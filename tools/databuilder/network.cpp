@@ -42,7 +42,8 @@ struct Builder {
     std::string prefectureName(int code, const std::string& line) {
         const auto it = open.prefectures.find(code);
         if (it == open.prefectures.end())
-            throw DataError("line/" + line, 0, "都道府県コード " + std::to_string(code) + " が prefecture.csv にありません");
+            throw DataError("line/" + line, 0,
+                            "都道府県コード " + std::to_string(code) + " が prefecture.csv にありません");
         if (regionOf(regions, it->second) == 0)
             throw DataError("prefecture.csv", 0, "都道府県「" + it->second + "」が地方の表にありません");
         return it->second;
@@ -52,15 +53,17 @@ struct Builder {
     int lineRegion(const OpenLine& l) {
         std::array<int, kRegionCount + 1> count{};
         for (const auto& s : l.stations)
-            ++count[static_cast<size_t>(regionOf(regions, prefectureName(s.prefecture, std::to_string(l.code))))];
+            ++count[static_cast<size_t>(
+                regionOf(regions, prefectureName(s.prefecture, std::to_string(l.code))))];
         return static_cast<int>(std::max_element(count.begin() + 1, count.end()) - count.begin());
     }
 
     int addLine(const std::string& name, const std::string& reading, const std::string& descriptor) {
         const int line = net.stats.railwayLines + net.stats.airRoutes + 1;
         if (line > kMaxLine)
-            throw DataError("station_database", 0,
-                            "路線が " + std::to_string(kMaxLine) + " を超えます（ゲームの表は 750 路線まで）");
+            throw DataError(
+                "station_database", 0,
+                "路線が " + std::to_string(kMaxLine) + " を超えます（ゲームの表は 750 路線まで）");
         RailwayData& d = net.data;
         d.ekiLink(line, 0) = std::to_string(line);
         d.ekiName(line, 0) = cp932(name);
@@ -86,7 +89,8 @@ struct Builder {
             const OpenLine* line;
         };
         std::vector<Entry> order;
-        for (const auto& l : open.lines) order.push_back({lineRegion(l), l.company < 0 ? INT_MAX : l.company, &l});
+        for (const auto& l : open.lines)
+            order.push_back({lineRegion(l), l.company < 0 ? INT_MAX : l.company, &l});
         std::sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) {
             return std::tie(a.region, a.company, a.line->kana, a.line->name, a.line->code) <
                    std::tie(b.region, b.company, b.line->kana, b.line->name, b.line->code);
@@ -99,11 +103,14 @@ struct Builder {
             const int n = static_cast<int>(l.stations.size());
             // A line longer than the table is cut into sections that share their end
             // stations, so that a player rides on across the cut by a transfer.
-            const int sections = n <= kMaxStationsPerLine ? 1 : (n - 1 + kMaxStationsPerLine - 2) / (kMaxStationsPerLine - 1);
+            const int sections =
+                n <= kMaxStationsPerLine ? 1 : (n - 1 + kMaxStationsPerLine - 2) / (kMaxStationsPerLine - 1);
             if (sections > 1) ++net.stats.splitLines;
             for (int k = 0; k < sections; ++k) {
-                const int first = sections == 1 ? 0 : static_cast<int>(std::lround(1.0 * k * (n - 1) / sections));
-                const int last = sections == 1 ? n - 1 : static_cast<int>(std::lround(1.0 * (k + 1) * (n - 1) / sections));
+                const int first =
+                    sections == 1 ? 0 : static_cast<int>(std::lround(1.0 * k * (n - 1) / sections));
+                const int last =
+                    sections == 1 ? n - 1 : static_cast<int>(std::lround(1.0 * (k + 1) * (n - 1) / sections));
                 std::string name = l.name;
                 if (sections > 1) name += "その" + std::to_string(k + 1);
                 const int line = addLine(name, l.kana, descriptor);
@@ -128,7 +135,8 @@ struct Builder {
     void airRoutes() {
         for (const Airport& a : open.airports)
             if (regionOf(regions, a.prefecture) == 0)
-                throw DataError("airports.tsv", a.fileLine, "都道府県「" + a.prefecture + "」が地方の表にありません");
+                throw DataError("airports.tsv", a.fileLine,
+                                "都道府県「" + a.prefecture + "」が地方の表にありません");
         for (const AirRoute& r : open.airRoutes) {
             std::string name = "飛行機（", reading = "ひこうき（";
             std::vector<int> airports;
@@ -145,7 +153,8 @@ struct Builder {
             ++net.stats.airRoutes;
             for (size_t k = 0; k < airports.size(); ++k) {
                 const Airport& a = open.airports[static_cast<size_t>(airports[k])];
-                addStation(line, static_cast<int>(k) + 1, a.name, a.reading, a.prefecture, -1 - airports[k], 0, 0);
+                addStation(line, static_cast<int>(k) + 1, a.name, a.reading, a.prefecture, -1 - airports[k],
+                           0, 0);
                 ++net.stats.airportStations;
             }
         }
@@ -182,7 +191,8 @@ struct Builder {
             if (place > 0) ++net.stats.places;
             for (size_t i = 0; i < group.size(); ++i)
                 for (size_t j = i + 1; j < group.size(); ++j)
-                    if (link(group[i], group[j])) ++(place > 0 ? net.stats.sameStationLinks : net.stats.sameAirportLinks);
+                    if (link(group[i], group[j]))
+                        ++(place > 0 ? net.stats.sameStationLinks : net.stats.sameAirportLinks);
         }
         // Walking transfers: places sorted by latitude, each compared with those
         // within the walking distance north of it.
@@ -215,7 +225,8 @@ struct Builder {
             for (const std::string& station : open.airports[a].stations) {
                 const auto id = ids.find(station);
                 if (id == ids.end())
-                    throw DataError("airports.tsv", open.airports[a].fileLine, "駅「" + station + "」が駅データにありません");
+                    throw DataError("airports.tsv", open.airports[a].fileLine,
+                                    "駅「" + station + "」が駅データにありません");
                 if (airportSlots == byPlace.end()) continue;  // an airport no route flies to
                 for (int x : airportSlots->second)
                     for (int y : byPlace.at(id->second))
@@ -237,14 +248,18 @@ struct Builder {
         const auto byPlace = slotsByPlace();
         for (const RaceCourse& r : open.raceCourses) {
             if (r.marker != "競馬" && r.marker != "競艇" && r.marker != "競輪")
-                throw DataError("race_courses.tsv", r.fileLine, "印「" + r.marker + "」は 競馬・競艇・競輪 のどれでもありません");
+                throw DataError("race_courses.tsv", r.fileLine,
+                                "印「" + r.marker + "」は 競馬・競艇・競輪 のどれでもありません");
             const auto id = ids.find(r.station);
             if (id == ids.end())
-                throw DataError("race_courses.tsv", r.fileLine, "駅「" + r.station + "」が駅データにありません");
+                throw DataError("race_courses.tsv", r.fileLine,
+                                "駅「" + r.station + "」が駅データにありません");
             for (int x : byPlace.at(id->second)) {
-                std::string& mark = net.data.ekiMark(slots[static_cast<size_t>(x)].line, slots[static_cast<size_t>(x)].pos);
+                std::string& mark =
+                    net.data.ekiMark(slots[static_cast<size_t>(x)].line, slots[static_cast<size_t>(x)].pos);
                 if (!mark.empty() && mark != r.marker)
-                    throw DataError("race_courses.tsv", r.fileLine, "駅「" + r.station + "」にはもう「" + mark + "」の印があります");
+                    throw DataError("race_courses.tsv", r.fileLine,
+                                    "駅「" + r.station + "」にはもう「" + mark + "」の印があります");
                 if (mark.empty()) ++net.stats.markers;
                 mark = r.marker;
             }
@@ -256,7 +271,9 @@ struct Builder {
         std::vector<int> parent(slots.size());
         for (size_t i = 0; i < parent.size(); ++i) parent[i] = static_cast<int>(i);
         auto root = [&](int x) {
-            while (parent[static_cast<size_t>(x)] != x) x = parent[static_cast<size_t>(x)] = parent[static_cast<size_t>(parent[static_cast<size_t>(x)])];
+            while (parent[static_cast<size_t>(x)] != x)
+                x = parent[static_cast<size_t>(x)] =
+                    parent[static_cast<size_t>(parent[static_cast<size_t>(x)])];
             return x;
         };
         auto join = [&](int a, int b) { parent[static_cast<size_t>(root(a))] = root(b); };
@@ -265,16 +282,24 @@ struct Builder {
                 join(static_cast<int>(i), next->second);
             for (const auto& target : links[i]) join(static_cast<int>(i), slotAt.at(target));
         }
-        std::map<int, int> pieces;  // root -> first line in it
-        for (size_t i = 0; i < slots.size(); ++i) pieces.emplace(root(static_cast<int>(i)), slots[i].line);
-        if (pieces.size() <= 1) return;
-        std::string names;
-        for (const auto& [r, line] : pieces) {
-            if (pieces.size() > 1 && r == root(0)) continue;
-            if (!names.empty()) names += "、";
-            names += net.data.ekiName(line, 0);
+        std::map<int, std::pair<int, int>> pieces;  // root -> (stations, first line)
+        for (size_t i = 0; i < slots.size(); ++i) {
+            auto& piece = pieces.try_emplace(root(static_cast<int>(i)), 0, slots[i].line).first->second;
+            ++piece.first;
         }
-        throw GameError("路線網が " + std::to_string(pieces.size()) + " つに分かれています。ほかから行けない路線：" + names);
+        if (pieces.size() <= 1) return;
+        // Name the lines of every piece but the largest: those are the ones cut off.
+        const auto largest = std::max_element(pieces.begin(), pieces.end(), [](const auto& a, const auto& b) {
+            return a.second.first < b.second.first;
+        });
+        std::string names;
+        for (auto it = pieces.begin(); it != pieces.end(); ++it) {
+            if (it == largest) continue;
+            if (!names.empty()) names += "、";
+            names += net.data.ekiName(it->second.second, 0);
+        }
+        throw GameError("路線網が " + std::to_string(pieces.size()) +
+                        " つに分かれています。ほかから行けない路線：" + names);
     }
 };
 

@@ -30,7 +30,7 @@ struct NetworkStats {
     int walkingLinks = 0;
     int airportRailLinks = 0;
     int sameAirportLinks = 0;
-    int markers = 0;  // stations (line, position) carrying a race-course marker
+    int markers = 0;                // stations (line, position) carrying a race-course marker
     std::array<int, 9> pictures{};  // railway lines per train picture 1..8
     int mappedChars = 0;            // characters replaced to fit CP932
 };

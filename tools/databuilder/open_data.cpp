@@ -42,7 +42,8 @@ std::vector<std::string> textLines(const std::string& path) {
     return lines;
 }
 
-const JsonValue& member(const JsonValue& obj, std::string_view key, JsonValue::Kind kind, const std::string& name) {
+const JsonValue& member(const JsonValue& obj, std::string_view key, JsonValue::Kind kind,
+                        const std::string& name) {
     const JsonValue* v = obj.find(key);
     if (!v || v->kind != kind)
         throw DataError(name, 0, "項目「" + std::string(key) + "」がないか、形が違います");
@@ -69,8 +70,8 @@ std::optional<Rgb> parseColor(const JsonValue* v, const std::string& name) {
         return ec == std::errc() && p == t.data() + at + 2;
     };
     Rgb c{};
-    if (v->kind != JsonValue::Kind::String || t.size() != 7 || t[0] != '#' || !hex(1, c[0]) || !hex(3, c[1]) ||
-        !hex(5, c[2]))
+    if (v->kind != JsonValue::Kind::String || t.size() != 7 || t[0] != '#' || !hex(1, c[0]) ||
+        !hex(3, c[1]) || !hex(5, c[2]))
         throw DataError(name, 0, "路線の色「" + t + "」が #RRGGBB の形ではありません");
     return c;
 }
@@ -102,7 +103,8 @@ std::optional<OpenLine> parseLineJson(const std::string& text, const std::string
     line.code = intMember(doc, "code", name);
     line.name = member(doc, "name", JsonValue::Kind::String, name).text;
     line.kana = member(doc, "name_kana", JsonValue::Kind::String, name).text;
-    if (const JsonValue* c = doc.find("company_code"); c && !c->isNull()) line.company = intMember(doc, "company_code", name);
+    if (const JsonValue* c = doc.find("company_code"); c && !c->isNull())
+        line.company = intMember(doc, "company_code", name);
     line.color = parseColor(doc.find("color"), name);
     for (const JsonValue& s : member(doc, "station_list", JsonValue::Kind::Array, name).items) {
         if (s.kind != JsonValue::Kind::Object) throw DataError(name, 0, "駅のオブジェクトではありません");
@@ -135,7 +137,8 @@ OpenData readOpenData(const std::string& dir) {
         int code = 0;
         if (p.extension() == ".json" && toInt(p.stem().string(), code)) files.emplace_back(code, p);
     }
-    if (ec || files.empty()) throw DataError((db / "line").string(), 0, "路線ファイル（*.json）が見つかりません");
+    if (ec || files.empty())
+        throw DataError((db / "line").string(), 0, "路線ファイル（*.json）が見つかりません");
     std::sort(files.begin(), files.end());
     for (const auto& [code, path] : files) {
         auto line = parseLineJson(readFileBytes(path.string()), "line/" + path.filename().string());
@@ -162,7 +165,8 @@ OpenData readOpenData(const std::string& dir) {
             const auto f = split(lines[i], ',');
             int code = 0;
             if (f.size() < 2 || !toInt(f[0], code) || f[1].empty())
-                throw DataError("prefecture.csv", static_cast<int>(i + 1), "都道府県の行の形が正しくありません");
+                throw DataError("prefecture.csv", static_cast<int>(i + 1),
+                                "都道府県の行の形が正しくありません");
             data.prefectures[code] = f[1];
         }
     }

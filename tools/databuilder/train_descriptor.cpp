@@ -17,13 +17,20 @@ bool hasAny(const std::string& text, std::initializer_list<const char*> words) {
 // The corporate colours of the JR companies, for their lines the data gives no colour.
 std::optional<Rgb> jrColor(int company) {
     switch (company) {
-        case 1: return Rgb{0, 160, 64};    // JR北海道, もえぎ色
-        case 2: return Rgb{0, 128, 0};     // JR東日本, 緑
-        case 3: return Rgb{240, 130, 0};   // JR東海, オレンジ
-        case 4: return Rgb{0, 112, 192};   // JR西日本, 青
-        case 5: return Rgb{0, 160, 224};   // JR四国, 水色
-        case 6: return Rgb{230, 0, 18};    // JR九州, 赤
-        default: return std::nullopt;
+        case 1:
+            return Rgb{0, 160, 64};  // JR北海道, もえぎ色
+        case 2:
+            return Rgb{0, 128, 0};  // JR東日本, 緑
+        case 3:
+            return Rgb{240, 130, 0};  // JR東海, オレンジ
+        case 4:
+            return Rgb{0, 112, 192};  // JR西日本, 青
+        case 5:
+            return Rgb{0, 160, 224};  // JR四国, 水色
+        case 6:
+            return Rgb{230, 0, 18};  // JR九州, 赤
+        default:
+            return std::nullopt;
     }
 }
 
@@ -59,8 +66,8 @@ int trainPicture(const OpenLine& line, const Company* company) {
                    "ユーカリが丘", "西武山口線", "アストラムライン", "リニモ", "リゾートライン"}) ||
         hasAny(operatorName, {"新交通", "新都市交通"}))
         return kMonorail;
-    if (hasAny(n, {"市電", "都電", "系統", "世田谷線", "市内線", "富山都心線", "富山港線", "万葉線", "東田本線",
-                   "運動公園前線", "とさでん", "ライトレール", "電軌", "福武線"}) ||
+    if (hasAny(n, {"市電", "都電", "系統", "世田谷線", "市内線", "富山都心線", "富山港線", "万葉線",
+                   "東田本線", "運動公園前線", "とさでん", "ライトレール", "電軌", "福武線"}) ||
         hasAny(operatorName, {"電気軌道"}))
         return kTram;
     if (hasAny(n, {"地下鉄", "メトロ", "Metro", "みなとみらい線", "埼玉高速鉄道"}) ||
@@ -80,12 +87,18 @@ Rgb lineColor(const OpenLine& line) {
     const double x = c * (1 - std::fabs(std::fmod(hue / 60.0, 2.0) - 1));
     const double m = v - c;
     double r = 0, g = 0, b = 0;
-    if (hue < 60) r = c, g = x;
-    else if (hue < 120) r = x, g = c;
-    else if (hue < 180) g = c, b = x;
-    else if (hue < 240) g = x, b = c;
-    else if (hue < 300) r = x, b = c;
-    else r = c, b = x;
+    if (hue < 60)
+        r = c, g = x;
+    else if (hue < 120)
+        r = x, g = c;
+    else if (hue < 180)
+        g = c, b = x;
+    else if (hue < 240)
+        g = x, b = c;
+    else if (hue < 300)
+        r = x, b = c;
+    else
+        r = c, b = x;
     return Rgb{static_cast<int>(std::lround((r + m) * 255)), static_cast<int>(std::lround((g + m) * 255)),
                static_cast<int>(std::lround((b + m) * 255))};
 }

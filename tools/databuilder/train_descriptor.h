@@ -11,14 +11,14 @@ namespace kisharin::databuilder {
 
 // Picture numbers of the train pictures Train/1.bmp … Train/8.bmp.
 enum TrainPicture {
-    kShinkansen = 1,     // 新幹線
-    kMainLine = 2,       // JR main lines (本線) and express lines (エクスプレス)
-    kCommuter = 3,       // other JR lines and private railways
-    kSubway = 4,         // subways (drawn underground)
-    kTram = 5,           // trams and light rail
-    kMonorail = 6,       // monorails and new transit
-    kMountain = 7,       // cable cars and mountain railways
-    kOtherTrain = 8,     // guideway buses and sightseeing trolleys
+    kShinkansen = 1,  // 新幹線
+    kMainLine = 2,    // JR main lines (本線) and express lines (エクスプレス)
+    kCommuter = 3,    // other JR lines and private railways
+    kSubway = 4,      // subways (drawn underground)
+    kTram = 5,        // trams and light rail
+    kMonorail = 6,    // monorails and new transit
+    kMountain = 7,    // cable cars and mountain railways
+    kOtherTrain = 8,  // guideway buses and sightseeing trolleys
 };
 
 // The picture of a line, from its name and its operator (company may be null).
