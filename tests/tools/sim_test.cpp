@@ -1,0 +1,129 @@
+// The headless simulator as a program: its options, its JSON Lines log, its summary and
+// its exit status for games that never end.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../../tools/sim/json_line.h"
+#include "platform/data_home.h"
+#include "support/fakes.h"
+#include "support/railway_builder.h"
+
+namespace kisharin::testing {
+namespace {
+
+// Eight lines of five stations, one per region; chained end to start when `linked`.
+void writeNetwork(const std::string& appDir, bool linked) {
+    std::vector<std::string> out = {"ヘッダ"};
+    for (int r = 1; r <= 8; ++r) {
+        std::string l = std::to_string(r), n = "線" + std::to_string(r), y = "よみ", p = "1\\0\\0\\0\\0\\0", m;
+        for (int i = 1; i <= 5; ++i) {
+            std::string link;
+            if (linked && i == 1 && r > 1) link = std::to_string(r - 1) + "\\5";
+            if (linked && i == 5 && r < 8) link = std::to_string(r + 1) + "\\1";
+            l += "\t" + link;
+            n += "\t駅" + std::to_string(r) + "\\" + std::to_string(i) + "\"";  // backslash and quote
+            y += "\tえき";
+            p += "\t" + std::string(kFirstPrefOfRegion[r]);
+            m += "\t";
+        }
+        for (const auto& s : {l, n, y, p, m}) out.push_back(s);
+    }
+    makeDirectories(appDir + "GameData");
+    writeCp932(appDir + "GameData/駅.txt", out);
+}
+
+struct SimRun {
+    int status = -1;
+    std::string output;
+};
+
+SimRun runSim(const std::string& args) {
+    const std::string cmd = std::string(KISHARIN_TEST_BINARY_DIR) + "/tools/sim/kisharin-sim " + args + " 2>&1";
+    SimRun r;
+    FILE* f = ::popen(cmd.c_str(), "r");
+    if (!f) return r;
+    char buf[512];
+    while (size_t n = std::fread(buf, 1, sizeof buf, f)) r.output.append(buf, n);
+    const int st = ::pclose(f);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+std::vector<std::string> lines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> v;
+    for (std::string l; std::getline(in, l);) v.push_back(l);
+    return v;
+}
+
+int count(const std::vector<std::string>& v, const std::string& part) {
+    int n = 0;
+    for (const auto& l : v) n += l.find(part) != std::string::npos;
+    return n;
+}
+
+TEST(KisharinSim, PlaysWholeGamesAndLogsEveryTurn) {
+    ScratchDir dir;
+    writeNetwork(dir.path(), true);
+    const SimRun r = runSim("--data " + dir.path() + " --seed 3 --games 4 --log " + dir.file("log.jsonl"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("games played: 4"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("median turns per game:"), std::string::npos);
+    EXPECT_NE(r.output.find("games per second:"), std::string::npos);
+    const auto log = lines(dir.file("log.jsonl"));
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front().rfind("{\"event\":\"start\",\"game\":1,\"area\":0,\"destinations\":[[", 0), 0u) << log.front();
+    EXPECT_EQ(count(log, "\"event\":\"start\""), 4);
+    EXPECT_EQ(count(log, "\"event\":\"end\""), 4);
+    EXPECT_GT(count(log, "\"event\":\"turn\""), 8);
+    for (const auto& l : log) {
+        ASSERT_EQ(l.front(), '{');
+        ASSERT_EQ(l.back(), '}');
+    }
+    for (const auto& l : log) {
+        if (l.find("\"event\":\"turn\"") == std::string::npos) continue;
+        for (const char* field : {"\"at\":[", "\"done\":[", "\"route_length\":", "\"route\":[", "\"action\":\"",
+                                  "\"transfers\":[", "\"kind\":", "\"die\":", "\"steps\":", "\"target\":",
+                                  "\"end\":[", "\"fare\":", "\"messages\":[", "\"money\":", "\"points\":"})
+            ASSERT_NE(l.find(field), std::string::npos) << field << " in " << l;
+    }
+    // The same seed gives the same games.
+    const SimRun again = runSim("--data " + dir.path() + " --seed 3 --games 4 --log " + dir.file("again.jsonl"));
+    ASSERT_EQ(again.status, 0);
+    EXPECT_EQ(lines(dir.file("again.jsonl")), log);
+}
+
+TEST(KisharinSim, AGameThatCannotEndIsReportedStuck) {
+    ScratchDir dir;
+    writeNetwork(dir.path(), false);  // no line reaches another: most destinations are out of reach
+    const SimRun r = runSim("--data " + dir.path() + " --games 1");
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("stuck"), std::string::npos) << r.output;
+}
+
+TEST(KisharinSim, RefusesBadOptionsAndMissingData) {
+    ScratchDir dir;
+    EXPECT_EQ(runSim("--area 9").status, 2);
+    EXPECT_EQ(runSim("--games x").status, 2);
+    EXPECT_EQ(runSim("--bogus").status, 2);
+    const SimRun r = runSim("--data " + dir.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.output.find("駅.txt"), std::string::npos) << r.output;
+}
+
+TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
+    EXPECT_EQ(sim::jsonString("12\\5;40\\1"), "\"12\\\\5;40\\\\1\"");
+    EXPECT_EQ(sim::jsonString("言う\"はい\""), "\"言う\\\"はい\\\"\"");
+    EXPECT_EQ(sim::jsonString("a\nb\tc\r"), "\"a\\nb\\tc\\r\"");
+    EXPECT_EQ(sim::jsonString(std::string("\x01\x1f", 2)), "\"\\u0001\\u001f\"");
+    EXPECT_EQ(sim::JsonObject().field("s", "x").field("n", 3).line(), "{\"s\":\"x\",\"n\":3}\n");
+}
+
+}  // namespace
+}  // namespace kisharin::testing
