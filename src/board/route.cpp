@@ -25,6 +25,8 @@ struct SearchScratch {
     std::vector<std::uint32_t> entry = std::vector<std::uint32_t>(kNodeSlots, 0);  // order of entry
     std::vector<int> pred = std::vector<int>(kNodeSlots, -1);
     std::vector<std::uint32_t> destStamp = std::vector<std::uint32_t>(kNodeSlots, 0);
+    std::vector<std::uint32_t> countStamp = std::vector<std::uint32_t>(kLineSlots, 0);
+    std::vector<int> stations = std::vector<int>(kLineSlots, 0);  // stations of a line, once per search
     std::uint32_t current = 0;
 };
 
@@ -45,8 +47,10 @@ class Search {
         if (++w_.current == 0) {  // the stamp wrapped round: start the tables afresh
             std::fill(w_.stamp.begin(), w_.stamp.end(), 0);
             std::fill(w_.destStamp.begin(), w_.destStamp.end(), 0);
+            std::fill(w_.countStamp.begin(), w_.countStamp.end(), 0);
             w_.current = 1;
         }
+        lines_ = lineCount(s);
         for (int d = 1; d <= kDestinationCount; ++d) {
             const int line = s.mokutekitiRosen[d], pos = s.mokutekitiEki[d];
             if (RailTable<bool>::inRange(line, pos)) w_.destStamp[nodeOf(line, pos)] = w_.current;
@@ -87,6 +91,19 @@ class Search {
         return w_.destStamp[nodeOf(line, pos)] == w_.current || !s_.ekiLink(line, pos).empty();
     }
 
+    int stationsOf(int line) {
+        if (w_.countStamp[line] != w_.current) {
+            w_.countStamp[line] = w_.current;
+            w_.stations[line] = stationCount(s_, line);
+        }
+        return w_.stations[line];
+    }
+
+    // The same test as isStation, with the counts of this search.
+    bool isStationHere(int line, int pos) {
+        return line >= 1 && line <= lines_ && pos >= 1 && pos <= stationsOf(line);
+    }
+
     void touch(int node) {
         if (w_.stamp[node] != w_.current) {
             w_.stamp[node] = w_.current;
@@ -108,7 +125,7 @@ class Search {
     void expand(int node) {
         const int line = node / kPositionSlots, pos = node % kPositionSlots;
         const Long base = w_.dist[node];
-        const int n = stationCount(s_, line);
+        const int n = stationsOf(line);
         for (int p = pos - 1; p >= 1; --p)
             if (isStop(line, p)) {
                 relax(nodeOf(line, p), base + (pos - p), node);
@@ -119,9 +136,8 @@ class Search {
                 relax(nodeOf(line, p), base + (p - pos), node);
                 break;
             }
-        if (!RailTable<bool>::inRange(line, pos)) return;
         for (const Link& l : parseLinks(s_.ekiLink(line, pos)))
-            if (isStation(s_, l.line, l.pos)) relax(nodeOf(l.line, l.pos), base + 1, node);
+            if (isStationHere(l.line, l.pos)) relax(nodeOf(l.line, l.pos), base + 1, node);
     }
 
     int nextNode() {
@@ -139,6 +155,7 @@ class Search {
     SearchScratch& w_;
     std::priority_queue<FrontierItem> frontier_;
     std::uint32_t entries_ = 0;
+    int lines_ = 0;
 };
 
 }  // namespace

@@ -257,15 +257,17 @@ TEST(RouteAgreement, RandomNetworksGiveTheSameRoutesAsTheLinearScan) {
 }
 
 TEST(RouteAgreement, TheRealNetworkGivesTheSameRoutesAsTheLinearScan) {
-    const std::string path = std::string(KISHARIN_TEST_FIXTURES) + "/../../data/GameData/駅.txt";
+    const std::string path =
+        (std::filesystem::path(KISHARIN_TEST_FIXTURES).parent_path().parent_path() / "data/GameData/駅.txt")
+            .string();
     if (!std::filesystem::exists(path)) GTEST_SKIP() << "no station file at " << path;
     GameState s;
     static_cast<RailwayData&>(s) = readStationFile(path);
     ASSERT_GT(lineCount(s), 0);
     std::mt19937 gen(7);
     int nonTrivial = 0;
-    expectSameAsReference(s, gen, 2000, nonTrivial);
-    EXPECT_GT(nonTrivial, 100);
+    expectSameAsReference(s, gen, 1000, nonTrivial);
+    EXPECT_GT(nonTrivial, 50);
 }
 
 }  // namespace
