@@ -1,0 +1,87 @@
+// Help for the window tests: a player's folder and a small shipped railway in scratch
+// folders, fast timers, and answering the modal windows a click opens.
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "board/station_file.h"
+#include "platform/data_home.h"
+#include "platform/text_file.h"
+#include "screens/timing.h"
+#include "support/fakes.h"
+#include "support/railway_builder.h"
+
+namespace kisharin::testing {
+
+// Eight lines, one per region, of `perLine` stations; station i of line r is linked to
+// station i of the lines before and after it, so every station has transfer labels.
+inline RailwayData linkedRailway(int perLine) {
+    RailwayData d = makeEightRegions(perLine);
+    for (int r = 1; r <= 8; ++r) {
+        const int prev = r == 1 ? 8 : r - 1, next = r == 8 ? 1 : r + 1;
+        for (int i = 1; i <= perLine; ++i)
+            d.ekiLink(r, i) = std::to_string(prev) + "\\" + std::to_string(i) + ";" + std::to_string(next) + "\\" +
+                              std::to_string(i);
+    }
+    return d;
+}
+
+// The shipped data and the player's folder of one test program, set through the
+// environment before the first window opens.
+class TestFolders {
+public:
+    explicit TestFolders(const RailwayData& railway, std::vector<std::string> nameData = {"たろう", "はなこ", " 0 ",
+                                                                                          " 1 ", " 1 ", " 0 "}) {
+        makeDirectories(shipped.path() + "GameData");
+        writeBytesAtomic(shipped.file("GameData/駅.txt"), formatStationFile(railway, "テスト用の駅データ"));
+        writeCp932(shipped.file("GameData/NameData.txt"), nameData);
+        writeCp932(shipped.file("GameData/URL.txt"), {"https://example.invalid/map"});
+        writeCp932(shipped.file("GameData/履歴0.txt"), {});
+        writeCp932(shipped.file("GameData/履歴1.txt"), {});
+        ::setenv("KISHARIN_SHIPPED_DATA", shipped.path().c_str(), 1);
+        ::setenv("KISHARIN_DATA_HOME", home.path().c_str(), 1);
+        ::setenv("KISHARIN_TIME_SCALE", "0.01", 1);
+    }
+    std::string gameData(const std::string& name) const { return home.path() + "GameData/" + name; }
+
+    ScratchDir shipped, home;
+};
+
+// Runs `answer` on the next modal window that opens (polling every few ms), once.
+inline void whenModal(std::function<void(QWidget*)> answer, QWidget* notThis = nullptr) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, notThis] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || w == notThis) return;
+        timer->stop();
+        timer->deleteLater();
+        answer(w);
+    });
+    timer->start();
+}
+
+// Clicks the button of a message box with the given role.
+inline void press(QWidget* box, QMessageBox::StandardButton which) {
+    auto* mb = qobject_cast<QMessageBox*>(box);
+    QVERIFY2(mb, "a message box was expected");
+    mb->button(which)->click();
+}
+
+// Watches endProgram() instead of ending the test program.
+struct EndWatch {
+    EndWatch() {
+        setEndProgramHook([this] { ++ended; });
+    }
+    ~EndWatch() { setEndProgramHook(nullptr); }
+    int ended = 0;
+};
+
+}  // namespace kisharin::testing
