@@ -43,7 +43,8 @@ void writeNetwork(const std::string& appDir) {
         for (int b = 1; b <= 2; ++b) {
             std::vector<std::string> bl(8);
             bl[0] = std::to_string(m) + "\\" + std::to_string(b == 1 ? 5 : 10);
-            record("支線" + std::to_string(r) + "-" + std::to_string(b), std::vector<std::string>(8, pref), bl);
+            record("支線" + std::to_string(r) + "-" + std::to_string(b), std::vector<std::string>(8, pref),
+                   bl);
         }
     }
     std::vector<std::string> prefs, links;
@@ -76,7 +77,8 @@ void BM_SimulatedGames(benchmark::State& state) {
     }
     state.SetItemsProcessed(games);
     state.counters["turns_per_game"] = games ? static_cast<double>(turns) / static_cast<double>(games) : 0;
-    state.counters["games_per_s"] = benchmark::Counter(static_cast<double>(games), benchmark::Counter::kIsRate);
+    state.counters["games_per_s"] =
+        benchmark::Counter(static_cast<double>(games), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_SimulatedGames)->Unit(benchmark::kMillisecond);
 

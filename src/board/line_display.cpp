@@ -12,8 +12,12 @@
 
 namespace kisharin {
 
-StationView& LineDisplayModel::station(int i) { return stations.at(static_cast<size_t>(i - 1)); }
-const StationView& LineDisplayModel::station(int i) const { return stations.at(static_cast<size_t>(i - 1)); }
+StationView& LineDisplayModel::station(int i) {
+    return stations.at(static_cast<size_t>(i - 1));
+}
+const StationView& LineDisplayModel::station(int i) const {
+    return stations.at(static_cast<size_t>(i - 1));
+}
 
 namespace {
 
@@ -25,10 +29,14 @@ bool isPendingDestinationHere(const GameState& s, int line, int pos) {
     return false;
 }
 
-bool validBox(const LineDisplayModel& m, int i) { return i >= 1 && i <= m.stationCount(); }
+bool validBox(const LineDisplayModel& m, int i) {
+    return i >= 1 && i <= m.stationCount();
+}
 
 // The highest value the scroll bar takes; a line shorter than the viewport stays at 0.
-int scrollTop(const LineDisplayModel& m) { return std::max(m.scrollMin, m.scrollMax); }
+int scrollTop(const LineDisplayModel& m) {
+    return std::max(m.scrollMin, m.scrollMax);
+}
 
 }  // namespace
 
@@ -155,13 +163,17 @@ bool setScrollValue(LineDisplayModel& m, int value) {
     return true;
 }
 
-void scTate_Change(Game& g, int value) { setScrollValue(g.line, value); }
+void scTate_Change(Game& g, int value) {
+    setScrollValue(g.line, value);
+}
 
 void vbWheelMinus(Game& g) {
     g.line.scrollValue = std::min(g.line.scrollValue + kWheelStep, scrollTop(g.line));
 }
 
-void vbWheelPlus(Game& g) { g.line.scrollValue = std::max(g.line.scrollValue - kWheelStep, g.line.scrollMin); }
+void vbWheelPlus(Game& g) {
+    g.line.scrollValue = std::max(g.line.scrollValue - kWheelStep, g.line.scrollMin);
+}
 
 void onMouseWheel(Game& g, int delta) {
     if (g.s.wheelBusy) return;
@@ -224,8 +236,12 @@ void lblNorikae_MouseMove(Game& g, int k) {
     m.hintVisible = true;
 }
 
-void tmrMain_Timer(Game& g) { g.s.playSeconds += 1; }
+void tmrMain_Timer(Game& g) {
+    g.s.playSeconds += 1;
+}
 
-std::string lblJikokuText(const GameState& s) { return clockText(s.gameClock, s.playSeconds); }
+std::string lblJikokuText(const GameState& s) {
+    return clockText(s.gameClock, s.playSeconds);
+}
 
 }  // namespace kisharin

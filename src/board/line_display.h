@@ -67,9 +67,9 @@ struct LineDisplayModel {
     int scrollMin = 0;
     int scrollMax = 0;  // may be negative for short lines: then the value stays 0
     int scrollValue = 0;
-    std::vector<StationView> stations;  // station i is stations[i - 1]
+    std::vector<StationView> stations;    // station i is stations[i - 1]
     std::vector<TransferView> transfers;  // label k is transfers[k - 1]
-    bool hintVisible = false;  // lblAnnai
+    bool hintVisible = false;             // lblAnnai
     std::string hintText;
     PixelRect hintRect;
     Long grey = rgb(128, 128, 128);  // colour of the ★

@@ -26,7 +26,9 @@ int FixedTextMetrics::width(const std::string& text, int pointSize) const {
     return w;
 }
 
-int FixedTextMetrics::height(int pointSize) const { return pointSize * 2 - 1; }
+int FixedTextMetrics::height(int pointSize) const {
+    return pointSize * 2 - 1;
+}
 
 const TextMetrics& fixedTextMetrics() {
     static const FixedTextMetrics metrics;

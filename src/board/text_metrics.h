@@ -8,7 +8,7 @@
 namespace kisharin {
 
 class TextMetrics {
-public:
+  public:
     virtual ~TextMetrics() = default;
     // Width in pixels of text drawn at pointSize.
     virtual int width(const std::string& text, int pointSize) const = 0;
@@ -19,7 +19,7 @@ public:
 // Every character (code point) as wide as the point size plus one pixel for a
 // full-width character and half that for a narrow one; a line is pointSize * 2 - 1 high.
 class FixedTextMetrics final : public TextMetrics {
-public:
+  public:
     int width(const std::string& text, int pointSize) const override;
     int height(int pointSize) const override;
 };

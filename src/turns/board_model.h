@@ -11,8 +11,8 @@ namespace kisharin {
 
 struct Game;
 
-inline constexpr Long kColorPlayer1 = rgb(0, 0, 255);   // blue
-inline constexpr Long kColorPlayer2 = rgb(255, 0, 0);   // red
+inline constexpr Long kColorPlayer1 = rgb(0, 0, 255);          // blue
+inline constexpr Long kColorPlayer2 = rgb(255, 0, 0);          // red
 inline constexpr Long kColorManNameBack = rgb(192, 255, 255);  // light cyan
 
 // One train-kind button optKind(k).

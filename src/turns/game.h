@@ -30,7 +30,7 @@ struct Game {
     Screens& screens;
     Rng& rng;
     Clock& clock;
-    bool ended = false;  // the last destination was reached and the results were shown
+    bool ended = false;     // the last destination was reached and the results were shown
     LineDisplayModel line;  // the strip of the displayed line and its scroll bar
     BoardControls board;    // the controls below the strip
     const TextMetrics* metrics = &fixedTextMetrics();  // the board's fonts

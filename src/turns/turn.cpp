@@ -13,7 +13,9 @@
 
 namespace kisharin {
 
-int stepFactor(int kind) { return kind >= 1 && kind <= 3 ? kind : 0; }
+int stepFactor(int kind) {
+    return kind >= 1 && kind <= 3 ? kind : 0;
+}
 
 int rideTickMs(int kind) {
     static const int ticks[6] = {0, 80, 50, 10, 100, 100};
@@ -85,7 +87,9 @@ void 順番チェンジ(Game& g) {
     setScrollValue(g.line, s.playerScroll[s.curPlayer]);
 }
 
-void 間(Game& g) { g.screens.pause(1.0); }
+void 間(Game& g) {
+    g.screens.pause(1.0);
+}
 
 void startComputerTurnIfDue(Game& g) {
     if (g.ended) return;

@@ -48,7 +48,7 @@ TEST_F(LineDisplayTest, BoxColoursOverwriteInOrder) {
     s.mokutekitiRosen[1] = 1, s.mokutekitiEki[1] = 7;
     s.mokutekitiRosen[2] = 1, s.mokutekitiEki[2] = 8, s.mokutekitiDone[2] = True;
     s.mokutekitiRosen[3] = 1, s.mokutekitiEki[3] = 3;  // special and a destination
-    s.ekiMark(1, 1) = "競艇";                           // special and the current station
+    s.ekiMark(1, 1) = "競艇";                          // special and the current station
     路線読み込み(g);
     EXPECT_EQ(fill(2), kColorWhite);
     EXPECT_EQ(fill(7), kColorDestination);
@@ -108,7 +108,7 @@ TEST_F(LineDisplayTest, DirectionTextAtTheEndsOfALine) {
 
 // Every caption 200 pixels wide: three labels fit in a row from x0 = 160.
 class WideMetrics : public TextMetrics {
-public:
+  public:
     int width(const std::string&, int) const override { return 200; }
     int height(int) const override { return 15; }
 };

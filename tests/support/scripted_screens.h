@@ -13,10 +13,10 @@
 namespace kisharin::testing {
 
 class ScriptedScreens : public Screens {
-public:
-    std::vector<std::string> messages;  // every message shown, in order
-    std::deque<int> dice;               // faces to throw; empty: drawn from the generator
-    std::deque<bool> answers;           // for askYesNo; empty: no
+  public:
+    std::vector<std::string> messages;    // every message shown, in order
+    std::deque<int> dice;                 // faces to throw; empty: drawn from the generator
+    std::deque<bool> answers;             // for askYesNo; empty: no
     std::deque<std::string> prefectures;  // for pickPrefecture; empty: "東京都"
     int rides = 0, rolls = 0, results = 0, refreshes = 0, processed = 0;
     std::vector<int> conquests;

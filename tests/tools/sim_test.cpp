@@ -21,7 +21,8 @@ namespace {
 void writeNetwork(const std::string& appDir, bool linked) {
     std::vector<std::string> out = {"ヘッダ"};
     for (int r = 1; r <= 8; ++r) {
-        std::string l = std::to_string(r), n = "線" + std::to_string(r), y = "よみ", p = "1\\0\\0\\0\\0\\0", m;
+        std::string l = std::to_string(r), n = "線" + std::to_string(r), y = "よみ", p = "1\\0\\0\\0\\0\\0",
+                    m;
         for (int i = 1; i <= 5; ++i) {
             std::string link;
             if (linked && i == 1 && r > 1) link = std::to_string(r - 1) + "\\5";
@@ -44,7 +45,8 @@ struct SimRun {
 };
 
 SimRun runSim(const std::string& args) {
-    const std::string cmd = std::string(KISHARIN_TEST_BINARY_DIR) + "/tools/sim/kisharin-sim " + args + " 2>&1";
+    const std::string cmd =
+        std::string(KISHARIN_TEST_BINARY_DIR) + "/tools/sim/kisharin-sim " + args + " 2>&1";
     SimRun r;
     FILE* f = ::popen(cmd.c_str(), "r");
     if (!f) return r;
@@ -78,7 +80,8 @@ TEST(KisharinSim, PlaysWholeGamesAndLogsEveryTurn) {
     EXPECT_NE(r.output.find("games per second:"), std::string::npos);
     const auto log = lines(dir.file("log.jsonl"));
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.front().rfind("{\"event\":\"start\",\"game\":1,\"area\":0,\"destinations\":[[", 0), 0u) << log.front();
+    EXPECT_EQ(log.front().rfind("{\"event\":\"start\",\"game\":1,\"area\":0,\"destinations\":[[", 0), 0u)
+        << log.front();
     EXPECT_EQ(count(log, "\"event\":\"start\""), 4);
     EXPECT_EQ(count(log, "\"event\":\"end\""), 4);
     EXPECT_GT(count(log, "\"event\":\"turn\""), 8);
@@ -88,13 +91,15 @@ TEST(KisharinSim, PlaysWholeGamesAndLogsEveryTurn) {
     }
     for (const auto& l : log) {
         if (l.find("\"event\":\"turn\"") == std::string::npos) continue;
-        for (const char* field : {"\"at\":[", "\"done\":[", "\"route_length\":", "\"route\":[", "\"action\":\"",
-                                  "\"transfers\":[", "\"kind\":", "\"die\":", "\"steps\":", "\"target\":",
-                                  "\"end\":[", "\"fare\":", "\"messages\":[", "\"money\":", "\"points\":"})
+        for (const char* field :
+             {"\"at\":[", "\"done\":[", "\"route_length\":", "\"route\":[", "\"action\":\"",
+              "\"transfers\":[", "\"kind\":", "\"die\":", "\"steps\":", "\"target\":", "\"end\":[",
+              "\"fare\":", "\"messages\":[", "\"money\":", "\"points\":"})
             ASSERT_NE(l.find(field), std::string::npos) << field << " in " << l;
     }
     // The same seed gives the same games.
-    const SimRun again = runSim("--data " + dir.path() + " --seed 3 --games 4 --log " + dir.file("again.jsonl"));
+    const SimRun again =
+        runSim("--data " + dir.path() + " --seed 3 --games 4 --log " + dir.file("again.jsonl"));
     ASSERT_EQ(again.status, 0);
     EXPECT_EQ(lines(dir.file("again.jsonl")), log);
 }

@@ -32,7 +32,9 @@ void writeNetwork(const std::string& appDir) {
     };
     for (int r = 1; r <= 8; ++r) {
         std::vector<std::string> st, pr, li(6);
-        for (int i = 1; i <= 6; ++i) st.push_back("駅" + std::to_string(r) + "-" + std::to_string(i)), pr.push_back(kFirstPrefOfRegion[r]);
+        for (int i = 1; i <= 6; ++i)
+            st.push_back("駅" + std::to_string(r) + "-" + std::to_string(i)),
+                pr.push_back(kFirstPrefOfRegion[r]);
         if (r > 1) li[0] = std::to_string(r - 1) + "\\6";
         if (r < 8) li[5] = std::to_string(r + 1) + "\\1";
         li[2] = "9\\" + std::to_string(r);
@@ -40,14 +42,15 @@ void writeNetwork(const std::string& appDir) {
     }
     std::vector<std::string> st, pr, li;
     for (int r = 1; r <= 8; ++r)
-        st.push_back("新" + std::to_string(r)), pr.push_back(kFirstPrefOfRegion[r]), li.push_back(std::to_string(r) + "\\3");
+        st.push_back("新" + std::to_string(r)), pr.push_back(kFirstPrefOfRegion[r]),
+            li.push_back(std::to_string(r) + "\\3");
     record(9, "列島新幹線", st, pr, li);
     makeDirectories(appDir + "GameData");
     writeCp932(appDir + "GameData/駅.txt", out);
 }
 
 class WholeGameTest : public ::testing::Test {
-protected:
+  protected:
     ScratchDir dir;
     GameState s;
     ScriptedScreens screens;

@@ -21,7 +21,7 @@ namespace kisharin::testing {
 // Returns the queued values in order, then `quiet` (0.9: no cut, no overshoot, no
 // happening). reseed() only counts.
 class QueueRng : public Rng {
-public:
+  public:
     std::deque<double> values;
     double quiet = 0.9;
     int reseeds = 0;
@@ -38,7 +38,8 @@ public:
 // race course. Line 2 "東北新幹線": five stations in 宮城県; its station 3 links back.
 // Line 3 "離島線": one station in 北海道. Line 4 "飛行機（空路）": two stations.
 inline RailwayData smallNetwork() {
-    TestLine main{"本線", {}, {"東京都"}, {"", "", "", "", "2\\3;3\\1", "", "", "", "", "4\\1"}, {"", "", "競馬"}};
+    TestLine main{
+        "本線", {}, {"東京都"}, {"", "", "", "", "2\\3;3\\1", "", "", "", "", "4\\1"}, {"", "", "競馬"}};
     for (int i = 1; i <= 10; ++i) main.stations.push_back("本" + std::to_string(i));
     TestLine shin{"東北新幹線", {"東京", "大宮", "仙台", "盛岡", "新青森"}, {"宮城県"}, {"", "", "1\\5"}, {}};
     TestLine island{"離島線", {"孤島"}, {"北海道"}, {"1\\5"}, {}};
@@ -47,7 +48,7 @@ inline RailwayData smallNetwork() {
 }
 
 class BoardTest : public ::testing::Test {
-protected:
+  protected:
     ScratchDir dir;
     GameState s;
     ScriptedScreens screens;

@@ -1,5 +1,5 @@
-#include "turns/money.h"
 #include "turns/turn.h"
+#include "turns/money.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -14,13 +14,27 @@ inline std::string jsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20 || c == 0x7F) {
                     static const char hex[] = "0123456789abcdef";
@@ -36,7 +50,7 @@ inline std::string jsonString(const std::string& text) {
 }
 
 class JsonObject {
-public:
+  public:
     JsonObject& field(const char* name, const std::string& value) { return raw(name, jsonString(value)); }
     JsonObject& field(const char* name, const char* value) { return raw(name, jsonString(value)); }
     JsonObject& field(const char* name, long long value) { return raw(name, std::to_string(value)); }
@@ -56,7 +70,8 @@ public:
     }
     JsonObject& flags(const char* name, const std::vector<bool>& list) {
         std::string t = "[";
-        for (size_t i = 0; i < list.size(); ++i) t += std::string(i ? "," : "") + (list[i] ? "true" : "false");
+        for (size_t i = 0; i < list.size(); ++i)
+            t += std::string(i ? "," : "") + (list[i] ? "true" : "false");
         return raw(name, t + "]");
     }
     JsonObject& strings(const char* name, const std::vector<std::string>& list) {
@@ -71,7 +86,7 @@ public:
     }
     std::string line() const { return (text_.empty() ? "{" : text_) + "}\n"; }
 
-private:
+  private:
     static std::string stationText(const Station& st) {
         return "[" + std::to_string(st.line) + "," + std::to_string(st.pos) + "]";
     }

@@ -40,8 +40,9 @@ struct Options {
 };
 
 [[noreturn]] void usage(const std::string& why) {
-    std::cerr << "kisharin-sim: " << why << "\n"
-              << "使い方: kisharin-sim [--data フォルダ] [--seed N] [--games K] [--area 0..8] [--log ファイル]\n";
+    std::cerr
+        << "kisharin-sim: " << why << "\n"
+        << "使い方: kisharin-sim [--data フォルダ] [--seed N] [--games K] [--area 0..8] [--log ファイル]\n";
     std::exit(2);
 }
 
@@ -52,7 +53,8 @@ long long number(const std::string& opt, const std::string& text, long long lo, 
         if (used == text.size() && v >= lo && v <= hi) return v;
     } catch (const std::exception&) {
     }
-    usage(opt + " の値 \"" + text + "\" は " + std::to_string(lo) + "～" + std::to_string(hi) + " の整数ではありません");
+    usage(opt + " の値 \"" + text + "\" は " + std::to_string(lo) + "～" + std::to_string(hi) +
+          " の整数ではありません");
 }
 
 Options parse(int argc, char** argv) {
@@ -83,7 +85,7 @@ Options parse(int argc, char** argv) {
 
 // A temporary player folder with empty histories, removed when the run ends.
 class TempPlayerFolder {
-public:
+  public:
     TempPlayerFolder() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "kisharin-sim-XXXXXX").string();
         if (!::mkdtemp(tmpl.data())) throw GameError("一時フォルダを作れません: " + tmpl);
@@ -97,7 +99,7 @@ public:
     }
     std::string historyBase() const { return path_ + "/GameData/履歴"; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -109,9 +111,12 @@ std::vector<Station> destinations(const GameState& s) {
 
 const char* actionName(PolicyTurn::Action a) {
     switch (a) {
-        case PolicyTurn::Action::Move: return "move";
-        case PolicyTurn::Action::Work: return "work";
-        case PolicyTurn::Action::Claim: return "claim";
+        case PolicyTurn::Action::Move:
+            return "move";
+        case PolicyTurn::Action::Work:
+            return "work";
+        case PolicyTurn::Action::Claim:
+            return "claim";
     }
     return "move";
 }
@@ -190,7 +195,8 @@ int main(int argc, char** argv) {
             turnsPerGame.push_back(res.turns);
             if (!res.ended) {
                 ++stuck;
-                std::cerr << "kisharin-sim: ゲーム " << game << " は " << kMaxTurns << " 手で終わりませんでした（stuck）\n";
+                std::cerr << "kisharin-sim: ゲーム " << game << " は " << kMaxTurns
+                          << " 手で終わりませんでした（stuck）\n";
             }
             if (logFile) {
                 logFile << JsonObject()
@@ -209,8 +215,9 @@ int main(int argc, char** argv) {
         std::sort(sorted.begin(), sorted.end());
         const size_t n = sorted.size();
         const double median = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0;
-        std::printf("games played: %d\nmedian turns per game: %g\nwall time: %.3f s\ngames per second: %.2f\n",
-                    o.games, median, wall, wall > 0 ? o.games / wall : 0.0);
+        std::printf(
+            "games played: %d\nmedian turns per game: %g\nwall time: %.3f s\ngames per second: %.2f\n",
+            o.games, median, wall, wall > 0 ? o.games / wall : 0.0);
         if (stuck) std::printf("stuck games: %d\n", stuck);
         if (logFile) {
             logFile.flush();

@@ -23,7 +23,7 @@ namespace kisharin::sim {
 // A clock that moves with the time the windows would have taken, so that the timer the
 // game re-seeds from keeps changing, and the same run gives the same games.
 class SimClock : public Clock {
-public:
+  public:
     SimClock(const testing::ScriptedScreens& screens, double startSerial, double startTimer)
         : screens_(screens), serial_(startSerial), timer_(startTimer) {}
     double now() override { return serial_ + screens_.seconds / 86400.0; }
@@ -32,7 +32,7 @@ public:
         return std::fmod(timer_ + screens_.seconds + calls_ * 0.001, 86400.0);
     }
 
-private:
+  private:
     const testing::ScriptedScreens& screens_;
     double serial_, timer_;
     long calls_ = 0;
@@ -54,7 +54,8 @@ inline TurnStart turnStart(const GameState& s) {
     for (int d = 1; d <= kDestinationCount; ++d) t.done.push_back(s.mokutekitiDone[d]);
     t.routeLength = s.routeList.empty() ? 0 : s.routeList[0].distance;
     for (int i = 0; i < s.routeCount && i < static_cast<int>(s.routeList.size()); ++i)
-        t.route.push_back({s.routeList[static_cast<size_t>(i)].line, s.routeList[static_cast<size_t>(i)].pos});
+        t.route.push_back(
+            {s.routeList[static_cast<size_t>(i)].line, s.routeList[static_cast<size_t>(i)].pos});
     return t;
 }
 
