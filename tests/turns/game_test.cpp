@@ -101,7 +101,9 @@ TEST_F(WholeGameTest, TheComputerAnswersEveryHumanTurnWithPauses) {
         const double before = screens.seconds;
         playSimpleTurn(g);
         ++humanTurns;
-        if (!g.ended) EXPECT_GE(screens.seconds - before, 1.0);  // at least one pause of the computer
+        if (!g.ended) {
+            EXPECT_GE(screens.seconds - before, 1.0);  // at least one pause of the computer
+        }
     }
     ASSERT_TRUE(g.ended);
     EXPECT_EQ(screens.results, 1);
