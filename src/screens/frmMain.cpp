@@ -83,19 +83,21 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
 
     frame1_ = new QGroupBox(QStringLiteral("列車"), this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
-    frame1_->setGeometry(8, 480, 177, 73);
+    frame1_->setGeometry(8, 476, 177, 96);
     frame1_->setFont(uiFont(8));
-    const int kindX[6] = {0, 8, 64, 120, 8, 64};
+    // 各停, 急行 and 特急 in the first row; 新幹線 and 飛行機, chosen by the line alone, below.
+    const int kindX[6] = {0, 8, 64, 120, 8, 84};
+    const int kindY[6] = {0, 16, 16, 16, 38, 38};
     for (int k = 1; k <= 5; ++k) {
         auto* o = new QRadioButton(frame1_);
         o->setObjectName("optKind(" + QString::number(k) + ")");
         o->setAutoExclusive(false);
-        o->setGeometry(kindX[k], 16, k >= 4 ? 70 : 54, 20);
+        o->setGeometry(kindX[k], kindY[k], k >= 4 ? 72 : 54, 20);
         o->setFont(uiFont(9, true));
         connect(o, &QRadioButton::clicked, this, [this, k] { optKind_Click(k); });
         optKind_[k] = o;
     }
-    cmdSusumu_ = makeButton(frame1_, QStringLiteral("cmdSusumu"), QStringLiteral("進む"), 48, 42);
+    cmdSusumu_ = makeButton(frame1_, QStringLiteral("cmdSusumu"), QStringLiteral("進む"), 48, 64);
     cmdSusumu_->setFont(uiFont(10, true));
 
     cmdMokutekiti_ = makeButton(this, QStringLiteral("cmdMokutekiti"), QStringLiteral("目的地確認"), 520, 480);

@@ -1,0 +1,212 @@
+// kisharin-screenshots <folder>: renders every window of the desktop game on the
+// shipped railway data into <folder>/*.png, with a fixed clock and generator so that
+// the pictures come out the same on every run.
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "board/startup.h"
+#include "platform/data_home.h"
+#include "screens/frmDice.h"
+#include "screens/frmEnd.h"
+#include "screens/frmInit.h"
+#include "screens/frmMain.h"
+#include "screens/frmMessage.h"
+#include "screens/frmMokutekiti.h"
+#include "screens/frmSlots.h"
+#include "screens/interimWindows.h"
+#include "screens/look.h"
+#include "screens/timing.h"
+#include "setup/save_slot.h"
+#include "setup/settings.h"
+#include "state/datetime.h"
+#include "state/error.h"
+#include "state/railway.h"
+#include "turns/board_model.h"
+#include "turns/boarding.h"
+#include "turns/happenings.h"
+#include "turns/turn.h"
+
+using namespace kisharin;
+
+namespace {
+
+class FixedClock final : public Clock {
+public:
+    double now() override { return toSerial({2024, 4, 1, 9, 30, 0}); }
+    double timer() override { return 34200.0; }
+};
+
+// The windows the rules open answer at once: the die shows 4, nothing waits.
+class StillScreens final : public Screens {
+public:
+    void showMessage(const GameState&) override {}
+    int rollDice(const GameState&, Rng&) override { return 4; }
+    void showRide(GameState&) override {}
+    void showConquest(GameState&, int) override {}
+    bool askYesNo(const GameState&, const std::string&) override { return false; }
+    std::string pickPrefecture(GameState&) override { return "東京都"; }
+    void runBet(GameState& s, Rng&) override { s.betCancelled = true; }
+    void showDisaster(const GameState&, int) override {}
+    void showResults(const GameState&) override {}
+    void pause(double) override {}
+    void processEvents() override {}
+    void refreshBoard(const GameState&) override {}
+    void enableBoard(bool) override {}
+};
+
+QString outDir;
+int written = 0;
+
+void save(QWidget& w, const char* name) {
+    w.show();
+    w.adjustSize();
+    QApplication::processEvents();
+    const QString path = outDir + "/" + name + ".png";
+    if (!w.grab().save(path)) {
+        std::fprintf(stderr, "kisharin-screenshots: cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    w.hide();
+    ++written;
+}
+
+// A station of the data with at least two transfer labels and neighbours on both sides,
+// for a board that shows what the strip can do.
+Station busyStation(const GameState& s) {
+    for (int line = 1; line <= lineCount(s); ++line) {
+        const int n = stationCount(s, line);
+        if (n < 14 || s.ekiName(line, 0).find("新幹線") != std::string::npos) continue;
+        for (int pos = 4; pos <= n - 3; ++pos)
+            if (parseLinks(s.ekiLink(line, pos)).size() >= 3) return {line, pos};
+    }
+    return {1, 1};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: kisharin-screenshots <folder>\n");
+        return 2;
+    }
+    // Never touch the player's own folder.
+    const std::string home = (std::filesystem::temp_directory_path() / "kisharin-screenshots-home").string();
+    std::filesystem::remove_all(home);
+    ::setenv("KISHARIN_DATA_HOME", home.c_str(), 1);
+    QApplication app(argc, argv);
+    setEndProgramHook([] {});
+    outDir = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(outDir);
+
+    GameState s;
+    FixedClock clock;
+    DefaultRng rng(7);
+    StillScreens screens;
+    QtTextMetrics metrics;
+    Game g{s, screens, rng, clock};
+    g.metrics = &metrics;
+    std::string dir;
+    try {
+        s.appDir = shippedDataDir();
+        dir = ensureUserGameData(s.appDir);
+
+        FrmInit init(s, dir, s.appDir + "GameData/", nullptr);
+        save(init, "frmInit");
+        データ設定(s, init.settings());
+        s.comOpponent = true;
+
+        startBoard(s, rng, clock);
+        buildEventTables(s);
+        // Stand on a busy station, on a line with pending destinations in view.
+        const Station busy = busyStation(s);
+        s.playerRosen[0] = static_cast<Integer>(busy.line);
+        s.playerEki[0] = static_cast<Integer>(busy.pos);
+        s.mokutekitiRosen[3] = static_cast<Integer>(busy.line);
+        s.mokutekitiEki[3] = static_cast<Integer>(busy.pos + 3);
+        s.mokutekitiDone[1] = true;
+        s.arriveCount[0] = 1;
+        s.playerPoint[0] = 230;
+        s.playerMoney[0] = 1234560;
+        s.playSeconds = 754;
+        s.playerScroll[0] = static_cast<Integer>(scrollValueFor(busy.pos, stationCount(s, busy.line)));
+
+        FrmMain board(g, dir);
+        showBoard(g);
+        board.refresh();
+        save(board, "frmMain");
+
+        // Rolled: the stations within reach, one under the mouse, a transfer hint.
+        cmdSusumu_Click(g);
+        lblEki_MouseMove(g, busy.pos + 2);
+        if (!g.line.transfers.empty()) lblNorikae_MouseMove(g, 1);
+        board.refresh();
+        save(board, "frmMain_rolled");
+
+        s.messageText = "看護師！？：時給　1800円";
+        FrmMessage message(s, nullptr);
+        save(message, "frmMessage");
+        s.curPlayer = 1;
+        s.messageText = s.playerName[0] + "：230ポイント　，　" + s.playerName[1] + "：-50ポイント";
+        FrmMessage message2(s, nullptr);
+        save(message2, "frmMessage_player2");
+        s.curPlayer = 0;
+
+        FrmDice dice(s, rng, nullptr);
+        save(dice, "frmDice");
+        QPixmap faces(6 * 72 + 14, 86);
+        faces.fill(QColor(236, 246, 255));
+        {
+            QPainter p(&faces);
+            for (int f = 1; f <= 6; ++f) p.drawPixmap(8 + (f - 1) * 72, 8, dieFace(f, 68));
+        }
+        faces.save(outDir + "/dice_faces.png");
+        ++written;
+
+        FrmMokutekiti list(s, nullptr);
+        save(list, "frmMokutekiti");
+        FrmCourse course(s, nullptr);
+        course.setAttribute(Qt::WA_DeleteOnClose, false);
+        save(course, "frmCourse");
+
+        s.slotExists[1] = true;
+        s.slotExists[2] = false;
+        s.slotExists[3] = true;
+        FrmSaveData savePicker(s, dir, nullptr);
+        save(savePicker, "frmSaveData");
+        FrmLoadData loadPicker(s, dir, nullptr);
+        save(loadPicker, "frmLoadData");
+
+        s.playerMoney[1] = -500;
+        s.playerPoint[1] = -50;
+        s.arriveCount[1] = 7;
+        s.playSeconds = 3725;
+        FrmEnd end(s, nullptr);
+        save(end, "frmEnd");
+
+        s.startEki[0] = static_cast<Integer>(busy.pos);
+        s.playerEki[0] = static_cast<Integer>(busy.pos + 2);
+        s.rideInfo.caption = "急行";
+        FrmRideInterim ride(s, nullptr);
+        save(ride, "frmEki_interim");
+        FrmConquestInterim conquest(s, busy.line, nullptr);
+        save(conquest, "frmSeiha_interim");
+        s.raceName = "競馬";
+        FrmBetInterim bet(s, nullptr);
+        save(bet, "frmBet_interim");
+        FrmPrefInterim pref(s, nullptr);
+        save(pref, "frmMap_interim");
+    } catch (const GameError& e) {
+        std::fprintf(stderr, "kisharin-screenshots: %s\n", e.what());
+        return 1;
+    }
+    std::filesystem::remove_all(home);
+    std::printf("kisharin-screenshots: %d pictures in %s\n", written, qPrintable(outDir));
+    return 0;
+}
