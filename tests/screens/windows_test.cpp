@@ -1,0 +1,205 @@
+// The small windows on their own: the message window, the dice window, the results,
+// the course window that a new click replaces, and the board during the computer's turn.
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+#include "screen_support.h"
+#include "screens/desktopGame.h"
+#include "screens/frmDice.h"
+#include "screens/frmEnd.h"
+#include "screens/frmInit.h"
+#include "screens/frmMain.h"
+#include "screens/frmMessage.h"
+#include "screens/frmMokutekiti.h"
+
+using namespace kisharin;
+using namespace kisharin::testing;
+
+namespace {
+TestFolders* folders = nullptr;
+}
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void messageIsColouredForThePlayerAndClosesItself();
+    void messageClosedEarlyReturnsAtOnce();
+    void diceInShortModeStopsAtTheFirstTickAndHolds();
+    void diceRollsForHalfASecondOtherwise();
+    void resultsShowTheScoresAndEndTheProgramWhenClosed();
+    void courseWindowIsReplacedAtEachClick();
+    void boardIsDisabledWhileTheComputerMoves();
+    void closingTheBoardEndsTheGameWithoutSaving();
+    void brokenSettingsFallBackWithAMessage();
+};
+
+void WindowsTest::messageIsColouredForThePlayerAndClosesItself() {
+    GameState s;
+    s.messageText = "お金がないですよ！働いてください！";
+    for (int p = 0; p <= 1; ++p) {
+        s.curPlayer = static_cast<Integer>(p);
+        FrmMessage m(s, nullptr);
+        QCOMPARE(m.windowTitle(), QStringLiteral("メッセージ"));
+        QCOMPARE(m.text(), QStringLiteral("お金がないですよ！働いてください！"));
+        QCOMPARE(m.background(), p == 0 ? QColor(192, 255, 255) : QColor(255, 192, 255));
+        QElapsedTimer t;
+        t.start();
+        m.exec();  // returns when its timer closes it (2 s, run at 1/100 here)
+        QVERIFY(t.elapsed() < 2000);
+    }
+}
+
+void WindowsTest::messageClosedEarlyReturnsAtOnce() {
+    GameState s;
+    s.messageText = "当駅どまりです。お忘れ物にご注意ください。";
+    FrmMessage m(s, nullptr);
+    QTimer::singleShot(0, &m, &QDialog::close);
+    m.exec();
+    QVERIFY(!m.isVisible());
+}
+
+void WindowsTest::diceInShortModeStopsAtTheFirstTickAndHolds() {
+    GameState s;
+    s.shortMode = true;
+    SequenceRng rng({0.9, 0.1, 0.5});  // faces 6, 1, 4
+    FrmDice d(s, rng, nullptr);
+    d.exec();
+    QVERIFY(d.stopped());
+    QCOMPARE(rng.drawn(), size_t{1});
+    QCOMPARE(d.face(), 6);
+}
+
+void WindowsTest::diceRollsForHalfASecondOtherwise() {
+    GameState s;
+    SequenceRng rng({0.0, 0.2, 0.4, 0.6, 0.8, 0.95});
+    FrmDice d(s, rng, nullptr);
+    d.exec();
+    QVERIFY(d.stopped());
+    QVERIFY(rng.drawn() >= 2);  // 0.5 s is several 80 ms ticks
+    const int expected = static_cast<int>(std::vector<double>{0.0, 0.2, 0.4, 0.6, 0.8, 0.95}[(rng.drawn() - 1) % 6] * 6) + 1;
+    QCOMPARE(d.face(), expected);  // the face shown last is the one thrown
+}
+
+void WindowsTest::resultsShowTheScoresAndEndTheProgramWhenClosed() {
+    EndWatch end;
+    GameState s;
+    s.playerName[0] = "たろうさん";
+    s.playerName[1] = "はなこさん";
+    s.playerPoint[0] = 320;
+    s.playerMoney[1] = -500;
+    s.arriveCount[0] = 5;
+    s.arriveCount[1] = 3;
+    s.playSeconds = 3725;
+    {
+        FrmEnd w(s, nullptr);
+        QCOMPARE(w.windowTitle(), QStringLiteral("終了"));
+        auto label = [&](const char* n) { return w.findChild<QLabel*>(QString::fromLatin1(n))->text(); };
+        QCOMPARE(label("lblMan1"), QStringLiteral("はなこさん"));
+        QCOMPARE(label("lblPoint0"), QStringLiteral("ポイント：320P"));
+        QCOMPARE(label("lblMoney1"), QStringLiteral("金額　　：-500円"));
+        QCOMPARE(label("lblArrive0"), QStringLiteral("到達数 ：5回"));
+        QCOMPARE(label("lblPlayTime"), QStringLiteral("PlayTime：1時間2分"));
+        QTimer::singleShot(0, [&] { w.findChild<QPushButton*>(QStringLiteral("cmdEnd"))->click(); });
+        w.exec();
+        QCOMPARE(end.ended, 1);
+    }
+    FrmEnd w(s, nullptr);
+    QTimer::singleShot(0, &w, &QDialog::close);  // the close box ends it too
+    w.exec();
+    QCOMPARE(end.ended, 2);
+}
+
+void WindowsTest::courseWindowIsReplacedAtEachClick() {
+    DesktopGame game;
+    QVERIFY(game.start());
+    QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    FrmMain* board = game.board();
+    QTRY_VERIFY(game.game().line.stationCount() > 0);
+    auto* cmdCourse = board->findChild<QPushButton*>(QStringLiteral("cmdCourse"));
+    QTest::mouseClick(cmdCourse, Qt::LeftButton);
+    QPointer<FrmCourse> first = board->course();
+    QVERIFY(first);
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->windowTitle(), QStringLiteral("最短目的地"));
+    QVERIFY(first->courseText().contains(QStringLiteral("駅")));
+    QVERIFY(!first->isModal());
+    QTest::mouseClick(cmdCourse, Qt::LeftButton);
+    QTRY_VERIFY(!first);  // the old one is gone
+    QVERIFY(board->course());
+    QCOMPARE(board->findChildren<FrmCourse*>().size(), qsizetype{1});
+    // The board is still usable beside it.
+    QVERIFY(board->isEnabled());
+}
+
+void WindowsTest::boardIsDisabledWhileTheComputerMoves() {
+    DesktopGame game;
+    QVERIFY(game.start());
+    FrmInit* init = game.init();
+    init->findChild<QRadioButton*>(QStringLiteral("optPlayer(1)"))->setChecked(true);
+    QTest::mouseClick(init->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    FrmMain* board = game.board();
+    GameState& s = game.state();
+    QTRY_VERIFY(board->isEnabled() && game.game().line.stationCount() > 0);
+    bool disabledSeen = false;
+    QTimer spy;
+    spy.setInterval(1);
+    QObject::connect(&spy, &QTimer::timeout, [&] {
+        if (s.curPlayer == 1 && !board->isEnabled()) disabledSeen = true;
+    });
+    spy.start();
+    QTest::mouseClick(board->findChild<QPushButton*>(QStringLiteral("cmdWork")), Qt::LeftButton);
+    QTRY_COMPARE(s.curPlayer, Integer{0});
+    QVERIFY(disabledSeen);
+    QTRY_VERIFY(board->isEnabled());
+    QTRY_VERIFY(board->findChild<QLabel*>(QStringLiteral("lblManName"))->text().startsWith(QStringLiteral("たろうさん")));
+}
+
+void WindowsTest::closingTheBoardEndsTheGameWithoutSaving() {
+    EndWatch end;
+    DesktopGame game;
+    QVERIFY(game.start());
+    QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    QTRY_VERIFY(game.game().line.stationCount() > 0);
+    game.board()->close();
+    QCOMPARE(end.ended, 1);
+    for (int n = 1; n <= 3; ++n) QVERIFY(!fileExists(folders->gameData("GameData" + std::to_string(n) + ".txt")));
+}
+
+void WindowsTest::brokenSettingsFallBackWithAMessage() {
+    writeCp932(folders->gameData("NameData.txt"), {"たろう", "はなこ", " 0 ", " 5 ", " 1 "});
+    QString warning;
+    whenModal([&](QWidget* box) {
+        warning = qobject_cast<QMessageBox*>(box)->text();
+        press(box, QMessageBox::Ok);
+    });
+    DesktopGame game;
+    QVERIFY(game.start());
+    QTRY_VERIFY(!warning.isEmpty());
+    QVERIFY(warning.contains(QStringLiteral("NameData.txt」の4行目")));
+    QVERIFY(warning.contains(QStringLiteral("NameData.txt」の6行目")));
+    // The shipped values stand in: short mode Off, the whole country.
+    FrmInit* init = game.init();
+    QVERIFY(init->findChild<QRadioButton*>(QStringLiteral("optShort(1)"))->isChecked());
+    QVERIFY(init->findChild<QRadioButton*>(QStringLiteral("optArea(0)"))->isChecked());
+    QCOMPARE(init->settings().name1, std::string("たろう"));
+    // Starting the game writes a whole file again.
+    QTest::mouseClick(init->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    QCOMPARE(readLines(folders->gameData("NameData.txt")).size(), size_t{6});
+}
+
+int main(int argc, char** argv) {
+    TestFolders f(linkedRailway(12));
+    folders = &f;
+    QApplication app(argc, argv);
+    WindowsTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "windows_test.moc"
