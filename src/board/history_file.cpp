@@ -1,18 +1,9 @@
 #include "board/history_file.h"
 
-#include <charconv>
-
 #include "platform/text_file.h"
+#include "state/railway.h"
 
 namespace kisharin {
-
-namespace {
-bool toInt(std::string_view s, int& out) {
-    if (s.empty()) return false;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return ec == std::errc() && p == s.data() + s.size();
-}
-}  // namespace
 
 VisitedTable parseHistory(const std::string& bytes, const std::string& name) {
     VisitedTable t;
@@ -23,8 +14,8 @@ VisitedTable parseHistory(const std::string& bytes, const std::string& name) {
         if (line.empty()) continue;
         const size_t blank = line.find(' ');
         int l = 0, p = 0;
-        if (blank == std::string::npos || !toInt(std::string_view(line).substr(0, blank), l) ||
-            !toInt(std::string_view(line).substr(blank + 1), p))
+        if (blank == std::string::npos || !parseDecimal(std::string_view(line).substr(0, blank), l) ||
+            !parseDecimal(std::string_view(line).substr(blank + 1), p))
             throw DataError(name, number, "「" + line + "」が「路線番号 駅位置」の二つの数字ではありません");
         if (l < 1 || l > kMaxLine) throw DataError(name, number, "路線番号 " + std::to_string(l) + " が 1～750 の範囲外です");
         if (p < 1 || p > kMaxPosition)

@@ -1,7 +1,5 @@
 #include "board/station_file.h"
 
-#include <charconv>
-
 #include "platform/encoding.h"
 #include "platform/text_file.h"
 #include "state/railway.h"
@@ -10,11 +8,6 @@ namespace kisharin {
 
 namespace {
 
-bool toInt(std::string_view s, int& out) {
-    if (s.empty()) return false;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return ec == std::errc() && p == s.data() + s.size();
-}
 
 // Checks a link text such as "12\5;40\1" and returns what is wrong with it, or "".
 std::string linkProblem(std::string_view text) {
@@ -25,7 +18,7 @@ std::string linkProblem(std::string_view text) {
         const std::string_view entry = text.substr(start, semi == std::string_view::npos ? text.npos : semi - start);
         const size_t bs = entry.find('\\');
         int line = 0, pos = 0;
-        if (bs == std::string_view::npos || !toInt(entry.substr(0, bs), line) || !toInt(entry.substr(bs + 1), pos))
+        if (bs == std::string_view::npos || !parseDecimal(entry.substr(0, bs), line) || !parseDecimal(entry.substr(bs + 1), pos))
             return "乗り換え「" + std::string(entry) + "」が「路線番号\\駅位置」の形ではありません";
         if (line < 1 || line > kMaxLine)
             return "乗り換え「" + std::string(entry) + "」の路線番号が 1～750 の範囲外です";
@@ -77,7 +70,7 @@ RailwayData parseStationFile(const std::string& bytes, const std::string& name) 
         const int kind = number % 5;
         if (kind == 2) {
             int line = 0;
-            if (!toInt(fields[0], line))
+            if (!parseDecimal(fields[0], line))
                 throw DataError(name, number, "路線番号「" + std::string(fields[0]) + "」が数字ではありません");
             if (line < 1 || line > kMaxLine)
                 throw DataError(name, number, "路線番号 " + std::to_string(line) + " が 1～750 の範囲外です");

@@ -16,13 +16,11 @@ int stationCount(const RailwayData& d, int line) {
     return kMaxPosition;
 }
 
-namespace {
-bool parseNumber(std::string_view s, int& out) {
+bool parseDecimal(std::string_view s, int& out) {
     if (s.empty()) return false;
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     return ec == std::errc() && p == s.data() + s.size();
 }
-}  // namespace
 
 std::vector<Link> parseLinks(const std::string& text) {
     std::vector<Link> out;
@@ -33,8 +31,8 @@ std::vector<Link> parseLinks(const std::string& text) {
         rest = semi == std::string_view::npos ? std::string_view() : rest.substr(semi + 1);
         const size_t bs = entry.find('\\');
         Link l;
-        if (bs != std::string_view::npos && parseNumber(entry.substr(0, bs), l.line) &&
-            parseNumber(entry.substr(bs + 1), l.pos))
+        if (bs != std::string_view::npos && parseDecimal(entry.substr(0, bs), l.line) &&
+            parseDecimal(entry.substr(bs + 1), l.pos))
             out.push_back(l);
     }
     return out;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "state/game_state.h"
@@ -21,6 +22,9 @@ struct Link {
     int pos = 0;
     friend bool operator==(const Link&, const Link&) = default;
 };
+
+// A whole text as a decimal integer ("12", "-3"); false for anything else, blanks included.
+bool parseDecimal(std::string_view text, int& out);
 
 // The entries of a link text such as "12\5;40\1". Entries that are not two numbers
 // are left out (the station file reader refuses them before they get here).

@@ -7,18 +7,13 @@
 #include "databuilder/json_reader.h"
 #include "platform/text_file.h"
 #include "state/error.h"
+#include "state/railway.h"
 
 namespace kisharin::databuilder {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-bool toInt(std::string_view s, int& out) {
-    if (s.empty()) return false;
-    const auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return ec == std::errc() && p == s.data() + s.size();
-}
 
 std::vector<std::string> split(std::string_view s, char sep) {
     std::vector<std::string> out;
@@ -135,7 +130,7 @@ OpenData readOpenData(const std::string& dir) {
     for (fs::directory_iterator it(db / "line", ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path& p = it->path();
         int code = 0;
-        if (p.extension() == ".json" && toInt(p.stem().string(), code)) files.emplace_back(code, p);
+        if (p.extension() == ".json" && parseDecimal(p.stem().string(), code)) files.emplace_back(code, p);
     }
     if (ec || files.empty())
         throw DataError((db / "line").string(), 0, "路線ファイル（*.json）が見つかりません");
@@ -152,7 +147,7 @@ OpenData readOpenData(const std::string& dir) {
         for (size_t i = 1; i < lines.size(); ++i) {
             const auto f = split(lines[i], ',');
             int code = 0, type = 0;
-            if (f.size() < 9 || !toInt(f[0], code) || !toInt(f[7], type))
+            if (f.size() < 9 || !parseDecimal(f[0], code) || !parseDecimal(f[7], type))
                 throw DataError("company.csv", static_cast<int>(i + 1), "会社の行の形が正しくありません");
             data.companies[code] = Company{f[2], type};
         }
@@ -164,7 +159,7 @@ OpenData readOpenData(const std::string& dir) {
         for (size_t i = 0; i < lines.size(); ++i) {
             const auto f = split(lines[i], ',');
             int code = 0;
-            if (f.size() < 2 || !toInt(f[0], code) || f[1].empty())
+            if (f.size() < 2 || !parseDecimal(f[0], code) || f[1].empty())
                 throw DataError("prefecture.csv", static_cast<int>(i + 1),
                                 "都道府県の行の形が正しくありません");
             data.prefectures[code] = f[1];
