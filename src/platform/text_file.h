@@ -30,7 +30,8 @@ void writeLinesAtomic(const std::string& path, const std::vector<std::string>& l
 // Replaces path with the given bytes, as writeLinesAtomic does.
 void writeBytesAtomic(const std::string& path, const std::string& bytes);
 
-// Appends one record (CP932, CR LF) to path, creating it when missing, and flushes it.
+// Appends one record (CP932, CR LF) to path, creating it when missing, and hands it to
+// the system at once (no buffering in the game).
 void appendLine(const std::string& path, const std::string& line);
 
 bool fileExists(const std::string& path);
