@@ -13,6 +13,10 @@ int runApp(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("キシャリン"));
     QApplication::setWindowIcon(QIcon(dieFace(5, 64)));
+    // The windows end the program themselves: the setup window when it is closed without
+    // starting, the board when it is closed, the results when they are closed. Between
+    // the setup window and the board no window is open for a moment.
+    QApplication::setQuitOnLastWindowClosed(false);
     DesktopGame game;
     if (!game.start()) return 1;
     return QApplication::exec();

@@ -14,6 +14,7 @@
 
 #include "screens/frmSlots.h"
 #include "screens/look.h"
+#include "screens/timing.h"
 #include "state/error.h"
 
 namespace kisharin {
@@ -195,6 +196,12 @@ void FrmInit::showEvent(QShowEvent* e) {
     QTimer::singleShot(0, this, [this, text] { QMessageBox::warning(this, QStringLiteral("ゲーム設定"), text); });
 }
 
+void FrmInit::closeEvent(QCloseEvent* e) {
+    QWidget::closeEvent(e);
+    // Closed by its window button: no game was started, so the program ends.
+    if (!starting_) endProgram();
+}
+
 Settings FrmInit::settings() const {
     Settings st;
     st.name1 = us(txtName_[0]->text());
@@ -224,6 +231,7 @@ void FrmInit::データ保存() {
 void FrmInit::start(bool resume) {
     データ設定(s_, settings());
     データ保存();
+    starting_ = true;
     close();
     s_.resumeGame = resume;
     if (onStart_) onStart_();

@@ -38,6 +38,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void Form_Load();
@@ -51,6 +52,7 @@ private:
     std::vector<std::string> problems_;
     bool problemsShown_ = false;
     int loadedSlot_ = 0;
+    bool starting_ = false;
 
     QLineEdit* txtName_[2];
     QRadioButton* optPlayer_[2];

@@ -64,11 +64,13 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     strip_->onBackgroundMove = [this] { run([&] { picEki_MouseMove(g_); }); };
     strip_->onStationClick = [this](int i) { lblEki_Click(i); };
     strip_->onTransferClick = [this](int k) { lblNorikae_Click(k); };
+    strip_->onWheel = [this](int delta) { run([&] { onMouseWheel(g_, delta); }); };
     scTate_ = new QScrollBar(Qt::Vertical, this);
     scTate_->setObjectName(QStringLiteral("scTate"));
     scTate_->setGeometry(picScreen_->x() + picScreen_->width(), picScreen_->y(), 17, picScreen_->height());
     scTate_->setSingleStep(kStationPitch);
     scTate_->setPageStep(kViewportHeight);
+    scTate_->installEventFilter(this);  // the wheel over the bar steps as over the strip
     connect(scTate_, &QScrollBar::valueChanged, this, [this](int v) {
         if (!syncing_) run([&] { scTate_Change(g_, v); });
     });
@@ -250,6 +252,14 @@ void FrmMain::wheelEvent(QWheelEvent* e) {
     if (delta == 0) return;
     run([&] { onMouseWheel(g_, delta); });
     e->accept();
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == scTate_ && e->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(e));
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 }  // namespace kisharin

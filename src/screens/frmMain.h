@@ -61,6 +61,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     template <typename F>

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "screens/look.h"
 
@@ -100,6 +101,12 @@ void StripView::mousePressEvent(QMouseEvent* e) {
         onStationClick(h.station);
     else if (h.transfer && onTransferClick)
         onTransferClick(h.transfer);
+}
+
+void StripView::wheelEvent(QWheelEvent* e) {
+    const int delta = e->angleDelta().y();
+    if (delta != 0 && onWheel) onWheel(delta);
+    e->accept();
 }
 
 bool StripView::event(QEvent* e) {

@@ -24,11 +24,13 @@ public:
 
     std::function<void(int)> onStationMove, onStationClick, onTransferMove, onTransferClick;
     std::function<void()> onBackgroundMove;
+    std::function<void(int)> onWheel;  // the wheel's delta, negative toward the user
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
     bool event(QEvent* e) override;
 
 private:

@@ -57,7 +57,6 @@ private slots:
     void setupWindowShowsTheSettingsAndLimitsNames();
     void aTurnOnTheBoard();
     void changingLinesAtTheCurrentStation();
-    void theBoardScrollsWithTheWheel();
     void saveIntoSlot2AndContinueFromIt();
     void leavingThePickersChangesNothing();
     void eraseTheMemories();
@@ -176,19 +175,6 @@ void PlayTest::changingLinesAtTheCurrentStation() {
     QTRY_COMPARE(int{s.playerRosen[0]}, target);
     QCOMPARE(text(board, "lblTrainName"), QString::fromStdString(s.ekiName(target, 0)));
     QCOMPARE(int{s.curPlayer}, 0);  // changing lines is free and does not end the turn
-}
-
-void PlayTest::theBoardScrollsWithTheWheel() {
-    // Only the scroll range matters here: ten stations of 35 px fit in the viewport,
-    // so the bar stays at 0 whatever the wheel does.
-    auto game = newGame(false);
-    QTRY_VERIFY(game->board());
-    FrmMain* board = game->board();
-    QWheelEvent down(QPointF(100, 100), board->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
-                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(board, &down);
-    QCOMPARE(board->scrollBar()->value(), 0);
-    QCOMPARE(board->strip()->y(), 0);
 }
 
 void PlayTest::saveIntoSlot2AndContinueFromIt() {

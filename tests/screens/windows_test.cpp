@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTest>
 #include <memory>
 
@@ -14,6 +16,7 @@
 #include "screens/frmMain.h"
 #include "screens/frmMessage.h"
 #include "screens/frmMokutekiti.h"
+#include "screens/stripView.h"
 
 using namespace kisharin;
 using namespace kisharin::testing;
@@ -33,6 +36,7 @@ private slots:
     void courseWindowIsReplacedAtEachClick();
     void boardIsDisabledWhileTheComputerMoves();
     void closingTheBoardEndsTheGameWithoutSaving();
+    void theStripScrollsWithTheWheelWithinItsRange();
     void brokenSettingsFallBackWithAMessage();
 };
 
@@ -169,6 +173,32 @@ void WindowsTest::closingTheBoardEndsTheGameWithoutSaving() {
     game.board()->close();
     QCOMPARE(end.ended, 1);
     for (int n = 1; n <= 3; ++n) QVERIFY(!fileExists(folders->gameData("GameData" + std::to_string(n) + ".txt")));
+}
+
+void WindowsTest::theStripScrollsWithTheWheelWithinItsRange() {
+    DesktopGame game;
+    QVERIFY(game.start());
+    QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    FrmMain* board = game.board();
+    QTRY_VERIFY(game.game().line.stationCount() > 0);
+    // Twelve stations: a strip of 12 x 35 + 50 = 470 px in a viewport of 433.
+    QScrollBar* bar = board->scrollBar();
+    QCOMPARE(bar->maximum(), 37);
+    bar->setValue(0);
+    auto wheel = [&](QWidget* over, int delta) {
+        QWheelEvent e(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &e);
+    };
+    wheel(board->strip(), -120);  // toward the user: down, but not past the end
+    QCOMPARE(bar->value(), 37);
+    QCOMPARE(board->strip()->y(), -37);
+    wheel(board->strip(), -120);
+    QCOMPARE(bar->value(), 37);
+    wheel(bar, 120);  // over the bar itself: the same step
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(board->strip()->y(), 0);
 }
 
 void WindowsTest::brokenSettingsFallBackWithAMessage() {
