@@ -41,15 +41,25 @@ void cmdSusumu_Click(Game& g) {
     g.screens.refreshBoard(s);
 }
 
-void endOfRide(Game& g) {
-    GameState& s = g.s;
+namespace {
+
+// Back to the choosing state: no stations allowed, the kinds free again, the buttons of
+// a turn's start shown and the fare line restored.
+void resetForNextRoll(Game& g) {
     BoardControls& c = g.board;
-    到達履歴(g);
-    travelHappening(g);
-    s.susumuSteps = 0;
+    g.s.susumuSteps = 0;
     for (int k = 1; k <= 3; ++k) c.optKind[k].enabled = true;
     c.cmdSusumuVisible = c.cmdWorkVisible = c.cmdSaveVisible = true;
-    optKind_Click(g, s.selKind);
+    optKind_Click(g, g.s.selKind);
+}
+
+}  // namespace
+
+void endOfRide(Game& g) {
+    GameState& s = g.s;
+    到達履歴(g);
+    travelHappening(g);
+    resetForNextRoll(g);
     debtRule(g);
     meetingRule(g);
     s.moveDone = True;
@@ -58,6 +68,9 @@ void endOfRide(Game& g) {
 void afterStationClick(Game& g) {
     GameState& s = g.s;
     if (!s.moveDone) return;
+    // A destination claimed on the own station after the roll passes the turn without a
+    // ride; the die thrown must not carry over to the next player.
+    if (s.susumuSteps != 0 || !g.board.cmdSusumuVisible) resetForNextRoll(g);
     const int p = s.curPlayer;
     if (p == 1 && s.comOpponent) {
         移動イベント(g);

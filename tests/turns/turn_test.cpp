@@ -102,6 +102,30 @@ TEST_F(TurnTest, AHumanOnARaceCourseBetsTheComputerDoesNot) {
     EXPECT_TRUE(screens.boardEnabled);
 }
 
+TEST_F(TurnTest, ClaimingTheOwnStationAfterTheRollHandsOverAFreshTurn) {
+    // Standing on an open destination, the player rolls first and then clicks the own
+    // station: no ride, but the destination passes the turn. The next player must start
+    // with a roll of their own, not with the die left over.
+    s.mokutekitiRosen[4] = 1, s.mokutekitiEki[4] = 1;
+    optKind_Click(g, 2);
+    roll(5);
+    ASSERT_EQ(s.susumuSteps, 10);
+    lblEki_Click(g, 1);
+    ASSERT_TRUE(s.mokutekitiDone[4]);
+    ASSERT_EQ(s.curPlayer, 1);
+    EXPECT_EQ(s.susumuSteps, 0);
+    EXPECT_TRUE(g.board.cmdSusumuVisible);
+    EXPECT_TRUE(g.board.cmdWorkVisible);
+    EXPECT_TRUE(g.board.cmdSaveVisible);
+    for (int k = 1; k <= 3; ++k) EXPECT_TRUE(g.board.optKind[k].enabled);
+    EXPECT_EQ(g.board.lblSusumu, "１駅150円かかります。");
+    // Player 2 cannot ride on player 1's die: a click within that reach does nothing.
+    lblEki_Click(g, 8);
+    EXPECT_EQ(s.playerEki[1], 10);
+    EXPECT_EQ(s.curPlayer, 1);
+    EXPECT_EQ(s.playerKind[0], 2);
+}
+
 TEST_F(TurnTest, TheRouteSearchFollowsTheHandOver) {
     s.mokutekitiRosen[1] = 1, s.mokutekitiEki[1] = 8;
     finishTurn(g);
