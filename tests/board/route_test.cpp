@@ -221,7 +221,8 @@ void randomGame(GameState& s, std::mt19937& gen, bool onlyOnePending) {
     const int pending = std::uniform_int_distribution<int>(1, 8)(gen);
     for (int d = 1; d <= 8; ++d) {
         const Pt p = station();
-        const bool reached = onlyOnePending ? d != pending : std::uniform_int_distribution<int>(0, 3)(gen) == 0;
+        const bool reached =
+            onlyOnePending ? d != pending : std::uniform_int_distribution<int>(0, 3)(gen) == 0;
         destination(s, d, p.line, p.pos, reached);
     }
     const Pt start = station();
