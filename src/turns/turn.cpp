@@ -69,8 +69,13 @@ void afterStationClick(Game& g) {
     GameState& s = g.s;
     if (!s.moveDone) return;
     // A destination claimed on the own station after the roll passes the turn without a
-    // ride; the die thrown must not carry over to the next player.
-    if (s.susumuSteps != 0 || !g.board.cmdSusumuVisible) resetForNextRoll(g);
+    // ride; neither the die thrown nor a station lit under the mouse carries over to the
+    // next player.
+    if (s.susumuSteps != 0 || !g.board.cmdSusumuVisible) {
+        resetForNextRoll(g);
+        s.ekiHover = False;
+        s.hoverEki = 0;
+    }
     const int p = s.curPlayer;
     if (p == 1 && s.comOpponent) {
         移動イベント(g);

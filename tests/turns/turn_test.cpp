@@ -110,6 +110,8 @@ TEST_F(TurnTest, ClaimingTheOwnStationAfterTheRollHandsOverAFreshTurn) {
     optKind_Click(g, 2);
     roll(5);
     ASSERT_EQ(s.susumuSteps, 10);
+    lblEki_MouseMove(g, 4);
+    ASSERT_TRUE(s.ekiHover);
     lblEki_Click(g, 1);
     ASSERT_TRUE(s.mokutekitiDone[4]);
     ASSERT_EQ(s.curPlayer, 1);
@@ -119,6 +121,8 @@ TEST_F(TurnTest, ClaimingTheOwnStationAfterTheRollHandsOverAFreshTurn) {
     EXPECT_TRUE(g.board.cmdSaveVisible);
     for (int k = 1; k <= 3; ++k) EXPECT_TRUE(g.board.optKind[k].enabled);
     EXPECT_EQ(g.board.lblSusumu, "１駅150円かかります。");
+    EXPECT_FALSE(s.ekiHover);
+    EXPECT_EQ(s.hoverEki, 0);
     // Player 2 cannot ride on player 1's die: a click within that reach does nothing.
     lblEki_Click(g, 8);
     EXPECT_EQ(s.playerEki[1], 10);
