@@ -33,6 +33,13 @@ bool validBox(const LineDisplayModel& m, int i) {
     return i >= 1 && i <= m.stationCount();
 }
 
+// Paints the boxes of the destinations still open on the displayed line pink.
+void paintPendingDestinations(const GameState& s, LineDisplayModel& m) {
+    for (int d = 1; d <= kDestinationCount; ++d)
+        if (s.mokutekitiRosen[d] == m.line && !s.mokutekitiDone[d] && validBox(m, s.mokutekitiEki[d]))
+            m.station(s.mokutekitiEki[d]).fill = kColorDestination;
+}
+
 // The highest value the scroll bar takes; a line shorter than the viewport stays at 0.
 int scrollTop(const LineDisplayModel& m) {
     return std::max(m.scrollMin, m.scrollMax);
@@ -141,9 +148,7 @@ void 路線読み込み(Game& g) {
 
     for (int i = 1; i <= n; ++i)
         if (!s.ekiMark(L, i).empty()) m.station(i).fill = kColorSpecial;
-    for (int d = 1; d <= kDestinationCount; ++d)
-        if (s.mokutekitiRosen[d] == L && !s.mokutekitiDone[d] && validBox(m, s.mokutekitiEki[d]))
-            m.station(s.mokutekitiEki[d]).fill = kColorDestination;
+    paintPendingDestinations(s, m);
     if (validBox(m, s.playerEki[p])) m.station(s.playerEki[p]).fill = kColorCurrent;
     m.visible = true;
 }
@@ -212,9 +217,7 @@ void picEki_MouseMove(Game& g) {
         s.ekiHover = False;
         const int h = s.hoverEki;
         if (validBox(m, h)) m.station(h).fill = s.ekiMark(L, h).empty() ? kColorWhite : kColorSpecial;
-        for (int d = 1; d <= kDestinationCount; ++d)
-            if (s.mokutekitiRosen[d] == L && !s.mokutekitiDone[d] && validBox(m, s.mokutekitiEki[d]))
-                m.station(s.mokutekitiEki[d]).fill = kColorDestination;
+        paintPendingDestinations(s, m);
         const int e = s.playerEki[s.curPlayer];
         if (validBox(m, e)) m.station(e).fill = kColorCurrent;
     }

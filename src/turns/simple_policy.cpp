@@ -96,7 +96,8 @@ PolicyTurn playSimpleTurn(Game& g, bool pause) {
         return t;
     }
     t.steps = s.susumuSteps;
-    t.die = kind <= 3 ? t.steps / kind : t.steps;
+    const int factor = stepFactor(kind);
+    t.die = factor ? t.steps / factor : t.steps;
     t.target = d > t.steps ? (next.pos > e ? e + t.steps : e - t.steps) : next.pos;
     スクロール位置決め(g, t.target);
     if (t.target >= 1 && t.target <= g.line.stationCount()) g.line.station(t.target).fill = kColorReachable;

@@ -34,7 +34,8 @@ void cmdSusumu_Click(Game& g) {
     }
     s.rideInfo = {c.optKind[kind].caption, c.optKind[kind].color, static_cast<Integer>(rideTickMs(kind))};
     const int face = std::clamp(g.screens.rollDice(s, g.rng), 1, 6);
-    s.susumuSteps = static_cast<Integer>(kind < 4 ? face * kind : face);
+    const int factor = stepFactor(kind);
+    s.susumuSteps = static_cast<Integer>(factor ? face * factor : face);
     c.lblSusumu = " " + c.optKind[kind].caption + "：" + fullWidthNumber(s.susumuSteps) + "駅進めます。";
     for (int k = 1; k <= 3; ++k) c.optKind[k].enabled = false;
     c.cmdSusumuVisible = c.cmdWorkVisible = c.cmdSaveVisible = false;
