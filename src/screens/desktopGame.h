@@ -20,7 +20,7 @@ class FrmMain;
 
 class DesktopGame : public QObject {
     Q_OBJECT
-public:
+  public:
     DesktopGame();
     ~DesktopGame() override;
 
@@ -34,7 +34,7 @@ public:
     Game& game() { return run_->g; }
     const std::string& gameDataDir() const { return dir_; }
 
-private:
+  private:
     struct Run {
         GameState s;
         SystemClock clock;

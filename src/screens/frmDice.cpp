@@ -36,27 +36,28 @@ QPixmap dieFace(int face, int size) {
     p.setPen(Qt::NoPen);
     p.setBrush(face == 1 ? QColor(210, 20, 30) : QColor(20, 20, 20));
     for (int k = 0; k < face; ++k) {
-        const QPointF c(body.left() + cell * (1 + pips[face][k][0]), body.top() + cell * (1 + pips[face][k][1]));
+        const QPointF c(body.left() + cell * (1 + pips[face][k][0]),
+                        body.top() + cell * (1 + pips[face][k][1]));
         p.drawEllipse(c, r, r);
     }
     return pm;
 }
 
 class DieView : public QWidget {
-public:
+  public:
     explicit DieView(QWidget* parent) : QWidget(parent) { setFixedSize(112, 112); }
     void setFace(int f) {
         face_ = f;
         update();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.drawPixmap(0, 0, dieFace(face_, width()));
     }
 
-private:
+  private:
     int face_ = 1;
 };
 

@@ -20,12 +20,12 @@ class DieView;
 
 class FrmDice : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmDice(const GameState& s, Rng& rng, QWidget* parent);
     int face() const { return face_; }
     bool stopped() const { return stopped_; }
 
-private:
+  private:
     void tmrMove_Timer();
     const GameState& s_;
     Rng& rng_;

@@ -33,7 +33,8 @@ FrmEnd::FrmEnd(const GameState& s, QWidget* parent) : QDialog(parent) {
     title->setAlignment(Qt::AlignCenter);
     setFore(title, rgb(230, 80, 0));
     grid->addWidget(title, 0, 0, 1, 2);
-    auto* thanks = label(this, QStringLiteral("Label1"), "Thank You For Your Play And Train Spirit.", uiFont(11, true));
+    auto* thanks =
+        label(this, QStringLiteral("Label1"), "Thank You For Your Play And Train Spirit.", uiFont(11, true));
     thanks->setAlignment(Qt::AlignCenter);
     grid->addWidget(thanks, 1, 0, 1, 2);
     for (int p = 0; p <= 1; ++p) {

@@ -10,10 +10,10 @@ namespace kisharin {
 
 class FrmEnd : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmEnd(const GameState& s, QWidget* parent);
 
-protected:
+  protected:
     void done(int r) override;  // Form_Unload
 };
 

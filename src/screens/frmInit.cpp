@@ -58,7 +58,10 @@ QGroupBox* pair(QWidget* parent, const QString& frameName, const QString& captio
 
 FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameDataDir,
                  std::function<void()> onStart)
-    : QWidget(nullptr), s_(s), dir_(std::move(gameDataDir)), shippedDir_(std::move(shippedGameDataDir)),
+    : QWidget(nullptr),
+      s_(s),
+      dir_(std::move(gameDataDir)),
+      shippedDir_(std::move(shippedGameDataDir)),
       onStart_(std::move(onStart)) {
     setObjectName(QStringLiteral("frmInit"));
     setWindowTitle(QStringLiteral("ゲーム設定"));
@@ -74,7 +77,8 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     setFore(title, rgb(0, 80, 200));
     title->setAlignment(Qt::AlignCenter);
     root->addWidget(title);
-    auto* note = new QLabel(QStringLiteral("※ぜひ一度、「Manual.htm」ファイルの一番下[ 最後に ]をお読みください。"), this);
+    auto* note = new QLabel(
+        QStringLiteral("※ぜひ一度、「Manual.htm」ファイルの一番下[ 最後に ]をお読みください。"), this);
     note->setObjectName(QStringLiteral("Label6"));
     note->setFont(uiFont(9));
     setFore(note, rgb(160, 0, 0));
@@ -115,11 +119,12 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     root->addWidget(players);
 
     auto* modes = new QHBoxLayout;
-    modes->addWidget(pair(this, QStringLiteral("Frame1"), QStringLiteral("短縮モード"), QStringLiteral("optShort"),
-                          optShort_, "On", "Off"));
-    modes->addWidget(pair(this, QStringLiteral("Frame3"), QStringLiteral("音声モード（※音声合成機能があるパソコン）"),
-                          QStringLiteral("optVoice"), optVoice_, "On", "Off"),
-                     1);
+    modes->addWidget(pair(this, QStringLiteral("Frame1"), QStringLiteral("短縮モード"),
+                          QStringLiteral("optShort"), optShort_, "On", "Off"));
+    modes->addWidget(
+        pair(this, QStringLiteral("Frame3"), QStringLiteral("音声モード（※音声合成機能があるパソコン）"),
+             QStringLiteral("optVoice"), optVoice_, "On", "Off"),
+        1);
     root->addLayout(modes);
 
     QGroupBox* areas = frame(this, QStringLiteral("Frame5"), QStringLiteral("プレイ地域選択"));
@@ -193,7 +198,8 @@ void FrmInit::showEvent(QShowEvent* e) {
     problemsShown_ = true;
     QString text = QStringLiteral("設定ファイルの一部が読めなかったので、既定の設定を使います。\n");
     for (const std::string& p : problems_) text += "\n" + qs(p);
-    QTimer::singleShot(0, this, [this, text] { QMessageBox::warning(this, QStringLiteral("ゲーム設定"), text); });
+    QTimer::singleShot(0, this,
+                       [this, text] { QMessageBox::warning(this, QStringLiteral("ゲーム設定"), text); });
 }
 
 void FrmInit::closeEvent(QCloseEvent* e) {
@@ -223,8 +229,9 @@ void FrmInit::データ保存() {
     try {
         writeSettings(dir_, settings());
     } catch (const GameError& e) {
-        QMessageBox::warning(this, QStringLiteral("ゲーム設定"),
-                             QStringLiteral("設定を保存できませんでした（ゲームは始められます）。\n") + qs(e.what()));
+        QMessageBox::warning(
+            this, QStringLiteral("ゲーム設定"),
+            QStringLiteral("設定を保存できませんでした（ゲームは始められます）。\n") + qs(e.what()));
     }
 }
 

@@ -19,11 +19,12 @@ namespace kisharin {
 
 class FrmInit : public QWidget {
     Q_OBJECT
-public:
+  public:
     // gameDataDir: the player's GameData folder; shippedGameDataDir: the shipped one,
     // whose files stand in for a missing or broken setting. onStart runs when a game
     // starts (resumeGame tells which); the window has closed by then.
-    FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameDataDir, std::function<void()> onStart);
+    FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameDataDir,
+            std::function<void()> onStart);
 
     void cmdGo_Click();
     void cmdContinue_Click();
@@ -36,11 +37,11 @@ public:
     // The slot the last "つづきから" loaded (0 for none).
     int loadedSlot() const { return loadedSlot_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void Form_Load();
     void fill(const Settings& st);
     void データ保存();

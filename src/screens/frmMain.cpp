@@ -102,7 +102,8 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     cmdSusumu_ = makeButton(frame1_, QStringLiteral("cmdSusumu"), QStringLiteral("進む"), 48, 64);
     cmdSusumu_->setFont(uiFont(10, true));
 
-    cmdMokutekiti_ = makeButton(this, QStringLiteral("cmdMokutekiti"), QStringLiteral("目的地確認"), 520, 480);
+    cmdMokutekiti_ =
+        makeButton(this, QStringLiteral("cmdMokutekiti"), QStringLiteral("目的地確認"), 520, 480);
     cmdCourse_ = makeButton(this, QStringLiteral("cmdCourse"), QStringLiteral("最短目的地"), 520, 512);
     cmdPoint_ = makeButton(this, QStringLiteral("cmdPoint"), QStringLiteral("ポイント確認"), 520, 544);
     cmdWork_ = makeButton(this, QStringLiteral("cmdWork"), QStringLiteral("アルバイト"), 608, 480);
@@ -141,7 +142,9 @@ void FrmMain::run(F&& handler) {
     refresh();
 }
 
-void FrmMain::open() { run([&] { showBoard(g_); }); }
+void FrmMain::open() {
+    run([&] { showBoard(g_); });
+}
 
 void FrmMain::refresh() {
     syncing_ = true;
@@ -177,17 +180,29 @@ void FrmMain::refresh() {
     syncing_ = false;
 }
 
-void FrmMain::setBoardEnabled(bool enabled) { setEnabled(enabled); }
+void FrmMain::setBoardEnabled(bool enabled) {
+    setEnabled(enabled);
+}
 
-void FrmMain::lblEki_Click(int i) { run([&] { ::kisharin::lblEki_Click(g_, i); }); }
-void FrmMain::lblNorikae_Click(int k) { run([&] { ::kisharin::lblNorikae_Click(g_, k); }); }
+void FrmMain::lblEki_Click(int i) {
+    run([&] { ::kisharin::lblEki_Click(g_, i); });
+}
+void FrmMain::lblNorikae_Click(int k) {
+    run([&] { ::kisharin::lblNorikae_Click(g_, k); });
+}
 void FrmMain::optKind_Click(int k) {
     if (syncing_) return;
     run([&] { ::kisharin::optKind_Click(g_, k); });
 }
-void FrmMain::cmdSusumu_Click() { run([&] { ::kisharin::cmdSusumu_Click(g_); }); }
-void FrmMain::cmdWork_Click() { run([&] { ::kisharin::cmdWork_Click(g_); }); }
-void FrmMain::cmdPoint_Click() { run([&] { ::kisharin::cmdPoint_Click(g_); }); }
+void FrmMain::cmdSusumu_Click() {
+    run([&] { ::kisharin::cmdSusumu_Click(g_); });
+}
+void FrmMain::cmdWork_Click() {
+    run([&] { ::kisharin::cmdWork_Click(g_); });
+}
+void FrmMain::cmdPoint_Click() {
+    run([&] { ::kisharin::cmdPoint_Click(g_); });
+}
 void FrmMain::tmrMain_Timer() {
     ::kisharin::tmrMain_Timer(g_);
     lblJikoku_->setText(qs(lblJikokuText(g_.s)));
@@ -209,9 +224,9 @@ void FrmMain::cmdCourse_Click() {
 void FrmMain::cmdMap_Click() {
     const QUrl url = QUrl::fromUserInput(qs(g_.s.webMapUrl));
     if (!url.isValid() || g_.s.webMapUrl.empty() || !QDesktopServices::openUrl(url))
-        QMessageBox::information(this, QStringLiteral("Web地図"),
-                                 QStringLiteral("ブラウザを起動できませんでした。\nWeb地図のURL：") +
-                                     qs(g_.s.webMapUrl));
+        QMessageBox::information(
+            this, QStringLiteral("Web地図"),
+            QStringLiteral("ブラウザを起動できませんでした。\nWeb地図のURL：") + qs(g_.s.webMapUrl));
 }
 
 void FrmMain::cmdMap2_Click() {
@@ -224,7 +239,8 @@ void FrmMain::cmdSave_Click() {
     FrmSaveData picker(g_.s, dir_, this);
     picker.exec();
     if (!g_.s.saveDone) return;
-    QMessageBox::information(this, QStringLiteral("お疲れ様でした"), QStringLiteral("保存しました。ゲームを終了します。"));
+    QMessageBox::information(this, QStringLiteral("お疲れ様でした"),
+                             QStringLiteral("保存しました。ゲームを終了します。"));
     endProgram();
 }
 

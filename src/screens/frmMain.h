@@ -19,12 +19,11 @@ class QTimer;
 
 namespace kisharin {
 
-
 class StripView;
 
 class FrmMain : public QWidget {
     Q_OBJECT
-public:
+  public:
     FrmMain(Game& g, std::string gameDataDir);
     ~FrmMain() override;
 
@@ -58,12 +57,12 @@ public:
     QScrollBar* scrollBar() const { return scTate_; }
     FrmCourse* course() const { return course_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     template <typename F>
     void run(F&& handler);  // runs a rules handler, then redraws
 

@@ -31,9 +31,15 @@ FrmMessage::FrmMessage(const GameState& s, QWidget* parent) : QDialog(parent) {
     tmrMain_->start();
 }
 
-QString FrmMessage::text() const { return lblMessage_->text(); }
-QColor FrmMessage::background() const { return palette().color(QPalette::Window); }
+QString FrmMessage::text() const {
+    return lblMessage_->text();
+}
+QColor FrmMessage::background() const {
+    return palette().color(QPalette::Window);
+}
 
-void FrmMessage::tmrMain_Timer() { accept(); }
+void FrmMessage::tmrMain_Timer() {
+    accept();
+}
 
 }  // namespace kisharin

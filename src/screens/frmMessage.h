@@ -16,12 +16,12 @@ inline constexpr Long kMessageBack1 = rgb(255, 192, 255);  // player 2's turn
 
 class FrmMessage : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmMessage(const GameState& s, QWidget* parent);
     QString text() const;
     QColor background() const;
 
-private:
+  private:
     void tmrMain_Timer();
     QLabel* lblMessage_;
     QTimer* tmrMain_;

@@ -47,6 +47,8 @@ FrmCourse::FrmCourse(const GameState& s, QWidget* parent) : QDialog(parent) {
     resize(260, 360);
 }
 
-QString FrmCourse::courseText() const { return txtCourse_->toPlainText(); }
+QString FrmCourse::courseText() const {
+    return txtCourse_->toPlainText();
+}
 
 }  // namespace kisharin

@@ -12,17 +12,17 @@ namespace kisharin {
 
 class FrmMokutekiti : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmMokutekiti(const GameState& s, QWidget* parent);
 };
 
 class FrmCourse : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmCourse(const GameState& s, QWidget* parent);
     QString courseText() const;
 
-private:
+  private:
     QTextEdit* txtCourse_;
 };
 

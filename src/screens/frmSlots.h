@@ -14,24 +14,24 @@ namespace kisharin {
 
 class FrmSaveData : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent);
     void cmdSave_Click(int n);
 
-private:
+  private:
     GameState& s_;
     std::string dir_;
 };
 
 class FrmLoadData : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmLoadData(GameState& s, std::string gameDataDir, QWidget* parent);
     void cmdLoad_Click(int n);
     QPushButton* cmdLoad(int n) const { return buttons_[n]; }
     int loadedSlot() const { return loaded_; }
 
-private:
+  private:
     GameState& s_;
     std::string dir_;
     QPushButton* buttons_[4] = {};

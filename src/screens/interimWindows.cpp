@@ -13,11 +13,13 @@
 namespace kisharin {
 
 namespace {
-Long turnColour(const GameState& s) { return s.curPlayer == 0 ? rgb(192, 255, 255) : rgb(255, 192, 255); }
+Long turnColour(const GameState& s) {
+    return s.curPlayer == 0 ? rgb(192, 255, 255) : rgb(255, 192, 255);
+}
 }  // namespace
 
-SelfClosingNote::SelfClosingNote(const QString& name, const QString& title, const QString& text, int ms, Long back,
-                                 QWidget* parent)
+SelfClosingNote::SelfClosingNote(const QString& name, const QString& title, const QString& text, int ms,
+                                 Long back, QWidget* parent)
     : QDialog(parent) {
     setObjectName(name);
     setWindowTitle(title);
@@ -52,9 +54,10 @@ FrmDisasterInterim::FrmDisasterInterim(const GameState& s, int kind, QWidget* pa
                       parent) {}
 
 FrmBetInterim::FrmBetInterim(const GameState& s, QWidget* parent)
-    : SelfClosingNote(QStringLiteral("frmBet"), qs(s.raceName),
-                      qs("今日は" + s.raceName + "開催日！\n賭けの窓口はまだ準備中なので、今回は見送ります。"),
-                      3000, turnColour(s), parent) {}
+    : SelfClosingNote(
+          QStringLiteral("frmBet"), qs(s.raceName),
+          qs("今日は" + s.raceName + "開催日！\n賭けの窓口はまだ準備中なので、今回は見送ります。"), 3000,
+          turnColour(s), parent) {}
 
 FrmPrefInterim::FrmPrefInterim(const GameState& s, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMap"));

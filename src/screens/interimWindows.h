@@ -15,7 +15,7 @@ namespace kisharin {
 // A small window with a title and a text that closes itself after ms (scaled).
 class SelfClosingNote : public QDialog {
     Q_OBJECT
-public:
+  public:
     SelfClosingNote(const QString& name, const QString& title, const QString& text, int ms, Long back,
                     QWidget* parent);
 };
@@ -23,37 +23,37 @@ public:
 // The ride: which train, from where to where.
 class FrmRideInterim : public SelfClosingNote {
     Q_OBJECT
-public:
+  public:
     FrmRideInterim(const GameState& s, QWidget* parent);
 };
 
 class FrmConquestInterim : public SelfClosingNote {
     Q_OBJECT
-public:
+  public:
     FrmConquestInterim(const GameState& s, int line, QWidget* parent);
 };
 
 class FrmDisasterInterim : public SelfClosingNote {
     Q_OBJECT
-public:
+  public:
     FrmDisasterInterim(const GameState& s, int kind, QWidget* parent);
 };
 
 // Betting is not offered yet: the window says so and the bet is passed.
 class FrmBetInterim : public SelfClosingNote {
     Q_OBJECT
-public:
+  public:
     FrmBetInterim(const GameState& s, QWidget* parent);
 };
 
 // The prefecture picker as a list of the 47 prefectures.
 class FrmPrefInterim : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmPrefInterim(const GameState& s, QWidget* parent);
     std::string picked() const;
 
-private:
+  private:
     QComboBox* list_;
 };
 

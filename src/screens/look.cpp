@@ -7,13 +7,16 @@
 namespace kisharin {
 
 namespace {
-int pixels(int pointSize) { return (pointSize * 96 + 36) / 72; }
+int pixels(int pointSize) {
+    return (pointSize * 96 + 36) / 72;
+}
 }  // namespace
 
 QFont uiFont(int pointSize, bool bold) {
     QFont f;
     f.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"), QStringLiteral("IPAGothic"),
-                   QStringLiteral("M PLUS 1"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("sans-serif")});
+                   QStringLiteral("M PLUS 1"), QStringLiteral("Noto Sans CJK JP"),
+                   QStringLiteral("sans-serif")});
     f.setPixelSize(pixels(pointSize));
     f.setBold(bold);
     f.setStyleStrategy(QFont::PreferAntialias);
@@ -29,9 +32,15 @@ QFont titleFont(int pointSize) {
     return f;
 }
 
-QColor qcolor(Long c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
-QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
-std::string us(const QString& text) { return text.toStdString(); }
+QColor qcolor(Long c) {
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
+QString qs(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+std::string us(const QString& text) {
+    return text.toStdString();
+}
 
 void setBack(QWidget* w, Long c) {
     QPalette p = w->palette();
@@ -52,6 +61,8 @@ int QtTextMetrics::width(const std::string& text, int pointSize) const {
     return QFontMetrics(uiFont(pointSize)).horizontalAdvance(qs(text)) + 2;
 }
 
-int QtTextMetrics::height(int pointSize) const { return QFontMetrics(uiFont(pointSize)).height(); }
+int QtTextMetrics::height(int pointSize) const {
+    return QFontMetrics(uiFont(pointSize)).height();
+}
 
 }  // namespace kisharin

@@ -32,7 +32,7 @@ void setFore(QWidget* w, Long c);
 
 // Text sizes answered from uiFont.
 class QtTextMetrics final : public TextMetrics {
-public:
+  public:
     int width(const std::string& text, int pointSize) const override;
     int height(int pointSize) const override;
 };

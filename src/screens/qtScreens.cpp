@@ -13,7 +13,9 @@
 
 namespace kisharin {
 
-QWidget* QtScreens::parent() const { return board_; }
+QWidget* QtScreens::parent() const {
+    return board_;
+}
 
 void QtScreens::showMessage(const GameState& s) {
     FrmMessage w(s, parent());
@@ -67,9 +69,13 @@ void QtScreens::showResults(const GameState& s) {
     w.exec();
 }
 
-void QtScreens::pause(double seconds) { waitMs(static_cast<int>(seconds * 1000)); }
+void QtScreens::pause(double seconds) {
+    waitMs(static_cast<int>(seconds * 1000));
+}
 
-void QtScreens::processEvents() { QCoreApplication::processEvents(); }
+void QtScreens::processEvents() {
+    QCoreApplication::processEvents();
+}
 
 void QtScreens::refreshBoard(const GameState&) {
     if (board_) board_->refresh();

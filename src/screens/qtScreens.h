@@ -11,7 +11,7 @@ namespace kisharin {
 class FrmMain;
 
 class QtScreens final : public Screens {
-public:
+  public:
     void setBoard(FrmMain* board) { board_ = board; }
 
     void showMessage(const GameState& s) override;
@@ -28,7 +28,7 @@ public:
     void refreshBoard(const GameState& s) override;
     void enableBoard(bool enabled) override;
 
-private:
+  private:
     QWidget* parent() const;
     FrmMain* board_ = nullptr;
 };

@@ -10,7 +10,9 @@
 
 namespace kisharin {
 
-QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect toQRect(const PixelRect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
 StripView::StripView(const LineDisplayModel& model, QWidget* parent) : QWidget(parent), m_(model) {
     setObjectName(QStringLiteral("picEki"));

@@ -12,7 +12,7 @@ namespace kisharin {
 
 class StripView : public QWidget {
     Q_OBJECT
-public:
+  public:
     StripView(const LineDisplayModel& model, QWidget* parent);
 
     // What lies at a point of the strip: station i (label), transfer label k, or nothing.
@@ -26,14 +26,14 @@ public:
     std::function<void()> onBackgroundMove;
     std::function<void(int)> onWheel;  // the wheel's delta, negative toward the user
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     bool event(QEvent* e) override;
 
-private:
+  private:
     const LineDisplayModel& m_;
 };
 

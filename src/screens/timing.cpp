@@ -42,6 +42,8 @@ void endProgram() {
     std::exit(0);
 }
 
-void setEndProgramHook(std::function<void()> hook) { endHook() = std::move(hook); }
+void setEndProgramHook(std::function<void()> hook) {
+    endHook() = std::move(hook);
+}
 
 }  // namespace kisharin

@@ -11,11 +11,15 @@ namespace kisharin {
 
 namespace {
 
-int destLine(int d) { return 5 + 3 * (d - 1); }
-int playerLine(int p) { return 29 + 7 * p; }
+int destLine(int d) {
+    return 5 + 3 * (d - 1);
+}
+int playerLine(int p) {
+    return 29 + 7 * p;
+}
 
 class SlotReader {
-public:
+  public:
     SlotReader(const std::vector<std::string>& lines, const std::string& name) : lines_(lines), name_(name) {}
 
     long long integer(int line, long long lo, long long hi) {
@@ -41,12 +45,14 @@ public:
     }
     [[noreturn]] void fail(int line, const std::string& what) { throw DataError(name_, line, what); }
 
-private:
+  private:
     const std::vector<std::string>& lines_;
     const std::string& name_;
 };
 
-bool badLine(const GameState& s, int line) { return line < 1 || line > lineCount(s) || stationCount(s, line) == 0; }
+bool badLine(const GameState& s, int line) {
+    return line < 1 || line > lineCount(s) || stationCount(s, line) == 0;
+}
 
 constexpr long long kLongMin = -2147483648LL, kLongMax = 2147483647LL;
 
@@ -87,8 +93,8 @@ std::vector<std::string> slotLines(const GameState& s) {
 void applySlotLines(GameState& s, const std::vector<std::string>& lines, const std::string& slotName) {
     SlotReader r(lines, slotName);
     if (static_cast<int>(lines.size()) < kSlotLines)
-        r.fail(static_cast<int>(lines.size()) + 1,
-               std::to_string(kSlotLines) + "行あるはずが" + std::to_string(lines.size()) + "行しかありません");
+        r.fail(static_cast<int>(lines.size()) + 1, std::to_string(kSlotLines) + "行あるはずが" +
+                                                       std::to_string(lines.size()) + "行しかありません");
 
     // Convert everything into a copy first; the game changes only when all 42 are good.
     struct Loaded {
@@ -155,13 +161,13 @@ void checkSlotStations(const GameState& s, const std::string& slotName) {
     for (int d = 1; d <= kDestinationCount; ++d)
         if (!isStation(s, s.mokutekitiRosen[d], s.mokutekitiEki[d]))
             throw DataError(slotName, destLine(d) + (badLine(s, s.mokutekitiRosen[d]) ? 1 : 2),
-                            "目的地" + std::to_string(d) + "の駅（" + std::to_string(s.mokutekitiRosen[d]) + "，" +
-                                std::to_string(s.mokutekitiEki[d]) + "）が路線データにありません");
+                            "目的地" + std::to_string(d) + "の駅（" + std::to_string(s.mokutekitiRosen[d]) +
+                                "，" + std::to_string(s.mokutekitiEki[d]) + "）が路線データにありません");
     for (int p = 0; p <= 1; ++p)
         if (!isStation(s, s.playerRosen[p], s.playerEki[p]))
             throw DataError(slotName, playerLine(p) + (badLine(s, s.playerRosen[p]) ? 5 : 6),
-                            "Player" + std::to_string(p + 1) + "の駅（" + std::to_string(s.playerRosen[p]) + "，" +
-                                std::to_string(s.playerEki[p]) + "）が路線データにありません");
+                            "Player" + std::to_string(p + 1) + "の駅（" + std::to_string(s.playerRosen[p]) +
+                                "，" + std::to_string(s.playerEki[p]) + "）が路線データにありません");
 }
 
 }  // namespace kisharin

@@ -38,8 +38,9 @@ FileLines load(const std::string& path) {
 // One value of a settings file: what the player's file says when it is good, else the
 // shipped file's, else the built-in one.
 class Resolver {
-public:
-    Resolver(const FileLines& user, const FileLines& shipped, const char* file, std::vector<std::string>& problems)
+  public:
+    Resolver(const FileLines& user, const FileLines& shipped, const char* file,
+             std::vector<std::string>& problems)
         : user_(user), shipped_(shipped), file_(file), problems_(problems) {}
 
     // line is 1-based; check says why a text is not acceptable (empty when it is).
@@ -61,7 +62,8 @@ public:
             fallback = (*shipped_.lines)[static_cast<size_t>(line - 1)];
         // A missing file is reported once, not once per line.
         if (user_.lines)
-            problems_.push_back(DataError(file_, line, why + "。「" + trimBlanks(fallback) + "」を使います").what());
+            problems_.push_back(
+                DataError(file_, line, why + "。「" + trimBlanks(fallback) + "」を使います").what());
         return fallback;
     }
 
@@ -76,7 +78,7 @@ public:
         return static_cast<int>(*parseInteger(t));
     }
 
-private:
+  private:
     const FileLines& user_;
     const FileLines& shipped_;
     const char* file_;
@@ -85,7 +87,8 @@ private:
 
 std::string checkName(const std::string& v) {
     if (!representableInCp932(v)) return "名前に使えない文字があります";
-    if (charCount(v) > kNameLimit) return "名前が" + std::to_string(kNameLimit) + "文字を超えています（「" + v + "」）";
+    if (charCount(v) > kNameLimit)
+        return "名前が" + std::to_string(kNameLimit) + "文字を超えています（「" + v + "」）";
     return {};
 }
 
@@ -125,7 +128,9 @@ std::vector<std::string> nameDataLines(const Settings& st) {
             printInteger(st.area)};
 }
 
-std::vector<std::string> urlLines(const Settings& st) { return {st.url}; }
+std::vector<std::string> urlLines(const Settings& st) {
+    return {st.url};
+}
 
 void writeSettings(const std::string& gameDataDir, const Settings& st) {
     // Encode both first, so that a text CP932 cannot hold leaves both files alone.
@@ -152,7 +157,9 @@ std::string acceptedName(const std::string& typed) {
     return out;
 }
 
-bool namesGiven(const Settings& st) { return !st.name1.empty() && !st.name2.empty(); }
+bool namesGiven(const Settings& st) {
+    return !st.name1.empty() && !st.name2.empty();
+}
 
 void データ設定(GameState& s, const Settings& st) {
     s.playerName[0] = st.name1 + "さん";

@@ -9,7 +9,9 @@ std::string printInteger(long long v) {
     return (v < 0 ? "-" : " ") + std::to_string(v < 0 ? -v : v) + " ";
 }
 
-std::string printFlag(bool v) { return v ? "True" : "False"; }
+std::string printFlag(bool v) {
+    return v ? "True" : "False";
+}
 
 std::string trimBlanks(const std::string& text) {
     const size_t a = text.find_first_not_of(" \t");

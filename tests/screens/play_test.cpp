@@ -30,7 +30,9 @@ T* child(QWidget* w, const char* name) {
     return c;
 }
 
-QString text(QWidget* w, const char* label) { return child<QLabel>(w, label)->text(); }
+QString text(QWidget* w, const char* label) {
+    return child<QLabel>(w, label)->text();
+}
 
 // Clicks station label i of the displayed line where a person would: on the strip.
 void clickStation(FrmMain* board, int i) {
@@ -53,7 +55,7 @@ std::unique_ptr<DesktopGame> newGame(bool computer) {
 
 class PlayTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void setupWindowShowsTheSettingsAndLimitsNames();
     void aTurnOnTheBoard();
     void changingLinesAtTheCurrentStation();

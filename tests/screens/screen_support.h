@@ -27,8 +27,8 @@ inline RailwayData linkedRailway(int perLine) {
     for (int r = 1; r <= 8; ++r) {
         const int prev = r == 1 ? 8 : r - 1, next = r == 8 ? 1 : r + 1;
         for (int i = 1; i <= perLine; ++i)
-            d.ekiLink(r, i) = std::to_string(prev) + "\\" + std::to_string(i) + ";" + std::to_string(next) + "\\" +
-                              std::to_string(i);
+            d.ekiLink(r, i) = std::to_string(prev) + "\\" + std::to_string(i) + ";" + std::to_string(next) +
+                              "\\" + std::to_string(i);
     }
     return d;
 }
@@ -36,9 +36,9 @@ inline RailwayData linkedRailway(int perLine) {
 // The shipped data and the player's folder of one test program, set through the
 // environment before the first window opens.
 class TestFolders {
-public:
-    explicit TestFolders(const RailwayData& railway, std::vector<std::string> nameData = {"たろう", "はなこ", " 0 ",
-                                                                                          " 1 ", " 1 ", " 0 "}) {
+  public:
+    explicit TestFolders(const RailwayData& railway, std::vector<std::string> nameData = {
+                                                         "たろう", "はなこ", " 0 ", " 1 ", " 1 ", " 0 "}) {
         makeDirectories(shipped.path() + "GameData");
         writeBytesAtomic(shipped.file("GameData/駅.txt"), formatStationFile(railway, "テスト用の駅データ"));
         writeCp932(shipped.file("GameData/NameData.txt"), nameData);

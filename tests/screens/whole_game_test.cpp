@@ -19,7 +19,7 @@ using namespace kisharin::testing;
 
 class WholeGameTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void playToTheResults();
 };
 
@@ -79,7 +79,9 @@ void WholeGameTest::playToTheResults() {
     auto button = [&](const char* name) { return board->findChild<QPushButton*>(QString::fromLatin1(name)); };
     for (int turn = 0; turn < 300 && end.ended == 0; ++turn) {
         // Wait for the player's own turn with the board usable.
-        QTRY_VERIFY_WITH_TIMEOUT(end.ended || (s.curPlayer == 0 && board->isEnabled() && s.susumuSteps == 0 && game.game().line.stationCount() > 0), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(end.ended || (s.curPlayer == 0 && board->isEnabled() && s.susumuSteps == 0 &&
+                                               game.game().line.stationCount() > 0),
+                                 20000);
         if (end.ended) break;
         const LineDisplayModel& line = game.game().line;
         int target = chooseTarget(s, line, false);
@@ -93,7 +95,13 @@ void WholeGameTest::playToTheResults() {
             QTRY_VERIFY(s.susumuSteps > 0);
             target = chooseTarget(s, line, true);
         }
-        QVERIFY2(target >= 1 && target <= line.stationCount(), qPrintable(QStringLiteral("target %1 line %2 here %3 steps %4 n %5").arg(target).arg(s.playerRosen[0]).arg(s.playerEki[0]).arg(s.susumuSteps).arg(line.stationCount())));
+        QVERIFY2(target >= 1 && target <= line.stationCount(),
+                 qPrintable(QStringLiteral("target %1 line %2 here %3 steps %4 n %5")
+                                .arg(target)
+                                .arg(s.playerRosen[0])
+                                .arg(s.playerEki[0])
+                                .arg(s.susumuSteps)
+                                .arg(line.stationCount())));
         const QPoint at = board->strip()->mapFrom(board, board->stationRect(target).center());
         QTest::mouseClick(board->strip(), Qt::LeftButton, {}, at);
         QTest::qWait(5);

@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <QTest>
+#include <QWheelEvent>
 #include <memory>
 
 #include "screen_support.h"
@@ -27,7 +27,7 @@ TestFolders* folders = nullptr;
 
 class WindowsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void messageIsColouredForThePlayerAndClosesItself();
     void messageClosedEarlyReturnsAtOnce();
     void diceInShortModeStopsAtTheFirstTickAndHolds();
@@ -83,7 +83,8 @@ void WindowsTest::diceRollsForHalfASecondOtherwise() {
     d.exec();
     QVERIFY(d.stopped());
     QVERIFY(rng.drawn() >= 2);  // 0.5 s is several 80 ms ticks
-    const int expected = static_cast<int>(std::vector<double>{0.0, 0.2, 0.4, 0.6, 0.8, 0.95}[(rng.drawn() - 1) % 6] * 6) + 1;
+    const int expected =
+        static_cast<int>(std::vector<double>{0.0, 0.2, 0.4, 0.6, 0.8, 0.95}[(rng.drawn() - 1) % 6] * 6) + 1;
     QCOMPARE(d.face(), expected);  // the face shown last is the one thrown
 }
 
@@ -160,7 +161,9 @@ void WindowsTest::boardIsDisabledWhileTheComputerMoves() {
     QTRY_COMPARE(s.curPlayer, Integer{0});
     QVERIFY(disabledSeen);
     QTRY_VERIFY(board->isEnabled());
-    QTRY_VERIFY(board->findChild<QLabel*>(QStringLiteral("lblManName"))->text().startsWith(QStringLiteral("たろうさん")));
+    QTRY_VERIFY(board->findChild<QLabel*>(QStringLiteral("lblManName"))
+                    ->text()
+                    .startsWith(QStringLiteral("たろうさん")));
 }
 
 void WindowsTest::closingTheBoardEndsTheGameWithoutSaving() {
@@ -172,7 +175,8 @@ void WindowsTest::closingTheBoardEndsTheGameWithoutSaving() {
     QTRY_VERIFY(game.game().line.stationCount() > 0);
     game.board()->close();
     QCOMPARE(end.ended, 1);
-    for (int n = 1; n <= 3; ++n) QVERIFY(!fileExists(folders->gameData("GameData" + std::to_string(n) + ".txt")));
+    for (int n = 1; n <= 3; ++n)
+        QVERIFY(!fileExists(folders->gameData("GameData" + std::to_string(n) + ".txt")));
 }
 
 void WindowsTest::theStripScrollsWithTheWheelWithinItsRange() {
@@ -187,8 +191,8 @@ void WindowsTest::theStripScrollsWithTheWheelWithinItsRange() {
     QCOMPARE(bar->maximum(), 37);
     bar->setValue(0);
     auto wheel = [&](QWidget* over, int delta) {
-        QWheelEvent e(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &e);
     };
     wheel(board->strip(), -120);  // toward the user: down, but not past the end

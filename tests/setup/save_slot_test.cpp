@@ -44,9 +44,9 @@ TEST(SaveSlot, LinesFollowTheSlotLayout) {
     EXPECT_EQ(lines[1], "2007/05/12 13:45:10");
     EXPECT_EQ(lines[2], " 3725 ");
     EXPECT_EQ(lines[3], " 1 ");
-    EXPECT_EQ(lines[13], "True");   // destination 4 reached
+    EXPECT_EQ(lines[13], "True");  // destination 4 reached
     EXPECT_EQ(lines[4], "False");
-    EXPECT_EQ(lines[14], " 4 ");    // its line
+    EXPECT_EQ(lines[14], " 4 ");  // its line
     EXPECT_EQ(lines[28], " 30000 ");
     EXPECT_EQ(lines[35], "-500 ");
     EXPECT_EQ(lines[36], "-50 ");
@@ -97,9 +97,9 @@ TEST(SaveSlot, BrokenSlotIsRefusedNamingTheLineAndChangesNothing) {
         int reported;
     };
     const Case cases[] = {
-        {1, " 9 ", 1},        {2, "きのう", 2},   {3, " 1.5 ", 3},  {4, " 2 ", 4},     {5, "Maybe", 5},
-        {6, " 0 ", 6},        {7, " 101 ", 7},    {29, "abc", 29},  {32, " 6 ", 32},   {33, " 9 ", 33},
-        {42, "", 42},         {41, " 751 ", 41},  {0, "", 31},
+        {1, " 9 ", 1}, {2, "きのう", 2},  {3, " 1.5 ", 3}, {4, " 2 ", 4},   {5, "Maybe", 5},
+        {6, " 0 ", 6}, {7, " 101 ", 7},   {29, "abc", 29}, {32, " 6 ", 32}, {33, " 9 ", 33},
+        {42, "", 42},  {41, " 751 ", 41}, {0, "", 31},
     };
     for (const Case& c : cases) {
         auto lines = good;

@@ -43,11 +43,11 @@ TEST_F(SettingsFiles, BadValuesFallBackToTheShippedFileAndNameTheLine) {
     writeCp932(user.file("URL.txt"), {"http://mine", "ignored"});
     const SettingsLoad r = readSettings(udir(), sdir());
     EXPECT_EQ(r.settings.name1, "たろう");
-    EXPECT_EQ(r.settings.name2, "かん");   // four characters are too many
+    EXPECT_EQ(r.settings.name2, "かん");  // four characters are too many
     EXPECT_EQ(r.settings.player, 1);
-    EXPECT_EQ(r.settings.shortOpt, 0);    // not a number
-    EXPECT_EQ(r.settings.voiceOpt, 0);    // out of range
-    EXPECT_EQ(r.settings.area, 3);        // line missing
+    EXPECT_EQ(r.settings.shortOpt, 0);  // not a number
+    EXPECT_EQ(r.settings.voiceOpt, 0);  // out of range
+    EXPECT_EQ(r.settings.area, 3);      // line missing
     EXPECT_EQ(r.settings.url, "http://mine");
     ASSERT_EQ(r.problems.size(), 4u);
     EXPECT_NE(r.problems[0].find("NameData.txt」の2行目"), std::string::npos) << r.problems[0];
@@ -75,7 +75,7 @@ TEST_F(SettingsFiles, ShippedValueThatIsAlsoBadIsNotUsed) {
 TEST(SettingsNames, NamesAreThreeCharactersThatCp932CanWrite) {
     EXPECT_EQ(acceptedName("たろうさん"), "たろう");
     EXPECT_EQ(acceptedName("abcd"), "abc");
-    EXPECT_EQ(acceptedName("a😀b"), "ab");  // an emoji cannot be written
+    EXPECT_EQ(acceptedName("a😀b"), "ab");     // an emoji cannot be written
     EXPECT_EQ(acceptedName("髙橋"), "髙橋");  // an IBM extension character can
     EXPECT_EQ(acceptedName(""), "");
 }

@@ -38,14 +38,14 @@ using namespace kisharin;
 namespace {
 
 class FixedClock final : public Clock {
-public:
+  public:
     double now() override { return toSerial({2024, 4, 1, 9, 30, 0}); }
     double timer() override { return 34200.0; }
 };
 
 // The windows the rules open answer at once: the die shows 4, nothing waits.
 class StillScreens final : public Screens {
-public:
+  public:
     void showMessage(const GameState&) override {}
     int rollDice(const GameState&, Rng&) override { return 4; }
     void showRide(GameState&) override {}
