@@ -2,6 +2,7 @@
 
 #include "board/history_file.h"
 #include "platform/text_file.h"
+#include "state/error.h"
 #include "state/railway.h"
 #include "turns/messages.h"
 
@@ -22,7 +23,15 @@ void 到達履歴(Game& g) {
     if (!isStation(s, line, pos)) return;
     if (s.visited[player](line, pos)) return;
 
-    appendLine(historyPath(s, player), historyRecord(line, pos));
+    // The record goes to disk before the flag is set. When the file cannot be written
+    // the player is told and the turn goes on; the flag stays False, so the arrival is
+    // written the next time this station is recorded.
+    try {
+        appendLine(historyPath(s, player), historyRecord(line, pos));
+    } catch (const GameError& e) {
+        showMessage(g, e.what());
+        return;
+    }
     s.visited[player](line, pos) = True;
 
     if (!lineComplete(s, player, line)) return;

@@ -105,12 +105,19 @@ TEST_F(ArrivalFixture, ShortModeSkipsTheCelebrationButGivesMessageAndPoints) {
 TEST_F(ArrivalFixture, AFailedWriteIsReportedAndTheStationStaysUnrecorded) {
     const std::string good = s.historyBase;
     s.historyBase = dir.file("ない/履歴");  // a folder that does not exist
-    EXPECT_THROW(arrive(1, 1), GameError);
-    EXPECT_FALSE(s.visited[1](1, 1));  // not marked, so the next arrival tries again
+    // The last station of 中央線 but one is already there: a failed write conquers nothing.
+    s.visited[1](2, 2) = True;
+    EXPECT_NO_THROW(arrive(2, 1));
+    ASSERT_EQ(screens.messages.size(), 1u);
+    EXPECT_NE(screens.messages[0].find(historyPath(s, 1)), std::string::npos);
+    EXPECT_FALSE(s.visited[1](2, 1));  // not marked, so the next arrival tries again
+    EXPECT_TRUE(screens.conquests.empty());
+    EXPECT_EQ(s.playerPoint[1], 0);
     s.historyBase = good;
-    arrive(1, 1);
-    EXPECT_TRUE(s.visited[1](1, 1));
-    EXPECT_EQ(file(1), "1 1\r\n");
+    arrive(2, 1);
+    EXPECT_TRUE(s.visited[1](2, 1));
+    EXPECT_EQ(file(1), "2 1\r\n");
+    EXPECT_EQ(screens.conquests, std::vector<int>{2});
 }
 
 TEST_F(ArrivalFixture, APositionOffTheLineRecordsNothing) {
