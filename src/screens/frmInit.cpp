@@ -236,7 +236,11 @@ void FrmInit::データ保存() {
 }
 
 void FrmInit::start(bool resume) {
+    // A continued game keeps the area it was saved with: its destinations were drawn
+    // there. The area chosen on the screen is still remembered for the next new game.
+    const Integer savedArea = s_.playArea;
     データ設定(s_, settings());
+    if (resume) s_.playArea = savedArea;
     データ保存();
     starting_ = true;
     close();

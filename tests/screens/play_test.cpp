@@ -226,6 +226,8 @@ void PlayTest::saveIntoSlot2AndContinueFromIt() {
     QVERIFY(game.start());
     FrmInit* init = game.init();
     QVERIFY(child<QPushButton>(init, "cmdContinue")->isEnabled());
+    // The area on the screen is remembered, but the continued game keeps its own.
+    child<QRadioButton>(init, "optArea(3)")->setChecked(true);
     whenModal([&](QWidget* picker) {
         auto* load = qobject_cast<FrmLoadData*>(picker);
         QVERIFY(load);
@@ -238,6 +240,8 @@ void PlayTest::saveIntoSlot2AndContinueFromIt() {
     QTRY_VERIFY(game.board());
     GameState& s = game.state();
     QVERIFY(s.resumeGame);
+    QCOMPARE(int{s.playArea}, 0);
+    QCOMPARE(readLines(folders->gameData("NameData.txt"))[5], std::string(" 3 "));
     QCOMPARE(s.curPlayer, saved.curPlayer);
     QCOMPARE(s.playerMoney, saved.playerMoney);
     QCOMPARE(s.playerRosen, saved.playerRosen);

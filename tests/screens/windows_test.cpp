@@ -1,10 +1,12 @@
 // The small windows on their own: the message window, the dice window, the results,
 // the course window that a new click replaces, and the board during the computer's turn.
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QUrl>
 #include <QWheelEvent>
 #include <memory>
 
@@ -38,6 +40,17 @@ class WindowsTest : public QObject {
     void closingTheBoardEndsTheGameWithoutSaving();
     void theStripScrollsWithTheWheelWithinItsRange();
     void brokenSettingsFallBackWithAMessage();
+    void webMapOpensTheAddressInTheBrowser();
+};
+
+// Takes the addresses the web map button hands to the desktop.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public slots:
+    void open(const QUrl& url) { urls << url; }
+
+  public:
+    QList<QUrl> urls;
 };
 
 void WindowsTest::messageIsColouredForThePlayerAndClosesItself() {
@@ -226,6 +239,32 @@ void WindowsTest::brokenSettingsFallBackWithAMessage() {
     QTest::mouseClick(init->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
     QTRY_VERIFY(game.board());
     QCOMPARE(readLines(folders->gameData("NameData.txt")).size(), size_t{6});
+}
+
+void WindowsTest::webMapOpensTheAddressInTheBrowser() {
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    DesktopGame game;
+    QVERIFY(game.start());
+    QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    FrmMain* board = game.board();
+    QTRY_VERIFY(game.game().line.stationCount() > 0);
+    QTest::mouseClick(board->findChild<QPushButton*>(QStringLiteral("cmdMap")), Qt::LeftButton);
+    QCOMPARE(catcher.urls.size(), qsizetype{1});
+    QCOMPARE(catcher.urls[0], QUrl(QStringLiteral("https://example.invalid/map")));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+
+    // Without an address no browser can be started: the player is told, the game goes on.
+    game.state().webMapUrl.clear();
+    QString told;
+    whenModal([&](QWidget* box) {
+        told = qobject_cast<QMessageBox*>(box)->text();
+        press(box, QMessageBox::Ok);
+    });
+    QTest::mouseClick(board->findChild<QPushButton*>(QStringLiteral("cmdMap")), Qt::LeftButton);
+    QTRY_VERIFY(told.contains(QStringLiteral("ブラウザを起動できませんでした")));
+    QVERIFY(board->isEnabled());
 }
 
 int main(int argc, char** argv) {
