@@ -145,6 +145,10 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     txtURL_ = new QLineEdit(url);
     txtURL_->setObjectName(QStringLiteral("txtURL"));
     txtURL_->setFont(uiFont(10));
+    connect(txtURL_, &QLineEdit::textChanged, this, [this](const QString& t) {
+        const QString accepted = qs(acceptedText(us(t)));
+        if (accepted != t) txtURL_->setText(accepted);
+    });
     urlRow->addWidget(txtURL_);
     root->addWidget(url);
 

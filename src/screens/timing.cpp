@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 
 namespace kisharin {
@@ -39,7 +40,10 @@ void endProgram() {
         endHook()();
         return;
     }
-    std::exit(0);
+    // Everything the game keeps is on disk already (settings, histories and slots are
+    // written as they change), so the program can stop here, even deep inside a turn.
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 void setEndProgramHook(std::function<void()> hook) {

@@ -140,21 +140,21 @@ void writeSettings(const std::string& gameDataDir, const Settings& st) {
     writeBytesAtomic(gameDataDir + kUrlFile, url);
 }
 
-std::string acceptedName(const std::string& typed) {
+std::string acceptedText(const std::string& typed) {
     std::string out;
-    int kept = 0;
     size_t i = 0;
-    while (i < typed.size() && kept < kNameLimit) {
+    while (i < typed.size()) {
         size_t len = 1;
         while (i + len < typed.size() && (static_cast<unsigned char>(typed[i + len]) & 0xC0) == 0x80) ++len;
         const std::string ch = typed.substr(i, len);
-        if (ch != "\r" && ch != "\n" && representableInCp932(ch)) {
-            out += ch;
-            ++kept;
-        }
+        if (ch != "\r" && ch != "\n" && representableInCp932(ch)) out += ch;
         i += len;
     }
     return out;
+}
+
+std::string acceptedName(const std::string& typed) {
+    return firstChars(acceptedText(typed), kNameLimit);
 }
 
 bool namesGiven(const Settings& st) {

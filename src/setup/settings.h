@@ -45,7 +45,10 @@ std::vector<std::string> urlLines(const Settings& st);
 // hold); a file that could not be written is left as it was.
 void writeSettings(const std::string& gameDataDir, const Settings& st);
 
-// What a name box accepts: characters CP932 can write, at most three of them.
+// What a text box of the setup window accepts: the characters CP932 can write, without
+// line breaks.
+std::string acceptedText(const std::string& typed);
+// What a name box accepts: the same, at most three characters.
 std::string acceptedName(const std::string& typed);
 
 // True when both names are given (the start buttons do nothing otherwise).

@@ -78,6 +78,7 @@ TEST(SettingsNames, NamesAreThreeCharactersThatCp932CanWrite) {
     EXPECT_EQ(acceptedName("a😀b"), "ab");     // an emoji cannot be written
     EXPECT_EQ(acceptedName("髙橋"), "髙橋");  // an IBM extension character can
     EXPECT_EQ(acceptedName(""), "");
+    EXPECT_EQ(acceptedText("https://例え.jp/😀?q=1\n"), "https://例え.jp/?q=1");
 }
 
 TEST(SettingsApply, SettingsReachTheGameWithSan) {
