@@ -18,6 +18,7 @@
 #include "screens/frmMain.h"
 #include "screens/frmMessage.h"
 #include "screens/frmMokutekiti.h"
+#include "screens/look.h"
 #include "screens/stripView.h"
 
 using namespace kisharin;
@@ -41,6 +42,7 @@ class WindowsTest : public QObject {
     void theStripScrollsWithTheWheelWithinItsRange();
     void brokenSettingsFallBackWithAMessage();
     void webMapOpensTheAddressInTheBrowser();
+    void textIsDrawnInAJapaneseFont();
 };
 
 // Takes the addresses the web map button hands to the desktop.
@@ -265,6 +267,22 @@ void WindowsTest::webMapOpensTheAddressInTheBrowser() {
     QTest::mouseClick(board->findChild<QPushButton*>(QStringLiteral("cmdMap")), Qt::LeftButton);
     QTRY_VERIFY(told.contains(QStringLiteral("ブラウザを起動できませんでした")));
     QVERIFY(board->isEnabled());
+}
+
+void WindowsTest::textIsDrawnInAJapaneseFont() {
+    for (const QFont& f : {uiFont(9), uiFont(11, true), titleFont(30)}) {
+        const QFontInfo info(f);
+        QVERIFY2(info.family().startsWith(QStringLiteral("IPA")) ||
+                     info.family().startsWith(QStringLiteral("M PLUS")),
+                 qPrintable(info.family()));
+        const QFontMetrics m(f);
+        for (const QChar c : QStringLiteral("駅ぁア線鉄ヶ★：")) QVERIFY2(m.inFont(c), qPrintable(QString(c)));
+    }
+    QCOMPARE(QFontInfo(uiFont(9)).family(), QStringLiteral("IPAPGothic"));
+    // The board's sizes come from the same font.
+    QtTextMetrics metrics;
+    QVERIFY(metrics.width("新千歳空港", 9) > metrics.width("千歳", 9));
+    QCOMPARE(metrics.height(9), QFontMetrics(uiFont(9)).height());
 }
 
 int main(int argc, char** argv) {
