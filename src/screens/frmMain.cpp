@@ -59,9 +59,10 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     picScreen_->setGeometry(8, 8, kViewportWidth, kViewportHeight);
     picScreen_->setAutoFillBackground(true);
     strip_ = new StripView(g_.line, picScreen_);
-    strip_->onStationMove = [this](int i) { run([&] { lblEki_MouseMove(g_, i); }); };
-    strip_->onTransferMove = [this](int k) { run([&] { lblNorikae_MouseMove(g_, k); }); };
-    strip_->onBackgroundMove = [this] { run([&] { picEki_MouseMove(g_); }); };
+    // Hover changes only the strip's colours and hint: repaint the strip alone.
+    strip_->onStationMove = [this](int i) { hover([&] { lblEki_MouseMove(g_, i); }); };
+    strip_->onTransferMove = [this](int k) { hover([&] { lblNorikae_MouseMove(g_, k); }); };
+    strip_->onBackgroundMove = [this] { hover([&] { picEki_MouseMove(g_); }); };
     strip_->onStationClick = [this](int i) { lblEki_Click(i); };
     strip_->onTransferClick = [this](int k) { lblNorikae_Click(k); };
     strip_->onWheel = [this](int delta) { run([&] { onMouseWheel(g_, delta); }); };
@@ -140,6 +141,16 @@ void FrmMain::run(F&& handler) {
     }
     --depth_;
     refresh();
+}
+
+template <typename F>
+void FrmMain::hover(F&& handler) {
+    try {
+        handler();
+    } catch (const GameError&) {
+        // A highlight that cannot be drawn is not worth a message on every mouse move.
+    }
+    strip_->update();
 }
 
 void FrmMain::open() {

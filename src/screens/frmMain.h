@@ -65,6 +65,8 @@ class FrmMain : public QWidget {
   private:
     template <typename F>
     void run(F&& handler);  // runs a rules handler, then redraws
+    template <typename F>
+    void hover(F&& handler);  // runs a hover handler, then repaints the strip
 
     Game& g_;
     std::string dir_;

@@ -122,6 +122,13 @@ void PlayTest::aTurnOnTheBoard() {
     QCOMPARE(n, 10);
     // Click the neighbour, always within reach.
     const int to = from < n ? from + 1 : from - 1;
+    // Pointing at it lights its box green on the board.
+    const QPoint inStrip = board->strip()->mapFrom(board, board->stationRect(to).center());
+    QTest::mouseMove(board->strip(), inStrip);
+    QTRY_COMPARE(game->game().line.station(to).fill, kColorReachable);
+    const QRect box = toQRect(game->game().line.station(to).box);
+    QCOMPARE(board->strip()->grab().toImage().pixelColor(box.left() + 3, box.top() + 3),
+             QColor(192, 255, 192));
     clickStation(board, to);
     // The ride, its messages and the hand-over: player 2's turn, in red.
     QTRY_COMPARE(s.curPlayer, Integer{1});
