@@ -18,8 +18,10 @@
 #include "screens/frmMain.h"
 #include "screens/frmMessage.h"
 #include "screens/frmMokutekiti.h"
+#include "screens/frmSlots.h"
 #include "screens/look.h"
 #include "screens/stripView.h"
+#include "setup/save_slot.h"
 
 using namespace kisharin;
 using namespace kisharin::testing;
@@ -43,6 +45,7 @@ class WindowsTest : public QObject {
     void brokenSettingsFallBackWithAMessage();
     void webMapOpensTheAddressInTheBrowser();
     void textIsDrawnInAJapaneseFont();
+    void slotWithStationsTheDataLacksReturnsToSetup();
 };
 
 // Takes the addresses the web map button hands to the desktop.
@@ -283,6 +286,37 @@ void WindowsTest::textIsDrawnInAJapaneseFont() {
     QtTextMetrics metrics;
     QVERIFY(metrics.width("新千歳空港", 9) > metrics.width("千歳", 9));
     QCOMPARE(metrics.height(9), QFontMetrics(uiFont(9)).height());
+}
+
+void WindowsTest::slotWithStationsTheDataLacksReturnsToSetup() {
+    // A well-formed slot whose player 2 stands on a line the railway does not have.
+    GameState saved;
+    for (int d = 1; d <= 8; ++d)
+        saved.mokutekitiRosen[d] = static_cast<Integer>(d), saved.mokutekitiEki[d] = 1;
+    for (int p = 0; p <= 1; ++p) saved.playerRosen[p] = 1, saved.playerEki[p] = 1, saved.playerKind[p] = 1;
+    saved.playerRosen[1] = 700;
+    writeSlot(folders->home.path() + "GameData/", 1, saved);
+
+    DesktopGame game;
+    QVERIFY(game.start());
+    FrmInit* first = game.init();
+    QString told;
+    whenModal([&](QWidget* picker) {
+        whenModal(
+            [&](QWidget* box) {
+                told = qobject_cast<QMessageBox*>(box)->text();
+                press(box, QMessageBox::Ok);
+            },
+            picker);
+        qobject_cast<FrmLoadData*>(picker)->cmdLoad(1)->click();
+    });
+    QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("cmdContinue")), Qt::LeftButton);
+    QTRY_VERIFY(!told.isEmpty());
+    QVERIFY2(told.contains(QStringLiteral("GameData1.txt」の41行目")), qPrintable(told));
+    // A fresh setup window takes over; no board was opened.
+    QTRY_VERIFY(game.init() && game.init()->isVisible());
+    QVERIFY(!game.board());
+    std::remove(folders->gameData("GameData1.txt").c_str());
 }
 
 int main(int argc, char** argv) {
