@@ -92,6 +92,44 @@ std::optional<std::string> utf8ToCp932(std::string_view text) {
 
 bool representableInCp932(std::string_view text) { return utf8ToCp932(text).has_value(); }
 
+char32_t nextUtf8(std::string_view text, size_t& i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    if (len == 0 || i + static_cast<size_t>(len) > text.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    char32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
+    for (int k = 1; k < len; ++k) {
+        const auto c = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
+        if ((c >> 6) != 2) {
+            ++i;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    i += static_cast<size_t>(len);
+    return cp;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
 int charCount(std::string_view text) {
     int n = 0;
     for (unsigned char c : text)

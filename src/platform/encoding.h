@@ -20,6 +20,13 @@ bool representableInCp932(std::string_view text);
 // Number of characters (code points) of a UTF-8 text.
 int charCount(std::string_view text);
 
+// Decodes the UTF-8 character at text[i] and moves i past it; a malformed byte is
+// taken as U+FFFD and skipped alone.
+char32_t nextUtf8(std::string_view text, size_t& i);
+
+// Appends a code point to a UTF-8 text.
+void appendUtf8(std::string& out, char32_t cp);
+
 // The first n characters of a UTF-8 text.
 std::string firstChars(std::string_view text, int n);
 

@@ -47,3 +47,25 @@ TEST(Utf8Text, CountsAndCutsCharactersNotBytes) {
 
 }  // namespace
 }  // namespace kisharin
+
+namespace kisharin {
+namespace {
+
+TEST(Utf8Text, CodePointsRoundTripAndBrokenBytesBecomeReplacements) {
+    const std::string text = "aé駅🚃";
+    std::string back;
+    std::vector<char32_t> cps;
+    for (size_t i = 0; i < text.size();) cps.push_back(nextUtf8(text, i));
+    EXPECT_EQ(cps, (std::vector<char32_t>{U'a', U'é', U'駅', U'🚃'}));
+    for (char32_t cp : cps) appendUtf8(back, cp);
+    EXPECT_EQ(back, text);
+
+    const std::string broken = "\xE9\xA7x\xC3";  // a cut three-byte character, then a lone lead byte
+    std::vector<char32_t> got;
+    for (size_t i = 0; i < broken.size();) got.push_back(nextUtf8(broken, i));
+    EXPECT_EQ(got.front(), 0xFFFDu);
+    EXPECT_EQ(got.back(), 0xFFFDu);
+}
+
+}  // namespace
+}  // namespace kisharin

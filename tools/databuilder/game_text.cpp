@@ -8,46 +8,6 @@ namespace kisharin::databuilder {
 
 namespace {
 
-// Decodes one UTF-8 character at text[i]; returns its code point and advances i.
-// A malformed byte is taken as U+FFFD.
-char32_t nextChar(std::string_view text, size_t& i) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + static_cast<size_t>(len) > text.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    char32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-    for (int k = 1; k < len; ++k) {
-        const auto c = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-        if ((c >> 6) != 2) {
-            ++i;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    i += static_cast<size_t>(len);
-    return cp;
-}
-
-void append(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Characters outside CP932 that turn up in Japanese names, with the CP932 character
 // that reads and looks the same.
 const std::map<char32_t, const char*>& nearest() {
@@ -69,7 +29,7 @@ const std::map<char32_t, const char*>& nearest() {
 
 std::string encodeOne(char32_t cp) {
     std::string s;
-    append(s, cp);
+    appendUtf8(s, cp);
     return s;
 }
 
@@ -80,7 +40,7 @@ std::string toCp932Text(std::string_view text, int* mapped) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        const char32_t cp = nextChar(text, i);
+        const char32_t cp = nextUtf8(text, i);
         const std::string one = encodeOne(cp);
         if (cp != 0xFFFD && representableInCp932(one)) {
             out += one;
@@ -100,9 +60,9 @@ std::string toHiragana(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        char32_t cp = nextChar(text, i);
+        char32_t cp = nextUtf8(text, i);
         if (cp >= 0x30A1 && cp <= 0x30F6) cp -= 0x60;
-        append(out, cp);
+        appendUtf8(out, cp);
     }
     return out;
 }
