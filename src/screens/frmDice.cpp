@@ -7,6 +7,7 @@
 
 #include "screens/look.h"
 #include "screens/timing.h"
+#include "turns/messages.h"
 
 namespace kisharin {
 
@@ -65,7 +66,7 @@ FrmDice::FrmDice(const GameState& s, Rng& rng, QWidget* parent) : QDialog(parent
     setObjectName(QStringLiteral("frmDice"));
     setWindowTitle(QStringLiteral("サイコロ"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setBack(this, s.curPlayer == 0 ? rgb(192, 255, 255) : rgb(255, 192, 255));
+    setBack(this, messageBackground(s.curPlayer));
     imgDice_ = new DieView(this);
     imgDice_->setObjectName(QStringLiteral("imgDice"));
     auto* layout = new QVBoxLayout(this);
@@ -79,6 +80,10 @@ FrmDice::FrmDice(const GameState& s, Rng& rng, QWidget* parent) : QDialog(parent
     tmrMove_->setInterval(scaledMs(80));
     connect(tmrMove_, &QTimer::timeout, this, &FrmDice::tmrMove_Timer);
     tmrMove_->start();
+}
+
+void FrmDice::reject() {
+    if (stopped_) QDialog::reject();
 }
 
 void FrmDice::tmrMove_Timer() {

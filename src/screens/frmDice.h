@@ -25,6 +25,11 @@ class FrmDice : public QDialog {
     int face() const { return face_; }
     bool stopped() const { return stopped_; }
 
+  protected:
+    // The close box and Esc: refused while the die turns, so no face can be picked by
+    // closing at the right moment; once it has stopped they end the hold early.
+    void reject() override;
+
   private:
     void tmrMove_Timer();
     const GameState& s_;

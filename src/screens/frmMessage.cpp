@@ -6,15 +6,17 @@
 
 #include "screens/look.h"
 #include "screens/timing.h"
+#include "turns/messages.h"
 
 namespace kisharin {
 
 FrmMessage::FrmMessage(const GameState& s, QWidget* parent) : QDialog(parent) {
+    const MessageWindowModel m = messageWindowModel(s);
     setObjectName(QStringLiteral("frmMessage"));
-    setWindowTitle(QStringLiteral("メッセージ"));
+    setWindowTitle(qs(m.caption));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setBack(this, s.curPlayer == 0 ? kMessageBack0 : kMessageBack1);
-    lblMessage_ = new QLabel(qs(s.messageText), this);
+    setBack(this, m.background);
+    lblMessage_ = new QLabel(qs(m.text), this);
     lblMessage_->setObjectName(QStringLiteral("lblMessage"));
     lblMessage_->setFont(uiFont(11, true));
     lblMessage_->setWordWrap(true);
@@ -26,7 +28,7 @@ FrmMessage::FrmMessage(const GameState& s, QWidget* parent) : QDialog(parent) {
     tmrMain_ = new QTimer(this);
     tmrMain_->setObjectName(QStringLiteral("tmrMain"));
     tmrMain_->setSingleShot(true);
-    tmrMain_->setInterval(scaledMs(2000));
+    tmrMain_->setInterval(scaledMs(m.closeAfterMs));
     connect(tmrMain_, &QTimer::timeout, this, &FrmMessage::tmrMain_Timer);
     tmrMain_->start();
 }

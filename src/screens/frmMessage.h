@@ -11,9 +11,6 @@ class QTimer;
 
 namespace kisharin {
 
-inline constexpr Long kMessageBack0 = rgb(192, 255, 255);  // player 1's turn
-inline constexpr Long kMessageBack1 = rgb(255, 192, 255);  // player 2's turn
-
 class FrmMessage : public QDialog {
     Q_OBJECT
   public:

@@ -9,14 +9,9 @@
 #include "screens/look.h"
 #include "screens/timing.h"
 #include "state/regions.h"
+#include "turns/messages.h"
 
 namespace kisharin {
-
-namespace {
-Long turnColour(const GameState& s) {
-    return s.curPlayer == 0 ? rgb(192, 255, 255) : rgb(255, 192, 255);
-}
-}  // namespace
 
 SelfClosingNote::SelfClosingNote(const QString& name, const QString& title, const QString& text, int ms,
                                  Long back, QWidget* parent)
@@ -42,7 +37,7 @@ FrmRideInterim::FrmRideInterim(const GameState& s, QWidget* parent)
                       qs(s.rideInfo.caption + "で出発！\n" +
                          s.ekiName(s.playerRosen[s.curPlayer], s.startEki[s.curPlayer]) + "　→　" +
                          s.ekiName(s.playerRosen[s.curPlayer], s.playerEki[s.curPlayer])),
-                      1500, turnColour(s), parent) {}
+                      1500, messageBackground(s.curPlayer), parent) {}
 
 FrmConquestInterim::FrmConquestInterim(const GameState& s, int line, QWidget* parent)
     : SelfClosingNote(QStringLiteral("frmSeiha"), QStringLiteral("制覇"),
@@ -50,14 +45,14 @@ FrmConquestInterim::FrmConquestInterim(const GameState& s, int line, QWidget* pa
 
 FrmDisasterInterim::FrmDisasterInterim(const GameState& s, int kind, QWidget* parent)
     : SelfClosingNote(QStringLiteral("frmDisaster"), QStringLiteral("わー！！"),
-                      QStringLiteral("（災害の場面 %1 はまだ絵がありません）").arg(kind), 1000, turnColour(s),
+                      QStringLiteral("（災害の場面 %1 はまだ絵がありません）").arg(kind), 1000, messageBackground(s.curPlayer),
                       parent) {}
 
 FrmBetInterim::FrmBetInterim(const GameState& s, QWidget* parent)
     : SelfClosingNote(
           QStringLiteral("frmBet"), qs(s.raceName),
           qs("今日は" + s.raceName + "開催日！\n賭けの窓口はまだ準備中なので、今回は見送ります。"), 3000,
-          turnColour(s), parent) {}
+          messageBackground(s.curPlayer), parent) {}
 
 FrmPrefInterim::FrmPrefInterim(const GameState& s, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMap"));

@@ -37,6 +37,7 @@ class WindowsTest : public QObject {
     void messageClosedEarlyReturnsAtOnce();
     void diceInShortModeStopsAtTheFirstTickAndHolds();
     void diceRollsForHalfASecondOtherwise();
+    void diceCannotBeClosedBeforeItStops();
     void resultsShowTheScoresAndEndTheProgramWhenClosed();
     void courseWindowIsReplacedAtEachClick();
     void boardIsDisabledWhileTheComputerMoves();
@@ -104,6 +105,23 @@ void WindowsTest::diceRollsForHalfASecondOtherwise() {
     const int expected =
         static_cast<int>(std::vector<double>{0.0, 0.2, 0.4, 0.6, 0.8, 0.95}[(rng.drawn() - 1) % 6] * 6) + 1;
     QCOMPARE(d.face(), expected);  // the face shown last is the one thrown
+}
+
+void WindowsTest::diceCannotBeClosedBeforeItStops() {
+    // Closing the die while it turns would let a player keep the face he likes.
+    GameState s;
+    SequenceRng rng({0.0, 0.2, 0.4, 0.6, 0.8, 0.95});
+    FrmDice d(s, rng, nullptr);
+    bool stoppedAtClose = true;
+    QTimer::singleShot(0, &d, [&] {
+        stoppedAtClose = d.stopped();
+        d.close();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    d.exec();
+    QVERIFY(!stoppedAtClose);
+    QVERIFY(d.stopped());
+    QVERIFY(rng.drawn() >= 2);
 }
 
 void WindowsTest::resultsShowTheScoresAndEndTheProgramWhenClosed() {
