@@ -45,8 +45,8 @@ FrmConquestInterim::FrmConquestInterim(const GameState& s, int line, QWidget* pa
 
 FrmDisasterInterim::FrmDisasterInterim(const GameState& s, int kind, QWidget* parent)
     : SelfClosingNote(QStringLiteral("frmDisaster"), QStringLiteral("わー！！"),
-                      QStringLiteral("（災害の場面 %1 はまだ絵がありません）").arg(kind), 1000, messageBackground(s.curPlayer),
-                      parent) {}
+                      QStringLiteral("（災害の場面 %1 はまだ絵がありません）").arg(kind), 1000,
+                      messageBackground(s.curPlayer), parent) {}
 
 FrmBetInterim::FrmBetInterim(const GameState& s, QWidget* parent)
     : SelfClosingNote(
