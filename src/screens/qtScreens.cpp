@@ -41,7 +41,8 @@ void QtScreens::showConquest(GameState& s, int line) {
 bool QtScreens::askYesNo(const GameState&, const std::string& question) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("キシャリン"), qs(question),
                     QMessageBox::Yes | QMessageBox::No, parent());
-    box.setDefaultButton(QMessageBox::Yes);
+    // The question asks for a step the player must choose on purpose (the warp jump).
+    box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

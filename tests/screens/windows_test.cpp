@@ -20,6 +20,7 @@
 #include "screens/frmMokutekiti.h"
 #include "screens/frmSlots.h"
 #include "screens/look.h"
+#include "screens/qtScreens.h"
 #include "screens/stripView.h"
 #include "setup/save_slot.h"
 
@@ -38,6 +39,7 @@ class WindowsTest : public QObject {
     void diceInShortModeStopsAtTheFirstTickAndHolds();
     void diceRollsForHalfASecondOtherwise();
     void diceCannotBeClosedBeforeItStops();
+    void aQuestionDefaultsToNo();
     void resultsShowTheScoresAndEndTheProgramWhenClosed();
     void courseWindowIsReplacedAtEachClick();
     void boardIsDisabledWhileTheComputerMoves();
@@ -122,6 +124,22 @@ void WindowsTest::diceCannotBeClosedBeforeItStops() {
     QVERIFY(!stoppedAtClose);
     QVERIFY(d.stopped());
     QVERIFY(rng.drawn() >= 2);
+}
+
+void WindowsTest::aQuestionDefaultsToNo() {
+    // A jump into the warp hole is taken only when the player says so: Enter answers no.
+    QtScreens screens;
+    GameState s;
+    QString text;
+    whenModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY(box);
+        text = box->text();
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QVERIFY(!screens.askYesNo(s, "飛び込みますか？"));
+    QCOMPARE(text, QStringLiteral("飛び込みますか？"));
 }
 
 void WindowsTest::resultsShowTheScoresAndEndTheProgramWhenClosed() {
