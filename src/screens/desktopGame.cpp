@@ -54,7 +54,8 @@ void DesktopGame::openBoard() {
     } catch (const GameError& e) {
         QMessageBox::critical(nullptr, QStringLiteral("キシャリン"),
                               QStringLiteral("ゲームを始められません。\n") + qs(e.what()));
-        // Back to a fresh setup window; nothing has been written.
+        // Back to a fresh setup window, which reads the settings just written; the slots
+        // and the histories are as they were.
         QTimer::singleShot(0, this, &DesktopGame::openSetup);
         return;
     }

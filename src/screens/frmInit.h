@@ -3,7 +3,6 @@
 // erases the travel memories.
 #pragma once
 
-#include <QDialog>
 #include <QWidget>
 #include <functional>
 #include <string>

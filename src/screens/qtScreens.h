@@ -1,7 +1,6 @@
 // The windows the rules open, as modal Qt dialogs over the board.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include "turns/screens.h"
