@@ -6,7 +6,9 @@
 #include "board/startup.h"
 #include "board/text_metrics.h"
 #include "state/datetime.h"
+#include "platform/encoding.h"
 #include "state/railway.h"
+#include "state/regions.h"
 #include "turns/game.h"
 #include "turns/history.h"
 
@@ -68,14 +70,9 @@ void 路線初期化(Game& g) {
     g.line.stations.clear();
     g.line.transfers.clear();
     const int p = s.curPlayer;
-    const std::string& pref = s.ekiPref(s.playerRosen[p], s.playerEki[p]);
-    for (int r = 1; r <= kRegionCount; ++r) {
-        const auto& prefs = s.regionPrefs[r];
-        if (std::find(prefs.begin(), prefs.end(), pref) != prefs.end()) {
-            g.line.background = s.regionColor[r];
-            break;
-        }
-    }
+    // A station of no region keeps the colour the strip had.
+    const int r = regionOf(s, s.ekiPref(s.playerRosen[p], s.playerEki[p]));
+    if (r != 0) g.line.background = s.regionColor[r];
 }
 
 void 路線読み込み(Game& g) {
@@ -102,7 +99,7 @@ void 路線読み込み(Game& g) {
     for (int i = 1; i <= n; ++i) {
         StationView v;
         v.name = s.ekiName(L, i);
-        v.fontSize = characterCount(v.name) > 10 ? kStationSmallFontSize : kStationFontSize;
+        v.fontSize = charCount(v.name) > 10 ? kStationSmallFontSize : kStationFontSize;
         v.label = {kStationLabelLeft, kStationPitch * i, kStationLabelWidth, labelHeight};
         v.box = {v.label.left, v.label.top - 8, kStationLabelWidth, kBoxHeight};
         v.connector = i < n;

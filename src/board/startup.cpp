@@ -76,20 +76,20 @@ void drawDestinations(GameState& s, Rng& rng, Clock& clock) {
     }
     rng.reseed(clock.timer());
     for (int i = 1; i <= kDestinationCount; ++i) {
-        std::optional<Station> st;
-        if (s.playArea == 0) {
-            st = drawStationIn(s, rng, clock, s.regionPrefs[i], Reseed::Never);
-        } else {
-            st = drawStationIn(s, rng, clock, areaPrefs(s), Reseed::Never, [&](const Station& c) {
-                for (int j = 1; j < i; ++j)
-                    if (s.mokutekitiRosen[j] == c.line && s.mokutekitiEki[j] == c.pos) return false;
-                return true;
-            });
-        }
+        const std::optional<Station> st = drawDestination(s, rng, clock, i);
         s.mokutekitiRosen[i] = static_cast<Integer>(st->line);
         s.mokutekitiEki[i] = static_cast<Integer>(st->pos);
         s.mokutekitiDone[i] = False;
     }
+}
+
+std::optional<Station> drawDestination(const GameState& s, Rng& rng, Clock& clock, int d) {
+    if (s.playArea == 0) return drawStationIn(s, rng, clock, s.regionPrefs[d], Reseed::Never);
+    return drawStationIn(s, rng, clock, areaPrefs(s), Reseed::Never, [&](const Station& c) {
+        for (int j = 1; j < d; ++j)
+            if (s.mokutekitiRosen[j] == c.line && s.mokutekitiEki[j] == c.pos) return false;
+        return true;
+    });
 }
 
 std::string turnCaption(const GameState& s) {

@@ -2,6 +2,7 @@
 // for a new game the clock, money, train kinds, start stations and destinations.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "state/clock.h"
@@ -36,6 +37,11 @@ void setupNewGame(GameState& s, Rng& rng, Clock& clock);
 // when resumeGame is True. Throws GameError, drawing nothing, when the data cannot
 // give them.
 void drawDestinations(GameState& s, Rng& rng, Clock& clock);
+
+// Draws destination d (1..8) with the running sequence: a station of region d for the
+// whole country; for a regional game a station of the area that differs from
+// destinations 1..d-1. nullopt when no station of the data lies where it must.
+std::optional<Station> drawDestination(const GameState& s, Rng& rng, Clock& clock, int d);
 
 // The turn caption: playerName & "の番です（" & prefecture of the player's station & "）".
 std::string turnCaption(const GameState& s);

@@ -27,7 +27,4 @@ class FixedTextMetrics final : public TextMetrics {
 // One shared fixed-width instance.
 const TextMetrics& fixedTextMetrics();
 
-// Number of characters (code points) of a UTF-8 text.
-int characterCount(const std::string& text);
-
 }  // namespace kisharin

@@ -1,5 +1,6 @@
 #include "turns/board_model.h"
 
+#include "board/startup.h"
 #include "state/datetime.h"
 #include "turns/game.h"
 #include "turns/money.h"
@@ -35,6 +36,11 @@ void setKindButton(BoardControls& c, int kind) {
     for (int k = first; k <= last; ++k) c.optKind[k].value = k == kind;
 }
 
+void setTurnCaption(BoardControls& c, const GameState& s) {
+    c.manNameColor = s.curPlayer == 0 ? kColorPlayer1 : kColorPlayer2;
+    c.lblManName = turnCaption(s);
+}
+
 int firstSetKind(const BoardControls& c) {
     for (int k = 1; k <= 5; ++k)
         if (c.optKind[k].value) return k;
@@ -42,17 +48,9 @@ int firstSetKind(const BoardControls& c) {
 }
 
 BoardModel boardModel(const Game& g) {
-    const BoardControls& c = g.board;
     BoardModel m;
-    m.optKind = c.optKind;
-    m.cmdSusumuVisible = c.cmdSusumuVisible;
-    m.cmdWorkVisible = c.cmdWorkVisible;
-    m.cmdSaveVisible = c.cmdSaveVisible;
-    m.boardEnabled = c.boardEnabled;
-    m.lblSusumu = c.lblSusumu;
+    static_cast<BoardControls&>(m) = g.board;
     m.lblMoney = moneyText(g.s.playerMoney[g.s.curPlayer]);
-    m.lblManName = c.lblManName;
-    m.manNameColor = c.manNameColor;
     m.lblJikoku = clockText(g.s.gameClock, g.s.playSeconds);
     m.lblTrainName = g.line.title;
     return m;

@@ -38,15 +38,10 @@ struct BoardControls {
     BoardControls();
 };
 
-// Everything the board draws below the strip, ready to paint.
-struct BoardModel {
-    Array1D<KindButton, 6> optKind;
-    bool cmdSusumuVisible = true, cmdWorkVisible = true, cmdSaveVisible = true;
-    bool boardEnabled = true;
-    std::string lblSusumu;
+// Everything the board draws below the strip, ready to paint: the kept controls and
+// what is derived from the state when it is drawn.
+struct BoardModel : BoardControls {
     std::string lblMoney;
-    std::string lblManName;
-    Long manNameColor = kColorPlayer1;
     Long manNameBack = kColorManNameBack;
     std::string lblJikoku;
     std::string lblTrainName;
@@ -64,6 +59,9 @@ std::string fullWidthNumber(long n);
 // Selects kind button k (1..5): sets it and clears the others of its group (1..3 stand
 // in one frame, 4 and 5 in another), without running the click handler.
 void setKindButton(BoardControls& c, int kind);
+
+// The turn caption lblManName and its colour for the player to move.
+void setTurnCaption(BoardControls& c, const GameState& s);
 
 // The first kind button 1..5 that is set (1 when none is).
 int firstSetKind(const BoardControls& c);

@@ -1,6 +1,7 @@
 #include "turns/destinations.h"
 
-#include "board/text_metrics.h"
+#include "platform/encoding.h"
+#include "board/startup.h"
 #include "state/station_draw.h"
 #include "turns/messages.h"
 
@@ -41,18 +42,7 @@ void 地震目的地変更(Game& g) {
     g.rng.reseed(g.clock.timer());
     for (int d = 1; d <= kDestinationCount; ++d) {
         if (s.mokutekitiDone[d]) continue;
-        std::optional<Station> st;
-        if (!regional) {
-            st = drawStationIn(s, g.rng, g.clock, s.regionPrefs[d], Reseed::Never);
-        } else {
-            st = drawStationIn(s, g.rng, g.clock, s.regionPrefs[s.playArea], Reseed::Never,
-                               [&](const Station& c) {
-                                   for (int j = 1; j < d; ++j)
-                                       if (s.mokutekitiRosen[j] == c.line && s.mokutekitiEki[j] == c.pos)
-                                           return false;
-                                   return true;
-                               });
-        }
+        const std::optional<Station> st = drawDestination(s, g.rng, g.clock, d);
         if (!st) continue;
         s.mokutekitiRosen[d] = static_cast<Integer>(st->line);
         s.mokutekitiEki[d] = static_cast<Integer>(st->pos);
@@ -67,7 +57,7 @@ DestinationListModel destinationListModel(const GameState& s) {
         l.number = d;
         l.text = s.ekiName(line, 0) + "：" + s.ekiName(line, pos) + "　（" + s.ekiPref(line, pos) + "）";
         l.color = s.mokutekitiDone[d] ? kColorDestinationReached : kColorDestinationOpen;
-        l.pointSize = characterCount(l.text) > 25 ? kDestinationSmallPointSize : kDestinationPointSize;
+        l.pointSize = charCount(l.text) > 25 ? kDestinationSmallPointSize : kDestinationPointSize;
         l.column = (d - 1) / 4;
         l.row = (d - 1) % 4;
         m.labels.push_back(l);

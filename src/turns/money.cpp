@@ -14,7 +14,7 @@ void doWork(Game& g) {
     const int k = static_cast<int>(g.rng.next() * static_cast<double>(s.jobNames.size()));
     const Long pay = s.jobPay[static_cast<size_t>(k)];
     showMessage(g, jobOfferText(s.jobNames[static_cast<size_t>(k)], pay));
-    const int hours = g.screens.rollDice(s, g.rng);
+    const int hours = throwDie(g);
     const Long wage = pay * hours;
     showMessage(g, workedText(hours, wage));
     s.playerMoney[s.curPlayer] += wage;

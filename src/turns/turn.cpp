@@ -22,6 +22,10 @@ int rideTickMs(int kind) {
     return kind >= 1 && kind <= 5 ? ticks[kind] : 0;
 }
 
+int throwDie(Game& g) {
+    return std::clamp(g.screens.rollDice(g.s, g.rng), 1, 6);
+}
+
 void cmdSusumu_Click(Game& g) {
     GameState& s = g.s;
     BoardControls& c = g.board;
@@ -33,7 +37,7 @@ void cmdSusumu_Click(Game& g) {
         return;
     }
     s.rideInfo = {c.optKind[kind].caption, c.optKind[kind].color, static_cast<Integer>(rideTickMs(kind))};
-    const int face = std::clamp(g.screens.rollDice(s, g.rng), 1, 6);
+    const int face = throwDie(g);
     const int factor = stepFactor(kind);
     s.susumuSteps = static_cast<Integer>(factor ? face * factor : face);
     c.lblSusumu = " " + c.optKind[kind].caption + "：" + fullWidthNumber(s.susumuSteps) + "駅進めます。";
@@ -98,8 +102,7 @@ void 順番チェンジ(Game& g) {
     s.playerScroll[s.curPlayer] = static_cast<Integer>(g.line.scrollValue);
     s.playerKind[s.curPlayer] = static_cast<Integer>(firstSetKind(c));
     s.curPlayer = static_cast<Integer>(1 - s.curPlayer);
-    c.manNameColor = s.curPlayer == 0 ? kColorPlayer1 : kColorPlayer2;
-    c.lblManName = turnCaption(s);
+    setTurnCaption(c, s);
     optKind_Click(g, s.playerKind[s.curPlayer]);
     新幹線判別(g);
     路線読み込み(g);
@@ -141,8 +144,7 @@ void showBoard(Game& g) {
     GameState& s = g.s;
     BoardControls& c = g.board;
     optKind_Click(g, s.resumeGame ? s.playerKind[s.curPlayer] : 1);
-    c.manNameColor = s.curPlayer == 0 ? kColorPlayer1 : kColorPlayer2;
-    c.lblManName = turnCaption(s);
+    setTurnCaption(c, s);
     道のり(s);
     新幹線判別(g);
     路線読み込み(g);

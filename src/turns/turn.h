@@ -15,6 +15,10 @@ int rideTickMs(int kind);
 // "進む": the money check, rideInfo, the die, the stations allowed; locks the kind.
 void cmdSusumu_Click(Game& g);
 
+// Throws the die in the dice window and returns its face, held to 1..6 whatever the
+// window answers. Used by the roll and by work.
+int throwDie(Game& g);
+
 // The end of a ride, after the ride's own messages: arrival, happening, reset for the
 // next roll, the debt and meeting rules, moveDone.
 void endOfRide(Game& g);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/encoding.h"
+
 #include "board/text_metrics.h"
 #include "state/datetime.h"
 #include "turns/turn_fixture.h"
@@ -230,7 +232,7 @@ TEST(FixedTextMetrics, CountsCharactersNotBytes) {
     EXPECT_EQ(m.width("本線", 9), 20);
     EXPECT_EQ(m.width("ab", 9), 10);
     EXPECT_EQ(m.width("ｱｲ", 10), 10);  // half-width katakana are narrow
-    EXPECT_EQ(characterCount("あいう"), 3);
+    EXPECT_EQ(charCount("あいう"), 3);
 }
 
 }  // namespace
