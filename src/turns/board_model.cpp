@@ -1,7 +1,7 @@
 #include "turns/board_model.h"
 
+#include "board/line_display.h"
 #include "board/startup.h"
-#include "state/datetime.h"
 #include "turns/game.h"
 #include "turns/money.h"
 
@@ -51,7 +51,7 @@ BoardModel boardModel(const Game& g) {
     BoardModel m;
     static_cast<BoardControls&>(m) = g.board;
     m.lblMoney = moneyText(g.s.playerMoney[g.s.curPlayer]);
-    m.lblJikoku = clockText(g.s.gameClock, g.s.playSeconds);
+    m.lblJikoku = lblJikokuText(g.s);
     m.lblTrainName = g.line.title;
     return m;
 }
