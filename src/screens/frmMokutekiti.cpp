@@ -25,6 +25,8 @@ FrmMokutekiti::FrmMokutekiti(const GameState& s, QWidget* parent) : QDialog(pare
         l->setObjectName("lblMokutekiti(" + QString::number(d.number) + ")");
         l->setFont(uiFont(d.pointSize, true));
         l->setMinimumWidth(330);
+        // Long line names would widen the window past a small screen; they wrap instead.
+        l->setWordWrap(true);
         setFore(l, d.color);
         grid->addWidget(l, d.row, d.column);
     }
