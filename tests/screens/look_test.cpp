@@ -126,7 +126,8 @@ void LookTest::nothingIsCutOffDuringAGame() {
     // station under the mouse.
     for (int round = 0; round < 3; ++round) {
         QTRY_VERIFY_WITH_TIMEOUT(s.curPlayer == 0 && board->isEnabled() && s.susumuSteps == 0, 20000);
-        if (s.playerMoney[0] < s.kindFare[s.selKind]) {
+        // Work when the fare cannot be paid or the line has no other station to ride to.
+        if (s.playerMoney[0] < s.kindFare[s.selKind] || game.game().line.stationCount() < 2) {
             QTest::mouseClick(board->findChild<QPushButton*>(QStringLiteral("cmdWork")), Qt::LeftButton);
             continue;
         }
@@ -134,7 +135,8 @@ void LookTest::nothingIsCutOffDuringAGame() {
         QTRY_VERIFY(s.susumuSteps > 0);
         const int n = game.game().line.stationCount();
         const int here = s.playerEki[0];
-        const int to = here + s.susumuSteps <= n ? here + s.susumuSteps : std::max(1, here - s.susumuSteps);
+        // The farthest station within reach, forward when there is one, else backward.
+        const int to = here < n ? std::min(n, here + s.susumuSteps) : std::max(1, here - s.susumuSteps);
         const QPoint at = board->strip()->mapFrom(board, board->stationRect(to).center());
         QTest::mouseMove(board->strip(), at);
         QTest::qWait(20);
@@ -168,7 +170,7 @@ void LookTest::nothingIsCutOffDuringAGame() {
     QCOMPARE(clippedTexts(&picker), QStringList());
 
     QVERIFY(modals.count >= 3);  // dice, messages, the destination list at least
-    QCOMPARE(modals.clipped, QStringList());
+    QVERIFY2(modals.clipped.isEmpty(), qPrintable(modals.clipped.join(QStringLiteral("; "))));
 }
 
 int main(int argc, char** argv) {
