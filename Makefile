@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench data screenshots clean format
+.PHONY: all deps configure build run test bench data screenshots package clean format
 
 all: build
 
@@ -27,6 +27,9 @@ bench: build
 
 data: build
 	./$(BUILD)/tools/databuilder/kisharin-databuilder third_party/opendata data
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tools/screenshots/kisharin-screenshots docs/screenshots

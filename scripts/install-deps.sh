@@ -10,6 +10,7 @@ packages=(
   espeak-ng libespeak-ng-dev
   fonts-ipafont-gothic fonts-mplus fontconfig
   xvfb xauth xdg-utils
+  desktop-file-utils appstream librsvg2-bin dpkg-dev  # icons, desktop entry checks, the Debian package
 )
 
 missing=()

@@ -21,10 +21,40 @@ std::string env(const char* name) {
 }
 }  // namespace
 
-std::string shippedDataDir() {
-    const std::string fromEnv = env("KISHARIN_SHIPPED_DATA");
+std::string findShippedDataDir(const std::string& programPath, const std::string& fromEnv,
+                               const std::string& configured) {
     if (!fromEnv.empty()) return withSlash(fromEnv);
-    return withSlash(KISHARIN_SHIPPED_DATA_DIR);
+    namespace fs = std::filesystem;
+    const auto holdsData = [](const fs::path& dir) {
+        std::error_code ec;
+        return fs::is_regular_file(dir / "GameData" / "駅.txt", ec);
+    };
+    if (!programPath.empty()) {
+        const fs::path programDir = fs::path(programPath).parent_path();
+        const fs::path installed = programDir.parent_path() / "share" / "kisharin";
+        if (holdsData(installed)) return withSlash(installed.lexically_normal().string());
+        const fs::path beside = programDir / "data";
+        if (holdsData(beside)) return withSlash(beside.lexically_normal().string());
+    }
+    return withSlash(configured);
+}
+
+std::string shippedDataDir() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return findShippedDataDir(ec ? std::string() : self.string(), env("KISHARIN_DATA_DIR"),
+                              KISHARIN_SHIPPED_DATA_DIR);
+}
+
+std::string manualPath(const std::string& shippedDir) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path dir(withSlash(shippedDir));
+    for (const fs::path& candidate :
+         {dir / "Manual.htm", dir.parent_path().parent_path() / "doc" / "kisharin" / "Manual.htm"}) {
+        if (fs::is_regular_file(candidate, ec)) return candidate.lexically_normal().string();
+    }
+    return {};
 }
 
 std::string userDataDir() {

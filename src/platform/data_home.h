@@ -6,9 +6,20 @@
 
 namespace kisharin {
 
-// The folder of the shipped data, ending with "/": $KISHARIN_SHIPPED_DATA if set, else
-// the folder the build was configured with.
+// The folder of the shipped data, ending with "/": $KISHARIN_DATA_DIR if set; else,
+// for an installed game, ../share/kisharin beside the program's folder; else data/
+// beside the program (the build tree links it there); else the folder the build was
+// configured with.
 std::string shippedDataDir();
+
+// The same lookup, given the program's path and the environment's value: a candidate
+// counts when it holds GameData/駅.txt.
+std::string findShippedDataDir(const std::string& programPath, const std::string& fromEnv,
+                               const std::string& configured);
+
+// The player's manual (Manual.htm): beside the shipped data in the build tree, in
+// share/doc/kisharin when installed. Empty when neither exists.
+std::string manualPath(const std::string& shippedDir);
 
 // The player's folder, ending with "/": $KISHARIN_DATA_HOME, else $XDG_DATA_HOME/kisharin,
 // else ~/.local/share/kisharin. Not created by this call.

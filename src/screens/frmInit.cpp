@@ -1,6 +1,7 @@
 #include "screens/frmInit.h"
 
 #include <QButtonGroup>
+#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,8 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/data_home.h"
 #include "screens/frmSlots.h"
 #include "screens/look.h"
 #include "screens/timing.h"
@@ -20,6 +23,29 @@
 namespace kisharin {
 
 namespace {
+
+// The line about the manual: a click opens Manual.htm in the browser, or says why not.
+class ManualLink final : public QLabel {
+  public:
+    ManualLink(const QString& text, QWidget* parent) : QLabel(text, parent) {
+        setCursor(Qt::PointingHandCursor);
+        setToolTip(QStringLiteral("クリックするとマニュアルを開きます"));
+    }
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent*) override {
+        const std::string path = manualPath(shippedDataDir());
+        if (path.empty()) {
+            QMessageBox::information(window(), QStringLiteral("キシャリン"),
+                                     QStringLiteral("マニュアル（Manual.htm）が見つかりません。"));
+            return;
+        }
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+            QMessageBox::information(window(), QStringLiteral("キシャリン"),
+                                     QStringLiteral("ブラウザを起動できませんでした。\nマニュアル：") +
+                                         QString::fromStdString(path));
+    }
+};
 
 const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版", "中部版",
                                       "近畿版",     "中国版",   "四国版", "九州版"};
@@ -77,7 +103,7 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     setFore(title, rgb(0, 80, 200));
     title->setAlignment(Qt::AlignCenter);
     root->addWidget(title);
-    auto* note = new QLabel(
+    auto* note = new ManualLink(
         QStringLiteral("※ぜひ一度、「Manual.htm」ファイルの一番下[ 最後に ]をお読みください。"), this);
     note->setObjectName(QStringLiteral("Label6"));
     note->setFont(uiFont(9));

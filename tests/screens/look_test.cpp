@@ -176,7 +176,7 @@ void LookTest::nothingIsCutOffDuringAGame() {
 int main(int argc, char** argv) {
     ScratchDir home;
     ::setenv("KISHARIN_DATA_HOME", home.path().c_str(), 1);
-    ::unsetenv("KISHARIN_SHIPPED_DATA");
+    ::unsetenv("KISHARIN_DATA_DIR");
     ::setenv("KISHARIN_TIME_SCALE", "0.02", 1);
     QApplication app(argc, argv);
     LookTest t;

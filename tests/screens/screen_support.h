@@ -45,7 +45,7 @@ class TestFolders {
         writeCp932(shipped.file("GameData/URL.txt"), {"https://example.invalid/map"});
         writeCp932(shipped.file("GameData/履歴0.txt"), {});
         writeCp932(shipped.file("GameData/履歴1.txt"), {});
-        ::setenv("KISHARIN_SHIPPED_DATA", shipped.path().c_str(), 1);
+        ::setenv("KISHARIN_DATA_DIR", shipped.path().c_str(), 1);
         ::setenv("KISHARIN_DATA_HOME", home.path().c_str(), 1);
         ::setenv("KISHARIN_TIME_SCALE", "0.01", 1);
     }

@@ -59,7 +59,7 @@ void ShippedDataTest::oneRoundAgainstTheComputer() {
 int main(int argc, char** argv) {
     ScratchDir home;
     ::setenv("KISHARIN_DATA_HOME", home.path().c_str(), 1);
-    ::unsetenv("KISHARIN_SHIPPED_DATA");
+    ::unsetenv("KISHARIN_DATA_DIR");
     ::setenv("KISHARIN_TIME_SCALE", "0.01", 1);
     QApplication app(argc, argv);
     ShippedDataTest t;

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build tree and checks what a player installs: the
+# program, every piece of shipped data, the desktop entry, icons, metainfo, the manual
+# page, the manual and a copyright file that credits the data.
+set -euo pipefail
+build=$1
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+(cd "$build" && cpack -G DEB -B "$out" >"$out/cpack.log" 2>&1) || { tail -30 "$out/cpack.log"; fail "cpack"; }
+deb=$(ls "$out"/kisharin_*.deb 2>/dev/null | head -1)
+[[ -n "$deb" ]] || fail "no kisharin_*.deb in $out"
+
+files=$(dpkg-deb -c "$deb" | awk '{print $6}')
+need() { grep -qxF "$1" <<<"$files" || fail "the package lacks $1"; }
+need ./usr/bin/kisharin
+need ./usr/share/kisharin/GameData/駅.txt
+need ./usr/share/kisharin/GameData/NameData.txt
+need ./usr/share/kisharin/GameData/URL.txt
+for n in 1 2 3 4 5 6 7 8; do need ./usr/share/kisharin/Train/$n.bmp; done
+for pref in 北海道 東京都 大阪府 沖縄県; do
+  for f in PL.dat L.dat NEWS.dat L_rr.dat L_st.dat St.dat; do need ./usr/share/kisharin/MapData/$pref/$f; done
+done
+[[ $(grep -c '^\./usr/share/kisharin/MapData/[^/]*/$' <<<"$files") -eq 47 ]] || fail "not 47 prefectures of map data"
+grep -q '^\./usr/share/kisharin/voice/.*\.htsvoice$' <<<"$files" || fail "the package lacks the voice"
+need ./usr/share/applications/kisharin.desktop
+need ./usr/share/icons/hicolor/scalable/apps/kisharin.svg
+for s in 48 128 256; do need ./usr/share/icons/hicolor/${s}x${s}/apps/kisharin.png; done
+need ./usr/share/metainfo/jp.kisharin.kisharin.metainfo.xml
+need ./usr/share/man/man6/kisharin.6.gz
+need ./usr/share/doc/kisharin/Manual.htm
+need ./usr/share/doc/kisharin/copyright
+grep -q '^\./usr/bin/kisharin-' <<<"$files" && fail "the developers' tools are installed"
+
+[[ $(dpkg-deb -f "$deb" Package) == kisharin ]] || fail "package name"
+[[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section"
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6widgets6 libc6 open-jtalk open-jtalk-mecab-naist-jdic fonts-ipafont-gothic; do
+  grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
+done
+
+mkdir "$out/root"
+dpkg-deb -x "$deb" "$out/root"
+copyright=$out/root/usr/share/doc/kisharin/copyright
+grep -q 'CC BY-SA 4.0' "$copyright" || fail "copyright lacks the railway data's licence"
+grep -q '国土数値情報' "$copyright" || fail "copyright lacks the open data's credit"
+grep -q 'Permission is hereby granted' "$copyright" || fail "copyright lacks the program's licence"
+gzip -dc "$out/root/usr/share/man/man6/kisharin.6.gz" | grep -q '^\.TH KISHARIN 6' || fail "manual page"
+# The installed program finds its data in ../share/kisharin.
+[[ -x "$out/root/usr/bin/kisharin" ]] || fail "program not executable"
+echo "package ok: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB, $(wc -l <<<"$files") entries"
