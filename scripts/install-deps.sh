@@ -10,6 +10,7 @@ packages=(
   espeak-ng libespeak-ng-dev
   fonts-ipafont-gothic fonts-mplus fontconfig
   xvfb xauth xdg-utils
+  nlohmann-json3-dev  # JSON of the open data read by the data builder
 )
 
 missing=()
