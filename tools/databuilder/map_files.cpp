@@ -291,10 +291,11 @@ std::vector<PrefectureMap> buildMaps(const OpenData& open, const Network& net, c
         }
         if (box.empty)
             for (const Box& b : partBoxes) box.add(b);
-        box.w = std::floor(box.w * 1e5) / 1e5;
-        box.s = std::floor(box.s * 1e5) / 1e5;
-        box.e = std::ceil(box.e * 1e5) / 1e5;
-        box.n = std::ceil(box.n * 1e5) / 1e5;
+        // Rounded outwards to the five decimals written (a value already on them stays).
+        box.w = std::floor(box.w * 1e5 + 1e-6) / 1e5;
+        box.s = std::floor(box.s * 1e5 + 1e-6) / 1e5;
+        box.e = std::ceil(box.e * 1e5 - 1e-6) / 1e5;
+        box.n = std::ceil(box.n * 1e5 - 1e-6) / 1e5;
         m.bounds = box;
 
         // Tracks in and near the opening view: a tenth of the view on every side, room
