@@ -256,6 +256,14 @@ TEST(BuildMaps, OneLabelPerStationAndLineWithTheNetworksNames) {
     EXPECT_EQ(tokyo.labels[5].station, "羽田空港");
     EXPECT_EQ(tokyo.labels[5].line, "飛行機（羽田～那覇）");
 
+    // A station served by more lines comes after those served by fewer, in its lines' order.
+    s.net.data.ekiName(2, 1) = "境";
+    std::vector<std::string> order;
+    const auto shared = buildMaps(s.open, s.net, s.geo);
+    for (const auto& l : mapOf(shared, "東京都").labels) order.push_back(l.station + "/" + l.line);
+    EXPECT_EQ(order, (std::vector<std::string>{"北/A線", "西/B線", "坂/B線", "羽田空港/飛行機（羽田～那覇）",
+                                               "境/A線", "境/B線"}));
+
     // A name with a comma cannot be written into the files.
     s.net.data.ekiName(2, 2) = "西,東";
     EXPECT_THROW(buildMaps(s.open, s.net, s.geo), GameError);

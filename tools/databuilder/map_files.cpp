@@ -355,6 +355,14 @@ std::vector<PrefectureMap> buildMaps(const OpenData& open, const Network& net, c
             m.platforms.push_back(
                 {"s" + std::to_string(s->line) + "_" + std::to_string(s->pos), std::move(platform), station});
         }
+        // Of two labels that overlap the map hides the one it looks at first and keeps
+        // the later one: the stations served by the most lines come last, so that their
+        // names stay where labels crowd.
+        std::map<std::string, int> linesAt;
+        for (const auto& l : m.labels) ++linesAt[l.station];
+        std::stable_sort(m.labels.begin(), m.labels.end(), [&](const auto& a, const auto& b) {
+            return linesAt[a.station] < linesAt[b.station];
+        });
         maps.push_back(std::move(m));
     }
     return maps;
