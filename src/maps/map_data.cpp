@@ -139,12 +139,15 @@ bool parseCoordinates(const std::string& text, GeoLine& out, std::string& why) {
     return true;
 }
 
-MapData データ読込(const std::string& mapDataDir, const std::string& pref) {
-    MapData d;
-    d.pref = pref;
+namespace {
+
+std::string folderOf(const std::string& mapDataDir, const std::string& pref) {
     std::string folder = mapDataDir;
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    folder += pref + "/";
+    return folder + pref + "/";
+}
+
+void readPrefLines(const std::string& folder, const std::string& pref, MapData& d) {
     auto nameOf = [&](const char* file) { return "MapData/" + pref + "/" + file; };
 
     {  // PL.dat: the boundary keys, the whole line being the key.
@@ -166,6 +169,33 @@ MapData データ読込(const std::string& mapDataDir, const std::string& pref) 
             d.line.emplace(std::string(f[0]), coordinatesOf(f[1], name, number));
         }
     }
+}
+
+void checkPrefKeys(const std::string& pref, const MapData& d) {
+    for (size_t i = 0; i < d.prefLineOnly.size(); ++i)
+        if (!d.line.count(d.prefLineOnly[i]))
+            throw DataError("MapData/" + pref + "/PL.dat", static_cast<int>(i) + 1,
+                            "キー「" + d.prefLineOnly[i] + "」がL.datにありません");
+}
+
+}  // namespace
+
+std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::string& pref) {
+    MapData d;
+    readPrefLines(folderOf(mapDataDir, pref), pref, d);
+    checkPrefKeys(pref, d);
+    std::vector<GeoLine> out;
+    out.reserve(d.prefLineOnly.size());
+    for (const auto& key : d.prefLineOnly) out.push_back(std::move(d.line[key]));
+    return out;
+}
+
+MapData データ読込(const std::string& mapDataDir, const std::string& pref) {
+    MapData d;
+    d.pref = pref;
+    const std::string folder = folderOf(mapDataDir, pref);
+    auto nameOf = [&](const char* file) { return "MapData/" + pref + "/" + file; };
+    readPrefLines(folder, pref, d);
     {  // NEWS.dat: west, east, south, north.
         const std::string name = nameOf("NEWS.dat");
         const auto lines = mapFileLines(folder + "NEWS.dat", name);
@@ -213,10 +243,7 @@ MapData データ読込(const std::string& mapDataDir, const std::string& pref) 
         }
     }
     // Every boundary key must lead to a polyline.
-    for (size_t i = 0; i < d.prefLineOnly.size(); ++i)
-        if (!d.line.count(d.prefLineOnly[i]))
-            throw DataError(nameOf("PL.dat"), static_cast<int>(i) + 1,
-                            "キー「" + d.prefLineOnly[i] + "」がL.datにありません");
+    checkPrefKeys(pref, d);
     return d;
 }
 

@@ -69,6 +69,10 @@ inline constexpr const char* kMapFiles[6] = {"PL.dat", "L.dat", "NEWS.dat", "L_r
 // returned on a fault, so a map is drawn whole or not at all.
 MapData データ読込(const std::string& mapDataDir, const std::string& pref);
 
+// Only the boundary of prefecture `pref` (PL.dat and the L.dat polylines it names, in
+// PL.dat's order), checked as データ読込 checks them.
+std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::string& pref);
+
 // Splits a coordinate list ("lat lon lat lon ...") into vertices. Returns false (and
 // leaves a message in `why`) on an odd count or a value that is not a number.
 bool parseCoordinates(const std::string& text, GeoLine& out, std::string& why);
