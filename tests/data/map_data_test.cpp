@@ -387,6 +387,12 @@ TEST(MapOpenDataFiles, ReadsPolygonsAndTracksAndNamesTheFileOfAFault) {
             EXPECT_EQ(e.file(), "polyline/7.json");
         }
     }
+    try {
+        readMapOpenData("/nonexistent-kisharin-opendata");
+        FAIL();
+    } catch (const DataError& e) {
+        EXPECT_NE(e.file().find("prefectures.json"), std::string::npos) << e.file();
+    }
     EXPECT_THROW(
         parsePrefecturesJson(R"({"features":[{"geometry":{"type":"Polygon","coordinates":[]}}]})", "p"),
         DataError);
