@@ -388,6 +388,14 @@ TEST(MapOpenDataFiles, ReadsPolygonsAndTracksAndNamesTheFileOfAFault) {
         }
     }
     try {
+        parseTrackJson(R"({"features":[{"geometry":{"type":"LineString","coordinates":[[1,2],[3,4]]}},
+                         {"geometry":{"type":"LineString","coordinates":[[1,2],[3]]}}]})",
+                       "polyline/8.json");
+        FAIL();
+    } catch (const DataError& e) {
+        EXPECT_NE(e.what_wrong().find("2 番目の地物"), std::string::npos) << e.what();
+    }
+    try {
         readMapOpenData("/nonexistent-kisharin-opendata");
         FAIL();
     } catch (const DataError& e) {

@@ -54,6 +54,21 @@ const Json& featuresOf(const Json& doc, const std::string& name) {
     return *f;
 }
 
+// Runs f on every feature of a FeatureCollection; a fault names the feature (counted
+// from 1) in its message.
+template <typename F>
+void eachFeature(const Json& doc, const std::string& name, F&& f) {
+    size_t n = 0;
+    for (const Json& feature : featuresOf(doc, name)) {
+        ++n;
+        try {
+            f(feature);
+        } catch (const DataError& e) {
+            throw DataError(name, 0, std::to_string(n) + " 番目の地物：" + e.what_wrong());
+        }
+    }
+}
+
 // A number as the map files write it: fixed, five decimals (about a metre).
 std::string fixed5(double v) {
     char buf[48];
@@ -125,7 +140,7 @@ struct SimplifiedTrack {
 std::vector<MapOpenData::Prefecture> parsePrefecturesJson(const std::string& text, const std::string& name) {
     const Json doc = parseJson(text, name);
     std::vector<MapOpenData::Prefecture> out;
-    for (const Json& f : featuresOf(doc, name)) {
+    eachFeature(doc, name, [&](const Json& f) {
         const Json* props = findMember(f, "properties");
         const Json* prefName = props ? findMember(*props, "N03_001") : nullptr;
         if (!prefName || !prefName->is_string())
@@ -148,20 +163,20 @@ std::vector<MapOpenData::Prefecture> parsePrefecturesJson(const std::string& tex
             if (part[0].size() < 3)
                 throw DataError(name, 0, "「" + p.name + "」に頂点が 3 つ未満の輪があります");
         out.push_back(std::move(p));
-    }
+    });
     return out;
 }
 
 std::vector<Polyline> parseTrackJson(const std::string& text, const std::string& name) {
     const Json doc = parseJson(text, name);
     std::vector<Polyline> out;
-    for (const Json& f : featuresOf(doc, name)) {
+    eachFeature(doc, name, [&](const Json& f) {
         const Json& g = geometryOf(f, name);
         if (g["type"] != "LineString")
             throw DataError(name, 0,
                             "線路の形が LineString ではありません（" + g["type"].get<std::string>() + "）");
         out.push_back(positions(g["coordinates"], name));
-    }
+    });
     return out;
 }
 
