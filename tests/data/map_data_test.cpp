@@ -376,10 +376,12 @@ TEST(MapOpenDataFiles, ReadsPolygonsAndTracksAndNamesTheFileOfAFault) {
     ASSERT_EQ(tracks.size(), 1u);
     EXPECT_EQ(tracks[0][1], (GeoPt{139.2, 35.2}));
 
-    for (const char* bad : {R"({"features":[{"geometry":{"type":"Point","coordinates":[1,2]}}]})",
-                            R"({"features":[{"geometry":{"type":"LineString","coordinates":[[1],[2,3]]}}]})",
-                            R"({"features":[{"geometry":{"type":"LineString","coordinates":[[1,"x"]]}}]})",
-                            R"({"type":"x"})", "{\n\"features\": [\n}"}) {
+    for (const char* bad :
+         {R"({"features":[{"geometry":{"type":"Point","coordinates":[1,2]}}]})",
+          R"({"features":[{"geometry":{"type":"LineString","coordinates":[[1],[2,3]]}}]})",
+          R"({"features":[{"geometry":{"type":"LineString","coordinates":[[1,"x"]]}}]})",
+          R"({"features":[{"geometry":{"type":"LineString","coordinates":[[35.6,139.7],[35.7,139.8]]}}]})",
+          R"({"type":"x"})", "{\n\"features\": [\n}"}) {
         try {
             parseTrackJson(bad, "polyline/7.json");
             ADD_FAILURE() << "accepted: " << bad;

@@ -22,7 +22,11 @@ namespace fs = std::filesystem;
 GeoPt position(const Json& v, const std::string& name) {
     if (!v.is_array() || v.size() < 2 || !v[0].is_number() || !v[1].is_number())
         throw DataError(name, 0, "座標が [経度, 緯度] の形ではありません");
-    return GeoPt{v[0].get<double>(), v[1].get<double>()};
+    const GeoPt p{v[0].get<double>(), v[1].get<double>()};
+    if (!(p.lng >= -180 && p.lng <= 180 && p.lat >= -90 && p.lat <= 90))
+        throw DataError(name, 0,
+                        "座標 [" + v[0].dump() + ", " + v[1].dump() + "] が経度・緯度の範囲の外です");
+    return p;
 }
 
 Polyline positions(const Json& v, const std::string& name) {
