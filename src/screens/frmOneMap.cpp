@@ -235,8 +235,14 @@ void MapCanvas::refresh() {
         p.setRenderHint(QPainter::TextAntialiasing);
         for (const MapLabel* l : pic.paintOrder()) {
             p.setFont(uiFont(l->pointSize, l->pointSize != kLabelPoint));
+            const QString caption = qs(l->caption);
+            const QRect box(l->x, l->y, l->w + 4, l->h);
+            // A thin white rim keeps the names readable over the lines.
+            p.setPen(QColor(255, 255, 255, 200));
+            for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+                p.drawText(box.translated(d), Qt::AlignLeft | Qt::AlignTop, caption);
             p.setPen(l->color == kWindowText ? QColor(Qt::black) : qcolor(l->color));
-            p.drawText(QRect(l->x, l->y, l->w + 4, l->h), Qt::AlignLeft | Qt::AlignTop, qs(l->caption));
+            p.drawText(box, Qt::AlignLeft | Qt::AlignTop, caption);
         }
     }
     update();

@@ -6,6 +6,7 @@
 #include "screens/frmDice.h"
 #include "screens/frmEnd.h"
 #include "screens/frmMain.h"
+#include "screens/frmMap.h"
 #include "screens/frmMessage.h"
 #include "screens/interimWindows.h"
 #include "screens/look.h"
@@ -47,9 +48,7 @@ bool QtScreens::askYesNo(const GameState&, const std::string& question) {
 }
 
 std::string QtScreens::pickPrefecture(GameState& s) {
-    FrmPrefInterim w(s, parent());
-    w.exec();
-    return w.picked();
+    return FrmMap::pickForMove(s, parent());
 }
 
 void QtScreens::runBet(GameState& s, Rng&) {

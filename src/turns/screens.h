@@ -31,7 +31,8 @@ public:
     // A yes/no question (the warp hole); true for yes.
     virtual bool askYesNo(const GameState& s, const std::string& question) = 0;
 
-    // The prefecture picker in move mode: the prefecture chosen (never empty).
+    // The prefecture picker in move mode: the prefecture chosen, or the empty text when
+    // the player closed the picker without choosing (the player then does not move).
     virtual std::string pickPrefecture(GameState& s) = 0;
 
     // The race-betting window: sets betCancelled, betStake and betWinPoints.

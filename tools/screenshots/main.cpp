@@ -35,6 +35,8 @@
 
 using namespace kisharin;
 
+int saveMapScreenshots(GameState& s, const QString& outDir);  // maps_shots.cpp
+
 namespace {
 
 class FixedClock final : public Clock {
@@ -200,8 +202,7 @@ int main(int argc, char** argv) {
         s.raceName = "競馬";
         FrmBetInterim bet(s, nullptr);
         save(bet, "frmBet_interim");
-        FrmPrefInterim pref(s, nullptr);
-        save(pref, "frmMap_interim");
+        written += saveMapScreenshots(s, outDir);
     } catch (const GameError& e) {
         std::fprintf(stderr, "kisharin-screenshots: %s\n", e.what());
         return 1;
