@@ -125,12 +125,12 @@ FrmOneMap::FrmOneMap(GameState& s, QPushButton* boardButton, QWidget* parent)
     txtIng_->setAutoFillBackground(true);
     setBack(txtIng_, rgb(255, 255, 255));
     txtIng_->hide();
+    // "描画中" stays up until the new picture has been painted (see run()).
     map_.busy = [this](bool on) {
-        txtIng_->setVisible(on);
-        if (on) {
-            txtIng_->raise();
-            txtIng_->repaint();
-        }
+        if (!on) return;
+        txtIng_->show();
+        txtIng_->raise();
+        txtIng_->repaint();
     };
 
     connect(cmdZoom_, &QPushButton::clicked, this, [this] { run([this] { map_.cmdZoom_Click(); }); });
@@ -163,14 +163,13 @@ template <typename F>
 void FrmOneMap::run(F&& handler) {
     handler();
     sync();
+    txtIng_->hide();
 }
 
 void FrmOneMap::Form_Activate() {
     if (!s_.prefPicked) return;
     if (boardButton_) boardButton_->setEnabled(false);
     run([this] { map_.Form_Activate(); });
-    setWindowTitle(QStringLiteral("路線図　") +
-                   qs(map_.data().pref.empty() ? s_.pickedPref : map_.data().pref));
     if (!map_.loadError().empty()) {
         auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("路線図"), qs(map_.loadError()),
                                     QMessageBox::Ok, this);

@@ -63,6 +63,11 @@ void MapTest::boardButtonOpensThePickerAndIsDisabledWhileAMapIsOpen() {
     QVERIFY(picker->isVisible());
     QVERIFY(!picker->isModal());
     QVERIFY(!picker->message()->isVisible());  // the move-mode notice
+    for (int code = 1; code <= 47; ++code) {
+        QLabel* l = picker->prefLabel(code);
+        QVERIFY(l->isVisible());
+        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width() - 2, qPrintable(l->text()));
+    }
     QVERIFY(board->isEnabled());
     // Closing the picker without a click opens nothing.
     picker->close();
