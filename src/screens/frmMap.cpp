@@ -149,7 +149,10 @@ std::string FrmMap::pickForMove(GameState& s, QWidget* parent) {
 }
 
 void FrmMap::showEvent(QShowEvent* e) {
-    lblMessage_->setVisible(property("tag").toString() == QStringLiteral("God"));
+    const bool god = property("tag").toString() == QStringLiteral("God");
+    lblMessage_->setVisible(god);
+    // The notice gets its own strip under the map; the viewing picker is the map alone.
+    setFixedSize(kPickerWidth, kPickerHeight + (god ? 32 : 0));
     QDialog::showEvent(e);
 }
 

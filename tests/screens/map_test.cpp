@@ -1,9 +1,11 @@
 // The railway maps on screen: the board's "路線図" opens the picker, a click opens the
 // detailed map, which is dragged and zoomed; the picker in move mode.
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <filesystem>
 
 #include "screen_support.h"
@@ -130,6 +132,15 @@ void MapTest::aPressOnALabelActsOnTheMapUnderIt() {
     QVERIFY(std::abs(*textFloat(m.map->model().txtY2()) - c.latAt(at.y())) < 1e-4);
     QCOMPARE(m.map->model().txtX1(), std::string());
     QCOMPARE(m.map->canvas()->pos(), QPoint(0, 0));  // a right press does not pan
+    // Resting on a label shows its line; beside the labels nothing.
+    QHelpEvent over(QEvent::ToolTip, at, m.map->canvas()->mapToGlobal(at));
+    QApplication::sendEvent(m.map->canvas(), &over);
+    QTRY_COMPARE(QToolTip::text(), qs(l->hint));
+    const QPoint empty(590, 590);
+    QVERIFY(!pic.labelAt(empty.x(), empty.y()));
+    QHelpEvent beside(QEvent::ToolTip, empty, m.map->canvas()->mapToGlobal(empty));
+    QApplication::sendEvent(m.map->canvas(), &beside);
+    QTRY_VERIFY(QToolTip::text().isEmpty() || !QToolTip::isVisible());
 }
 
 void MapTest::theZoomBarEnlargesTheCanvasAroundItsCentre() {
