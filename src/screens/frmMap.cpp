@@ -131,8 +131,11 @@ FrmMap* FrmMap::viewing() {
 
 FrmMap* FrmMap::showViewing(GameState& s, QPushButton* boardButton, QWidget* parent) {
     if (!theViewer) {
-        theViewer = new FrmMap(s, QString(), boardButton, parent);
+        // Not a child of the board, so that the board's being disabled for the computer's
+        // turn leaves it usable; it goes when the board goes.
+        theViewer = new FrmMap(s, QString(), boardButton, nullptr);
         theViewer->setAttribute(Qt::WA_DeleteOnClose);
+        if (parent) QObject::connect(parent, &QObject::destroyed, theViewer, &QObject::deleteLater);
     }
     theViewer->show();
     theViewer->raise();

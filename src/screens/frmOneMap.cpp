@@ -151,7 +151,13 @@ FrmOneMap* FrmOneMap::instance() {
 }
 
 FrmOneMap* FrmOneMap::showPicked(GameState& s, QPushButton* boardButton) {
-    if (!theMap) theMap = new FrmOneMap(s, boardButton, boardButton ? boardButton->window() : nullptr);
+    if (!theMap) {
+        // A window of its own, not a child of the board: it stays usable while the board
+        // is disabled for the computer's turn, and goes when the board goes.
+        theMap = new FrmOneMap(s, boardButton, nullptr);
+        if (boardButton)
+            QObject::connect(boardButton->window(), &QObject::destroyed, theMap, &QObject::deleteLater);
+    }
     theMap->show();
     theMap->raise();
     theMap->activateWindow();

@@ -90,6 +90,12 @@ void MapTest::boardButtonOpensThePickerAndIsDisabledWhileAMapIsOpen() {
     QVERIFY(map->model().mapShown());
     QVERIFY(!cmdMap2->isEnabled());
     QVERIFY(!map->zoomBackButton()->isEnabled());
+    // The computer's turn disables the board, not the map beside it.
+    board->setBoardEnabled(false);
+    QVERIFY(map->isEnabled());
+    QVERIFY(map->zoomBar()->isEnabled());
+    board->setBoardEnabled(true);
+    QVERIFY(!cmdMap2->isEnabled());
     map->close();
     QTRY_VERIFY(!map);
     QVERIFY(cmdMap2->isEnabled());
