@@ -225,6 +225,7 @@ void MapCanvas::refresh() {
     }
     drawn_ = m.drawCount();
     drawnShown_ = m.mapShown();
+    markCorners_ = false;  // a new picture: the old corners no longer mean anything
     image_ = QImage(size, QImage::Format_RGB32);
     image_.fill(Qt::white);
     if (m.mapShown()) {
@@ -256,6 +257,23 @@ void MapCanvas::refresh() {
 void MapCanvas::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.drawImage(e->rect(), image_, e->rect());
+    if (!markCorners_) return;
+    // The corners picked for "変更": corner 2 as a cross, and the area between the two
+    // corners once both are there.
+    const OneMap& m = form_->map_;
+    const CanvasScale c = m.scale();
+    const auto x2 = textFloat(m.txtX2()), y2 = textFloat(m.txtY2());
+    if (!x2 || !y2) return;
+    const QPointF b(c.pixelX(*x2), c.pixelY(*y2));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(220, 0, 0), 2));
+    p.drawLine(b + QPointF(-6, 0), b + QPointF(6, 0));
+    p.drawLine(b + QPointF(0, -6), b + QPointF(0, 6));
+    const auto x1 = textFloat(m.txtX1()), y1 = textFloat(m.txtY1());
+    if (!x1 || !y1) return;
+    p.setPen(QPen(QColor(220, 0, 0), 1, Qt::DashLine));
+    p.setBrush(QColor(255, 0, 0, 24));
+    p.drawRect(QRectF(QPointF(c.pixelX(*x1), c.pixelY(*y1)), b).normalized());
 }
 
 void MapCanvas::mousePressEvent(QMouseEvent* e) {
@@ -275,6 +293,10 @@ void MapCanvas::mousePressEvent(QMouseEvent* e) {
             m.picMain_MouseDown(b, static_cast<float>(c.lonAt(pt.x())), static_cast<float>(c.latAt(pt.y())));
         }
     });
+    if (b == MouseButton::Right) {
+        markCorners_ = true;
+        update();
+    }
     if (m.dragging()) {
         held_ = true;
         pressFloor_ = form_->picFloor_->mapFromGlobal(e->globalPosition().toPoint());

@@ -93,6 +93,7 @@ class MapCanvas : public QWidget {
     QImage image_;
     int drawn_ = -1;  // the model's drawing the image shows
     bool drawnShown_ = false;
+    bool markCorners_ = false;  // corner 2 was picked on this picture
     bool held_ = false;
     QPoint pressFloor_;   // where the map was pressed, in frame pixels
     QPoint canvasStart_;  // the canvas's corner at that moment
