@@ -233,7 +233,10 @@ void MapCanvas::refresh() {
         p.setRenderHint(QPainter::Antialiasing);
         std::vector<QPoint> pts;
         for (const MapPolyline& line : pic.lines) {
-            p.setPen(QPen(qcolor(line.color), line.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            // Round ends keep the short platforms visible as marks; long lines draw
+            // faster with plain ends and joins.
+            const Qt::PenCapStyle cap = line.points.size() <= 4 ? Qt::RoundCap : Qt::FlatCap;
+            p.setPen(QPen(qcolor(line.color), line.width, Qt::SolidLine, cap, Qt::BevelJoin));
             pts.clear();
             for (const CanvasPoint& c : line.points) pts.emplace_back(c.x, c.y);
             p.drawPolyline(pts.data(), static_cast<int>(pts.size()));
@@ -243,10 +246,12 @@ void MapCanvas::refresh() {
             p.setFont(uiFont(l->pointSize, l->pointSize != kLabelPoint));
             const QString caption = qs(l->caption);
             const QRect box(l->x, l->y, l->w + 4, l->h);
-            // A thin white rim keeps the names readable over the lines.
-            p.setPen(QColor(255, 255, 255, 200));
-            for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
-                p.drawText(box.translated(d), Qt::AlignLeft | Qt::AlignTop, caption);
+            // A thin white rim keeps the marked names readable over the lines.
+            if (l->color != kWindowText) {
+                p.setPen(QColor(255, 255, 255, 220));
+                for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+                    p.drawText(box.translated(d), Qt::AlignLeft | Qt::AlignTop, caption);
+            }
             p.setPen(l->color == kWindowText ? QColor(Qt::black) : qcolor(l->color));
             p.drawText(box, Qt::AlignLeft | Qt::AlignTop, caption);
         }
