@@ -16,10 +16,13 @@ const std::array<std::uint32_t, 5> skyColors = {
     argb(70, 70, 70),     // underground line
 };
 
-void floodFillBorder(PixelBuffer& img, int x, int y, std::uint32_t fill, std::uint32_t border) {
-    if (!img.contains(x, y) || img.at(x, y) == border) return;
+namespace {
+
+// One border-mode fill from (x, y); `seen` marks what this batch of fills has reached.
+void fillFrom(PixelBuffer& img, std::vector<std::uint8_t>& seen, int x, int y, std::uint32_t fill,
+              std::uint32_t border) {
+    if (!img.contains(x, y) || img.at(x, y) == border || seen[static_cast<size_t>(y) * img.width + x]) return;
     const int w = img.width;
-    std::vector<std::uint8_t> seen(img.px.size(), 0);
     auto open = [&](int xx, int yy) {
         const size_t i = static_cast<size_t>(yy) * w + xx;
         return !seen[i] && img.px[i] != border;
@@ -51,6 +54,21 @@ void floodFillBorder(PixelBuffer& img, int x, int y, std::uint32_t fill, std::ui
             }
         }
     }
+}
+
+}  // namespace
+
+void floodFillBorder(PixelBuffer& img, int x, int y, std::uint32_t fill, std::uint32_t border) {
+    std::vector<std::uint8_t> seen(img.px.size(), 0);
+    fillFrom(img, seen, x, y, fill, border);
+}
+
+void floodFillBorder(PixelBuffer& img, const std::vector<SeedPoint>& seeds, std::uint32_t fill,
+                     std::uint32_t border) {
+    // Every seed gets its own fill, one after the other. A seed inside what an earlier seed
+    // of the same colour reached would fill exactly that region again, so it is skipped.
+    std::vector<std::uint8_t> seen(img.px.size(), 0);
+    for (const SeedPoint& q : seeds) fillFrom(img, seen, q.x, q.y, fill, border);
 }
 
 namespace {
@@ -144,7 +162,7 @@ bool colourTrain(const GameState& s, int line, const std::vector<std::string>& f
                 lineLabel(s, line) + "の色「" + fields[f.field] + "」が三つの数（0～255）ではありません。";
             return false;
         }
-        for (const SeedPoint& p : f.seeds) floodFillBorder(train, p.x, p.y, *colour);
+        floodFillBorder(train, f.seeds, *colour);
     }
     return true;
 }
@@ -269,27 +287,26 @@ ScenePaint 塗りつぶし(const GameState& s, Rng& rng, Clock& clock) {
     p.background = sky;
 
     if (p.isFlight) {
-        p.plane = aeroplanePicture();
+        // The drawings never change: drawn once, copied for each flight.
+        static const PixelBuffer aeroplane = aeroplanePicture(), cloud = cloudPicture();
+        p.plane = aeroplane;
         floodFillBorder(p.plane, 0, 0, sky);
-        for (auto& cloud : p.clouds) {
-            cloud = cloudPicture();
-            floodFillBorder(cloud, 0, 0, sky);
+        for (auto& c : p.clouds) {
+            c = cloud;
+            floodFillBorder(c, 0, 0, sky);
         }
         p.whiteHeaders = p.skyIndex == 3;
         return p;
     }
 
     const std::string& picture = fields[0];
-    for (const SeedPoint& q : skySeeds(picture)) floodFillBorder(p.train, q.x, q.y, sky);
+    floodFillBorder(p.train, skySeeds(picture), sky);
     if (p.skyIndex == 3 || p.skyIndex == 4) {
         p.whiteHeaders = true;
-        if (picture != "7")
-            for (const SeedPoint& q : windowSeeds(picture)) floodFillBorder(p.train, q.x, q.y, kWhite);
+        if (picture != "7") floodFillBorder(p.train, windowSeeds(picture), kWhite);
         if (fields[5] == "1") {
-            for (const SeedPoint& q : nightGreySeedsDark())
-                floodFillBorder(p.train, q.x, q.y, argb(90, 90, 90));
-            for (const SeedPoint& q : nightGreySeedsLight())
-                floodFillBorder(p.train, q.x, q.y, argb(120, 120, 120));
+            floodFillBorder(p.train, nightGreySeedsDark(), argb(90, 90, 90));
+            floodFillBorder(p.train, nightGreySeedsLight(), argb(120, 120, 120));
         }
     }
     return p;

@@ -54,12 +54,16 @@ PixelBuffer 制覇塗りつぶし(const GameState& s, std::string* stoppedBecaus
 // or outside the picture fills nothing.
 void floodFillBorder(PixelBuffer& img, int x, int y, std::uint32_t fill, std::uint32_t border = kBlack);
 
-// ---- The seed points, for the picture generator and the tests -------------------------
-
 struct SeedPoint {
     int x = 0, y = 0;
     friend bool operator==(const SeedPoint&, const SeedPoint&) = default;
 };
+// The same fill from each seed in turn (the same result as one call per seed).
+void floodFillBorder(PixelBuffer& img, const std::vector<SeedPoint>& seeds, std::uint32_t fill,
+                     std::uint32_t border = kBlack);
+
+// ---- The seed points, for the picture generator and the tests -------------------------
+
 // One fill of a colouring scheme: the colour of descriptor field `field` at `seeds`.
 struct SchemeFill {
     int field = 0;

@@ -113,6 +113,20 @@ TEST(FloodFill, DiagonalStepsDoNotLeakAndRefillingGoesThroughItsOwnColour) {
     EXPECT_EQ(half.at(5, 0), argb(7, 7, 7));
 }
 
+TEST(FloodFill, ASeedListGivesWhatOneFillPerSeedGives) {
+    // Seeds in one region, in several regions, on black and outside, over a real picture.
+    const std::vector<SeedPoint> seeds = {{5, 2},   {775, 100}, {410, 60}, {410, 62}, {402, 30},
+                                          {17, 40}, {0, 6},     {900, 5},  {-3, 1},   {748, 83}};
+    std::string error;
+    auto picture = readBmp(std::string(KISHARIN_SHIPPED_DATA_DIR) + "/Train/1.bmp", error);
+    ASSERT_TRUE(picture) << error;
+    PixelBuffer one = *picture, batch = *picture;
+    for (const SeedPoint& q : seeds) floodFillBorder(one, q.x, q.y, argb(1, 2, 3));
+    floodFillBorder(batch, seeds, argb(1, 2, 3));
+    EXPECT_TRUE(one == batch);
+    EXPECT_FALSE(one == *picture);
+}
+
 // ---- Picture files ---------------------------------------------------------------
 
 TEST(BmpFiles, RoundTripKeepsEveryPixelOfOddWidths) {
