@@ -145,6 +145,7 @@ bool writeBmp(const PixelBuffer& img, const std::string& path, std::string& erro
 void fillRect(PixelBuffer& img, int x, int y, int w, int h, std::uint32_t c) {
     const int x0 = std::max(x, 0), y0 = std::max(y, 0);
     const int x1 = std::min(x + w, img.width), y1 = std::min(y + h, img.height);
+    if (x1 <= x0 || y1 <= y0) return;  // nothing of it on the picture
     for (int yy = y0; yy < y1; ++yy)
         std::fill(img.px.begin() + static_cast<long>(yy) * img.width + x0,
                   img.px.begin() + static_cast<long>(yy) * img.width + x1, c);

@@ -127,6 +127,35 @@ TEST(FloodFill, ASeedListGivesWhatOneFillPerSeedGives) {
     EXPECT_FALSE(one == *picture);
 }
 
+TEST(Strokes, ShapesPartlyOrWhollyOffThePictureAreClipped) {
+    PixelBuffer img(10, 6, kWhite);
+    drawRect(img, -10, 1, 21, 4, kBlack);  // left edge far off the picture
+    fillRect(img, -5, -5, 3, 3, kBlack);   // wholly off
+    fillRect(img, 12, 2, 5, 5, kBlack);
+    fillRect(img, 3, 3, -2, 2, kBlack);  // negative size
+    fillEllipse(img, -20, -20, 8, 8, kBlack);
+    drawLine(img, -3, 0, 12, 0, kBlack);
+    int black = 0;
+    for (std::uint32_t c : img.px) black += c == kBlack;
+    EXPECT_EQ(black, 30);             // the line, and the rectangle's top and bottom rows
+    EXPECT_EQ(img.at(9, 2), kWhite);  // its right side is at x 10, off the picture
+    EXPECT_EQ(img.at(0, 1), kBlack);
+}
+
+TEST(Strokes, PolygonsAndEllipsesCloseTheirInside) {
+    PixelBuffer img(40, 30, kWhite);
+    drawEllipse(img, 2, 2, 30, 20, kBlack);
+    drawPolygon(img, {{34, 2}, {39, 28}, {30, 28}}, kBlack);
+    floodFillBorder(img, 17, 12, argb(9, 9, 9));
+    floodFillBorder(img, 35, 20, argb(8, 8, 8));
+    EXPECT_EQ(img.at(0, 0), kWhite);
+    EXPECT_EQ(img.at(2, 29), kWhite);
+    PixelBuffer filled(40, 30, kWhite);
+    fillPolygon(filled, {{34, 2}, {39, 28}, {30, 28}}, kBlack);
+    EXPECT_EQ(filled.at(35, 20), kBlack);
+    EXPECT_EQ(filled.at(31, 5), kWhite);
+}
+
 // ---- Picture files ---------------------------------------------------------------
 
 TEST(BmpFiles, RoundTripKeepsEveryPixelOfOddWidths) {

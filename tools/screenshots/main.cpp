@@ -14,6 +14,7 @@
 #include "board/startup.h"
 #include "platform/data_home.h"
 #include "ride_shots.h"
+#include "train_shots.h"
 #include "screens/frmDice.h"
 #include "screens/frmEnd.h"
 #include "screens/frmInit.h"
@@ -192,6 +193,7 @@ int main(int argc, char** argv) {
         save(end, "frmEnd");
 
         written += saveRideScreenshots(s, outDir);
+        written += saveTrainScreenshots(s, outDir);
         s.raceName = "競馬";
         FrmBetInterim bet(s, nullptr);
         save(bet, "frmBet_interim");
