@@ -30,7 +30,7 @@ struct Mask {
         fillPolygon(stamp, pts, kBlack);
         add(stamp);
     }
-    void rect(int x, int y, int w, int h) {
+    void rect(int x, int y, int w, int h) {  // x, y, width, height
         PixelBuffer stamp(width, height, kWhite);
         fillRect(stamp, x, y, w, h, kBlack);
         add(stamp);
@@ -100,10 +100,16 @@ PixelBuffer treePicture() {
 
 PixelBuffer tunnelPicture() {
     PixelBuffer img(126, 167, kTransparent);
-    // The hillside above the tunnel.
-    fillRect(img, 0, 0, 126, 30, argb(70, 140, 60));
+    // The hillside above the tunnel: a rolling top that meets the next segment's at the
+    // same height, grass down to the stone lining.
+    for (int x = 0; x < 126; ++x) {
+        const int top =
+            3 + static_cast<int>(std::lround(5.0 * (1.0 - std::cos(2.0 * 3.14159265358979 * x / 126.0))));
+        fillRect(img, x, top, 1, 30 - top, argb(70, 140, 60));
+        img.set(x, top, argb(40, 100, 40));
+    }
     for (int x = 0; x < 126; x += 9)
-        fillRect(img, x + (x / 9 % 2) * 3, 4 + (x / 9 % 3) * 7, 3, 2, argb(40, 100, 40));
+        fillRect(img, x + (x / 9 % 2) * 3, 16 + (x / 9 % 3) * 4, 3, 2, argb(40, 100, 40));
     // Stone lining.
     fillRect(img, 0, 30, 126, 22, argb(150, 140, 125));
     for (int x = 0; x < 126; x += 21) drawRect(img, x, 30, 21, 11, argb(100, 92, 80));
@@ -224,29 +230,30 @@ PixelBuffer cloudPicture() {
 PixelBuffer aeroplanePicture() {
     PixelBuffer img(261, 196, kWhite);
     Mask m(261, 196);
-    // Fuselage with a rounded nose on the right and the tail rising on the left.
-    m.polygon({{20, 84}, {210, 84}, {238, 90}, {252, 100}, {238, 110}, {210, 116}, {40, 116}, {20, 100}});
-    m.ellipse(228, 86, 30, 28);
-    // Tail fin and tailplane.
-    m.polygon({{10, 30}, {36, 30}, {76, 88}, {24, 92}});
-    m.polygon({{14, 96}, {70, 98}, {50, 108}, {8, 106}});
-    // Wing sweeping back, seen from the side and below.
-    m.polygon({{110, 104}, {150, 104}, {112, 178}, {86, 178}});
-    // Engine under the wing.
-    m.ellipse(118, 118, 44, 20);
+    // An airliner flying to the right: fuselage with a rounded nose and a tapering tail,
+    // the fin, the tailplane, the near wing swept back and its engine.
+    m.rect(28, 86, 190, 29);
+    m.ellipse(150, 86, 106, 29);
+    m.polygon({{29, 86}, {6, 93}, {8, 100}, {29, 114}});
+    m.polygon({{12, 30}, {40, 30}, {84, 88}, {24, 92}});
+    m.polygon({{8, 100}, {62, 100}, {46, 110}, {4, 108}});
+    m.polygon({{112, 108}, {152, 108}, {108, 178}, {82, 178}});
+    m.ellipse(112, 118, 44, 17);
     m.paint(img, kWhite);
-    // Livery inside the outline: a blue cheat line, the fin in colour, windows.
-    const std::uint32_t blue = argb(30, 80, 170);
+    // Livery inside the outline: the fin and a cheat line in blue, the windows in dark glass.
+    const std::uint32_t blue = argb(30, 80, 170), glass = argb(60, 84, 120);
     for (int y = 0; y < 196; ++y)
         for (int x = 0; x < 261; ++x) {
             if (img.at(x, y) != kWhite || !m.at(x, y)) continue;
-            const bool fin = y < 84 && x < 80;
-            const bool line = y >= 104 && y <= 107 && x > 30 && x < 240;
+            const bool fin = y < 86 && x < 86;
+            const bool line = y >= 103 && y <= 105 && x > 20 && x < 246;
             if (fin || line) img.set(x, y, blue);
         }
-    for (int x = 70; x < 215; x += 10) fillRect(img, x, 92, 5, 6, kBlack);
-    drawRect(img, 216, 91, 14, 7, kBlack);
-    drawRect(img, 190, 90, 8, 18, kBlack);
+    for (int x = 60; x < 214; x += 9) fillRect(img, x, 93, 4, 5, glass);
+    fillRect(img, 230, 92, 7, 5, glass);
+    fillRect(img, 238, 93, 5, 4, glass);
+    drawRect(img, 200, 91, 8, 15, argb(120, 120, 130));  // door
+    fillRect(img, 120, 123, 8, 7, argb(150, 150, 160));  // engine intake
     return img;
 }
 

@@ -72,7 +72,9 @@ bool saveTrains(const GameState& base, const QString& outDir) {
         s->playerRosen[0] = static_cast<Integer>(line);
         painter.drawText(10, top + 20,
                          QString("%1　%2").arg(n).arg(QString::fromStdString(s->ekiName(line, 0))));
-        painter.setFont(labelFont(13));
+        QFont mono("DejaVu Sans Mono");
+        mono.setPixelSize(12);
+        painter.setFont(mono);
         painter.setPen(QColor(90, 90, 90));
         painter.drawText(kTrainWidth / 2 + 120, top + 20,
                          QString("昼・夜　%1").arg(QString::fromStdString(s->ekiPref(line, 0))));
@@ -112,7 +114,7 @@ bool saveScenery(const QString& outDir) {
                             {"道路", roadPicture()},
                             {"雲", cloud},
                             {"飛行機", plane}};
-    QImage sheet(1450, 330, QImage::Format_ARGB32);
+    QImage sheet(1620, 330, QImage::Format_ARGB32);
     sheet.fill(QColor(236, 255, 255));
     QPainter painter(&sheet);
     painter.setFont(labelFont(13));
@@ -122,7 +124,7 @@ bool saveScenery(const QString& outDir) {
         const int y = 300 - piece.picture.height;
         painter.drawImage(x, y, toImage(piece.picture));
         painter.drawText(x, 320, QString::fromUtf8(piece.name));
-        x += std::max(piece.picture.width, 40) + 12;
+        x += std::max(piece.picture.width, 70) + 12;
     }
     painter.end();
     return saveOrSay(sheet, outDir + "/scenery.png");
