@@ -316,12 +316,37 @@ PixelBuffer railCars(const CarStyle& st, bool pantographs, bool roofEquipment) {
     return img;
 }
 
+// Express cars: a ribbon of windows along each car, one broad band, doors only at the
+// car ends, and the roof line in the line's dark shade.
 PixelBuffer jrExpress() {
-    CarStyle st;
-    st.roofStripe = true;
-    st.bands = Bands::one;
-    st.radius = 6;
-    return railCars(st, true, true);
+    PixelBuffer img(W, H, kGround);
+    const std::uint32_t mullion = argb(176, 184, 196);
+    const int doorAt[4] = {170, 370, 565, 0};
+    for (size_t i = 0; i < kCars.size(); ++i) {
+        const Car& c = kCars[i];
+        const Mask shape = roundedTop(c.x0, kBodyTop, c.x1, kBodyBottom, 6);
+        paint(img, shape, kToPaint);
+        paint(img, rect(c.x0 + 3, 13, c.x1 - 3, 19) & erode(shape, 4), kToPaint);
+        const int door = doorAt[i];
+        const int end = door ? door - 4 : c.x1 - 6;
+        const Mask ribbon = rect(c.x0 + 6, 31, end, 47) & erode(shape, 2);
+        window(img, ribbon);
+        for (int x = c.x0 + 40; x < end - 8; x += 38)
+            for (int y = 32; y <= 46; ++y)
+                if (ribbon.at(x, y) && img.at(x, y) != kBlack)
+                    img.set(x, y, mullion), img.set(x + 1, y, mullion);
+        paint(img, rect(c.x0 + 3, 54, door ? door - 3 : c.x1 - 3, 66) & erode(shape, 1), kToPaint);
+        if (door) {
+            // The door: its frame stops short of the floor line, so its lower part is body.
+            for (int y = 22; y <= 88; ++y) img.set(door, y, kBlack), img.set(door + 16, y, kBlack);
+            window(img, rect(door, 22, door + 16, 46));
+        }
+    }
+    gangways(img, 20, 84);
+    for (const Car& c : kCars) bogies(img, c.x0, c.x1);
+    for (int x : {60, 250, 450, 650}) roofBox(img, x, x + 40, 3, kBodyTop);
+    for (int x : {340, 730}) pantograph(img, x, kBodyTop);
+    return img;
 }
 
 PixelBuffer commuter() {
