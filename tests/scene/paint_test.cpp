@@ -172,6 +172,21 @@ TEST(BmpFiles, RoundTripKeepsEveryPixelOfOddWidths) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("a.bmp.tmp")));
 }
 
+TEST(BmpFiles, WritingFailsWithAMessageAndLeavesNothingBehind) {
+    ScratchDir dir;
+    std::string error;
+    EXPECT_FALSE(writeBmp(PixelBuffer(3, 3), dir.file("no/such/folder/x.bmp"), error));
+    EXPECT_NE(error.find("x.bmp"), std::string::npos);
+    EXPECT_FALSE(writeBmp(PixelBuffer(), dir.file("empty.bmp"), error));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("empty.bmp")));
+    // A file that was there stays whole when the new picture cannot be written.
+    ASSERT_TRUE(writeBmp(PixelBuffer(2, 2, kBlack), dir.file("keep.bmp"), error));
+    EXPECT_FALSE(writeBmp(PixelBuffer(), dir.file("keep.bmp"), error));
+    const auto kept = readBmp(dir.file("keep.bmp"), error);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->at(1, 1), kBlack);
+}
+
 void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
