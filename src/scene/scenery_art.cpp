@@ -136,7 +136,10 @@ PixelBuffer polePicture() {
     drawLine(img, 11, 30, 36, 14, kOutline);
     // Hanger and insulators down to the wire.
     fillRect(img, 30, 14, 2, 16, kOutline);
-    for (int i = 0; i < 3; ++i) fillEllipse(img, 27, 16 + i * 4, 8, 4, argb(150, 80, 50));
+    for (int i = 0; i < 3; ++i) {
+        fillEllipse(img, 26, 16 + i * 4, 10, 4, argb(226, 226, 232));  // porcelain insulators
+        drawEllipse(img, 26, 16 + i * 4, 10, 4, argb(120, 120, 130));
+    }
     return img;
 }
 

@@ -346,6 +346,14 @@ TEST(RidePainting, DaytimeTrainIsColouredAndTheGroundIsSky) {
     EXPECT_EQ(p.train.at(5, 2), argb(236, 255, 255));
     EXPECT_EQ(p.train.at(45, 40), raw(2).at(45, 40));  // windows stay as drawn by day
     EXPECT_TRUE(p.plane.empty());
+
+    // The one cloudy ride in ten: the grey sky goes round the train too.
+    SequenceRng cloudy({0.05});
+    const ScenePaint grey = 塗りつぶし(*s, cloudy, clock);
+    EXPECT_EQ(grey.skyIndex, 1);
+    EXPECT_EQ(grey.background, argb(232, 232, 232));
+    EXPECT_EQ(grey.train.at(775, 100), argb(232, 232, 232));
+    EXPECT_EQ(cloudy.reseeds, 1);
 }
 
 TEST(RidePainting, NightLightsTheWindowsExceptOnTheCableCar) {
@@ -398,6 +406,12 @@ TEST(RidePainting, UndergroundIsDarkWithLitWindowsAtAnyHour) {
 
 TEST(RidePainting, FlightNeverReadsTheDescriptor) {
     auto s = rideOn("飛行機（羽田～新千歳）", "", kShipped, {2024, 4, 1, 20, 0, 0});
+    for (const char* anyDescriptor : {"", "x", "1\\bad\\colours"}) {
+        s->ekiPref(1, 0) = anyDescriptor;
+        SequenceRng rng({0.5});
+        FakeClock clock;
+        EXPECT_TRUE(塗りつぶし(*s, rng, clock).stoppedBecause.empty()) << anyDescriptor;
+    }
     SequenceRng rng({0.5});
     FakeClock clock;
     ScenePaint p = 塗りつぶし(*s, rng, clock);
