@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -59,6 +60,21 @@ QLabel* headerLabel(QWidget* parent, const char* name, const QString& text, cons
     return l;
 }
 
+// The face at pt, made smaller (not below 8 px) until text fits the box.
+QFont fitted(double pt, const QString& text, QSize box, bool wrap) {
+    QFont f = faceAt(pt);
+    if (text.isEmpty()) return f;
+    for (int px = f.pixelSize(); px > 8; --px) {
+        f.setPixelSize(px);
+        const QFontMetrics m(f);
+        const QRect need =
+            wrap ? m.boundingRect(QRect(QPoint(0, 0), box), Qt::TextWordWrap | Qt::AlignHCenter, text)
+                 : QRect(0, 0, m.horizontalAdvance(text), m.height());
+        if (need.width() <= box.width() && need.height() <= box.height() + 4) break;
+    }
+    return f;
+}
+
 // A board panel: white with a black border 3 px wide inside its box.
 void panel(QPainter& p, int x, int y, int w, int h) {
     p.fillRect(x, y, w, h, Qt::black);
@@ -87,6 +103,13 @@ FrmEki::FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* vo
     setFixedSize(kClientWidth, kClientHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
+    for (const RideBoard& b : L.boards)
+        faces_.push_back({fitted(b.namePt, qs(b.name), QSize(265, 49), false),
+                          fitted(9, qs(b.reading), QSize(265, 17), false),
+                          fitted(kPrefPt, qs(b.pref), QSize(kBoardWidth, 25), false),
+                          fitted(b.backPt, qs(b.back), QSize(129, 49), true),
+                          fitted(b.nextPt, qs(b.next), QSize(129, 49), true)});
+
     train_ = toQImage(P.train).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     plane_ = toQImage(P.plane);
     clouds_[0] = toQImage(P.clouds[0]);
@@ -95,7 +118,13 @@ FrmEki::FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* vo
     // The header: line name, train kind, points. White at night and underground, where
     // the kind's name keeps a white ground of its own.
     const QColor headerText = P.whiteHeaders ? Qt::white : Qt::black;
+    // A long line name may use the room up to the kind's label, then a smaller face.
     lblRosenName_ = headerLabel(this, "lblRosenName", qs(L.lineName), faceAt(kLineNamePt), 8, 8, 457, 33);
+    const int nameWidth = QFontMetrics(lblRosenName_->font()).horizontalAdvance(lblRosenName_->text());
+    if (nameWidth > 457) {
+        lblRosenName_->setFont(fitted(kLineNamePt, lblRosenName_->text(), QSize(728, 33), false));
+        lblRosenName_->resize(728, 33);
+    }
     lblShubetu_ = headerLabel(this, "lblShubetu", qs(L.kindCaption), faceAt(kHeaderPt, true), 744, 8, 34, 16);
     lblShubetu_->adjustSize();
     lblPoint_ =
@@ -227,13 +256,13 @@ void FrmEki::renderStrip(QPainter& p) const {
     auto visible = [from, to](int left, int width) { return left + width > from && left < to; };
     for (const ScenePiece& piece : L.ground)
         if (visible(piece.left, piece.width)) p.drawImage(piece.left, piece.top, pieceImage(piece.kind));
-    for (const RideBoard& b : L.boards)
-        if (visible(b.left, kBoardWidth + 1)) renderBoard(p, b);
+    for (size_t i = 0; i < L.boards.size(); ++i)
+        if (visible(L.boards[i].left, kBoardWidth + 1)) renderBoard(p, L.boards[i], faces_[i]);
     for (const ScenePiece& piece : L.front)
         if (visible(piece.left, piece.width)) p.drawImage(piece.left, piece.top, pieceImage(piece.kind));
 }
 
-void FrmEki::renderBoard(QPainter& p, const RideBoard& b) const {
+void FrmEki::renderBoard(QPainter& p, const RideBoard& b, const BoardFaces& f) const {
     const int B = b.left;
     panel(p, B, 8, kBoardWidth, 161);
     panel(p, B, 112, kPanelWidth, 57);
@@ -241,15 +270,15 @@ void FrmEki::renderBoard(QPainter& p, const RideBoard& b) const {
     panel(p, B + 32, 168, 17, 65);
     panel(p, B + 224, 168, 17, 65);
     p.setPen(Qt::black);
-    p.setFont(faceAt(b.namePt));
+    p.setFont(f.name);
     p.drawText(QRect(B, 32, 265, 49), Qt::AlignHCenter | Qt::AlignTop, qs(b.name));
-    p.setFont(faceAt(9));
+    p.setFont(f.reading);
     p.drawText(QRect(B, 16, 265, 17), Qt::AlignHCenter | Qt::AlignTop, qs(b.reading));
-    p.setFont(faceAt(kPrefPt));
+    p.setFont(f.pref);
     p.drawText(QRect(B, 80, kBoardWidth, 25), Qt::AlignHCenter | Qt::AlignTop, qs(b.pref));
-    p.setFont(faceAt(b.backPt));
+    p.setFont(f.back);
     p.drawText(QRect(B, 120, 129, 49), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, qs(b.back));
-    p.setFont(faceAt(b.nextPt));
+    p.setFont(f.next);
     p.drawText(QRect(B + kPanelWidth - 1, 120, 129, 49), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                qs(b.next));
 }

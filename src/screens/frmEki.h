@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <memory>
+#include <vector>
 
 #include "platform/speech.h"
 #include "scene/ride.h"
@@ -49,10 +50,18 @@ class FrmEki : public QDialog {
     void arrive();
     void finish();
     void renderStrip(QPainter& p) const;
-    void renderBoard(QPainter& p, const RideBoard& b) const;
+    struct BoardFaces;
+    void renderBoard(QPainter& p, const RideBoard& b, const BoardFaces& f) const;
+
+    // The faces a board's texts are drawn in: the sizes the model gives, made smaller
+    // where a very long name would not fit its place.
+    struct BoardFaces {
+        QFont name, reading, pref, back, next;
+    };
 
     GameState& s_;
     RideScene scene_;
+    std::vector<BoardFaces> faces_;
     RideMotion motion_;
     Speech* voice_;
     QImage train_, plane_, clouds_[2];

@@ -1,6 +1,7 @@
 #include "screens/frmSeiha.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
@@ -12,10 +13,12 @@
 namespace kisharin {
 
 namespace {
-QLabel* popLabel(QWidget* parent, const char* name, const QString& text, int pt, QColor colour) {
+QLabel* popLabel(QWidget* parent, const char* name, const QString& text, double pt, QColor colour) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
-    l->setFont(titleFont(pt));
+    QFont f = titleFont(static_cast<int>(pt));
+    f.setPixelSize(static_cast<int>(pt * 96.0 / 72.0));
+    l->setFont(f);
     QPalette pal = l->palette();
     pal.setColor(QPalette::WindowText, colour);
     l->setPalette(pal);
@@ -34,11 +37,14 @@ FrmSeiha::FrmSeiha(const GameState& s, int line, Rng& rng, Clock& clock, QWidget
     setFixedSize(seiha::kClientWidth, seiha::kClientHeight);
     setBack(this, rgb(255, 255, 255));
 
-    lblTitle_ = popLabel(this, "lblTitle", QString::fromLatin1(seiha::kTitle),
-                         static_cast<int>(seiha::kTitlePt), qcolor(model_.titleColor));
+    // The pop face is wider than the one the window was laid out for: both texts take the
+    // size at which the title fills its 827 px.
+    const QString title = QString::fromLatin1(seiha::kTitle);
+    const double wide = QFontMetrics(titleFont(static_cast<int>(seiha::kTitlePt))).horizontalAdvance(title);
+    const double scale = wide > seiha::kTitleWidth ? seiha::kTitleWidth / wide : 1.0;
+    lblTitle_ = popLabel(this, "lblTitle", title, seiha::kTitlePt * scale, qcolor(model_.titleColor));
     lblTitle_->move((seiha::kClientWidth - lblTitle_->width()) / 2, seiha::kTitleTop);
-    lblRosen_ =
-        popLabel(this, "lblRosen", qs(model_.caption), static_cast<int>(seiha::kCaptionPt), Qt::black);
+    lblRosen_ = popLabel(this, "lblRosen", qs(model_.caption), seiha::kCaptionPt * scale, Qt::black);
     lblRosen_->move(SeihaModel::captionLeft(lblRosen_->width()), seiha::kCaptionTop);
 
     train_ = toQImage(seihaTrain(s, line));

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/encoding.h"
 #include "scene/paint.h"
 #include "screens/frmEki.h"
 #include "screens/frmSeiha.h"
@@ -127,7 +128,11 @@ int saveRideScreenshots(const GameState& base, const QString& outDir) {
     shots.ride("frmEki_cut", plain, 4, 7, 12, 0, true, -1);
     const int last = stationCount(shots.s_, plain);
     shots.ride("frmEki_line_end", plain, last - 3, last, 9, 0, false, -1);
-    shots.conquest("frmSeiha", plain);
+    const int mainLine =
+        shots.line([](const std::string& n,
+                      const std::string& d) { return d.rfind("2\\", 0) == 0 && charCount(n) <= 8; },
+                   5);
+    shots.conquest("frmSeiha", mainLine > 0 ? mainLine : plain);
     return shots.written;
 }
 
