@@ -259,20 +259,20 @@ PixelBuffer shinkansen() {
     st.bands = Bands::two;
     st.radius = 8;
     // Two sets coupled nose to nose in the middle: rounded bullet noses.
-    const Mask noseA = ellipse(468 - 37, 7, 75, 107) & rect(468, 7, 506, 60);
-    const Mask noseAlow = ellipse(468 - 37, 28, 75, 65) & rect(468, 60, 506, 92);
-    const Mask noseB = ellipse(545 - 37, 7, 75, 107) & rect(507, 7, 545, 60);
-    const Mask noseBlow = ellipse(545 - 37, 28, 75, 65) & rect(507, 60, 545, 92);
+    const Mask noseA = ellipse(440 - 65, 7, 131, 107) & rect(440, 7, 506, 60);
+    const Mask noseAlow = ellipse(440 - 65, 28, 131, 65) & rect(440, 60, 506, 92);
+    const Mask noseB = ellipse(572 - 65, 7, 131, 107) & rect(507, 7, 572, 60);
+    const Mask noseBlow = ellipse(572 - 65, 28, 131, 65) & rect(507, 60, 572, 92);
     for (size_t i = 0; i < kCars.size(); ++i) {
         Car c = kCars[i];
         Mask shape;
         if (i == 2) {
-            shape = roundedTop(c.x0, kBodyTop, 470, kBodyBottom, st.radius);
+            shape = roundedTop(c.x0, kBodyTop, 442, kBodyBottom, st.radius);
             shape |= noseA;
             shape |= noseAlow;
             c.x1 = 506;
         } else if (i == 3) {
-            shape = roundedTop(543, kBodyTop, c.x1, kBodyBottom, st.radius);
+            shape = roundedTop(570, kBodyTop, c.x1, kBodyBottom, st.radius);
             shape |= noseB;
             shape |= noseBlow;
             c.x0 = 532;
@@ -281,15 +281,18 @@ PixelBuffer shinkansen() {
         }
         standardCar(img, c, shape, st);
         // Cab windows on the noses.
-        if (i == 2) window(img, rect(477, 35, 499, 46));
-        if (i == 3) window(img, rect(514, 35, 537, 46));
-        doors(img, shape, 24, 46, 86, c.x0, c.x1);
+        if (i == 2) window(img, rect(474, 35, 494, 46));
+        if (i == 3) window(img, rect(514, 37, 537, 46));
+        doors(img, shape, 24, 46, 84, c.x0, c.x1);
         sideWindows(img, shape, 33, 46, 470, 540);
     }
     // Coupler between the noses, the gangways between the cars.
     paint(img, rect(504, 66, 509, 70), kUnderfloor);
     gangways(img, 20, 84, 2);
-    for (const Car& c : kCars) bogies(img, c.x0, c.x1);
+    // Under the nose cars the bogies stand back from the noses.
+    for (auto [x0, x1] :
+         {std::pair{kCars[0].x0, kCars[0].x1}, {kCars[1].x0, kCars[1].x1}, {397, 510}, {502, 788}})
+        bogies(img, x0, x1);
     // Fairings over the pantographs, and the pantograph itself.
     roofBox(img, 262, 300, 4, kBodyTop);
     pantograph(img, 330, kBodyTop);
