@@ -8,9 +8,11 @@
 #include <memory>
 #include <set>
 
+#include "board/station_file.h"
 #include "scene/paint.h"
 #include "scene/pixels.h"
 #include "state/datetime.h"
+#include "state/railway.h"
 #include "support/fakes.h"
 #include "traingen/train_art.h"
 
@@ -604,6 +606,34 @@ TEST_P(ShippedPicture, TheCelebrationLeavesTheGroundWhite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, ShippedPicture, ::testing::Range(1, 9));
+
+// Every line of the shipped railway paints to its end, by day and at night, with its own
+// descriptor: the ground round each train is all sky and the windows light up.
+TEST(TrainPictures, EveryShippedLinePaintsWithoutStopping) {
+    auto s = std::make_unique<GameState>();
+    static_cast<RailwayData&>(*s) = readStationFile(kShipped + "GameData/駅.txt");
+    s->appDir = kShipped;
+    int lines = 0;
+    for (int L = 1; L <= lineCount(*s); ++L) {
+        s->playerRosen[0] = static_cast<Integer>(L);
+        for (int hour : {12, 23}) {
+            s->gameClock = toSerial({2024, 4, 1, hour, 0, 0});
+            SequenceRng rng({0.5});
+            FakeClock clock;
+            const ScenePaint p = 塗りつぶし(*s, rng, clock);
+            ASSERT_TRUE(p.stoppedBecause.empty()) << s->ekiName(L, 0) << ": " << p.stoppedBecause;
+            if (p.isFlight) continue;
+            const std::string picture = splitDescriptor(s->ekiPref(L, 0))[0];
+            const std::uint32_t sky = skyColors[static_cast<size_t>(p.skyIndex)];
+            ASSERT_EQ(firstOf(p.train, kWhite) == "", p.skyIndex < 3 || picture == "7") << s->ekiName(L, 0);
+            for (const SeedPoint& q : skySeeds(picture))
+                ASSERT_EQ(p.train.at(q.x, q.y), sky) << s->ekiName(L, 0);
+            ASSERT_EQ(firstOf(p.train, traingen::kToPaint), "") << s->ekiName(L, 0);
+        }
+        ++lines;
+    }
+    EXPECT_GT(lines, 500);
+}
 
 TEST(TrainPictures, DrawingIsDeterministicAndOnlyEightExist) {
     for (int n = 1; n <= 8; ++n)
