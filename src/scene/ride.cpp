@@ -121,6 +121,7 @@ RideLayout layoutRide(const GameState& s, Rng& rng, Clock& clock, bool isFlight,
         // The template pole stands at the start of every train ride.
         r.ground.push_back(pieceAt(PieceKind::Pole, 8));
         rng.reseed(clock.timer());
+        std::vector<ScenePiece> piers;
         if (!isUnderground) {
             const int H = std::abs(E - S);
             const bool riverDraw = draw(rng, 2) == 0;
@@ -151,7 +152,7 @@ RideLayout layoutRide(const GameState& s, Rng& rng, Clock& clock, bool isFlight,
             if (contains(r.lineName, "新幹線")) {
                 k = 1;
                 for (int x = 0; x <= W - poleWidth; x += 400, ++k)
-                    r.front.push_back(pieceAt(PieceKind::Pier, 400 * (k - 1) + 200));
+                    piers.push_back(pieceAt(PieceKind::Pier, 400 * (k - 1) + 200));
             } else if (W > 1200 && draw(rng, 2) == 0) {
                 const int at = 200 + draw(rng, W - 800);
                 // The road goes under the crossing: both lie under the boards.
@@ -165,6 +166,8 @@ RideLayout layoutRide(const GameState& s, Rng& rng, Clock& clock, bool isFlight,
                 ++placed;
                 r.front.push_back(pieceAt(PieceKind::Signal, 1600 * placed + 200));
             }
+        // The viaduct's piers cover everything else in the strip, signals too.
+        r.front.insert(r.front.end(), piers.begin(), piers.end());
     }
 
     r.maxSpeed = r.ekiCount > 15 ? 53 : 25;

@@ -215,6 +215,17 @@ TEST_F(RideFixture, PolesPiersAndSignalsStandAtTheirSpacing) {
     EXPECT_EQ(lefts(r, PieceKind::Pole), (std::vector<int>{8, 400, 800, 1200, 1600, 2000, 2400}));
     EXPECT_EQ(lefts(r, PieceKind::Pier), (std::vector<int>{200, 600, 1000, 1400, 1800, 2200, 2600}));
     EXPECT_EQ(r.count(PieceKind::Crossing), 0);
+    // The piers are drawn last: they cover the signals standing on the same spot.
+    int signals = 0;
+    for (int seed = 0; seed < 20; ++seed) {
+        const RideLayout v = ride(1, 4, false, false, seed);
+        signals += v.count(PieceKind::Signal);
+        const auto firstPier = std::find_if(v.front.begin(), v.front.end(),
+                                            [](const ScenePiece& p) { return p.kind == PieceKind::Pier; });
+        EXPECT_TRUE(std::all_of(firstPier, v.front.end(),
+                                [](const ScenePiece& p) { return p.kind == PieceKind::Pier; }));
+    }
+    EXPECT_GT(signals, 0);
     for (const ScenePiece& p : r.front)
         if (p.kind == PieceKind::Pier) {
             EXPECT_EQ(p.top, 392);
