@@ -385,41 +385,41 @@ PixelBuffer monorail() {
     return img;
 }
 
+// An articulated low-floor tram of five short modules: big windows above, the line's
+// colour along the skirt, folding doors, small wheels, and pantographs.
 PixelBuffer tram() {
     PixelBuffer img(W, H, kGround);
     const int top = 11;
-    for (size_t i = 0; i < kCars.size(); ++i) {
-        const Car& c = kCars[i];
+    const std::vector<Car> modules = {{-10, 194}, {199, 392}, {397, 591}, {596, 689}, {694, 788}};
+    // Big windows, each round one or two window lamps.
+    const std::vector<std::pair<int, int>> panes = {
+        {2, 50},    {56, 100},  {106, 150}, {155, 191}, {208, 250}, {255, 300}, {306, 340}, {346, 389},
+        {406, 450}, {455, 500}, {506, 540}, {546, 588}, {606, 650}, {653, 687}, {706, 740}, {746, 772}};
+    for (const Car& c : modules) {
         const Mask shape = roundedTop(c.x0, top, c.x1, kBodyBottom, 10);
         paint(img, shape, kToPaint);
-        const Mask inner = erode(shape, 1);
-        hline(img, inner, 52, c.x0, c.x1);  // upper body above, skirt colour below
-        // Big windows, two seeds' width each.
-        static const std::vector<std::pair<int, int>> panes = {
-            {2, 50},    {56, 100},  {106, 150}, {155, 191}, {208, 250}, {255, 300}, {306, 340}, {346, 391},
-            {406, 450}, {455, 500}, {506, 540}, {546, 590}, {606, 650}, {653, 700}, {706, 740}, {746, 772}};
+        hline(img, erode(shape, 1), 52, c.x0, c.x1);  // upper body above, skirt colour below
         for (auto [l, r] : panes) {
             const Mask pane = rect(l, 22, r, 48) & erode(shape, 2);
             if (pane.at((l + r) / 2, 35)) window(img, pane);
         }
         // Doors: outlines in the skirt that stop short of the floor, so the skirt stays one piece.
-        for (int d : {90, 290, 480, 690}) {
+        for (int d : {90, 290, 480, 614, 733}) {
             if (d < c.x0 + 8 || d > c.x1 - 30) continue;
-            for (int y = 53; y <= 88; ++y) img.set(d, y, kBlack), img.set(d + 22, y, kBlack);
-            for (int y = 53; y <= 88; ++y) img.set(d + 11, y, kBlack);
+            for (int y = 53; y <= 84; ++y)
+                img.set(d, y, kBlack), img.set(d + 11, y, kBlack), img.set(d + 22, y, kBlack);
         }
-        // Headlamps at the cut ends are not seen; a lamp at each module's lower corner.
-        (void)i;
     }
-    gangways(img, 24, 80);
+    for (size_t i = 0; i + 1 < modules.size(); ++i)
+        paint(img, rect(modules[i].x1, 24, modules[i + 1].x0, 80), kGangway);
     // Low-floor trucks hidden behind the skirt: small wheels only.
-    for (const Car& c : kCars)
-        for (int x : {c.x0 + 40, c.x1 - 52}) {
+    for (const Car& c : modules)
+        for (int x : c.x1 - c.x0 < 150 ? std::vector<int>{c.x0 + 22, c.x1 - 42}
+                                       : std::vector<int>{c.x0 + 40, c.x1 - 52}) {
             paint(img, ellipse(x, 88, 12, 10), kUnderfloor);
             paint(img, ellipse(x + 3, 91, 6, 5), kWheel);
         }
-    // A pantograph on two of the modules.
-    for (int x : {296, 690}) pantograph(img, x, top);
+    for (int x : {296, 650}) pantograph(img, x, top);
     return img;
 }
 
