@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -106,9 +107,17 @@ class PulseOutput final : public SoundOutput {
         spec.format = PA_SAMPLE_S16LE;
         spec.rate = static_cast<std::uint32_t>(rate_);
         spec.channels = 1;
+        // A short buffer: the sentence starts playing at once and drain returns soon
+        // after its last sample was heard.
+        pa_buffer_attr attr{};
+        attr.maxlength = static_cast<std::uint32_t>(-1);
+        attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(100 * 1000, &spec));
+        attr.prebuf = static_cast<std::uint32_t>(-1);
+        attr.minreq = static_cast<std::uint32_t>(-1);
+        attr.fragsize = static_cast<std::uint32_t>(-1);
         int error = 0;
         pa_ = pa_simple_new(nullptr, "キシャリン", PA_STREAM_PLAYBACK, nullptr, "駅のアナウンス", &spec,
-                            nullptr, nullptr, &error);
+                            nullptr, &attr, &error);
         return pa_ != nullptr;
     }
     bool play(const Sound& sound) override {
@@ -131,6 +140,23 @@ class PulseOutput final : public SoundOutput {
 #endif
 
 constexpr int kVoiceRate = 48000;  // the rate the voice was made for
+
+// The engine pads every sentence with silence (about a third of a second before and
+// more after); the announcements keep only a short breath on either side.
+void trimSilence(Sound& sound) {
+    constexpr int kQuiet = 200;
+    const size_t margin = static_cast<size_t>(sound.rate) * 60 / 1000;
+    auto loud = [](std::int16_t v) { return v > kQuiet || v < -kQuiet; };
+    const auto first = std::find_if(sound.samples.begin(), sound.samples.end(), loud);
+    if (first == sound.samples.end()) return;  // all quiet: leave it as it is
+    const auto last = std::find_if(sound.samples.rbegin(), sound.samples.rend(), loud).base();
+    const size_t from = static_cast<size_t>(first - sound.samples.begin());
+    const size_t to = static_cast<size_t>(last - sound.samples.begin());
+    const size_t begin = from > margin ? from - margin : 0;
+    const size_t end = std::min(sound.samples.size(), to + margin);
+    sound.samples = std::vector<std::int16_t>(sound.samples.begin() + static_cast<long>(begin),
+                                              sound.samples.begin() + static_cast<long>(end));
+}
 
 }  // namespace
 
@@ -216,6 +242,7 @@ std::optional<Sound> JapaneseVoice::synthesise(const std::string& text) const {
         return std::nullopt;
     std::optional<Sound> sound = readWav(output.path);
     if (!sound || sound->samples.empty()) return std::nullopt;
+    trimSilence(*sound);
     return sound;
 }
 

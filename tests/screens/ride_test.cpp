@@ -75,6 +75,7 @@ class RideTest : public QObject {
     void aRideAnimatesAndClosesByItself();
     void theOpenWindowPaysTenPointsASecond();
     void voiceModeAnnouncesTheArrivalAndOnlyThen();
+    void withoutASoundDeviceTheVoiceModeRideStillCloses();
     void nothingThePlayerDoesEndsTheRide();
     void theSceneIsPaintedAsOneSurface();
     void aFlightShowsThePlaneAndNoTrain();
@@ -144,6 +145,21 @@ void RideTest::voiceModeAnnouncesTheArrivalAndOnlyThen() {
     QCOMPARE(runModal(w), int(QDialog::Accepted));
     QVERIFY(!spokenEarly);
     QCOMPARE(voice.said, (std::vector<std::string>{"えきにです", "よみ支線", "はお乗り換えです。"}));
+}
+
+void RideTest::withoutASoundDeviceTheVoiceModeRideStillCloses() {
+    // The test machine has no sound server: the game's own voice stays silent.
+    GameState s = rideState("本線", 10, 3, 2, kCommuter);
+    s.voiceMode = true;
+    FakeClock clock;
+    DefaultRng rng(1);
+    FrmEki w(s, rng, clock, nullptr);
+    QElapsedTimer t;
+    t.start();
+    QCOMPARE(runModal(w), int(QDialog::Accepted));
+    QVERIFY(w.motion().arrived());
+    QVERIFY(w.heldMs() >= scaledMs(1000) - 1);
+    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
 }
 
 void RideTest::nothingThePlayerDoesEndsTheRide() {
