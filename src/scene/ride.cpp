@@ -127,7 +127,7 @@ RideLayout layoutRide(const GameState& s, Rng& rng, Clock& clock, bool isFlight,
             const bool riverDraw = draw(rng, 2) == 0;
             if (H > 6 && riverDraw) r.ground.push_back(pieceAt(PieceKind::River, W / 3));
 
-            const int groups = draw(rng, (H / 4) * 1.0);
+            const int groups = draw(rng, H / 4);
             for (int g = 0; g < groups; ++g) {
                 const int trees = draw(rng, 4) + 3;
                 int x = draw(rng, W);
