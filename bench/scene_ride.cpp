@@ -72,6 +72,18 @@ void BM_RideFrameOffscreen(benchmark::State& state) {
 }
 BENCHMARK(BM_RideFrameOffscreen)->Unit(benchmark::kMicrosecond);
 
+// Opening the window: painting, the strip's layout and the boards' faces.
+void BM_RideWindowSetUp(benchmark::State& state) {
+    GameState s = longestRide();
+    testing::FakeClock clock;
+    DefaultRng rng(1);
+    for (auto _ : state) {
+        FrmEki w(s, rng, clock, nullptr);
+        benchmark::DoNotOptimize(w.scene().layout.stripWidth);
+    }
+}
+BENCHMARK(BM_RideWindowSetUp)->Unit(benchmark::kMillisecond);
+
 void BM_AnnouncementToFirstSample(benchmark::State& state) {
     JapaneseVoice voice(findVoiceFiles(), nullptr);
     if (!voice.canSynthesise()) {
