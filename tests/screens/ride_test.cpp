@@ -79,6 +79,8 @@ class RideTest : public QObject {
     void nothingThePlayerDoesEndsTheRide();
     void theSceneIsPaintedAsOneSurface();
     void aFlightShowsThePlaneAndNoTrain();
+    void atNightTheHeaderTurnsWhite();
+    void aMissingPictureLeavesAWhiteTrainAndTheRideGoesOn();
     void theBoardOpensTheRideAndTheCelebration();
     void theCelebrationRunsItsTrainAndCloses();
 };
@@ -229,6 +231,41 @@ void RideTest::aFlightShowsThePlaneAndNoTrain() {
         for (int x = 367; x < 627; x += 4) plane += img.pixelColor(x, y) != sky;
     QVERIFY(plane > 100);
     QCOMPARE(w.scene().layout.count(PieceKind::RedSignal), 1);
+}
+
+void RideTest::atNightTheHeaderTurnsWhite() {
+    GameState s = rideState("本線", 10, 3, 5, kCommuter);
+    s.gameClock = 45000 + 21.0 / 24;
+    FakeClock clock;
+    DefaultRng rng(1);
+    FrmEki night(s, rng, clock, nullptr);
+    QCOMPARE(night.scene().paint.skyIndex, 3);
+    for (const char* name : {"lblRosenName", "lblPoint", "lblScore"})
+        QCOMPARE(night.findChild<QLabel*>(name)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    auto* kind = night.findChild<QLabel*>("lblShubetu");
+    QVERIFY(kind->autoFillBackground());
+    QCOMPARE(kind->palette().color(QPalette::Window), QColor(Qt::white));
+    const QImage img = night.grab().toImage();
+    QCOMPARE(img.pixelColor(990, 60), QColor(0, 64, 128));
+
+    s.gameClock = 45000 + 17.0 / 24;
+    FrmEki evening(s, rng, clock, nullptr);
+    QCOMPARE(evening.findChild<QLabel*>("lblRosenName")->palette().color(QPalette::WindowText),
+             QColor(Qt::black));
+    QVERIFY(!evening.findChild<QLabel*>("lblShubetu")->autoFillBackground());
+}
+
+void RideTest::aMissingPictureLeavesAWhiteTrainAndTheRideGoesOn() {
+    GameState s = rideState("本線", 10, 3, 4, kCommuter);
+    s.appDir = "/nonexistent/";
+    FakeClock clock;
+    DefaultRng rng(1);
+    FrmEki w(s, rng, clock, nullptr);
+    QVERIFY(!w.scene().paint.stoppedBecause.empty());
+    const QImage img = w.grab().toImage();
+    QCOMPARE(img.pixelColor(400, 410), QColor(Qt::white));  // the empty picture area
+    QCOMPARE(runModal(w), int(QDialog::Accepted));
+    QVERIFY(w.motion().arrived());
 }
 
 void RideTest::theBoardOpensTheRideAndTheCelebration() {
