@@ -17,6 +17,11 @@ namespace kisharin {
 
 namespace {
 
+bool flag(const std::string& desc, const char* value) {
+    const std::vector<std::string> f = splitDescriptor(desc);
+    return f.size() > 5 && f[5] == value;
+}
+
 // A clock whose time and timer the pictures choose.
 class SetClock final : public Clock {
   public:
@@ -64,10 +69,24 @@ class Shots {
             DefaultRng probe(1);
             if (wantSky < 0 || skyIndexAt(s_.gameClock, s_.playSeconds, probe, clock_) == wantSky) break;
         }
+        // Underground, a ride that passes signals.
+        const bool underground = flag(s_.ekiPref(L, 0), "2");
+        for (int t = 0; underground && t < 100; ++t) {
+            DefaultRng probe(1);
+            if (layoutRide(s_, probe, clock_, false, true).count(PieceKind::Signal) > 0) break;
+            clock_.seconds += 1;
+        }
         DefaultRng rng(7);
         FrmEki w(s_, rng, clock_, nullptr);
         if (ticks < 0) ticks = 100000;  // to the platform
         w.advance(ticks);
+        // Underground, move on until the first signal stands in the middle.
+        const RideLayout& layout = w.scene().layout;
+        for (const ScenePiece& p : layout.front)
+            if (layout.isUnderground && p.kind == PieceKind::Signal) {
+                while (!w.motion().arrived() && w.motion().left() + p.left > 620) w.advance(1);
+                break;
+            }
         return save(w, name);
     }
 
@@ -97,10 +116,6 @@ class Shots {
     SetClock clock_;
 };
 
-bool flag(const std::string& desc, const char* value) {
-    const std::vector<std::string> f = splitDescriptor(desc);
-    return f.size() > 5 && f[5] == value;
-}
 bool named(const std::string& name, const char* part) {
     return name.find(part) != std::string::npos;
 }
@@ -118,7 +133,7 @@ int saveRideScreenshots(const GameState& base, const QString& outDir) {
     shots.ride("frmEki_evening", plain, 5, 8, 17, -1, false, 90);
     shots.ride("frmEki_night", plain, 9, 5, 21, -1, false, 90);
     const int subway = shots.line([](const std::string&, const std::string& d) { return flag(d, "2"); }, 8);
-    shots.ride("frmEki_underground", subway, 1, 6, 14, -1, false, 120);
+    shots.ride("frmEki_underground", subway, 1, 8, 14, -1, false, 60);
     const int shinkansen =
         shots.line([](const std::string& n, const std::string&) { return named(n, "新幹線"); }, 6);
     shots.ride("frmEki_shinkansen", shinkansen, 1, 4, 13, 0, false, 100);
