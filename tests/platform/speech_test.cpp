@@ -2,6 +2,7 @@
 // engine or the sound device is missing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -117,6 +118,16 @@ TEST(Voice, AnAnnouncementIsSpokenAsSound) {
     int peak = 0;
     for (std::int16_t v : short_->samples) peak = std::max(peak, std::abs(static_cast<int>(v)));
     EXPECT_GT(peak, 3000);
+
+    // The engine's padding silence is cut: the voice starts and ends within a short breath.
+    const size_t breath = static_cast<size_t>(short_->rate) / 10;
+    auto loud = [](std::int16_t v) { return std::abs(static_cast<int>(v)) > 200; };
+    const size_t first = static_cast<size_t>(
+        std::find_if(short_->samples.begin(), short_->samples.end(), loud) - short_->samples.begin());
+    const size_t tail = static_cast<size_t>(
+        std::find_if(short_->samples.rbegin(), short_->samples.rend(), loud) - short_->samples.rbegin());
+    EXPECT_LT(first, breath);
+    EXPECT_LT(tail, breath);
 
     // Kanji are read as Japanese: a longer sentence takes longer.
     const std::optional<Sound> long_ = voice.synthesise("各線お乗り換えです。");
