@@ -6,11 +6,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #ifdef KISHARIN_HAVE_PULSE
 #include <pulse/error.h>
@@ -78,7 +82,7 @@ struct TempFile {
 };
 
 // Runs a program with its output thrown away; true when it ended with status 0.
-bool run(const std::vector<std::string>& args) {
+bool run(const std::vector<std::string>& args, int timeoutMs) {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -91,9 +95,21 @@ bool run(const std::vector<std::string>& args) {
     const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) return false;
+    // A sentence takes the engine a fraction of a second; one that hangs is stopped so
+    // that the ride can close.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return false;
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid) break;
+        if (done < 0 && errno != EINTR) return false;
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
@@ -238,7 +254,8 @@ std::optional<Sound> JapaneseVoice::synthesise(const std::string& text) const {
         if (!t) return std::nullopt;
     }
     if (!run({files_.program, "-x", files_.dictionary, "-m", files_.voice, "-s", std::to_string(kVoiceRate),
-              "-ow", output.path, input.path}))
+              "-ow", output.path, input.path},
+             files_.timeoutMs))
         return std::nullopt;
     std::optional<Sound> sound = readWav(output.path);
     if (!sound || sound->samples.empty()) return std::nullopt;

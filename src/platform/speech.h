@@ -34,6 +34,7 @@ struct VoiceFiles {
     std::string program;     // the open_jtalk program
     std::string dictionary;  // its MeCab dictionary folder
     std::string voice;       // the .htsvoice file
+    int timeoutMs = 10000;   // an engine that takes longer is stopped and nothing is said
 };
 VoiceFiles findVoiceFiles();
 

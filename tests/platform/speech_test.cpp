@@ -1,6 +1,7 @@
 // The announcement voice: samples from Open JTalk, WAV reading, and silence when the
 // engine or the sound device is missing.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -100,6 +101,22 @@ TEST(Voice, WithoutEngineOrVoiceFileItStaysSilentAndReturns) {
     // No sound device: speaking returns at once.
     JapaneseVoice deaf(findVoiceFiles(), nullptr);
     deaf.speak("しながわです");
+}
+
+TEST(Voice, AnEngineThatHangsIsStoppedAndNothingIsSaid) {
+    testing::ScratchDir dir;
+    VoiceFiles files = findVoiceFiles();
+    files.program = dir.path() + "hang.sh";
+    writeBytes(files.program, "#!/bin/sh\nexec sleep 30\n");
+    ::chmod(files.program.c_str(), 0755);
+    files.dictionary = dir.path();
+    files.voice = files.program;  // any file: the engine never gets to read it
+    files.timeoutMs = 200;
+    JapaneseVoice voice(files, nullptr);
+    ASSERT_TRUE(voice.canSynthesise());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(voice.synthesise("しながわです"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST(Voice, AnAnnouncementIsSpokenAsSound) {
