@@ -27,6 +27,7 @@ bench: build
 
 data: build
 	./$(BUILD)/tools/databuilder/kisharin-databuilder third_party/opendata data
+	./$(BUILD)/tools/traingen/kisharin-traingen data
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tools/screenshots/kisharin-screenshots docs/screenshots

@@ -30,17 +30,6 @@ SelfClosingNote::SelfClosingNote(const QString& name, const QString& title, cons
     QTimer::singleShot(scaledMs(ms), this, &QDialog::accept);
 }
 
-FrmRideInterim::FrmRideInterim(const GameState& s, QWidget* parent)
-    : SelfClosingNote(QStringLiteral("frmEki"), QStringLiteral("乗車中"),
-                      qs(s.rideInfo.caption + "で出発！\n" +
-                         s.ekiName(s.playerRosen[s.curPlayer], s.startEki[s.curPlayer]) + "　→　" +
-                         s.ekiName(s.playerRosen[s.curPlayer], s.playerEki[s.curPlayer])),
-                      1500, messageBackground(s.curPlayer), parent) {}
-
-FrmConquestInterim::FrmConquestInterim(const GameState& s, int line, QWidget* parent)
-    : SelfClosingNote(QStringLiteral("frmSeiha"), QStringLiteral("制覇"),
-                      qs("「" + s.ekiName(line, 0) + "」制覇！"), 2000, rgb(255, 250, 200), parent) {}
-
 FrmDisasterInterim::FrmDisasterInterim(const GameState& s, int kind, QWidget* parent)
     : SelfClosingNote(QStringLiteral("frmDisaster"), QStringLiteral("わー！！"),
                       QStringLiteral("（災害の場面 %1 はまだ絵がありません）").arg(kind), 1000,

@@ -1,5 +1,5 @@
-// Plain stand-ins for the windows that are still to come (the ride scene, the conquest
-// celebration, the disaster picture, race betting). Each one says
+// Plain stand-ins for the windows that are still to come (the disaster picture, race
+// betting). Each one says
 // plainly what happens and gives the rules the answer they need.
 #pragma once
 
@@ -16,19 +16,6 @@ class SelfClosingNote : public QDialog {
   public:
     SelfClosingNote(const QString& name, const QString& title, const QString& text, int ms, Long back,
                     QWidget* parent);
-};
-
-// The ride: which train, from where to where.
-class FrmRideInterim : public SelfClosingNote {
-    Q_OBJECT
-  public:
-    FrmRideInterim(const GameState& s, QWidget* parent);
-};
-
-class FrmConquestInterim : public SelfClosingNote {
-    Q_OBJECT
-  public:
-    FrmConquestInterim(const GameState& s, int line, QWidget* parent);
 };
 
 class FrmDisasterInterim : public SelfClosingNote {
