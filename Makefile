@@ -27,6 +27,7 @@ bench: build
 
 data: build
 	./$(BUILD)/tools/databuilder/kisharin-databuilder third_party/opendata data
+	./$(BUILD)/tools/traingen/kisharin-traingen data
 
 package: build
 	cd $(BUILD) && cpack -G DEB

@@ -7,10 +7,12 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  espeak-ng libespeak-ng-dev
+  open-jtalk open-jtalk-mecab-naist-jdic  # the Japanese voice of the station announcements
+  libpulse-dev  # plays the announcements (PulseAudio simple API)
   fonts-ipafont-gothic fonts-mplus fontconfig
   xvfb xauth xdg-utils
   desktop-file-utils appstream librsvg2-bin dpkg-dev  # icons, desktop entry checks, the Debian package
+  nlohmann-json3-dev  # JSON of the open data read by the data builder
 )
 
 missing=()

@@ -14,6 +14,7 @@
 
 #include "board/line_display.h"
 #include "board/startup.h"
+#include "screens/frmMap.h"
 #include "screens/frmMokutekiti.h"
 #include "screens/frmSlots.h"
 #include "screens/look.h"
@@ -241,8 +242,7 @@ void FrmMain::cmdMap_Click() {
 }
 
 void FrmMain::cmdMap2_Click() {
-    QMessageBox::information(this, QStringLiteral("路線図"),
-                             QStringLiteral("路線図はまだ用意できていません。次の版をお待ちください。"));
+    FrmMap::showViewing(g_.s, cmdMap2_, this);
 }
 
 void FrmMain::cmdSave_Click() {

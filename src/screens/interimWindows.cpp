@@ -1,6 +1,5 @@
 #include "screens/interimWindows.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -8,7 +7,6 @@
 
 #include "screens/look.h"
 #include "screens/timing.h"
-#include "state/regions.h"
 #include "turns/messages.h"
 
 namespace kisharin {
@@ -32,17 +30,6 @@ SelfClosingNote::SelfClosingNote(const QString& name, const QString& title, cons
     QTimer::singleShot(scaledMs(ms), this, &QDialog::accept);
 }
 
-FrmRideInterim::FrmRideInterim(const GameState& s, QWidget* parent)
-    : SelfClosingNote(QStringLiteral("frmEki"), QStringLiteral("乗車中"),
-                      qs(s.rideInfo.caption + "で出発！\n" +
-                         s.ekiName(s.playerRosen[s.curPlayer], s.startEki[s.curPlayer]) + "　→　" +
-                         s.ekiName(s.playerRosen[s.curPlayer], s.playerEki[s.curPlayer])),
-                      1500, messageBackground(s.curPlayer), parent) {}
-
-FrmConquestInterim::FrmConquestInterim(const GameState& s, int line, QWidget* parent)
-    : SelfClosingNote(QStringLiteral("frmSeiha"), QStringLiteral("制覇"),
-                      qs("「" + s.ekiName(line, 0) + "」制覇！"), 2000, rgb(255, 250, 200), parent) {}
-
 FrmDisasterInterim::FrmDisasterInterim(const GameState& s, int kind, QWidget* parent)
     : SelfClosingNote(QStringLiteral("frmDisaster"), QStringLiteral("わー！！"),
                       QStringLiteral("（災害の場面 %1 はまだ絵がありません）").arg(kind), 1000,
@@ -53,30 +40,5 @@ FrmBetInterim::FrmBetInterim(const GameState& s, QWidget* parent)
           QStringLiteral("frmBet"), qs(s.raceName),
           qs("今日は" + s.raceName + "開催日！\n賭けの窓口はまだ準備中なので、今回は見送ります。"), 3000,
           messageBackground(s.curPlayer), parent) {}
-
-FrmPrefInterim::FrmPrefInterim(const GameState& s, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmMap"));
-    setWindowTitle(QStringLiteral("行きたい県を選んでください"));
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    auto* layout = new QVBoxLayout(this);
-    auto* l = new QLabel(QStringLiteral("氏神様が連れて行ってくれる県："), this);
-    l->setFont(uiFont(11, true));
-    layout->addWidget(l);
-    list_ = new QComboBox(this);
-    list_->setObjectName(QStringLiteral("cboPref"));
-    list_->setFont(uiFont(11));
-    for (const std::string& p : allPrefectures(s)) list_->addItem(qs(p));
-    layout->addWidget(list_);
-    auto* ok = new QPushButton(QStringLiteral("決定"), this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setFont(uiFont(10));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    layout->addWidget(ok, 0, Qt::AlignRight);
-}
-
-std::string FrmPrefInterim::picked() const {
-    if (list_->count() == 0) return "東京都";
-    return us(list_->currentText());
-}
 
 }  // namespace kisharin

@@ -1,5 +1,5 @@
-// Plain stand-ins for the windows that are still to come (the ride scene, the conquest
-// celebration, the disaster picture, race betting, the prefecture picker). Each one says
+// Plain stand-ins for the windows that are still to come (the disaster picture, race
+// betting). Each one says
 // plainly what happens and gives the rules the answer they need.
 #pragma once
 
@@ -7,8 +7,6 @@
 #include <string>
 
 #include "state/game_state.h"
-
-class QComboBox;
 
 namespace kisharin {
 
@@ -18,19 +16,6 @@ class SelfClosingNote : public QDialog {
   public:
     SelfClosingNote(const QString& name, const QString& title, const QString& text, int ms, Long back,
                     QWidget* parent);
-};
-
-// The ride: which train, from where to where.
-class FrmRideInterim : public SelfClosingNote {
-    Q_OBJECT
-  public:
-    FrmRideInterim(const GameState& s, QWidget* parent);
-};
-
-class FrmConquestInterim : public SelfClosingNote {
-    Q_OBJECT
-  public:
-    FrmConquestInterim(const GameState& s, int line, QWidget* parent);
 };
 
 class FrmDisasterInterim : public SelfClosingNote {
@@ -46,15 +31,5 @@ class FrmBetInterim : public SelfClosingNote {
     FrmBetInterim(const GameState& s, QWidget* parent);
 };
 
-// The prefecture picker as a list of the 47 prefectures.
-class FrmPrefInterim : public QDialog {
-    Q_OBJECT
-  public:
-    FrmPrefInterim(const GameState& s, QWidget* parent);
-    std::string picked() const;
-
-  private:
-    QComboBox* list_;
-};
 
 }  // namespace kisharin

@@ -4,9 +4,12 @@
 #include <QMessageBox>
 
 #include "screens/frmDice.h"
+#include "screens/frmEki.h"
 #include "screens/frmEnd.h"
 #include "screens/frmMain.h"
+#include "screens/frmMap.h"
 #include "screens/frmMessage.h"
+#include "screens/frmSeiha.h"
 #include "screens/interimWindows.h"
 #include "screens/look.h"
 #include "screens/timing.h"
@@ -28,13 +31,13 @@ int QtScreens::rollDice(const GameState& s, Rng& rng) {
     return w.face();
 }
 
-void QtScreens::showRide(GameState& s) {
-    FrmRideInterim w(s, parent());
+void QtScreens::showRide(GameState& s, Rng& rng, Clock& clock) {
+    FrmEki w(s, rng, clock, parent());
     w.exec();
 }
 
-void QtScreens::showConquest(GameState& s, int line) {
-    FrmConquestInterim w(s, line, parent());
+void QtScreens::showConquest(GameState& s, int line, Rng& rng, Clock& clock) {
+    FrmSeiha w(s, line, rng, clock, parent());
     w.exec();
 }
 
@@ -47,9 +50,7 @@ bool QtScreens::askYesNo(const GameState&, const std::string& question) {
 }
 
 std::string QtScreens::pickPrefecture(GameState& s) {
-    FrmPrefInterim w(s, parent());
-    w.exec();
-    return w.picked();
+    return FrmMap::pickForMove(s, parent());
 }
 
 void QtScreens::runBet(GameState& s, Rng&) {

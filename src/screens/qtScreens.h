@@ -15,8 +15,8 @@ class QtScreens final : public Screens {
 
     void showMessage(const GameState& s) override;
     int rollDice(const GameState& s, Rng& rng) override;
-    void showRide(GameState& s) override;
-    void showConquest(GameState& s, int line) override;
+    void showRide(GameState& s, Rng& rng, Clock& clock) override;
+    void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override;
     bool askYesNo(const GameState& s, const std::string& question) override;
     std::string pickPrefecture(GameState& s) override;
     void runBet(GameState& s, Rng& rng) override;

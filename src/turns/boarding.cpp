@@ -126,7 +126,7 @@ void lblEki_Click(Game& g, int i) {
         s.playerMoney[p] -= fare;
         g.lastRide = {p, L, e, end, fare, static_cast<bool>(s.rideCut), static_cast<bool>(s.overslept)};
         g.screens.refreshBoard(s);
-        if (!s.shortMode) g.screens.showRide(s);
+        if (!s.shortMode) g.screens.showRide(s, g.rng, g.clock);
         if (s.rideCut) showMessage(g, kMsgRideCut);
         if (s.overslept) {
             showMessage(g, kMsgOverslept);

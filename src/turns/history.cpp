@@ -37,7 +37,7 @@ void 到達履歴(Game& g) {
     if (!lineComplete(s, player, line)) return;
     const std::string& name = s.ekiName(line, 0);
     if (name.find("飛行機") != std::string::npos) return;  // air routes cannot be conquered
-    if (!s.shortMode) g.screens.showConquest(s, line);
+    if (!s.shortMode) g.screens.showConquest(s, line, g.rng, g.clock);
     showMessage(g, conquestText(name));
     s.playerPoint[player] += 100;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "state/clock.h"
 #include "state/game_state.h"
 #include "state/rng.h"
 
@@ -22,16 +23,19 @@ public:
     // the face shown (1..6).
     virtual int rollDice(const GameState& s, Rng& rng) = 0;
 
-    // The ride scene for the ride just made (startEki to playerEki of curPlayer).
-    virtual void showRide(GameState& s) = 0;
+    // The ride scene for the ride just made (startEki to playerEki of curPlayer). It
+    // re-seeds rng from clock for the scenery and pays curPlayer its points.
+    virtual void showRide(GameState& s, Rng& rng, Clock& clock) = 0;
 
-    // The celebration of a conquered line.
-    virtual void showConquest(GameState& s, int line) = 0;
+    // The celebration of a conquered line (the title colour is drawn from rng, re-seeded
+    // from clock).
+    virtual void showConquest(GameState& s, int line, Rng& rng, Clock& clock) = 0;
 
     // A yes/no question (the warp hole); true for yes.
     virtual bool askYesNo(const GameState& s, const std::string& question) = 0;
 
-    // The prefecture picker in move mode: the prefecture chosen (never empty).
+    // The prefecture picker in move mode: the prefecture chosen, or the empty text when
+    // the player closed the picker without choosing (the player then does not move).
     virtual std::string pickPrefecture(GameState& s) = 0;
 
     // The race-betting window: sets betCancelled, betStake and betWinPoints.

@@ -48,11 +48,11 @@ class ScriptedScreens : public Screens {
         seconds += ticks * 0.08;
         return face;
     }
-    void showRide(GameState& s) override {
+    void showRide(GameState& s, Rng&, Clock&) override {
         ++rides;
         if (onRide) onRide(s);
     }
-    void showConquest(GameState&, int line) override { conquests.push_back(line); }
+    void showConquest(GameState&, int line, Rng&, Clock&) override { conquests.push_back(line); }
     bool askYesNo(const GameState&, const std::string&) override {
         if (answers.empty()) return false;
         const bool a = answers.front();

@@ -25,6 +25,7 @@ struct Slot {
     int place = 0;  // station id; airports are -1, -2, … by their row in airports.tsv
     double lat = 0;
     double lng = 0;
+    int code = 0;  // the open data's line code; 0 for an air route
 };
 
 struct Builder {
@@ -73,13 +74,13 @@ struct Builder {
     }
 
     void addStation(int line, int pos, const std::string& name, const std::string& reading,
-                    const std::string& pref, int place, double lat, double lng) {
+                    const std::string& pref, int place, double lat, double lng, int code) {
         RailwayData& d = net.data;
         d.ekiName(line, pos) = cp932(name);
         d.ekiYomi(line, pos) = cp932(toHiragana(reading.empty() ? name : reading));
         d.ekiPref(line, pos) = pref;
         slotAt[{line, pos}] = static_cast<int>(slots.size());
-        slots.push_back(Slot{line, pos, place, lat, lng});
+        slots.push_back(Slot{line, pos, place, lat, lng, code});
     }
 
     void railwayLines() {
@@ -119,7 +120,8 @@ struct Builder {
                 for (int i = first; i <= last; ++i) {
                     const OpenStation& s = l.stations[static_cast<size_t>(i)];
                     addStation(line, i - first + 1, s.originalName, s.kana,
-                               prefectureName(s.prefecture, std::to_string(l.code)), s.id, s.lat, s.lng);
+                               prefectureName(s.prefecture, std::to_string(l.code)), s.id, s.lat, s.lng,
+                               l.code);
                     ++net.stats.railwayStations;
                 }
             }
@@ -154,7 +156,7 @@ struct Builder {
             for (size_t k = 0; k < airports.size(); ++k) {
                 const Airport& a = open.airports[static_cast<size_t>(airports[k])];
                 addStation(line, static_cast<int>(k) + 1, a.name, a.reading, a.prefecture, -1 - airports[k],
-                           0, 0);
+                           0, 0, 0);
                 ++net.stats.airportStations;
             }
         }
@@ -266,6 +268,28 @@ struct Builder {
         }
     }
 
+    // Where every station lies; an airport where the first railway station serving it is.
+    void placeStations() {
+        const auto ids = idsByName();
+        std::map<int, std::pair<double, double>> byId;  // station id -> (lat, lng)
+        for (const Slot& s : slots)
+            if (s.place > 0) byId.emplace(s.place, std::make_pair(s.lat, s.lng));
+        std::vector<StationPlace>& out = net.places;
+        out.reserve(slots.size());
+        for (const Slot& s : slots) {
+            StationPlace p{s.line, s.pos, s.code, s.lat, s.lng};
+            if (s.place < 0) {
+                const Airport& a = open.airports[static_cast<size_t>(-1 - s.place)];
+                const auto at = byId.find(ids.at(a.stations.front()));
+                if (at != byId.end()) std::tie(p.lat, p.lng) = at->second;
+            }
+            out.push_back(p);
+        }
+        std::sort(out.begin(), out.end(), [](const StationPlace& a, const StationPlace& b) {
+            return std::tie(a.line, a.pos) < std::tie(b.line, b.pos);
+        });
+    }
+
     // Every station must be reachable from every other, along lines and links.
     void checkConnected() const {
         std::vector<int> parent(slots.size());
@@ -321,6 +345,7 @@ Network buildNetwork(const OpenData& open) {
     b.linkStations();
     b.raceCourses();
     b.checkConnected();
+    b.placeStations();
     return std::move(b.net);
 }
 

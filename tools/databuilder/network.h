@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "databuilder/open_data.h"
 #include "state/game_state.h"
@@ -35,9 +36,19 @@ struct NetworkStats {
     int mappedChars = 0;            // characters replaced to fit CP932
 };
 
+// Where a station of the built network lies, for the railway maps.
+struct StationPlace {
+    int line = 0;      // the game's line number
+    int pos = 0;       // position on that line
+    int lineCode = 0;  // the open data's line code; 0 for an air route
+    double lat = 0;    // an airport lies at the first railway station serving it
+    double lng = 0;
+};
+
 struct Network {
     RailwayData data;
     NetworkStats stats;
+    std::vector<StationPlace> places;  // every station, by line then position
 };
 
 // Builds the network. Throws DataError for a game table naming a station or an airport

@@ -37,36 +37,42 @@ std::vector<std::string> textLines(const std::string& path) {
     return lines;
 }
 
-const JsonValue& member(const JsonValue& obj, std::string_view key, JsonValue::Kind kind,
-                        const std::string& name) {
-    const JsonValue* v = obj.find(key);
-    if (!v || v->kind != kind)
-        throw DataError(name, 0, "項目「" + std::string(key) + "」がないか、形が違います");
+const Json& member(const Json& obj, std::string_view key, bool (Json::*is)() const noexcept,
+                   const std::string& name) {
+    const Json* v = findMember(obj, key);
+    if (!v || !(v->*is)()) throw DataError(name, 0, "項目「" + std::string(key) + "」がないか、形が違います");
     return *v;
 }
 
-int intMember(const JsonValue& obj, std::string_view key, const std::string& name) {
-    const double d = member(obj, key, JsonValue::Kind::Number, name).number;
+const std::string& textMember(const Json& obj, std::string_view key, const std::string& name) {
+    return member(obj, key, &Json::is_string, name).get_ref<const std::string&>();
+}
+
+double numberMember(const Json& obj, std::string_view key, const std::string& name) {
+    return member(obj, key, &Json::is_number, name).get<double>();
+}
+
+int intMember(const Json& obj, std::string_view key, const std::string& name) {
+    const double d = numberMember(obj, key, name);
     if (d != static_cast<double>(static_cast<int>(d)))
         throw DataError(name, 0, "項目「" + std::string(key) + "」が整数ではありません");
     return static_cast<int>(d);
 }
 
-bool closedFlag(const JsonValue& obj) {
-    const JsonValue* v = obj.find("closed");
-    return v && v->kind == JsonValue::Kind::Bool && v->boolean;
+bool closedFlag(const Json& obj) {
+    const Json* v = findMember(obj, "closed");
+    return v && v->is_boolean() && v->get<bool>();
 }
 
-std::optional<Rgb> parseColor(const JsonValue* v, const std::string& name) {
-    if (!v || v->isNull()) return std::nullopt;
-    const std::string& t = v->text;
+std::optional<Rgb> parseColor(const Json* v, const std::string& name) {
+    if (!v) return std::nullopt;
+    const std::string t = v->is_string() ? v->get<std::string>() : v->dump();
     auto hex = [&](size_t at, int& out) {
         const auto [p, ec] = std::from_chars(t.data() + at, t.data() + at + 2, out, 16);
         return ec == std::errc() && p == t.data() + at + 2;
     };
     Rgb c{};
-    if (v->kind != JsonValue::Kind::String || t.size() != 7 || t[0] != '#' || !hex(1, c[0]) ||
-        !hex(3, c[1]) || !hex(5, c[2]))
+    if (!v->is_string() || t.size() != 7 || t[0] != '#' || !hex(1, c[0]) || !hex(3, c[1]) || !hex(5, c[2]))
         throw DataError(name, 0, "路線の色「" + t + "」が #RRGGBB の形ではありません");
     return c;
 }
@@ -91,26 +97,25 @@ void eachTsvRow(const std::string& path, size_t minFields, F&& f) {
 }  // namespace
 
 std::optional<OpenLine> parseLineJson(const std::string& text, const std::string& name) {
-    const JsonValue doc = parseJson(text, name);
-    if (doc.kind != JsonValue::Kind::Object) throw DataError(name, 1, "路線のオブジェクトではありません");
+    const Json doc = parseJson(text, name);
+    if (!doc.is_object()) throw DataError(name, 1, "路線のオブジェクトではありません");
     if (closedFlag(doc)) return std::nullopt;
     OpenLine line;
     line.code = intMember(doc, "code", name);
-    line.name = member(doc, "name", JsonValue::Kind::String, name).text;
-    line.kana = member(doc, "name_kana", JsonValue::Kind::String, name).text;
-    if (const JsonValue* c = doc.find("company_code"); c && !c->isNull())
-        line.company = intMember(doc, "company_code", name);
-    line.color = parseColor(doc.find("color"), name);
-    for (const JsonValue& s : member(doc, "station_list", JsonValue::Kind::Array, name).items) {
-        if (s.kind != JsonValue::Kind::Object) throw DataError(name, 0, "駅のオブジェクトではありません");
+    line.name = textMember(doc, "name", name);
+    line.kana = textMember(doc, "name_kana", name);
+    if (findMember(doc, "company_code")) line.company = intMember(doc, "company_code", name);
+    line.color = parseColor(findMember(doc, "color"), name);
+    for (const Json& s : member(doc, "station_list", &Json::is_array, name)) {
+        if (!s.is_object()) throw DataError(name, 0, "駅のオブジェクトではありません");
         if (closedFlag(s)) continue;
         OpenStation st;
         st.id = intMember(s, "id", name);
-        st.name = member(s, "name", JsonValue::Kind::String, name).text;
-        st.originalName = member(s, "original_name", JsonValue::Kind::String, name).text;
-        st.kana = member(s, "name_kana", JsonValue::Kind::String, name).text;
-        st.lat = member(s, "lat", JsonValue::Kind::Number, name).number;
-        st.lng = member(s, "lng", JsonValue::Kind::Number, name).number;
+        st.name = textMember(s, "name", name);
+        st.originalName = textMember(s, "original_name", name);
+        st.kana = textMember(s, "name_kana", name);
+        st.lat = numberMember(s, "lat", name);
+        st.lng = numberMember(s, "lng", name);
         st.prefecture = intMember(s, "prefecture", name);
         line.stations.push_back(std::move(st));
     }

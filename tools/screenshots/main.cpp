@@ -13,6 +13,8 @@
 
 #include "board/startup.h"
 #include "platform/data_home.h"
+#include "ride_shots.h"
+#include "train_shots.h"
 #include "screens/frmDice.h"
 #include "screens/frmEnd.h"
 #include "screens/frmInit.h"
@@ -35,6 +37,8 @@
 
 using namespace kisharin;
 
+int saveMapScreenshots(GameState& s, const QString& outDir);  // maps_shots.cpp
+
 namespace {
 
 class FixedClock final : public Clock {
@@ -48,8 +52,8 @@ class StillScreens final : public Screens {
   public:
     void showMessage(const GameState&) override {}
     int rollDice(const GameState&, Rng&) override { return 4; }
-    void showRide(GameState&) override {}
-    void showConquest(GameState&, int) override {}
+    void showRide(GameState&, Rng&, Clock&) override {}
+    void showConquest(GameState&, int, Rng&, Clock&) override {}
     bool askYesNo(const GameState&, const std::string&) override { return false; }
     std::string pickPrefecture(GameState&) override { return "東京都"; }
     void runBet(GameState& s, Rng&) override { s.betCancelled = true; }
@@ -190,18 +194,12 @@ int main(int argc, char** argv) {
         FrmEnd end(s, nullptr);
         save(end, "frmEnd");
 
-        s.startEki[0] = static_cast<Integer>(busy.pos);
-        s.playerEki[0] = static_cast<Integer>(busy.pos + 2);
-        s.rideInfo.caption = "急行";
-        FrmRideInterim ride(s, nullptr);
-        save(ride, "frmEki_interim");
-        FrmConquestInterim conquest(s, busy.line, nullptr);
-        save(conquest, "frmSeiha_interim");
+        written += saveRideScreenshots(s, outDir);
+        written += saveTrainScreenshots(s, outDir);
         s.raceName = "競馬";
         FrmBetInterim bet(s, nullptr);
         save(bet, "frmBet_interim");
-        FrmPrefInterim pref(s, nullptr);
-        save(pref, "frmMap_interim");
+        written += saveMapScreenshots(s, outDir);
     } catch (const GameError& e) {
         std::fprintf(stderr, "kisharin-screenshots: %s\n", e.what());
         return 1;

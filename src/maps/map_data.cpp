@@ -1,0 +1,250 @@
+#include "maps/map_data.h"
+
+#include <charconv>
+#include <unordered_set>
+
+#include "platform/encoding.h"
+#include "platform/text_file.h"
+#include "state/error.h"
+
+namespace kisharin {
+
+namespace {
+
+// A number as the map files write it ("35.6812", "-0.5", "139"); surrounding blanks
+// are allowed, nothing else.
+bool parseNumber(std::string_view t, double& out) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+    if (t.empty()) return false;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+    return ec == std::errc() && end == t.data() + t.size();
+}
+
+// The lines of one map file, in UTF-8. Most lines are plain ASCII coordinates, which
+// need no conversion.
+std::vector<std::string> mapFileLines(const std::string& path, const std::string& name) {
+    if (!fileExists(path)) throw DataError(name, 0, "地図のファイルがありません");
+    std::string bytes;
+    try {
+        bytes = readFileBytes(path);
+    } catch (const DataError&) {
+        throw DataError(name, 0, "地図のファイルを開けません");
+    }
+    std::vector<std::string> lines;
+    size_t start = 0;
+    int number = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        const size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        if (end == std::string::npos) end = bytes.size();
+        size_t stop = end;
+        if (stop > start && bytes[stop - 1] == '\r') --stop;
+        ++number;
+        const std::string_view raw = std::string_view(bytes).substr(start, stop - start);
+        bool ascii = true;
+        for (const char c : raw)
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                ascii = false;
+                break;
+            }
+        if (ascii) {
+            lines.emplace_back(raw);
+        } else {
+            auto text = cp932ToUtf8(raw);
+            if (!text) throw DataError(name, number, "Shift-JIS（CP932）として読めない文字があります");
+            lines.push_back(std::move(*text));
+        }
+        start = next;
+    }
+    return lines;
+}
+
+// Splits a record at commas; fields beyond `want` are kept but not used.
+std::vector<std::string_view> splitFields(const std::string& line) {
+    std::vector<std::string_view> out;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = line.find(',', start);
+        if (comma == std::string::npos) {
+            out.emplace_back(std::string_view(line).substr(start));
+            return out;
+        }
+        out.emplace_back(std::string_view(line).substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+std::vector<std::string_view> fieldsOf(const std::string& line, size_t want, const std::string& name,
+                                       int number) {
+    auto f = splitFields(line);
+    if (f.size() < want)
+        throw DataError(name, number,
+                        "項目が足りません（" + std::to_string(want) + "個必要なところ" +
+                            std::to_string(f.size()) + "個）");
+    return f;
+}
+
+GeoLine coordinatesOf(std::string_view text, const std::string& name, int number) {
+    GeoLine out;
+    std::string why;
+    if (!parseCoordinates(std::string(text), out, why)) throw DataError(name, number, why);
+    return out;
+}
+
+void addKey(std::unordered_set<std::string>& seen, std::string_view key, const std::string& name,
+            int number) {
+    if (!seen.emplace(key).second)
+        throw DataError(name, number, "キー「" + std::string(key) + "」が重複しています");
+}
+
+}  // namespace
+
+size_t MapData::vertexCount() const {
+    size_t n = 0;
+    for (const auto& [key, pts] : line) n += pts.size();
+    for (const auto& r : lineRr) n += r.points.size();
+    for (const auto& r : lineSt) n += r.points.size();
+    return n;
+}
+
+bool parseCoordinates(const std::string& text, GeoLine& out, std::string& why) {
+    out.clear();
+    std::vector<double> values;
+    values.reserve(text.size() / 9 + 2);
+    size_t start = 0;
+    int index = 0;
+    while (start <= text.size()) {
+        size_t blank = text.find(' ', start);
+        if (blank == std::string::npos) blank = text.size();
+        const std::string_view token = std::string_view(text).substr(start, blank - start);
+        ++index;
+        double v = 0;
+        if (!parseNumber(token, v)) {
+            why = token.empty() ? "座標の" + std::to_string(index) + "番目の値が空です"
+                                : "座標の" + std::to_string(index) + "番目の値「" + std::string(token) +
+                                      "」が数値ではありません";
+            return false;
+        }
+        values.push_back(v);
+        start = blank + 1;
+    }
+    if (values.size() % 2 != 0) {
+        why = "座標の値の数が奇数です（" + std::to_string(values.size()) + "個）";
+        return false;
+    }
+    out.reserve(values.size() / 2);
+    for (size_t i = 0; i < values.size(); i += 2) out.push_back({values[i], values[i + 1]});
+    return true;
+}
+
+namespace {
+
+std::string folderOf(const std::string& mapDataDir, const std::string& pref) {
+    std::string folder = mapDataDir;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder + pref + "/";
+}
+
+void readPrefLines(const std::string& folder, const std::string& pref, MapData& d) {
+    auto nameOf = [&](const char* file) { return "MapData/" + pref + "/" + file; };
+
+    {  // PL.dat: the boundary keys, the whole line being the key.
+        const std::string name = nameOf("PL.dat");
+        std::unordered_set<std::string> seen;
+        int number = 0;
+        for (auto& line : mapFileLines(folder + "PL.dat", name)) {
+            addKey(seen, line, name, ++number);
+            d.prefLineOnly.push_back(std::move(line));
+        }
+    }
+    {  // L.dat: boundary polylines by key.
+        const std::string name = nameOf("L.dat");
+        int number = 0;
+        for (const auto& line : mapFileLines(folder + "L.dat", name)) {
+            const auto f = fieldsOf(line, 2, name, ++number);
+            if (d.line.count(std::string(f[0])))
+                throw DataError(name, number, "キー「" + std::string(f[0]) + "」が重複しています");
+            d.line.emplace(std::string(f[0]), coordinatesOf(f[1], name, number));
+        }
+    }
+}
+
+void checkPrefKeys(const std::string& pref, const MapData& d) {
+    for (size_t i = 0; i < d.prefLineOnly.size(); ++i)
+        if (!d.line.count(d.prefLineOnly[i]))
+            throw DataError("MapData/" + pref + "/PL.dat", static_cast<int>(i) + 1,
+                            "キー「" + d.prefLineOnly[i] + "」がL.datにありません");
+}
+
+}  // namespace
+
+std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::string& pref) {
+    MapData d;
+    readPrefLines(folderOf(mapDataDir, pref), pref, d);
+    checkPrefKeys(pref, d);
+    std::vector<GeoLine> out;
+    out.reserve(d.prefLineOnly.size());
+    for (const auto& key : d.prefLineOnly) out.push_back(std::move(d.line[key]));
+    return out;
+}
+
+MapData データ読込(const std::string& mapDataDir, const std::string& pref) {
+    MapData d;
+    d.pref = pref;
+    const std::string folder = folderOf(mapDataDir, pref);
+    auto nameOf = [&](const char* file) { return "MapData/" + pref + "/" + file; };
+    readPrefLines(folder, pref, d);
+    {  // NEWS.dat: west, east, south, north.
+        const std::string name = nameOf("NEWS.dat");
+        const auto lines = mapFileLines(folder + "NEWS.dat", name);
+        if (lines.size() != 4)
+            throw DataError(
+                name, lines.size() > 4 ? 5 : 0,
+                "4行（西端・東端・南端・北端）のところ" + std::to_string(lines.size()) + "行あります");
+        float b[4];
+        for (int i = 0; i < 4; ++i) {
+            double v = 0;
+            if (!parseNumber(lines[i], v))
+                throw DataError(name, i + 1, "「" + lines[i] + "」が数値ではありません");
+            b[i] = static_cast<float>(v);
+        }
+        d.boundW = b[0];
+        d.boundE = b[1];
+        d.boundS = b[2];
+        d.boundN = b[3];
+    }
+    // L_rr.dat and L_st.dat: key, coordinates and a third field.
+    for (const char* file : {"L_rr.dat", "L_st.dat"}) {
+        const std::string name = nameOf(file);
+        auto& table = std::string(file) == "L_rr.dat" ? d.lineRr : d.lineSt;
+        std::unordered_set<std::string> seen;
+        int number = 0;
+        for (const auto& line : mapFileLines(folder + file, name)) {
+            const auto f = fieldsOf(line, 3, name, ++number);
+            addKey(seen, f[0], name, number);
+            table.push_back({std::string(f[0]), coordinatesOf(f[1], name, number), std::string(f[2])});
+        }
+    }
+    {  // St.dat: station, longitude, latitude, line.
+        const std::string name = nameOf("St.dat");
+        int number = 0;
+        for (const auto& line : mapFileLines(folder + "St.dat", name)) {
+            const auto f = fieldsOf(line, 4, name, ++number);
+            SameStationRecord r;
+            if (!parseNumber(f[1], r.lon))
+                throw DataError(name, number, "経度「" + std::string(f[1]) + "」が数値ではありません");
+            if (!parseNumber(f[2], r.lat))
+                throw DataError(name, number, "緯度「" + std::string(f[2]) + "」が数値ではありません");
+            r.name = std::string(f[0]);
+            r.line = std::string(f[3]);
+            d.sameStation.push_back(std::move(r));
+        }
+    }
+    // Every boundary key must lead to a polyline.
+    checkPrefKeys(pref, d);
+    return d;
+}
+
+}  // namespace kisharin

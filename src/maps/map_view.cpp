@@ -1,0 +1,256 @@
+#include "maps/map_view.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace kisharin {
+
+namespace {
+
+constexpr float kPi = 3.1415927f;
+constexpr float kEquatorKm = 40074.785f;
+constexpr float kLatKm = 111.12f;  // kilometres per degree of latitude
+constexpr float kMargin = 0.02f;   // degrees
+
+// Kilometres per degree of longitude at the middle of two latitudes.
+float kmPerLon(float lat1, float lat2) {
+    const float phi = (lat1 + lat2) / 2 * kPi / 180;
+    return static_cast<float>(std::cos(phi) * kEquatorKm / 360);
+}
+
+void addPolyline(const GeoLine& pts, const CanvasScale& c, Long color, int width, MapPicture& pic) {
+    MapPolyline line;
+    line.color = color;
+    line.width = width;
+    line.points.reserve(pts.size());
+    for (const GeoPoint& p : pts) line.points.push_back(c.toPixel(p.lat, p.lon));
+    pic.lines.push_back(std::move(line));
+}
+
+bool within(int v, int lo, int extent) {
+    return v >= lo && v <= lo + extent;
+}
+
+// Label i runs into label j: one of i's corners lies on j (edges included).
+bool hits(const MapLabel& i, const MapLabel& j) {
+    const bool horizontal = within(i.x, j.x, j.w) || within(i.x + i.w, j.x, j.w);
+    const bool vertical = within(i.y, j.y, j.h) || within(i.y + i.h, j.y, j.h);
+    return horizontal && vertical;
+}
+
+}  // namespace
+
+long roundEven(double v) {
+    return std::lrint(v);
+}
+
+MapView 座標設定(float boundW, float boundE, float boundS, float boundN) {
+    const float kmLon = kmPerLon(boundS, boundN);
+    const float widthKm = static_cast<float>(roundEven((boundE - boundW) * kmLon));
+    const float heightKm = static_cast<float>(roundEven((boundN - boundS) * kLatKm));
+    MapView v;
+    if (widthKm >= heightKm) {
+        const float m = kmLon * kMargin;
+        v.left = boundW - kMargin;
+        v.right = boundE + kMargin;
+        v.top = boundN + m / kLatKm;
+        v.bottom = boundN - (2 * m + widthKm) / kLatKm;
+    } else {
+        v.top = boundN + kMargin;
+        v.bottom = boundS - kMargin;
+        v.left = boundW - 2.2224f / kmLon;
+        v.right = boundW + (heightKm + 4.4448f) / kmLon;
+    }
+    return v;
+}
+
+MapView squareView(const MapView& in) {
+    MapView v = in;
+    const float kmLon = kmPerLon(v.top, v.bottom);
+    const float wKm = static_cast<float>(roundEven((v.right - v.left) * kmLon));
+    const float hKm = static_cast<float>(roundEven((v.top - v.bottom) * kLatKm));
+    if (wKm < hKm)
+        v.right = v.left + hKm / kmLon;
+    else
+        v.bottom = v.top - wKm / kLatKm;
+    return v;
+}
+
+double CanvasScale::pixelX(double lon) const {
+    return (lon - view.left) * width / (static_cast<double>(view.right) - view.left);
+}
+double CanvasScale::pixelY(double lat) const {
+    return (lat - view.top) * height / (static_cast<double>(view.bottom) - view.top);
+}
+CanvasPoint CanvasScale::toPixel(double lat, double lon) const {
+    return {static_cast<int>(roundEven(pixelX(lon))), static_cast<int>(roundEven(pixelY(lat)))};
+}
+double CanvasScale::lonAt(double px) const {
+    return view.left + px * (static_cast<double>(view.right) - view.left) / width;
+}
+double CanvasScale::latAt(double py) const {
+    return view.top + py * (static_cast<double>(view.bottom) - view.top) / height;
+}
+
+std::vector<const MapLabel*> MapPicture::paintOrder() const {
+    std::vector<const MapLabel*> out;
+    for (const MapLabel& l : labels)
+        if (l.visible) out.push_back(&l);
+    std::stable_sort(out.begin(), out.end(),
+                     [](const MapLabel* a, const MapLabel* b) { return a->z < b->z; });
+    return out;
+}
+
+const MapLabel* MapPicture::labelAt(int x, int y) const {
+    const auto order = paintOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        const MapLabel& l = **it;
+        if (x >= l.x && x < l.x + l.w && y >= l.y && y < l.y + l.h) return &l;
+    }
+    return nullptr;
+}
+
+void 県界線のみ描画(const MapData& d, const CanvasScale& c, MapPicture& pic) {
+    for (const std::string& key : d.prefLineOnly) {
+        const auto it = d.line.find(key);
+        if (it != d.line.end()) addPolyline(it->second, c, rgb(0, 0, 255), 3, pic);
+    }
+}
+
+void 鉄道描画(const MapData& d, const CanvasScale& c, MapPicture& pic) {
+    for (const MapLineRecord& r : d.lineRr) {
+        char* end = nullptr;
+        const double kind = std::strtod(r.extra.c_str(), &end);
+        addPolyline(r.points, c, rgb(0, 0, 0), kind == 11 ? 2 : 1, pic);
+    }
+    for (const MapLineRecord& r : d.lineSt) addPolyline(r.points, c, rgb(0, 255, 0), 2, pic);
+}
+
+void 駅描画(const MapData& d, const CanvasScale& c, const TextMetrics& m, MapPicture& pic) {
+    pic.labels.clear();
+    if (d.lineSt.empty()) return;
+    pic.labels.reserve(d.sameStation.size());
+    const int h = m.height(kLabelPoint);
+    for (const SameStationRecord& r : d.sameStation) {
+        MapLabel l;
+        const CanvasPoint p = c.toPixel(r.lat, r.lon);
+        l.x = p.x;
+        l.y = p.y;
+        l.caption = r.name;
+        l.hint = r.line;
+        l.w = m.width(r.name, kLabelPoint);
+        l.h = h;
+        pic.labels.push_back(std::move(l));
+    }
+}
+
+void 駅非重_総当たり(std::vector<MapLabel>& labels) {
+    for (size_t i = 0; i < labels.size(); ++i)
+        for (size_t j = 0; j < labels.size(); ++j) {
+            if (j == i || !labels[j].visible) continue;
+            if (hits(labels[i], labels[j])) {
+                labels[i].visible = false;
+                break;
+            }
+        }
+}
+
+void 駅非重(std::vector<MapLabel>& labels) {
+    if (labels.size() < 64) {
+        駅非重_総当たり(labels);
+        return;
+    }
+    // Buckets of 32 x 32 pixels, each listing the labels whose rectangle (edges
+    // included) reaches into it. A corner of label i can only lie on a label listed in
+    // the bucket that holds the corner.
+    constexpr int kCell = 32;
+    int minX = labels[0].x, minY = labels[0].y, maxX = minX, maxY = minY;
+    for (const MapLabel& l : labels) {
+        minX = std::min(minX, l.x);
+        minY = std::min(minY, l.y);
+        maxX = std::max(maxX, l.x + l.w);
+        maxY = std::max(maxY, l.y + l.h);
+    }
+    const auto cellOf = [&](int v, int lo) { return (v - lo) / kCell; };
+    const int cols = cellOf(maxX, minX) + 1;
+    const int rows = cellOf(maxY, minY) + 1;
+    // Very spread-out labels would need a huge grid; the plain comparison is then as good.
+    if (static_cast<long long>(cols) * rows > 4'000'000LL) {
+        駅非重_総当たり(labels);
+        return;
+    }
+    std::vector<std::vector<int>> grid(static_cast<size_t>(cols) * rows);
+    for (size_t k = 0; k < labels.size(); ++k) {
+        const MapLabel& l = labels[k];
+        for (int cy = cellOf(l.y, minY); cy <= cellOf(l.y + l.h, minY); ++cy)
+            for (int cx = cellOf(l.x, minX); cx <= cellOf(l.x + l.w, minX); ++cx)
+                grid[static_cast<size_t>(cy) * cols + cx].push_back(static_cast<int>(k));
+    }
+    for (size_t i = 0; i < labels.size(); ++i) {
+        MapLabel& li = labels[i];
+        const int xs[2] = {li.x, li.x + li.w};
+        const int ys[2] = {li.y, li.y + li.h};
+        bool hidden = false;
+        for (int a = 0; a < 2 && !hidden; ++a)
+            for (int b = 0; b < 2 && !hidden; ++b) {
+                const auto& cell =
+                    grid[static_cast<size_t>(cellOf(ys[b], minY)) * cols + cellOf(xs[a], minX)];
+                for (const int j : cell) {
+                    if (static_cast<size_t>(j) == i || !labels[j].visible) continue;
+                    if (hits(li, labels[j])) {
+                        hidden = true;
+                        break;
+                    }
+                }
+            }
+        if (hidden) li.visible = false;
+    }
+}
+
+void 駅強調(const GameState& s, const std::string& pref, const TextMetrics& m, MapPicture& pic) {
+    std::string msg;
+    int front = 0;
+    for (const MapLabel& l : pic.labels) front = std::max(front, l.z);
+    const auto emphasise = [&](int line, int pos, Long color) {
+        const std::string& name = s.ekiName(line, pos);
+        for (MapLabel& l : pic.labels) {
+            if (l.caption != name) continue;
+            l.visible = true;
+            l.color = color;
+            l.z = ++front;
+            l.pointSize = kEmphasisPoint;
+            l.w = m.width(l.caption, kEmphasisPoint);
+            l.h = m.height(kEmphasisPoint);
+            return true;
+        }
+        return false;
+    };
+    for (int d = 1; d <= 8; ++d) {
+        const int line = s.mokutekitiRosen[d], pos = s.mokutekitiEki[d];
+        if (s.ekiPref(line, pos) != pref) continue;
+        if (!emphasise(line, pos, rgb(255, 0, 255))) msg = "目的地、";
+    }
+    for (int p = 0; p <= 1; ++p) {
+        const int line = s.playerRosen[p], pos = s.playerEki[p];
+        if (s.ekiPref(line, pos) != pref) continue;
+        if (!emphasise(line, pos, p == 0 ? rgb(0, 0, 255) : rgb(255, 0, 0))) msg += s.playerName[p] + "、";
+    }
+    pic.lblMes = msg.empty() ? std::string() : msg + "の駅が見当たりませんでした。";
+}
+
+MapPicture 描画(const MapData& d, const MapView& v, int width, int height, const GameState& s,
+                const TextMetrics& m) {
+    MapPicture pic;
+    pic.width = width;
+    pic.height = height;
+    const CanvasScale c{v, width, height};
+    県界線のみ描画(d, c, pic);
+    鉄道描画(d, c, pic);
+    駅描画(d, c, m, pic);
+    駅非重(pic.labels);
+    駅強調(s, d.pref, m, pic);
+    return pic;
+}
+
+}  // namespace kisharin

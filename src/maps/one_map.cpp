@@ -1,0 +1,225 @@
+#include "maps/one_map.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "state/error.h"
+
+namespace kisharin {
+
+namespace {
+// How much of the canvas always stays inside the frame when it is dragged, so that the
+// map can always be taken hold of again.
+constexpr int kKeepInside = 40;
+}  // namespace
+
+std::string floatText(float v) {
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
+}
+
+std::optional<float> textFloat(const std::string& text) {
+    std::string_view t = text;
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    if (t.empty()) return std::nullopt;
+    float v = 0;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec != std::errc() || end != t.data() + t.size()) return std::nullopt;
+    return v;
+}
+
+bool OneMap::Form_Activate() {
+    if (!s_.prefPicked) return false;
+    cursor_ = 1;
+    初期化();
+    データ読込();
+    描画();
+    s_.prefPicked = False;
+    return true;
+}
+
+void OneMap::初期化() {
+    picture_ = MapPicture{};
+    shown_ = false;
+    canvas_ = CanvasRect{0, 0, kFrame, kFrame};
+    zoom_ = 0;
+    zoomPrev_ = 0;
+    zoomHistory_.clear();
+    zoomDepth_ = 0;
+    zoomBackEnabled_ = false;
+    view_ = MapView{};
+    savedView_ = MapView{};
+    txtX1_.clear();
+    txtY1_.clear();
+    txtX2_.clear();
+    txtY2_.clear();
+    zoomed_ = false;
+    dragging_ = false;
+    data_ = MapData{};
+    mes_.clear();
+    loadError_.clear();
+}
+
+void OneMap::データ読込() {
+    try {
+        data_ = kisharin::データ読込(s_.mapDataDir, s_.pickedPref);
+    } catch (const GameError& e) {
+        data_ = MapData{};
+        loadError_ = e.what();
+        mes_ = s_.pickedPref + "の地図データを読み込めませんでした。";
+        return;
+    }
+    座標設定();
+}
+
+void OneMap::座標設定() {
+    view_ = kisharin::座標設定(data_.boundW, data_.boundE, data_.boundS, data_.boundN);
+}
+
+void OneMap::描画() {
+    if (!view_.empty()) {
+        if (busy) busy(true);
+        picture_ = kisharin::描画(data_, view_, canvas_.width, canvas_.height, s_, m_);
+        shown_ = true;
+        ++drawCount_;
+        if (busy) busy(false);
+    } else if (zoomed_) {
+        // An empty zoom (both corners on one point) is taken back.
+        view_ = savedView_;
+        if (zoomDepth_ == 2) zoomBackEnabled_ = false;
+        if (zoomDepth_ > 0) --zoomDepth_;
+        zoomHistory_.resize(static_cast<size_t>(zoomDepth_));
+    }
+}
+
+std::pair<float, float> OneMap::labelPoint(int i, int px, int py) const {
+    const MapLabel& l = picture_.labels.at(static_cast<size_t>(i - 1));
+    const CanvasScale c = scale();
+    return {static_cast<float>(c.lonAt(l.x + px)), static_cast<float>(c.latAt(l.y + py))};
+}
+
+void OneMap::picMain_MouseDown(MouseButton b, float x, float y) {
+    if (!shown_) return;
+    if (b == MouseButton::Right) {
+        txtX2_ = floatText(x);
+        txtY2_ = floatText(y);
+        return;
+    }
+    txtX1_ = floatText(x);
+    txtY1_ = floatText(y);
+    cursor_ = 2;
+    dragStartX_ = x;
+    dragStartY_ = y;
+    dragging_ = true;
+}
+
+void OneMap::lblEki_MouseDown(int i, MouseButton b, int px, int py) {
+    if (!shown_) return;
+    const auto [x, y] = labelPoint(i, px, py);
+    picMain_MouseDown(b, x, y);
+}
+
+void OneMap::moveCanvas(int left, int top) {
+    canvas_.left = std::clamp(left, kKeepInside - canvas_.width, kFrame - kKeepInside);
+    canvas_.top = std::clamp(top, kKeepInside - canvas_.height, kFrame - kKeepInside);
+}
+
+void OneMap::picMain_DragDrop(float x, float y) {
+    if (!shown_) return;
+    cursor_ = 1;
+    if (!dragging_) return;
+    dragging_ = false;
+    const CanvasScale c = scale();
+    const long dx = roundEven(c.pixelX(x) - c.pixelX(dragStartX_));
+    const long dy = roundEven(c.pixelY(y) - c.pixelY(dragStartY_));
+    moveCanvas(canvas_.left + static_cast<int>(dx), canvas_.top + static_cast<int>(dy));
+}
+
+void OneMap::lblEki_DragDrop(int i, int px, int py) {
+    if (!shown_) return;
+    const auto [x, y] = labelPoint(i, px, py);
+    picMain_DragDrop(x, y);
+}
+
+void OneMap::picFloor_DragDrop(int x, int y) {
+    if (!shown_) return;
+    cursor_ = 1;
+    if (!dragging_) return;
+    dragging_ = false;
+    const CanvasScale c = scale();
+    const long offX = roundEven(c.pixelX(dragStartX_));
+    const long offY = roundEven(c.pixelY(dragStartY_));
+    dragStartX_ = static_cast<float>(offX);
+    dragStartY_ = static_cast<float>(offY);
+    moveCanvas(x - static_cast<int>(offX), y - static_cast<int>(offY));
+}
+
+void OneMap::ズーム処理共通() {
+    view_ = squareView(view_);
+    zoomed_ = true;
+    描画();
+}
+
+void OneMap::cmdZoom_Click() {
+    savedView_ = view_;
+    const auto x1 = textFloat(txtX1_), y1 = textFloat(txtY1_), x2 = textFloat(txtX2_), y2 = textFloat(txtY2_);
+    if (!x1 || !y1 || !x2 || !y2) {
+        view_ = savedView_;
+        return;
+    }
+    view_ = MapView{*x1, *x2, *y1, *y2};
+    zoomBarEnabled_ = false;
+    ++zoomDepth_;
+    zoomHistory_.resize(static_cast<size_t>(zoomDepth_ - 1));
+    zoomHistory_.push_back({*x1, *y1, *x2, *y2});
+    if (zoomDepth_ > 1) zoomBackEnabled_ = true;
+    ズーム処理共通();
+    zoomBarEnabled_ = true;
+}
+
+void OneMap::cmdZoomBack_Click() {
+    if (!zoomBackEnabled_ || zoomDepth_ < 2) return;
+    zoomBarEnabled_ = false;
+    if (zoomDepth_ == 2) zoomBackEnabled_ = false;
+    --zoomDepth_;
+    const auto& e = zoomHistory_.at(static_cast<size_t>(zoomDepth_ - 1));
+    zoomHistory_.resize(static_cast<size_t>(zoomDepth_));
+    view_ = MapView{e[0], e[2], e[1], e[3]};
+    ズーム処理共通();
+    zoomBarEnabled_ = true;
+}
+
+void OneMap::cmdInit_Click() {
+    if (!loadError_.empty() || !shown_) return;
+    zoomBarEnabled_ = false;
+    zoomHistory_.clear();
+    zoomBackEnabled_ = false;
+    zoomDepth_ = 0;
+    zoomed_ = false;
+    座標設定();
+    描画();
+    zoomBarEnabled_ = true;
+}
+
+void OneMap::scrZoom_Change(int value) {
+    value = std::clamp(value, 0, kZoomMax);
+    zoom_ = value;
+    if (!shown_) return;
+    zoomBarEnabled_ = false;
+    const int d = value - zoomPrev_;
+    canvas_.left -= kZoomStep / 2 * d;
+    canvas_.top -= kZoomStep / 2 * d;
+    canvas_.width += kZoomStep * d;
+    canvas_.height += kZoomStep * d;
+    zoomPrev_ = value;
+    if (value == 0) {
+        canvas_.left = 0;
+        canvas_.top = 0;
+    }
+    描画();
+    zoomBarEnabled_ = true;
+}
+
+}  // namespace kisharin

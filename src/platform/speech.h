@@ -1,0 +1,71 @@
+// A Japanese voice for the station announcements: Open JTalk turns a text into
+// samples, PulseAudio plays them. Every failure (no engine, no voice file, no sound
+// device) leaves the game silent and carries on; nothing is shown to the player.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kisharin {
+
+// What the rules use to say something aloud: speak returns once the text has been
+// spoken (or at once when it cannot be).
+class Speech {
+  public:
+    virtual ~Speech() = default;
+    virtual void speak(const std::string& text) = 0;
+};
+
+// Mono 16-bit samples.
+struct Sound {
+    int rate = 0;
+    std::vector<std::int16_t> samples;
+    double seconds() const { return rate > 0 ? static_cast<double>(samples.size()) / rate : 0; }
+};
+
+// Reads a PCM 16-bit WAV file (mono, or the first channel of several).
+std::optional<Sound> readWav(const std::string& path);
+
+// Where the engine finds its parts; empty members are looked up in the usual places.
+struct VoiceFiles {
+    std::string program;     // the open_jtalk program
+    std::string dictionary;  // its MeCab dictionary folder
+    std::string voice;       // the .htsvoice file
+    int timeoutMs = 10000;   // an engine that takes longer is stopped and nothing is said
+};
+VoiceFiles findVoiceFiles();
+
+// The sound device: opened once, played into synchronously.
+class SoundOutput {
+  public:
+    virtual ~SoundOutput() = default;
+    // Plays and waits until the samples have been heard; false when it cannot.
+    virtual bool play(const Sound& sound) = 0;
+};
+// The system's sound server, or nullptr when there is none.
+std::unique_ptr<SoundOutput> openSoundOutput();
+
+class JapaneseVoice final : public Speech {
+  public:
+    // Looks for the engine and voice; the sound device is opened at the first text.
+    JapaneseVoice();
+    // With given files and output (tests); a null output stays silent.
+    JapaneseVoice(VoiceFiles files, std::unique_ptr<SoundOutput> output);
+    ~JapaneseVoice() override;
+
+    // True when the engine, its dictionary and the voice file were found.
+    bool canSynthesise() const;
+    // The text spoken, as samples; nullopt when the engine fails.
+    std::optional<Sound> synthesise(const std::string& text) const;
+    void speak(const std::string& text) override;
+
+  private:
+    VoiceFiles files_;
+    std::unique_ptr<SoundOutput> output_;
+    bool outputTried_ = false;
+};
+
+}  // namespace kisharin

@@ -1,0 +1,83 @@
+// The ride window: the train stands on its rail while the strip of station boards and
+// scenery slides past behind it; the sky is the colour of the in-game hour. The strip is
+// painted in one surface from the rules' ride model; the window closes itself a second
+// after arrival (after the announcement in voice mode). Nothing the player does stops it.
+#pragma once
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QImage>
+#include <memory>
+#include <vector>
+
+#include "platform/speech.h"
+#include "scene/ride.h"
+
+class QLabel;
+class QPainter;
+class QTimer;
+
+namespace kisharin {
+
+class FrmEki : public QDialog {
+    Q_OBJECT
+  public:
+    // voice speaks the arrival in voice mode; null: the Japanese voice, made at arrival
+    // and let go after the last sentence.
+    FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* voice = nullptr);
+    ~FrmEki() override;
+
+    const RideScene& scene() const { return scene_; }
+    const RideMotion& motion() const { return motion_; }
+    QString scoreText() const;
+    // How long the window stood after arrival before it closed, in ms (0 before).
+    qint64 heldMs() const { return heldMs_; }
+
+    // Moves the strip on by n animation ticks at once (still pictures and benchmarks).
+    void advance(int ticks);
+    // Paints the whole window as it stands, at (0, 0) of p.
+    void render(QPainter& p) const;
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void reject() override;
+
+  private:
+    void tmrMain_Timer();
+    void tmrScore_Timer();
+    void arrive();
+    void finish();
+    void renderStrip(QPainter& p) const;
+    struct BoardFaces;
+    void renderBoard(QPainter& p, const RideBoard& b, const BoardFaces& f) const;
+
+    // The faces a board's texts are drawn in: the sizes the model gives, made smaller
+    // where a very long name would not fit its place.
+    struct BoardFaces {
+        QFont name, reading, pref, back, next;
+    };
+
+    GameState& s_;
+    RideScene scene_;
+    std::vector<BoardFaces> faces_;
+    RideMotion motion_;
+    Speech* voice_;
+    QImage train_, plane_, clouds_[2];
+    QLabel* lblRosenName_;
+    QLabel* lblShubetu_;
+    QLabel* lblPoint_;
+    QLabel* lblScore_;
+    QTimer* tmrMain_;
+    QTimer* tmrScore_;
+    QTimer* hold_;
+    QElapsedTimer holdClock_;
+    qint64 heldMs_ = 0;
+    bool done_ = false;
+};
+
+// A picture of the rules as a QImage (alpha kept).
+QImage toQImage(const PixelBuffer& b);
+
+}  // namespace kisharin

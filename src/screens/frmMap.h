@@ -1,0 +1,50 @@
+// The prefecture picker "路線図": the map of Japan (510 x 521) drawn from the prefecture
+// boundaries, each region in its own colour, with the 47 names over it. In viewing mode
+// a click opens the detailed map; in move mode (the guardian god) it only records the
+// prefecture, and closing the window with × means not moving.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+#include "state/game_state.h"
+
+class QLabel;
+class QPushButton;
+
+namespace kisharin {
+
+// Paints the map of Japan of the picker.
+void paintJapan(QPainter& p, const std::string& mapDataDir);
+
+class FrmMap : public QDialog {
+    Q_OBJECT
+  public:
+    // tag "God" is move mode; boardButton is the board's "路線図" (viewing mode).
+    FrmMap(GameState& s, const QString& tag, QPushButton* boardButton, QWidget* parent);
+
+    // Viewing mode: shows the one picker without waiting.
+    static FrmMap* showViewing(GameState& s, QPushButton* boardButton, QWidget* parent);
+    // Move mode: closes a picker that is open, then asks modally; the prefecture picked,
+    // or the empty text when the player closed the picker.
+    static std::string pickForMove(GameState& s, QWidget* parent);
+    static FrmMap* viewing();
+
+    void lblPref_Click(int code);
+    QLabel* prefLabel(int code) const { return lblPref_[code]; }
+    QLabel* message() const { return lblMessage_; }
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;  // Esc
+    void showEvent(QShowEvent* e) override;
+
+  private:
+    GameState& s_;
+    QPointer<QPushButton> boardButton_;
+    QLabel* lblPref_[48] = {};
+    QLabel* lblMessage_;
+    bool closingByPick_ = false;
+};
+
+}  // namespace kisharin

@@ -1,0 +1,179 @@
+// The detailed map's behaviour: opening a prefecture, panning, zooming and the zoom bar.
+#include <gtest/gtest.h>
+
+#include "board/text_metrics.h"
+#include "maps/one_map.h"
+
+namespace kisharin {
+namespace {
+
+class OneMapTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        s.mapDataDir = std::string(KISHARIN_TEST_FIXTURES) + "/MapData/";
+        open("東京都");
+    }
+    void open(const std::string& pref) {
+        s.pickedPref = pref;
+        s.prefPicked = True;
+        opened = map.Form_Activate();
+    }
+    GameState s;
+    OneMap map{s, fixedTextMetrics()};
+    bool opened = false;
+};
+
+TEST_F(OneMapTest, APickedPrefectureIsLoadedAndDrawnOnce) {
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(s.prefPicked);
+    EXPECT_TRUE(map.mapShown());
+    EXPECT_FLOAT_EQ(map.view().left, 138.98f);
+    EXPECT_EQ(map.picture().lines.size(), 2u + 3u + 3u);
+    EXPECT_EQ(map.picture().labels.size(), 6u);
+    EXPECT_EQ(map.zoomDepth(), 0);
+    EXPECT_FALSE(map.zoomBackEnabled());
+    // Switching back to the window without a new pick changes nothing.
+    EXPECT_FALSE(map.Form_Activate());
+    EXPECT_EQ(map.drawCount(), 1);
+}
+
+TEST_F(OneMapTest, FaultyDataShowsNoMapAndSaysWhy) {
+    open("存在しない県");
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(map.mapShown());
+    EXPECT_TRUE(map.picture().lines.empty());
+    EXPECT_TRUE(map.data().empty());
+    EXPECT_NE(map.loadError().find("MapData/存在しない県/PL.dat"), std::string::npos);
+    EXPECT_NE(map.lblMes().find("読み込めません"), std::string::npos);
+    // Nothing reacts while no map is shown.
+    map.picMain_MouseDown(MouseButton::Left, 139.5f, 35.2f);
+    EXPECT_EQ(map.txtX1(), "");
+    map.cmdInit_Click();
+    map.scrZoom_Change(3);
+    EXPECT_FALSE(map.mapShown());
+    EXPECT_EQ(map.canvas(), (CanvasRect{0, 0, 600, 600}));
+    // A good prefecture afterwards loads from scratch.
+    open("東京都");
+    EXPECT_TRUE(map.mapShown());
+    EXPECT_EQ(map.loadError(), "");
+}
+
+TEST_F(OneMapTest, TheMapFollowsTheMouseWhenDragged) {
+    const CanvasScale c = map.scale();
+    map.picMain_MouseDown(MouseButton::Left, static_cast<float>(c.lonAt(100)),
+                          static_cast<float>(c.latAt(100)));
+    EXPECT_EQ(map.cursor(), 2);
+    EXPECT_TRUE(map.dragging());
+    // Dropped 30 px right and 20 px lower on the canvas as it was.
+    map.picMain_DragDrop(static_cast<float>(c.lonAt(130)), static_cast<float>(c.latAt(120)));
+    EXPECT_EQ(map.cursor(), 1);
+    EXPECT_EQ(map.canvas(), (CanvasRect{30, 20, 600, 600}));
+    EXPECT_EQ(map.drawCount(), 1);  // moved, not redrawn
+    // Dropped outside the canvas, on the frame: the pressed point comes under the mouse.
+    const CanvasScale c2 = map.scale();
+    map.picMain_MouseDown(MouseButton::Left, static_cast<float>(c2.lonAt(50)),
+                          static_cast<float>(c2.latAt(60)));
+    map.picFloor_DragDrop(10, 15);
+    EXPECT_EQ(map.canvas(), (CanvasRect{-40, -45, 600, 600}));
+    // The map is never dragged wholly out of sight.
+    map.picMain_MouseDown(MouseButton::Left, static_cast<float>(c2.lonAt(0)),
+                          static_cast<float>(c2.latAt(0)));
+    map.picFloor_DragDrop(2000, -2000);
+    EXPECT_EQ(map.canvas().left, 560);
+    EXPECT_EQ(map.canvas().top, 40 - 600);
+}
+
+TEST_F(OneMapTest, PressesOnALabelActAsPressesOnTheMapUnderIt) {
+    const MapLabel& l = map.picture().labels.at(2);
+    const CanvasScale c = map.scale();
+    map.lblEki_MouseDown(3, MouseButton::Right, 4, 5);
+    EXPECT_NEAR(*textFloat(map.txtX2()), c.lonAt(l.x + 4), 1e-4);
+    EXPECT_NEAR(*textFloat(map.txtY2()), c.latAt(l.y + 5), 1e-4);
+    EXPECT_EQ(map.txtX1(), "");
+    EXPECT_FALSE(map.dragging());
+    map.lblEki_MouseDown(3, MouseButton::Left, 4, 5);
+    EXPECT_TRUE(map.dragging());
+    EXPECT_NEAR(*textFloat(map.txtY1()), c.latAt(l.y + 5), 1e-4);
+    map.lblEki_DragDrop(3, 14, 5);  // dropped 10 px to the right inside the same label
+    EXPECT_EQ(map.canvas(), (CanvasRect{10, 0, 600, 600}));
+}
+
+TEST_F(OneMapTest, ZoomingNeedsBothCornersAndStepsBackThroughEarlierZooms) {
+    map.cmdZoom_Click();  // no corners yet
+    EXPECT_EQ(map.zoomDepth(), 0);
+    EXPECT_FALSE(map.zoomed());
+    map.picMain_MouseDown(MouseButton::Left, 139.2f, 35.4f);
+    map.picMain_DragDrop(139.2f, 35.4f);
+    map.picMain_MouseDown(MouseButton::Right, 139.6f, 35.1f);
+    map.cmdZoom_Click();
+    EXPECT_EQ(map.zoomDepth(), 1);
+    EXPECT_FALSE(map.zoomBackEnabled());
+    EXPECT_TRUE(map.zoomed());
+    EXPECT_FLOAT_EQ(map.view().left, 139.2f);
+    EXPECT_FLOAT_EQ(map.view().top, 35.4f);
+    const MapView first = map.view();
+    map.picMain_MouseDown(MouseButton::Left, 139.3f, 35.3f);
+    map.picMain_MouseDown(MouseButton::Right, 139.4f, 35.25f);
+    map.cmdZoom_Click();
+    EXPECT_EQ(map.zoomDepth(), 2);
+    EXPECT_TRUE(map.zoomBackEnabled());
+    EXPECT_FLOAT_EQ(map.view().left, 139.3f);
+    map.cmdZoomBack_Click();
+    EXPECT_EQ(map.zoomDepth(), 1);
+    EXPECT_FALSE(map.zoomBackEnabled());
+    EXPECT_EQ(map.view(), first);
+    map.cmdZoomBack_Click();  // the first zoom is not undone by it
+    EXPECT_EQ(map.zoomDepth(), 1);
+    map.cmdInit_Click();
+    EXPECT_EQ(map.zoomDepth(), 0);
+    EXPECT_FALSE(map.zoomed());
+    EXPECT_FLOAT_EQ(map.view().left, 138.98f);
+}
+
+TEST_F(OneMapTest, ZoomingOntoOnePointChangesNothing) {
+    map.picMain_MouseDown(MouseButton::Left, 139.2f, 35.4f);
+    map.picMain_MouseDown(MouseButton::Right, 139.6f, 35.1f);
+    map.cmdZoom_Click();
+    map.picMain_MouseDown(MouseButton::Left, 139.3f, 35.3f);
+    map.picMain_MouseDown(MouseButton::Right, 139.4f, 35.25f);
+    map.cmdZoom_Click();
+    const MapView before = map.view();
+    const int draws = map.drawCount();
+    map.picMain_MouseDown(MouseButton::Left, 139.35f, 35.28f);
+    map.picMain_MouseDown(MouseButton::Right, 139.35f, 35.28f);
+    map.cmdZoom_Click();
+    EXPECT_EQ(map.view(), before);
+    EXPECT_EQ(map.zoomDepth(), 2);
+    EXPECT_TRUE(map.zoomBackEnabled());
+    EXPECT_EQ(map.drawCount(), draws);
+    map.cmdZoomBack_Click();  // and stepping back still leads to the first zoom
+    EXPECT_FLOAT_EQ(map.view().left, 139.2f);
+}
+
+TEST_F(OneMapTest, TheZoomBarGrowsTheCanvasAroundItsCentre) {
+    map.scrZoom_Change(3);
+    EXPECT_EQ(map.canvas(), (CanvasRect{-300, -300, 1200, 1200}));
+    EXPECT_EQ(map.picture().width, 1200);
+    EXPECT_TRUE(map.zoomBarEnabled());
+    map.scrZoom_Change(10);
+    EXPECT_EQ(map.canvas(), (CanvasRect{-1000, -1000, 2600, 2600}));
+    map.scrZoom_Change(0);
+    EXPECT_EQ(map.canvas(), (CanvasRect{0, 0, 600, 600}));
+    // The same view on a larger canvas: a label moves with the scale.
+    const int x0 = map.picture().labels[0].x;
+    map.scrZoom_Change(2);
+    EXPECT_NEAR(map.picture().labels[0].x, x0 * 1000 / 600, 1);
+    // "初期値" keeps the canvas as it is.
+    map.cmdInit_Click();
+    EXPECT_EQ(map.canvas(), (CanvasRect{-200, -200, 1000, 1000}));
+}
+
+TEST(CornerTextTest, FloatsRoundTripThroughTheirText) {
+    for (float v : {139.7006f, 35.51636f, -0.5f, 0.0f}) EXPECT_EQ(textFloat(floatText(v)), v);
+    EXPECT_EQ(textFloat(""), std::nullopt);
+    EXPECT_EQ(textFloat("abc"), std::nullopt);
+    EXPECT_EQ(textFloat("12x"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kisharin

@@ -1,0 +1,244 @@
+// The railway maps on screen: the board's "路線図" opens the picker, a click opens the
+// detailed map, which is dragged and zoomed; the picker in move mode.
+#include <QHelpEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolTip>
+#include <filesystem>
+
+#include "screen_support.h"
+#include "screens/desktopGame.h"
+#include "screens/frmInit.h"
+#include "screens/frmMain.h"
+#include "screens/frmMap.h"
+#include "screens/frmOneMap.h"
+#include "screens/qtScreens.h"
+
+using namespace kisharin;
+using namespace kisharin::testing;
+
+namespace {
+TestFolders* folders = nullptr;
+
+// A detailed map of the small 東京都 of the fixtures, opened on its own.
+struct OpenMap {
+    explicit OpenMap(GameState& s) : button(QStringLiteral("路線図")) {
+        s.mapDataDir = std::string(KISHARIN_TEST_FIXTURES) + "/MapData/";
+        s.pickedPref = "東京都";
+        s.prefPicked = True;
+        map = new FrmOneMap(s, &button);
+        map->show();
+        map->Form_Activate();
+    }
+    ~OpenMap() { delete map; }
+    QPushButton button;
+    QPointer<FrmOneMap> map;
+};
+}  // namespace
+
+class MapTest : public QObject {
+  private:
+    Q_OBJECT
+  private slots:
+    void boardButtonOpensThePickerAndIsDisabledWhileAMapIsOpen();
+    void theMapFollowsTheMouseWhenDragged();
+    void aPressOnALabelActsOnTheMapUnderIt();
+    void theZoomBarEnlargesTheCanvasAroundItsCentre();
+    void zoomingIntoTwoCornersAndBack();
+    void faultyMapDataIsReportedAndNothingIsDrawn();
+    void thePickerInMoveModeReturnsNothingWhenClosed();
+    void thePickerInMoveModeRecordsAClickWithoutOpeningTheMap();
+};
+
+void MapTest::boardButtonOpensThePickerAndIsDisabledWhileAMapIsOpen() {
+    DesktopGame game;
+    QVERIFY(game.start());
+    QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    FrmMain* board = game.board();
+    auto* cmdMap2 = board->findChild<QPushButton*>(QStringLiteral("cmdMap2"));
+    QTest::mouseClick(cmdMap2, Qt::LeftButton);
+    QPointer<FrmMap> picker = FrmMap::viewing();
+    QVERIFY(picker);
+    QVERIFY(picker->isVisible());
+    QVERIFY(!picker->isModal());
+    QVERIFY(!picker->message()->isVisible());  // the move-mode notice
+    for (int code = 1; code <= 47; ++code) {
+        QLabel* l = picker->prefLabel(code);
+        QVERIFY(l->isVisible());
+        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width() - 2, qPrintable(l->text()));
+    }
+    QVERIFY(board->isEnabled());
+    // Closing the picker without a click opens nothing.
+    picker->close();
+    QTRY_VERIFY(!picker);
+    QVERIFY(!FrmOneMap::instance());
+    QVERIFY(cmdMap2->isEnabled());
+
+    QTest::mouseClick(cmdMap2, Qt::LeftButton);
+    picker = FrmMap::viewing();
+    QTest::mouseClick(picker->prefLabel(13), Qt::LeftButton);
+    QTRY_VERIFY(!picker);
+    QPointer<FrmOneMap> map = FrmOneMap::instance();
+    QVERIFY(map);
+    QVERIFY(map->isVisible());
+    QCOMPARE(map->size(), QSize(675, 661));
+    QCOMPARE(game.game().s.pickedPref, std::string("東京都"));
+    QVERIFY(!game.game().s.prefPicked);
+    QVERIFY(map->model().mapShown());
+    QVERIFY(!cmdMap2->isEnabled());
+    QVERIFY(!map->zoomBackButton()->isEnabled());
+    // The computer's turn disables the board, not the map beside it.
+    board->setBoardEnabled(false);
+    QVERIFY(map->isEnabled());
+    QVERIFY(map->zoomBar()->isEnabled());
+    board->setBoardEnabled(true);
+    QVERIFY(!cmdMap2->isEnabled());
+    map->close();
+    QTRY_VERIFY(!map);
+    QVERIFY(cmdMap2->isEnabled());
+}
+
+void MapTest::theMapFollowsTheMouseWhenDragged() {
+    GameState s;
+    OpenMap m(s);
+    MapCanvas* canvas = m.map->canvas();
+    QCOMPARE(canvas->geometry(), QRect(0, 0, 600, 600));
+    QCOMPARE(canvas->image().size(), QSize(600, 600));
+    // A spot with no label on it.
+    QPoint at(590, 590);
+    QVERIFY(!m.map->model().picture().labelAt(at.x(), at.y()));
+    QTest::mousePress(canvas, Qt::LeftButton, {}, at);
+    QCOMPARE(canvas->cursor().shape(), Qt::BitmapCursor);
+    QTest::mouseMove(canvas, at + QPoint(-40, -25));
+    QCOMPARE(canvas->pos(), QPoint(-40, -25));            // it follows while held
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, at);  // the same spot of the moved canvas
+    QCOMPARE(canvas->geometry(), QRect(-40, -25, 600, 600));
+    QCOMPARE(m.map->model().canvas(), (CanvasRect{-40, -25, 600, 600}));
+    QCOMPARE(m.map->model().cursor(), 1);
+    QCOMPARE(m.map->model().drawCount(), 1);
+}
+
+void MapTest::aPressOnALabelActsOnTheMapUnderIt() {
+    GameState s;
+    OpenMap m(s);
+    const MapPicture& pic = m.map->model().picture();
+    const MapLabel* l = nullptr;
+    for (const MapLabel& x : pic.labels)
+        if (x.visible) l = &x;
+    QVERIFY(l);
+    const QPoint at(l->x + 2, l->y + 3);
+    QCOMPARE(pic.labelAt(at.x(), at.y()), l);
+    QTest::mousePress(m.map->canvas(), Qt::RightButton, {}, at);
+    QTest::mouseRelease(m.map->canvas(), Qt::RightButton, {}, at);
+    const CanvasScale c = m.map->model().scale();
+    QVERIFY(std::abs(*textFloat(m.map->model().txtX2()) - c.lonAt(at.x())) < 1e-4);
+    QVERIFY(std::abs(*textFloat(m.map->model().txtY2()) - c.latAt(at.y())) < 1e-4);
+    QCOMPARE(m.map->model().txtX1(), std::string());
+    QCOMPARE(m.map->canvas()->pos(), QPoint(0, 0));  // a right press does not pan
+    // Resting on a label shows its line; beside the labels nothing.
+    QHelpEvent over(QEvent::ToolTip, at, m.map->canvas()->mapToGlobal(at));
+    QApplication::sendEvent(m.map->canvas(), &over);
+    QTRY_COMPARE(QToolTip::text(), qs(l->hint));
+    const QPoint empty(590, 590);
+    QVERIFY(!pic.labelAt(empty.x(), empty.y()));
+    QHelpEvent beside(QEvent::ToolTip, empty, m.map->canvas()->mapToGlobal(empty));
+    QApplication::sendEvent(m.map->canvas(), &beside);
+    QTRY_VERIFY(QToolTip::text().isEmpty() || !QToolTip::isVisible());
+}
+
+void MapTest::theZoomBarEnlargesTheCanvasAroundItsCentre() {
+    GameState s;
+    OpenMap m(s);
+    m.map->zoomBar()->setValue(3);
+    QCOMPARE(m.map->canvas()->geometry(), QRect(-300, -300, 1200, 1200));
+    QCOMPARE(m.map->canvas()->image().size(), QSize(1200, 1200));
+    QVERIFY(m.map->zoomBar()->isEnabled());
+    m.map->zoomBar()->setValue(10);
+    QCOMPARE(m.map->canvas()->geometry(), QRect(-1000, -1000, 2600, 2600));
+    m.map->zoomBar()->setValue(0);
+    QCOMPARE(m.map->canvas()->geometry(), QRect(0, 0, 600, 600));
+    QCOMPARE(m.map->model().drawCount(), 4);
+}
+
+void MapTest::zoomingIntoTwoCornersAndBack() {
+    GameState s;
+    OpenMap m(s);
+    OneMap& model = m.map->model();
+    QTest::mouseClick(m.map->zoomButton(), Qt::LeftButton);  // no corners yet
+    QCOMPARE(model.zoomDepth(), 0);
+    auto corners = [&](QPoint a, QPoint b) {
+        QTest::mousePress(m.map->canvas(), Qt::LeftButton, {}, a);
+        QTest::mouseRelease(m.map->canvas(), Qt::LeftButton, {}, a);
+        QTest::mousePress(m.map->canvas(), Qt::RightButton, {}, b);
+        QTest::mouseRelease(m.map->canvas(), Qt::RightButton, {}, b);
+        QTest::mouseClick(m.map->zoomButton(), Qt::LeftButton);
+    };
+    corners({100, 100}, {400, 300});
+    corners({100, 100}, {400, 300});
+    QCOMPARE(model.zoomDepth(), 2);
+    QVERIFY(m.map->zoomBackButton()->isEnabled());
+    QTest::mouseClick(m.map->zoomBackButton(), Qt::LeftButton);
+    QCOMPARE(model.zoomDepth(), 1);
+    QVERIFY(!m.map->zoomBackButton()->isEnabled());
+    QTest::mouseClick(m.map->initButton(), Qt::LeftButton);
+    QCOMPARE(model.zoomDepth(), 0);
+    QCOMPARE(model.view().left, 138.98f);
+}
+
+void MapTest::faultyMapDataIsReportedAndNothingIsDrawn() {
+    GameState s;
+    QPushButton button;
+    s.mapDataDir = std::string(KISHARIN_TEST_FIXTURES) + "/MapData/";
+    s.pickedPref = "北海道";  // no fixture
+    s.prefPicked = True;
+    FrmOneMap map(s, &button);
+    map.show();
+    map.Form_Activate();
+    QVERIFY(!map.model().mapShown());
+    QVERIFY(map.message()->text().contains(QStringLiteral("読み込めませんでした")));
+    auto* box = map.findChild<QMessageBox*>(QStringLiteral("msgMapError"));
+    QVERIFY(box);
+    QVERIFY(box->text().contains(QStringLiteral("MapData/北海道/PL.dat")));
+    QVERIFY(!button.isEnabled());
+    map.close();
+    QVERIFY(button.isEnabled());
+}
+
+void MapTest::thePickerInMoveModeReturnsNothingWhenClosed() {
+    GameState s;
+    s.pickedPref = "京都府";
+    QtScreens screens;
+    whenModal([](QWidget* w) {
+        auto* picker = qobject_cast<FrmMap*>(w);
+        QVERIFY(picker);
+        QVERIFY(picker->message()->isVisible());
+        QCOMPARE(picker->message()->text(), QStringLiteral("※移動したくない場合は「×」で閉じてください。"));
+        picker->close();
+    });
+    QCOMPARE(screens.pickPrefecture(s), std::string());
+    QCOMPARE(s.pickedPref, std::string());
+}
+
+void MapTest::thePickerInMoveModeRecordsAClickWithoutOpeningTheMap() {
+    GameState s;
+    QtScreens screens;
+    whenModal([](QWidget* w) { QTest::mouseClick(qobject_cast<FrmMap*>(w)->prefLabel(27), Qt::LeftButton); });
+    QCOMPARE(screens.pickPrefecture(s), std::string("大阪府"));
+    QVERIFY(!s.prefPicked);
+    QVERIFY(!FrmOneMap::instance());
+}
+
+int main(int argc, char** argv) {
+    TestFolders f(linkedRailway(12));
+    folders = &f;
+    std::filesystem::copy(std::string(KISHARIN_TEST_FIXTURES) + "/MapData", f.shipped.path() + "MapData",
+                          std::filesystem::copy_options::recursive);
+    QApplication app(argc, argv);
+    MapTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "map_test.moc"
