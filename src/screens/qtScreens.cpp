@@ -38,9 +38,9 @@ void QtScreens::showConquest(GameState& s, int line) {
     w.exec();
 }
 
-bool QtScreens::askYesNo(const GameState&, const std::string& question) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("キシャリン"), qs(question),
-                    QMessageBox::Yes | QMessageBox::No, parent());
+bool QtScreens::askYesNo(const GameState&, const std::string& title, const std::string& question) {
+    QMessageBox box(QMessageBox::Question, qs(title), qs(question), QMessageBox::Yes | QMessageBox::No,
+                    parent());
     // The question asks for a step the player must choose on purpose (the warp jump).
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -52,18 +52,23 @@ std::string QtScreens::pickPrefecture(GameState& s) {
     return w.picked();
 }
 
-void QtScreens::runBet(GameState& s, Rng&) {
+RaceOutcome QtScreens::runBet(GameState& s, Rng&) {
     FrmBetInterim w(s, parent());
     w.exec();
     s.betCancelled = true;
     s.betStake = 0;
     s.betWinPoints = 0;
+    return {};
 }
 
 void QtScreens::showDisaster(const GameState& s, int kind) {
     FrmDisasterInterim w(s, kind, parent());
     w.exec();
 }
+
+void QtScreens::showEventPicture(const GameState&, int) {}
+
+void QtScreens::shakeBoard(int) {}
 
 void QtScreens::showResults(const GameState& s) {
     FrmEnd w(s, parent());

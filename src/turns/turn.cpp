@@ -10,6 +10,7 @@
 #include "turns/happenings.h"
 #include "turns/history.h"
 #include "turns/messages.h"
+#include "turns/race.h"
 
 namespace kisharin {
 
@@ -86,7 +87,7 @@ void afterStationClick(Game& g) {
         移動イベント(g);
     } else {
         const std::string& mark = s.ekiMark(s.playerRosen[p], s.playerEki[p]);
-        if (mark == "競馬" || mark == "競艇" || mark == "競輪") {
+        if (isRaceCourse(mark)) {
             s.raceName = mark;
             賭け事イベント(g);
         } else {

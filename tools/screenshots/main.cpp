@@ -50,10 +50,15 @@ class StillScreens final : public Screens {
     int rollDice(const GameState&, Rng&) override { return 4; }
     void showRide(GameState&) override {}
     void showConquest(GameState&, int) override {}
-    bool askYesNo(const GameState&, const std::string&) override { return false; }
+    bool askYesNo(const GameState&, const std::string&, const std::string&) override { return false; }
     std::string pickPrefecture(GameState&) override { return "東京都"; }
-    void runBet(GameState& s, Rng&) override { s.betCancelled = true; }
+    RaceOutcome runBet(GameState& s, Rng&) override {
+        s.betCancelled = true;
+        return {};
+    }
     void showDisaster(const GameState&, int) override {}
+    void showEventPicture(const GameState&, int) override {}
+    void shakeBoard(int) override {}
     void showResults(const GameState&) override {}
     void pause(double) override {}
     void processEvents() override {}
