@@ -47,10 +47,6 @@ void cmdSusumu_Click(Game& g) {
     g.screens.refreshBoard(s);
 }
 
-namespace {
-
-// Back to the choosing state: no stations allowed, the kinds free again, the buttons of
-// a turn's start shown and the fare line restored.
 void resetForNextRoll(Game& g) {
     BoardControls& c = g.board;
     g.s.susumuSteps = 0;
@@ -58,8 +54,6 @@ void resetForNextRoll(Game& g) {
     c.cmdSusumuVisible = c.cmdWorkVisible = c.cmdSaveVisible = true;
     optKind_Click(g, g.s.selKind);
 }
-
-}  // namespace
 
 void endOfRide(Game& g) {
     GameState& s = g.s;
