@@ -43,17 +43,6 @@ FrmConquestInterim::FrmConquestInterim(const GameState& s, int line, QWidget* pa
     : SelfClosingNote(QStringLiteral("frmSeiha"), QStringLiteral("制覇"),
                       qs("「" + s.ekiName(line, 0) + "」制覇！"), 2000, rgb(255, 250, 200), parent) {}
 
-FrmDisasterInterim::FrmDisasterInterim(const GameState& s, int kind, QWidget* parent)
-    : SelfClosingNote(QStringLiteral("frmDisaster"), QStringLiteral("わー！！"),
-                      QStringLiteral("（災害の場面 %1 はまだ絵がありません）").arg(kind), 1000,
-                      messageBackground(s.curPlayer), parent) {}
-
-FrmBetInterim::FrmBetInterim(const GameState& s, QWidget* parent)
-    : SelfClosingNote(
-          QStringLiteral("frmBet"), qs(s.raceName),
-          qs("今日は" + s.raceName + "開催日！\n賭けの窓口はまだ準備中なので、今回は見送ります。"), 3000,
-          messageBackground(s.curPlayer), parent) {}
-
 FrmPrefInterim::FrmPrefInterim(const GameState& s, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMap"));
     setWindowTitle(QStringLiteral("行きたい県を選んでください"));

@@ -1,5 +1,5 @@
 // Plain stand-ins for the windows that are still to come (the ride scene, the conquest
-// celebration, the disaster picture, race betting, the prefecture picker). Each one says
+// celebration, the prefecture picker). Each one says
 // plainly what happens and gives the rules the answer they need.
 #pragma once
 
@@ -31,19 +31,6 @@ class FrmConquestInterim : public SelfClosingNote {
     Q_OBJECT
   public:
     FrmConquestInterim(const GameState& s, int line, QWidget* parent);
-};
-
-class FrmDisasterInterim : public SelfClosingNote {
-    Q_OBJECT
-  public:
-    FrmDisasterInterim(const GameState& s, int kind, QWidget* parent);
-};
-
-// Betting is not offered yet: the window says so and the bet is passed.
-class FrmBetInterim : public SelfClosingNote {
-    Q_OBJECT
-  public:
-    FrmBetInterim(const GameState& s, QWidget* parent);
 };
 
 // The prefecture picker as a list of the 47 prefectures.

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+#include "screens/frmBet.h"
 #include "screens/frmDice.h"
 #include "screens/frmEnd.h"
 #include "screens/frmMain.h"
@@ -48,27 +49,28 @@ bool QtScreens::askYesNo(const GameState&, const std::string& title, const std::
 
 std::string QtScreens::pickPrefecture(GameState& s) {
     FrmPrefInterim w(s, parent());
-    w.exec();
+    // Closed without a choice: the player stays where they are.
+    if (w.exec() != QDialog::Accepted) return {};
     return w.picked();
 }
 
-RaceOutcome QtScreens::runBet(GameState& s, Rng&) {
-    FrmBetInterim w(s, parent());
+RaceOutcome QtScreens::runBet(GameState& s, Rng& rng) {
+    FrmBet w(s, rng, parent());
     w.exec();
-    s.betCancelled = true;
-    s.betStake = 0;
-    s.betWinPoints = 0;
-    return {};
+    return w.outcome();
 }
 
-void QtScreens::showDisaster(const GameState& s, int kind) {
-    FrmDisasterInterim w(s, kind, parent());
-    w.exec();
+void QtScreens::showDisaster(const GameState&, int kind) {
+    if (board_) board_->showDisaster(kind);
 }
 
-void QtScreens::showEventPicture(const GameState&, int) {}
+void QtScreens::showEventPicture(const GameState&, int picture) {
+    if (board_) board_->showEventPicture(picture);
+}
 
-void QtScreens::shakeBoard(int) {}
+void QtScreens::shakeBoard(int twips) {
+    if (board_) board_->shake(twips);
+}
 
 void QtScreens::showResults(const GameState& s) {
     FrmEnd w(s, parent());

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "board/startup.h"
+#include "eventShots.h"
 #include "platform/data_home.h"
 #include "screens/frmDice.h"
 #include "screens/frmEnd.h"
@@ -202,11 +203,10 @@ int main(int argc, char** argv) {
         save(ride, "frmEki_interim");
         FrmConquestInterim conquest(s, busy.line, nullptr);
         save(conquest, "frmSeiha_interim");
-        s.raceName = "競馬";
-        FrmBetInterim bet(s, nullptr);
-        save(bet, "frmBet_interim");
         FrmPrefInterim pref(s, nullptr);
         save(pref, "frmMap_interim");
+
+        written += saveEventScreenshots(board, s, rng, outDir);
     } catch (const GameError& e) {
         std::fprintf(stderr, "kisharin-screenshots: %s\n", e.what());
         return 1;
