@@ -257,7 +257,7 @@ void FrmMain::showEventPicture(int picture) {
 }
 
 void FrmMain::tmrNature_Timer() {
-    if (!::kisharin::tmrNature_Timer(picE_, width())) tmrNature_->stop();
+    if (!::kisharin::tmrNature_Timer(picE_, frameGeometry().width())) tmrNature_->stop();
     place(picELabel_, picE_);
 }
 

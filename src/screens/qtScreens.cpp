@@ -57,6 +57,8 @@ std::string QtScreens::pickPrefecture(GameState& s) {
 RaceOutcome QtScreens::runBet(GameState& s, Rng& rng) {
     FrmBet w(s, rng, parent());
     w.exec();
+    // However the window went, without a race nothing was bet.
+    if (!w.race().decided()) s.betCancelled = true;
     return w.outcome();
 }
 
