@@ -9,9 +9,12 @@
 #include <cmath>
 #include <vector>
 
+#include "board/line_display.h"
 #include "screen_support.h"
+#include "screens/desktopGame.h"
 #include "screens/eventPictures.h"
 #include "screens/frmBet.h"
+#include "screens/frmInit.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
 #include "screens/qtScreens.h"
@@ -75,6 +78,7 @@ class EventsTest : public QObject {
     void aDisasterSlidesAcrossTheBoardWhilePlayGoesOn();
     void warpAndGodStandInTheMiddleUntilHidden();
     void anEarthquakeShakesTheBoardAndLeavesItALittleLeft();
+    void aHumanEndingOnARaceCourseBetsOverTheBoard();
 };
 
 void EventsTest::betWindowOffersTheStakesAndOddsItShows() {
@@ -296,8 +300,53 @@ void EventsTest::anEarthquakeShakesTheBoardAndLeavesItALittleLeft() {
     QCOMPARE(s.mokutekitiEki[5], 1);
 }
 
+void EventsTest::aHumanEndingOnARaceCourseBetsOverTheBoard() {
+    DesktopGame game;
+    QVERIFY(game.start());
+    FrmInit* init = game.init();
+    child<QRadioButton>(init, "optPlayer(0)")->setChecked(true);
+    QTest::mouseClick(child<QPushButton>(init, "cmdGo"), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    FrmMain* board = game.board();
+    GameState& s = game.state();
+    // One station before the race course at the end of line 1: a one-station ride to the
+    // last station is neither cut short nor overshoots.
+    s.curPlayer = 0;
+    s.playerRosen[0] = 1;
+    s.playerEki[0] = 5;
+    s.playerMoney[0] = 50000;
+    路線読み込み(game.game());
+    board->refresh();
+    QCOMPARE(s.ekiMark(1, 6), std::string("競馬"));
+
+    // Bet the first stake on lane 1 when the betting window opens over the board.
+    bool sawBet = false, overBoard = false;
+    QTimer watch;
+    watch.setInterval(1);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* w = qobject_cast<FrmBet*>(QApplication::activeModalWidget());
+        if (!w || sawBet) return;
+        sawBet = true;
+        overBoard = w->parentWidget() == board;
+        w->cmdStart_Click();
+    });
+    watch.start();
+    QTest::mouseClick(child<QPushButton>(board, "cmdSusumu"), Qt::LeftButton);
+    QTRY_VERIFY(s.susumuSteps > 0);
+    board->lblEki_Click(6);
+    QTRY_VERIFY_WITH_TIMEOUT(s.curPlayer == 1, 10000);
+    QVERIFY(sawBet);
+    QVERIFY(overBoard);
+    QCOMPARE(s.raceName, std::string("競馬"));
+    QVERIFY(!s.betCancelled);
+    QCOMPARE(s.betStake, 1000);
+    QVERIFY(s.messageText == kMsgBetLost || s.messageText == betWonText(s.betWinPoints));
+}
+
 int main(int argc, char** argv) {
-    ::setenv("KISHARIN_TIME_SCALE", "0.01", 1);
+    RailwayData railway = makeEightRegions(6);
+    railway.ekiMark(1, 6) = "競馬";
+    TestFolders folders(railway);
     QApplication app(argc, argv);
     EventsTest t;
     return QTest::qExec(&t, argc, argv);
