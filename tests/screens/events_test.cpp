@@ -1,5 +1,6 @@
 // The windows of the special events and of race betting: the betting window "勝負！！",
 // the event pictures on the board, the disaster's slide and the earthquake's shaking.
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
@@ -70,6 +71,7 @@ class EventsTest : public QObject {
     Q_OBJECT
   private slots:
     void betWindowOffersTheStakesAndOddsItShows();
+    void betWindowTextsAreNotCutOff();
     void betWindowRefusesItsCloseBox();
     void notBettingClosesAtOnceAndCancels();
     void aRaceRunsDecidesAndClosesByItself();
@@ -112,6 +114,34 @@ void EventsTest::betWindowOffersTheStakesAndOddsItShows() {
     QCOMPARE(child<QPushButton>(&w, "cmdStop")->text(), QStringLiteral("勝負しない"));
     QVERIFY(!child<QLabel>(&w, "lblMessage")->isVisibleTo(&w));
     QCOMPARE(child<QWidget>(&w, "picBack")->size(), QSize(745, 305));
+}
+
+void EventsTest::betWindowTextsAreNotCutOff() {
+    GameState s;
+    s.raceName = "競艇";
+    s.playerMoney[0] = 1000000;
+    SequenceRng rng({0.99});  // odds of 10 on every lane: the longest odds text
+    FrmBet w(s, rng, nullptr);
+    w.show();
+    w.cmdStart_Click();
+    for (int i = 0; i < 400 && !w.race().decided(); ++i) w.Timer_Timer();
+    QApplication::processEvents();
+    QStringList clipped;
+    for (QLabel* l : w.findChildren<QLabel*>()) {
+        if (!l->isVisibleTo(&w) || l->text().isEmpty()) continue;
+        const QFontMetrics m(l->font());
+        if (m.horizontalAdvance(l->text()) > l->contentsRect().width() ||
+            m.height() > l->contentsRect().height())
+            clipped << l->objectName() + "「" + l->text() + "」";
+    }
+    for (QAbstractButton* b : w.findChildren<QAbstractButton*>())
+        if (b->sizeHint().width() > b->width() + 1) clipped << b->objectName() + "「" + b->text() + "」";
+    auto* money = child<QComboBox>(&w, "cboMoney");
+    for (int i = 0; i < money->count(); ++i)
+        if (QFontMetrics(money->font()).horizontalAdvance(money->itemText(i)) + 30 > money->width())
+            clipped << money->itemText(i);
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
+    QCOMPARE(child<QLabel>(&w, "lblOdds0")->text(), QStringLiteral("オッズ：１０倍"));
 }
 
 void EventsTest::betWindowRefusesItsCloseBox() {
