@@ -152,6 +152,21 @@ TEST(Race, RacersStopAtTheLeftEdgeAndKeepRunningAfterTheWinner) {
     EXPECT_EQ(race.winPoints(), 10);
 }
 
+TEST(Race, ARacerOnTheGoalsRightEdgeHasNotFinished) {
+    PatternRng rng;
+    for (int i = 0; i < kLanes; ++i) rng.first.push_back(oddsValue(5));
+    rng.pattern = steadyTick({1, 1, 1, 1, 1});
+    Race race(rng);
+    race.start(5000);
+    for (int n = 0; n < 591; ++n) race.tick(rng, 2);
+    EXPECT_EQ(race.left(0), 65);  // the goal's right edge
+    EXPECT_FALSE(race.decided());
+    race.tick(rng, 2);
+    EXPECT_TRUE(race.decided());
+    EXPECT_EQ(race.winner(), 0);  // all five crossed in this tick: the first lane wins
+    EXPECT_EQ(race.winPoints(), 0);
+}
+
 TEST(Race, NoTickBeforeTheStart) {
     PatternRng rng;
     Race race(rng);
