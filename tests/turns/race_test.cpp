@@ -188,18 +188,6 @@ TEST(Race, StakeListOffersWhatThePlayerCanPayAlignedOnTheRight) {
     EXPECT_EQ(offeredStakes(5000000).size(), 6u);
 }
 
-TEST(Race, TrackColourAndRacerByRaceKind) {
-    EXPECT_EQ(raceLook("競馬").track, rgb(183, 128, 94));
-    EXPECT_EQ(raceLook("競馬").racer, 1);
-    EXPECT_EQ(raceLook("競艇").track, rgb(12, 141, 245));
-    EXPECT_EQ(raceLook("競艇").racer, 2);
-    EXPECT_EQ(raceLook("競輪").track, rgb(192, 192, 192));
-    EXPECT_EQ(raceLook("競輪").racer, 3);
-    EXPECT_TRUE(isRaceCourse("競輪"));
-    EXPECT_FALSE(isRaceCourse("温泉"));
-    EXPECT_FALSE(isRaceCourse(""));
-}
-
 // The betting event on a race-course station, with the window scripted.
 class Betting : public BoardTest {
   protected:
