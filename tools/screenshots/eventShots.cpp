@@ -29,31 +29,34 @@ bool grab(QWidget& w, const QString& path) {
     return false;
 }
 
-// Grabs the modal window the next call opens, with a plain title bar drawn above it so
-// that its title shows (the offscreen platform draws no window frames), then closes it
-// the way the player would.
+// A window's picture with a plain title bar drawn above it, so that its title shows (the
+// offscreen platform draws no window frames).
+bool grabWithTitle(QWidget& w, const QString& path) {
+    QApplication::processEvents();
+    const QPixmap body = w.grab();
+    const int bar = 26;
+    QPixmap shot(std::max(body.width(), 220), body.height() + bar);
+    shot.fill(QColor(240, 240, 240));
+    {
+        QPainter p(&shot);
+        p.fillRect(0, 0, shot.width(), bar, QColor(52, 84, 140));
+        p.setPen(Qt::white);
+        p.setFont(uiFont(10, true));
+        p.drawText(QRect(8, 0, shot.width() - 40, bar), Qt::AlignVCenter | Qt::AlignLeft, w.windowTitle());
+        p.drawText(QRect(shot.width() - 26, 0, 20, bar), Qt::AlignCenter, QStringLiteral("×"));
+        p.drawPixmap(0, bar, body);
+    }
+    if (shot.save(path)) return true;
+    std::fprintf(stderr, "kisharin-screenshots: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+// Grabs the modal window the next call opens, then closes it the way the player would.
 void grabNextModal(const QString& path, int& written, const std::function<void(QWidget*)>& close) {
     QTimer::singleShot(300, [=, &written] {
         QWidget* w = QApplication::activeModalWidget();
         if (!w) return;
-        const QPixmap body = w->grab();
-        const int bar = 26;
-        QPixmap shot(std::max(body.width(), 220), body.height() + bar);
-        shot.fill(QColor(240, 240, 240));
-        {
-            QPainter p(&shot);
-            p.fillRect(0, 0, shot.width(), bar, QColor(52, 84, 140));
-            p.setPen(Qt::white);
-            p.setFont(uiFont(10, true));
-            p.drawText(QRect(8, 0, shot.width() - 40, bar), Qt::AlignVCenter | Qt::AlignLeft,
-                       w->windowTitle());
-            p.drawText(QRect(shot.width() - 26, 0, 20, bar), Qt::AlignCenter, QStringLiteral("×"));
-            p.drawPixmap(0, bar, body);
-        }
-        if (shot.save(path))
-            ++written;
-        else
-            std::fprintf(stderr, "kisharin-screenshots: cannot write %s\n", qPrintable(path));
+        if (grabWithTitle(*w, path)) ++written;
         close(w);
     });
 }
@@ -97,11 +100,11 @@ int saveEventScreenshots(FrmMain& board, GameState& s, Rng& rng, const QString& 
         s.raceName = races[k];
         FrmBet bet(s, rng, nullptr);
         bet.show();
-        if (grab(bet, dir + "/" + files[k] + ".png")) ++written;
+        if (grabWithTitle(bet, dir + "/" + files[k] + ".png")) ++written;
         bet.cmdStart_Click();
         for (int i = 0; i < 400 && !bet.race().decided(); ++i) bet.Timer_Timer();
         for (int i = 0; i < 12; ++i) bet.Timer_Timer();  // the racers run on a little
-        if (grab(bet, dir + "/" + files[k] + "_finish.png")) ++written;
+        if (grabWithTitle(bet, dir + "/" + files[k] + "_finish.png")) ++written;
         bet.TimerEnd_Timer();
     }
     return written;
