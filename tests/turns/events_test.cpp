@@ -219,6 +219,9 @@ TEST_F(Events, ClosingTheGodsPickerLeavesThePlayer) {
 TEST_F(Events, GatheringPutsBothOnOneStationWithoutTheMeetingBonus) {
     s.playerMoney[0] = 1000;
     s.playerMoney[1] = 2000;
+    // 仙台 is an open destination: standing there after an event is no arrival yet.
+    s.mokutekitiRosen[2] = 2;
+    s.mokutekitiEki[2] = 3;
     mixed.first = {pickValue(2, 4), pickValue(3, 5)};  // 東北新幹線 仙台
     全員集合(eg);
     EXPECT_EQ(at(0), (Station{2, 3}));
@@ -229,6 +232,8 @@ TEST_F(Events, GatheringPutsBothOnOneStationWithoutTheMeetingBonus) {
     EXPECT_EQ(s.playerPoint[1], 100);
     EXPECT_EQ(s.playerMoney[0], 1000);
     EXPECT_EQ(s.playerMoney[1], 2000);
+    EXPECT_FALSE(s.mokutekitiDone[2]);
+    EXPECT_EQ(s.arriveCount[0] + s.arriveCount[1], 0);
     ASSERT_EQ(log.events.back().moves.size(), 2u);
     EXPECT_EQ(log.events.back().moves[1].player, 1);
 }
