@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../../tools/sim/json_line.h"
+#include "../../tools/sim/sim_game.h"
 #include "platform/data_home.h"
 #include "support/fakes.h"
 #include "support/railway_builder.h"
@@ -201,6 +202,39 @@ TEST(KisharinSim, RefusesBadOptionsAndMissingData) {
     const SimRun r = runSim("--data " + dir.path());
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.output.find("駅.txt"), std::string::npos) << r.output;
+}
+
+// The scripted human's bet: the favourite lane, a tenth of the money at most.
+TEST(SimScreens, BetsOnTheFavouriteWithATenthOfTheMoneyAtMost) {
+    struct Case {
+        Long money;
+        Long stake;  // 0: no bet
+    };
+    for (const Case c : {Case{999, 0}, Case{1000, 1000}, Case{9999, 1000}, Case{50000, 5000},
+                         Case{99999, 5000}, Case{100000, 10000}, Case{2000000, 100000}}) {
+        SCOPED_TRACE(c.money);
+        GameState s;
+        s.curPlayer = 0;
+        s.playerMoney[0] = c.money;
+        DefaultRng rng(static_cast<double>(c.money));
+        DefaultRng same(static_cast<double>(c.money));
+        const Race opened(same);  // the odds the window draws first
+        const RaceOutcome out = sim::SimScreens::scriptedBet(s, rng);
+        if (c.stake == 0) {
+            EXPECT_TRUE(s.betCancelled);
+            EXPECT_EQ(out.lane, 0);
+            continue;
+        }
+        EXPECT_FALSE(s.betCancelled);
+        EXPECT_EQ(s.betStake, c.stake);
+        int favourite = 0;
+        for (int i = 1; i < kLanes; ++i)
+            if (opened.odds(i) < opened.odds(favourite)) favourite = i;
+        EXPECT_EQ(out.lane, favourite + 1);
+        ASSERT_GE(out.winner, 1);
+        ASSERT_LE(out.winner, kLanes);
+        EXPECT_EQ(s.betWinPoints, out.winner == out.lane ? c.stake / 100 * opened.factor(favourite) : 0);
+    }
 }
 
 TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {

@@ -35,6 +35,7 @@ RailwayData computerNetwork() {
     main.links[4] = "2\\1";
     main.links[19] = "4\\1";
     main.links[29] = "5\\1";
+    main.marks = {"", "", "競馬"};
     TestLine walk{"連絡通路", {"通路1", "通路2", "通路3"}, {"東京都"}, {"1\\5;3\\1"}, {}};
     TestLine branch{"支線", {}, {"千葉県"}, {"2\\1"}, {}};
     for (int i = 1; i <= 10; ++i) branch.stations.push_back("支" + std::to_string(i));
@@ -253,6 +254,19 @@ TEST_F(ComputerTest, FliesWithFortyThousandYenAndWorksWithLess) {
     EXPECT_EQ(t.kind, 5);
     EXPECT_EQ(s.playerEki[1], 2);
     EXPECT_EQ(s.playerMoney[1], 40000 - 30000 + 100000);
+}
+
+TEST_F(ComputerTest, NeverBetsWhenItStopsOnARaceCourse) {
+    setDestination(1, 1, 4);
+    computerAt(1, 1, 30000);
+    screens.dice.push_back(2);  // 各停: two stations, onto the race course at station 3
+    const ComputerTurn t = コンピュータ(g);
+    EXPECT_EQ(t.target, 3);
+    EXPECT_EQ(s.playerEki[1], 3);
+    EXPECT_TRUE(screens.raceOdds.empty());  // no betting window opened
+    EXPECT_EQ(std::count(screens.messages.begin(), screens.messages.end(), raceDayText("競馬")), 0);
+    EXPECT_EQ(s.playerMoney[1], 30000 - 300);
+    EXPECT_EQ(s.curPlayer, 0);
 }
 
 // --- Claims, transfers and the turns without a way forward ------------------------------
