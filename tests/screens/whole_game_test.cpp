@@ -1,7 +1,9 @@
 // A whole game in the windows against the computer, as a person would play it: roll,
 // click a pink destination within reach, work when the fare cannot be paid, until the
-// results window; closing it ends the program.
+// results window; closing it ends the program. The warp hole is declined and the
+// guardian god's map closed.
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <cstdlib>
@@ -55,6 +57,7 @@ void WholeGameTest::playToTheResults() {
     DesktopGame game;
     QVERIFY(game.start());
     QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    EventWindowAnswers events;  // a warp or the god may come up on a move
     QTRY_VERIFY(game.board());
     FrmMain* board = game.board();
     GameState& s = game.state();
@@ -75,6 +78,19 @@ void WholeGameTest::playToTheResults() {
         w->findChild<QPushButton*>(QStringLiteral("cmdEnd"))->click();
     });
     watch.start();
+    // The special events ask the human now and then: stay out of the warp hole, and close
+    // the guardian god's map with its close box to stay where one is.
+    QTimer events;
+    events.setInterval(5);
+    QObject::connect(&events, &QTimer::timeout, [&] {
+        QWidget* m = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(m)) {
+            if (QAbstractButton* no = box->button(QMessageBox::No)) no->click();
+        } else if (m && m->objectName() == QStringLiteral("frmMap")) {
+            m->close();
+        }
+    });
+    events.start();
 
     auto button = [&](const char* name) { return board->findChild<QPushButton*>(QString::fromLatin1(name)); };
     for (int turn = 0; turn < 300 && end.ended == 0; ++turn) {
