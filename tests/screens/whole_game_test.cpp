@@ -1,9 +1,7 @@
 // A whole game in the windows against the computer, as a person would play it: roll,
 // click a pink destination within reach, work when the fare cannot be paid, until the
-// results window; closing it ends the program. The warp hole is declined and the
-// guardian god's map closed.
+// results window; closing it ends the program.
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <cstdlib>
@@ -78,19 +76,6 @@ void WholeGameTest::playToTheResults() {
         w->findChild<QPushButton*>(QStringLiteral("cmdEnd"))->click();
     });
     watch.start();
-    // The special events ask the human now and then: stay out of the warp hole, and close
-    // the guardian god's map with its close box to stay where one is.
-    QTimer events;
-    events.setInterval(5);
-    QObject::connect(&events, &QTimer::timeout, [&] {
-        QWidget* m = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(m)) {
-            if (QAbstractButton* no = box->button(QMessageBox::No)) no->click();
-        } else if (m && m->objectName() == QStringLiteral("frmMap")) {
-            m->close();
-        }
-    });
-    events.start();
 
     auto button = [&](const char* name) { return board->findChild<QPushButton*>(QString::fromLatin1(name)); };
     for (int turn = 0; turn < 300 && end.ended == 0; ++turn) {
