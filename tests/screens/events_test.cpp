@@ -81,6 +81,7 @@ class EventsTest : public QObject {
     void warpAndGodStandInTheMiddleUntilHidden();
     void anEarthquakeShakesTheBoardAndLeavesItALittleLeft();
     void aHumanEndingOnARaceCourseBetsOverTheBoard();
+    void closingTheWindowsOfAnEventChangesNothing();
 };
 
 void EventsTest::betWindowOffersTheStakesAndOddsItShows() {
@@ -371,6 +372,23 @@ void EventsTest::aHumanEndingOnARaceCourseBetsOverTheBoard() {
     QVERIFY(!s.betCancelled);
     QCOMPARE(s.betStake, 1000);
     QVERIFY(s.messageText == kMsgBetLost || s.messageText == betWonText(s.betWinPoints));
+}
+
+void EventsTest::closingTheWindowsOfAnEventChangesNothing() {
+    GameState s;
+    s.raceName = "競馬";
+    s.playerMoney[0] = 20000;
+    QtScreens screens;
+    DefaultRng rng(12);
+    EventWindowAnswers answers;
+    // The god's map closed with its close box: no prefecture, the player stays.
+    QCOMPARE(screens.pickPrefecture(s), std::string());
+    QVERIFY(!screens.askYesNo(s, "ワープ　東北地方へ", "飛び込みますか？"));
+    s.betCancelled = false;
+    const RaceOutcome out = screens.runBet(s, rng);
+    QVERIFY(s.betCancelled);
+    QCOMPARE(out.winner, 0);
+    QCOMPARE(answers.answered, 3);
 }
 
 int main(int argc, char** argv) {
