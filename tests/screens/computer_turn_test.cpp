@@ -23,6 +23,13 @@ class ComputerTurnTest : public QObject {
     void theTargetShowsLightGreenBeforeTheClick();
 };
 
+namespace {
+// A point of the box's fill: inside its border, left of the station name written in it.
+QPoint inside(const PixelRect& box) {
+    return {box.left + 4, box.top + box.height / 2};
+}
+}  // namespace
+
 void ComputerTurnTest::theTargetShowsLightGreenBeforeTheClick() {
     DesktopGame game;
     QVERIFY(game.start());
@@ -49,7 +56,7 @@ void ComputerTurnTest::theTargetShowsLightGreenBeforeTheClick() {
         if (!marked) return;
         enabledWhileMarked = board->isEnabled();
         box = line.station(marked).box;
-        onBoard = board->strip()->mapTo(board, QPoint(box.left + box.width / 2, box.top + box.height / 2));
+        onBoard = board->strip()->mapTo(board, inside(box));
         stripShot = board->strip()->grab().toImage();
         boardShot = board->grab().toImage();
     });
@@ -65,8 +72,7 @@ void ComputerTurnTest::theTargetShowsLightGreenBeforeTheClick() {
     QVERIFY(!enabledWhileMarked);
 
     // The marked box is painted light green on the board, within the visible part.
-    const QPoint centre(box.left + box.width / 2, box.top + box.height / 2);
-    QCOMPARE(stripShot.pixelColor(centre * stripShot.devicePixelRatio()), QColor(192, 255, 192));
+    QCOMPARE(stripShot.pixelColor(inside(box) * stripShot.devicePixelRatio()), QColor(192, 255, 192));
     QVERIFY2(board->rect().contains(onBoard), "the marked station is scrolled out of view");
     QCOMPARE(boardShot.pixelColor(onBoard * boardShot.devicePixelRatio()), QColor(192, 255, 192));
 
