@@ -1,4 +1,4 @@
-// Whole simulated games per second: both players follow the simple policy on a
+// Whole simulated games per second: a scripted human against the computer on a
 // generated network of 8 regions (24 lines) with a shinkansen across them.
 #include <benchmark/benchmark.h>
 
@@ -68,9 +68,9 @@ void BM_SimulatedGames(benchmark::State& state) {
     long turns = 0, games = 0;
     for (auto _ : state) {
         GameState s = base;
-        testing::ScriptedScreens screens;
+        sim::SimScreens screens;
         sim::SimClock clock(screens, 45000.5, 1000.0 + static_cast<double>(games) * 37.0);
-        const auto r = sim::playGame(s, screens, rng, clock, 5000, nullptr, nullptr);
+        const auto r = sim::playGame(s, screens, rng, clock, 5000);
         turns += r.turns;
         ++games;
         benchmark::DoNotOptimize(s.playerPoint[0]);

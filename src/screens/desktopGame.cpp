@@ -10,7 +10,7 @@
 #include "setup/save_slot.h"
 #include "state/error.h"
 #include "turns/happenings.h"
-#include "turns/simple_policy.h"
+#include "turns/computer.h"
 
 namespace kisharin {
 
@@ -37,7 +37,7 @@ void DesktopGame::openSetup() {
     run_->rng.reseed(run_->clock.timer());
     run_->s.appDir = shippedDir_;
     run_->g.metrics = &run_->metrics;
-    run_->g.computerTurn = [](Game& g) { playSimpleTurn(g, true); };
+    run_->g.computerTurn = [](Game& g) { コンピュータ(g); };
     // The board opens after the click that started the game has finished.
     init_ = std::make_unique<FrmInit>(run_->s, dir_, shippedDir_ + "GameData/",
                                       [this] { QTimer::singleShot(0, this, &DesktopGame::openBoard); });

@@ -11,10 +11,12 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "board/line_display.h"
 #include "board/startup.h"
 #include "screens/frmMap.h"
+#include "screens/eventPictures.h"
 #include "screens/frmMokutekiti.h"
 #include "screens/frmSlots.h"
 #include "screens/look.h"
@@ -126,6 +128,15 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     tmrMain_->setInterval(scaledMs(1000));
     connect(tmrMain_, &QTimer::timeout, this, &FrmMain::tmrMain_Timer);
     tmrMain_->start();
+
+    picELabel_ = new QLabel(this);
+    picELabel_->setObjectName(QStringLiteral("picE"));
+    picELabel_->setFixedSize(kEventPictureWidth, kEventPictureHeight);
+    picELabel_->hide();
+    tmrNature_ = new QTimer(this);
+    tmrNature_->setObjectName(QStringLiteral("tmrNature"));
+    tmrNature_->setInterval(scaledMs(kNatureTickMs));
+    connect(tmrNature_, &QTimer::timeout, this, &FrmMain::tmrNature_Timer);
 }
 
 FrmMain::~FrmMain() {
@@ -218,6 +229,42 @@ void FrmMain::cmdPoint_Click() {
 void FrmMain::tmrMain_Timer() {
     ::kisharin::tmrMain_Timer(g_);
     lblJikoku_->setText(qs(lblJikokuText(g_.s)));
+}
+
+namespace {
+void place(QLabel* l, const EventPicture& e) {
+    if (e.visible) {
+        l->setPixmap(eventPicture(e.picture));
+        l->move(e.left, e.top);
+        l->raise();
+    }
+    l->setVisible(e.visible);
+}
+}  // namespace
+
+void FrmMain::showDisaster(int kind) {
+    startSlide(picE_, kind, picELabel_->width(), picScreen_->y());
+    place(picELabel_, picE_);
+    tmrNature_->start();
+}
+
+void FrmMain::showEventPicture(int picture) {
+    tmrNature_->stop();
+    if (picture == 0)
+        hidePicture(picE_);
+    else
+        centrePicture(picE_, picture, picELabel_->width(), picScreen_->width(), picScreen_->y());
+    place(picELabel_, picE_);
+}
+
+void FrmMain::tmrNature_Timer() {
+    if (!::kisharin::tmrNature_Timer(picE_, frameGeometry().width())) tmrNature_->stop();
+    place(picELabel_, picE_);
+}
+
+void FrmMain::shake(int twips) {
+    const int px = static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0));
+    move(x() + px, y());
 }
 
 void FrmMain::cmdMokutekiti_Click() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "screens/frmMokutekiti.h"
+#include "turns/events.h"
 #include "turns/game.h"
 
 class QGroupBox;
@@ -49,6 +50,17 @@ class FrmMain : public QWidget {
     void cmdSave_Click();
     void tmrMain_Timer();
 
+    // The event picture picE: a disaster (1..3) slides across the board on tmrNature
+    // while play goes on; the warp hole (4) and the guardian god (5) stand in the middle
+    // until hidden (0).
+    void showDisaster(int kind);
+    void showEventPicture(int picture);
+    void tmrNature_Timer();
+    const EventPicture& picEModel() const { return picE_; }
+    QLabel* picE() const { return picELabel_; }
+    // Moves the window sideways by the given twips (the earthquake).
+    void shake(int twips);
+
     // Where station i's label and transfer label k stand, in window coordinates (for
     // tests and the computer's clicks); an empty rectangle when they are not shown.
     QRect stationRect(int i) const;
@@ -89,6 +101,9 @@ class FrmMain : public QWidget {
     QPushButton* cmdMap_;
     QPushButton* cmdSave_;
     QTimer* tmrMain_;
+    QTimer* tmrNature_;
+    QLabel* picELabel_;
+    EventPicture picE_;
     QPointer<FrmCourse> course_;
     bool syncing_ = false;  // true while the controls are set from the models
     int depth_ = 0;         // handlers running (nested through modal windows)

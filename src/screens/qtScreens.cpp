@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+#include "screens/frmBet.h"
 #include "screens/frmDice.h"
 #include "screens/frmEki.h"
 #include "screens/frmEnd.h"
@@ -10,7 +11,6 @@
 #include "screens/frmMap.h"
 #include "screens/frmMessage.h"
 #include "screens/frmSeiha.h"
-#include "screens/interimWindows.h"
 #include "screens/look.h"
 #include "screens/timing.h"
 
@@ -41,9 +41,9 @@ void QtScreens::showConquest(GameState& s, int line, Rng& rng, Clock& clock) {
     w.exec();
 }
 
-bool QtScreens::askYesNo(const GameState&, const std::string& question) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("キシャリン"), qs(question),
-                    QMessageBox::Yes | QMessageBox::No, parent());
+bool QtScreens::askYesNo(const GameState&, const std::string& title, const std::string& question) {
+    QMessageBox box(QMessageBox::Question, qs(title), qs(question), QMessageBox::Yes | QMessageBox::No,
+                    parent());
     // The question asks for a step the player must choose on purpose (the warp jump).
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -53,17 +53,24 @@ std::string QtScreens::pickPrefecture(GameState& s) {
     return FrmMap::pickForMove(s, parent());
 }
 
-void QtScreens::runBet(GameState& s, Rng&) {
-    FrmBetInterim w(s, parent());
+RaceOutcome QtScreens::runBet(GameState& s, Rng& rng) {
+    FrmBet w(s, rng, parent());
     w.exec();
-    s.betCancelled = true;
-    s.betStake = 0;
-    s.betWinPoints = 0;
+    // However the window went, without a race nothing was bet.
+    if (!w.race().decided()) s.betCancelled = true;
+    return w.outcome();
 }
 
-void QtScreens::showDisaster(const GameState& s, int kind) {
-    FrmDisasterInterim w(s, kind, parent());
-    w.exec();
+void QtScreens::showDisaster(const GameState&, int kind) {
+    if (board_) board_->showDisaster(kind);
+}
+
+void QtScreens::showEventPicture(const GameState&, int picture) {
+    if (board_) board_->showEventPicture(picture);
+}
+
+void QtScreens::shakeBoard(int twips) {
+    if (board_) board_->shake(twips);
 }
 
 void QtScreens::showResults(const GameState& s) {

@@ -17,10 +17,12 @@ class QtScreens final : public Screens {
     int rollDice(const GameState& s, Rng& rng) override;
     void showRide(GameState& s, Rng& rng, Clock& clock) override;
     void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override;
-    bool askYesNo(const GameState& s, const std::string& question) override;
+    bool askYesNo(const GameState& s, const std::string& title, const std::string& question) override;
     std::string pickPrefecture(GameState& s) override;
-    void runBet(GameState& s, Rng& rng) override;
+    RaceOutcome runBet(GameState& s, Rng& rng) override;
     void showDisaster(const GameState& s, int kind) override;
+    void showEventPicture(const GameState& s, int picture) override;
+    void shakeBoard(int twips) override;
     void showResults(const GameState& s) override;
     void pause(double seconds) override;
     void processEvents() override;

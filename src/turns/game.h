@@ -10,6 +10,7 @@
 #include "state/game_state.h"
 #include "state/rng.h"
 #include "turns/board_model.h"
+#include "turns/event_log.h"
 #include "turns/screens.h"
 
 namespace kisharin {
@@ -38,6 +39,8 @@ struct Game {
     // to move; empty means nobody plays for the computer.
     std::function<void(Game&)> computerTurn;
     RideRecord lastRide;
+    // Told of every special event and race bet when set (the simulator's game log).
+    EventLog* eventLog = nullptr;
 };
 
 }  // namespace kisharin

@@ -10,6 +10,7 @@
 #include "turns/happenings.h"
 #include "turns/history.h"
 #include "turns/messages.h"
+#include "turns/race.h"
 
 namespace kisharin {
 
@@ -46,10 +47,6 @@ void cmdSusumu_Click(Game& g) {
     g.screens.refreshBoard(s);
 }
 
-namespace {
-
-// Back to the choosing state: no stations allowed, the kinds free again, the buttons of
-// a turn's start shown and the fare line restored.
 void resetForNextRoll(Game& g) {
     BoardControls& c = g.board;
     g.s.susumuSteps = 0;
@@ -57,8 +54,6 @@ void resetForNextRoll(Game& g) {
     c.cmdSusumuVisible = c.cmdWorkVisible = c.cmdSaveVisible = true;
     optKind_Click(g, g.s.selKind);
 }
-
-}  // namespace
 
 void endOfRide(Game& g) {
     GameState& s = g.s;
@@ -86,7 +81,7 @@ void afterStationClick(Game& g) {
         移動イベント(g);
     } else {
         const std::string& mark = s.ekiMark(s.playerRosen[p], s.playerEki[p]);
-        if (mark == "競馬" || mark == "競艇" || mark == "競輪") {
+        if (isRaceCourse(mark)) {
             s.raceName = mark;
             賭け事イベント(g);
         } else {

@@ -19,6 +19,10 @@ void cmdSusumu_Click(Game& g);
 // window answers. Used by the roll and by work.
 int throwDie(Game& g);
 
+// Back to the choosing state: no stations allowed, the kinds free again, the buttons of
+// a turn's start shown and the fare line restored.
+void resetForNextRoll(Game& g);
+
 // The end of a ride, after the ride's own messages: arrival, happening, reset for the
 // next roll, the debt and meeting rules, moveDone.
 void endOfRide(Game& g);

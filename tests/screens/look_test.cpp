@@ -98,6 +98,7 @@ class LookTest : public QObject {
 void LookTest::nothingIsCutOffDuringAGame() {
     EndWatch end;
     ModalWatch modals;
+    EventWindowAnswers events;  // a warp, the god or a race day may come up on a move
     DesktopGame game;
     QVERIFY(game.start());
     FrmInit* init = game.init();

@@ -92,6 +92,7 @@ void PlayTest::setupWindowShowsTheSettingsAndLimitsNames() {
 }
 
 void PlayTest::aTurnOnTheBoard() {
+    EventWindowAnswers events;  // a warp or the god may come up on the ride
     auto game = newGame(false);
     QTRY_VERIFY(game->board());
     FrmMain* board = game->board();

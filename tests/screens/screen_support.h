@@ -75,6 +75,39 @@ inline void press(QWidget* box, QMessageBox::StandardButton which) {
     mb->button(which)->click();
 }
 
+// Answers the windows of the rare events of a move the way a cautious player would, for
+// tests that play moves without looking for them: no to the warp hole, the guardian
+// god's picker closed to stay, "勝負しない" in the betting window.
+class EventWindowAnswers {
+  public:
+    EventWindowAnswers() {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (!w || !w->isVisible()) return;
+            if (auto* box = qobject_cast<QMessageBox*>(w);
+                box && box->windowTitle().startsWith(QStringLiteral("ワープ"))) {
+                ++answered;
+                box->button(QMessageBox::No)->click();
+            } else if (w->objectName() == QStringLiteral("frmMap")) {
+                ++answered;
+                w->close();
+            } else if (w->objectName() == QStringLiteral("frmBet")) {
+                auto* stop = w->findChild<QPushButton*>(QStringLiteral("cmdStop"));
+                if (stop && stop->isEnabled()) {
+                    ++answered;
+                    stop->click();
+                }
+            }
+        });
+        timer_.start();
+    }
+    int answered = 0;
+
+  private:
+    QTimer timer_;
+};
+
 // Watches endProgram() instead of ending the test program.
 struct EndWatch {
     EndWatch() {

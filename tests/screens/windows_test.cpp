@@ -130,16 +130,18 @@ void WindowsTest::aQuestionDefaultsToNo() {
     // A jump into the warp hole is taken only when the player says so: Enter answers no.
     QtScreens screens;
     GameState s;
-    QString text;
+    QString text, title;
     whenModal([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         QVERIFY(box);
         text = box->text();
+        title = box->windowTitle();
         QCOMPARE(box->icon(), QMessageBox::Question);
         QTest::keyClick(box, Qt::Key_Return);
     });
-    QVERIFY(!screens.askYesNo(s, "飛び込みますか？"));
+    QVERIFY(!screens.askYesNo(s, "ワープ　九州地方へ", "飛び込みますか？"));
     QCOMPARE(text, QStringLiteral("飛び込みますか？"));
+    QCOMPARE(title, QStringLiteral("ワープ　九州地方へ"));
 }
 
 void WindowsTest::resultsShowTheScoresAndEndTheProgramWhenClosed() {

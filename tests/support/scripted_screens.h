@@ -3,11 +3,14 @@
 // does), and the time the windows would have taken is added up.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "turns/race.h"
 #include "turns/screens.h"
 
 namespace kisharin::testing {
@@ -17,10 +20,25 @@ class ScriptedScreens : public Screens {
     std::vector<std::string> messages;    // every message shown, in order
     std::deque<int> dice;                 // faces to throw; empty: drawn from the generator
     std::deque<bool> answers;             // for askYesNo; empty: no
-    std::deque<std::string> prefectures;  // for pickPrefecture; empty: "東京都"
+    std::deque<std::string> prefectures;  // for pickPrefecture ("" closes it); empty: "東京都"
+    // How the player bets in the betting window: the entry of the stake list (held to the
+    // entries offered), the lane option 0..4, and lane changes during the race (from tick
+    // `changeAt` on, `changeTo`). stop: "勝負しない".
+    struct BetChoice {
+        int stakeEntry = 0;
+        int lane = 0;
+        int changeAt = 0;  // 0: no change
+        int changeTo = 0;
+        bool stop = false;
+    };
+    std::deque<BetChoice> bets;                     // empty: "勝負しない"
+    std::vector<std::array<int, kLanes>> raceOdds;  // the odds of every betting window opened
+    std::vector<int> eventPictures;                 // showEventPicture calls, 0 = hidden
+    std::vector<int> shakes;                        // the board's moves, in twips
     int rides = 0, rolls = 0, results = 0, refreshes = 0, processed = 0;
     std::vector<int> conquests;
     std::vector<int> disasters;
+    std::vector<std::string> questions;  // askYesNo: title & "|" & question
     bool boardEnabled = true;
     double seconds = 0;  // time the windows would have taken
     // Called when the ride scene would be shown, e.g. to add the points it pays.
@@ -53,7 +71,8 @@ class ScriptedScreens : public Screens {
         if (onRide) onRide(s);
     }
     void showConquest(GameState&, int line, Rng&, Clock&) override { conquests.push_back(line); }
-    bool askYesNo(const GameState&, const std::string&) override {
+    bool askYesNo(const GameState&, const std::string& title, const std::string& question) override {
+        questions.push_back(title + "|" + question);
         if (answers.empty()) return false;
         const bool a = answers.front();
         answers.pop_front();
@@ -65,8 +84,32 @@ class ScriptedScreens : public Screens {
         prefectures.pop_front();
         return p;
     }
-    void runBet(GameState& s, Rng&) override { s.betCancelled = true; }
+    RaceOutcome runBet(GameState& s, Rng& rng) override {
+        Race race(rng);
+        std::array<int, kLanes> odds{};
+        for (int i = 0; i < kLanes; ++i) odds[static_cast<size_t>(i)] = race.odds(i);
+        raceOdds.push_back(odds);
+        const std::vector<Long> offered = offeredStakes(s.playerMoney[s.curPlayer]);
+        if (bets.empty() || bets.front().stop || offered.empty()) {
+            if (!bets.empty()) bets.pop_front();
+            s.betCancelled = true;
+            return {};
+        }
+        const BetChoice c = bets.front();
+        bets.pop_front();
+        const size_t entry = std::min(static_cast<size_t>(std::max(c.stakeEntry, 0)), offered.size() - 1);
+        const RaceOutcome out = runRace(race, rng, offered[entry], [&](int tick) {
+            return c.changeAt > 0 && tick >= c.changeAt ? c.changeTo : c.lane;
+        });
+        seconds += race.ticks() * kRaceTickMs / 1000.0 + kRaceCloseMs / 1000.0;
+        s.betCancelled = false;
+        s.betStake = race.stake();
+        s.betWinPoints = static_cast<Integer>(race.winPoints());
+        return out;
+    }
     void showDisaster(const GameState&, int kind) override { disasters.push_back(kind); }
+    void showEventPicture(const GameState&, int picture) override { eventPictures.push_back(picture); }
+    void shakeBoard(int twips) override { shakes.push_back(twips); }
     void showResults(const GameState& s) override {
         ++results;
         if (onResults) onResults(s);

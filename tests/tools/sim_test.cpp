@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../../tools/sim/json_line.h"
+#include "../../tools/sim/sim_game.h"
 #include "platform/data_home.h"
 #include "support/fakes.h"
 #include "support/railway_builder.h"
@@ -18,6 +19,7 @@ namespace kisharin::testing {
 namespace {
 
 // Eight lines of five stations, one per region; chained end to start when `linked`.
+// Station 3 of every line is a race course.
 void writeNetwork(const std::string& appDir, bool linked) {
     std::vector<std::string> out = {"ヘッダ"};
     for (int r = 1; r <= 8; ++r) {
@@ -31,7 +33,7 @@ void writeNetwork(const std::string& appDir, bool linked) {
             n += "\t駅" + std::to_string(r) + "\\" + std::to_string(i) + "\"";  // backslash and quote
             y += "\tえき";
             p += "\t" + std::string(kFirstPrefOfRegion[r]);
-            m += "\t";
+            m += i == 3 ? "\t競馬" : "\t";
         }
         for (const auto& s : {l, n, y, p, m}) out.push_back(s);
     }
@@ -91,17 +93,97 @@ TEST(KisharinSim, PlaysWholeGamesAndLogsEveryTurn) {
     }
     for (const auto& l : log) {
         if (l.find("\"event\":\"turn\"") == std::string::npos) continue;
-        for (const char* field :
-             {"\"at\":[", "\"done\":[", "\"route_length\":", "\"route\":[", "\"action\":\"",
-              "\"transfers\":[", "\"kind\":", "\"die\":", "\"steps\":", "\"target\":", "\"end\":[",
-              "\"fare\":", "\"messages\":[", "\"money\":", "\"points\":"})
+        for (const char* field : {"\"at\":[", "\"done\":[", "\"route_length\":", "\"route\":[",
+                                  "\"action\":\"", "\"transfers\":[", "\"kind\":", "\"die\":", "\"steps\":",
+                                  "\"target\":", "\"end\":[", "\"fare\":", "\"messages\":[",
+                                  "\"money_before\":", "\"points_before\":", "\"money\":", "\"points\":"})
             ASSERT_NE(l.find(field), std::string::npos) << field << " in " << l;
     }
+    // Both players move in turn, player 2 being the computer that answers each turn.
+    EXPECT_GT(count(log, "\"event\":\"turn\",\"game\":1,\"turn\":2,\"player\":1,"), 0);
     // The same seed gives the same games.
     const SimRun again =
         runSim("--data " + dir.path() + " --seed 3 --games 4 --log " + dir.file("again.jsonl"));
     ASSERT_EQ(again.status, 0);
     EXPECT_EQ(lines(dir.file("again.jsonl")), log);
+}
+
+// The number after `"name":` in a log line (0 when absent).
+long long numberField(const std::string& line, const std::string& name) {
+    const std::string key = "\"" + name + "\":";
+    const size_t at = line.find(key);
+    return at == std::string::npos ? 0 : std::stoll(line.substr(at + key.size()));
+}
+
+TEST(KisharinSim, EachTurnStartsWithTheMoneyAndPointsTheLastOneLeft) {
+    ScratchDir dir;
+    writeNetwork(dir.path(), true);
+    const SimRun r = runSim("--data " + dir.path() + " --seed 11 --games 3 --log " + dir.file("log.jsonl"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    // Money and points of a player change between two of their turns only by what the
+    // other player's turn did to them: a meeting, a gathering... Money is never touched
+    // by the other player, so it carries over exactly.
+    long long lastMoney[2] = {-1, -1};
+    int game = 0, checked = 0;
+    for (const auto& l : lines(dir.file("log.jsonl"))) {
+        if (l.find("\"event\":\"start\"") != std::string::npos) {
+            lastMoney[0] = lastMoney[1] = -1;
+            ++game;
+        }
+        if (l.find("\"event\":\"turn\"") == std::string::npos) continue;
+        const int p = static_cast<int>(numberField(l, "player"));
+        if (lastMoney[p] >= 0) {
+            EXPECT_EQ(numberField(l, "money_before"), lastMoney[p]) << "game " << game << ": " << l;
+            ++checked;
+        }
+        lastMoney[p] = numberField(l, "money");
+    }
+    EXPECT_GT(checked, 20);
+}
+
+TEST(KisharinSim, LogsBetsAndSpecialEventsAndCountsThemAgainstTheirChances) {
+    ScratchDir dir;
+    writeNetwork(dir.path(), true);
+    const SimRun r = runSim("--data " + dir.path() + " --seed 5 --games 40 --log " + dir.file("log.jsonl"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const auto log = lines(dir.file("log.jsonl"));
+    // Player 1 stops on race courses and bets; the computer never does.
+    int bets = 0;
+    for (const auto& l : log) {
+        if (l.find("\"event\":\"bet\"") == std::string::npos) continue;
+        ++bets;
+        EXPECT_NE(l.find("\"player\":0,"), std::string::npos) << l;
+        for (const char* field : {"\"turn\":", "\"stake\":", "\"lane\":", "\"winner\":", "\"points\":"})
+            EXPECT_NE(l.find(field), std::string::npos) << field << " in " << l;
+        // A win pays a hundredth of the stake times the lane's factor 1..5; a loss costs
+        // 50 points.
+        const long long points = numberField(l, "points"), unit = numberField(l, "stake") / 100;
+        ASSERT_GE(unit, 10) << l;
+        if (numberField(l, "lane") == numberField(l, "winner")) {
+            EXPECT_EQ(points % unit, 0) << l;
+            EXPECT_GE(points / unit, 1) << l;
+            EXPECT_LE(points / unit, 5) << l;
+        } else {
+            EXPECT_EQ(points, -50) << l;
+        }
+    }
+    EXPECT_GT(bets, 0);
+    int specials = 0;
+    for (const auto& l : log) {
+        if (l.find("\"event\":\"special\"") == std::string::npos) continue;
+        ++specials;
+        bool known = false;
+        for (const char* kind : {"災害", "ワープ", "氏神", "全員集合", "地震"})
+            known = known || l.find(std::string("\"kind\":\"") + kind + "\"") != std::string::npos;
+        EXPECT_TRUE(known) << l;
+        EXPECT_NE(l.find("\"moves\":["), std::string::npos) << l;
+    }
+    EXPECT_GT(specials, 0);
+    EXPECT_NE(r.output.find("special events in "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("(rules: 10.00)"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("race days of player 1: "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("computer (player 2) wins: "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("games ended: 40"), std::string::npos) << r.output;
 }
 
 TEST(KisharinSim, AGameThatCannotEndIsReportedStuck) {
@@ -120,6 +202,39 @@ TEST(KisharinSim, RefusesBadOptionsAndMissingData) {
     const SimRun r = runSim("--data " + dir.path());
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.output.find("駅.txt"), std::string::npos) << r.output;
+}
+
+// The scripted human's bet: the favourite lane, a tenth of the money at most.
+TEST(SimScreens, BetsOnTheFavouriteWithATenthOfTheMoneyAtMost) {
+    struct Case {
+        Long money;
+        Long stake;  // 0: no bet
+    };
+    for (const Case c : {Case{999, 0}, Case{1000, 1000}, Case{9999, 1000}, Case{50000, 5000},
+                         Case{99999, 5000}, Case{100000, 10000}, Case{2000000, 100000}}) {
+        SCOPED_TRACE(c.money);
+        GameState s;
+        s.curPlayer = 0;
+        s.playerMoney[0] = c.money;
+        DefaultRng rng(static_cast<double>(c.money));
+        DefaultRng same(static_cast<double>(c.money));
+        const Race opened(same);  // the odds the window draws first
+        const RaceOutcome out = sim::SimScreens::scriptedBet(s, rng);
+        if (c.stake == 0) {
+            EXPECT_TRUE(s.betCancelled);
+            EXPECT_EQ(out.lane, 0);
+            continue;
+        }
+        EXPECT_FALSE(s.betCancelled);
+        EXPECT_EQ(s.betStake, c.stake);
+        int favourite = 0;
+        for (int i = 1; i < kLanes; ++i)
+            if (opened.odds(i) < opened.odds(favourite)) favourite = i;
+        EXPECT_EQ(out.lane, favourite + 1);
+        ASSERT_GE(out.winner, 1);
+        ASSERT_LE(out.winner, kLanes);
+        EXPECT_EQ(s.betWinPoints, out.winner == out.lane ? c.stake / 100 * opened.factor(favourite) : 0);
+    }
 }
 
 TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {

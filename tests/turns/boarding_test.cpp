@@ -38,7 +38,8 @@ TEST_F(BoardingTest, ACutRideStopsShortChargesLessAndIsNoArrival) {
     EXPECT_EQ(s.playerEki[0], 3);
     EXPECT_TRUE(s.rideCut);
     EXPECT_EQ(s.playerMoney[0], 30000 - 2 * 150);
-    EXPECT_THAT(screens.messages, ElementsAre(kMsgRideCut));
+    // 本3 is a race course: the race day follows (the scripted player does not bet).
+    EXPECT_THAT(screens.messages, ElementsAre(kMsgRideCut, raceDayText("競馬")));
     EXPECT_FALSE(s.mokutekitiDone[1]);
     EXPECT_FALSE(s.mokutekitiDone[2]);
     EXPECT_EQ(s.curPlayer, 1);
@@ -69,10 +70,10 @@ TEST_F(BoardingTest, ARideToTheLastStationNeverOvershoots) {
     路線読み込み(g);
     roll(2);
     rng.values = {0.5};
-    rng.quiet = 0.0;  // every further chance would strike
+    rng.quiet = 0.0;  // every further chance would strike (a disaster moves the player after)
     lblEki_Click(g, 10);
     EXPECT_FALSE(s.overslept);
-    EXPECT_EQ(s.playerEki[0], 10);
+    EXPECT_EQ(g.lastRide.end, 10);
 }
 
 TEST_F(BoardingTest, DebtIsForgivenForFiftyPointsBeforeTheMeeting) {

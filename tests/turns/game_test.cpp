@@ -1,4 +1,4 @@
-// Whole games from the board's opening to the results, played by the simple policy
+// Whole games from the board's opening to the results, played by the computer's rules
 // through the board's handlers.
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include "support/fakes.h"
 #include "support/railway_builder.h"
 #include "support/scripted_screens.h"
+#include "turns/computer.h"
 #include "turns/messages.h"
-#include "turns/simple_policy.h"
 #include "turns/turn.h"
 
 namespace kisharin::testing {
@@ -76,7 +76,7 @@ TEST_F(WholeGameTest, TwoPlayersPlayToTheResults) {
     int turns = 0, expected = 0;
     while (!g.ended && turns < 3000) {
         ASSERT_EQ(s.curPlayer, expected) << "turn " << turns;
-        playSimpleTurn(g);
+        playComputerRules(g, false);
         ++turns;
         if (!g.ended) expected = 1 - expected;
     }
@@ -92,14 +92,14 @@ TEST_F(WholeGameTest, TwoPlayersPlayToTheResults) {
 TEST_F(WholeGameTest, TheComputerAnswersEveryHumanTurnWithPauses) {
     s.comOpponent = True;
     Game g{s, screens, rng, clock};
-    g.computerTurn = [](Game& game) { playSimpleTurn(game, true); };
+    g.computerTurn = [](Game& game) { コンピュータ(game); };
     openBoard(g);
     int humanTurns = 0;
     while (!g.ended && humanTurns < 3000) {
         ASSERT_EQ(s.curPlayer, 0);  // the computer's turn ran inside the hand-over
         ASSERT_TRUE(screens.boardEnabled);
         const double before = screens.seconds;
-        playSimpleTurn(g);
+        playComputerRules(g, false);
         ++humanTurns;
         if (!g.ended) {
             EXPECT_GE(screens.seconds - before, 1.0);  // at least one pause of the computer

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "board/startup.h"
+#include "eventShots.h"
 #include "platform/data_home.h"
 #include "ride_shots.h"
 #include "train_shots.h"
@@ -22,7 +23,6 @@
 #include "screens/frmMessage.h"
 #include "screens/frmMokutekiti.h"
 #include "screens/frmSlots.h"
-#include "screens/interimWindows.h"
 #include "screens/look.h"
 #include "screens/timing.h"
 #include "setup/save_slot.h"
@@ -54,10 +54,15 @@ class StillScreens final : public Screens {
     int rollDice(const GameState&, Rng&) override { return 4; }
     void showRide(GameState&, Rng&, Clock&) override {}
     void showConquest(GameState&, int, Rng&, Clock&) override {}
-    bool askYesNo(const GameState&, const std::string&) override { return false; }
+    bool askYesNo(const GameState&, const std::string&, const std::string&) override { return false; }
     std::string pickPrefecture(GameState&) override { return "東京都"; }
-    void runBet(GameState& s, Rng&) override { s.betCancelled = true; }
+    RaceOutcome runBet(GameState& s, Rng&) override {
+        s.betCancelled = true;
+        return {};
+    }
     void showDisaster(const GameState&, int) override {}
+    void showEventPicture(const GameState&, int) override {}
+    void shakeBoard(int) override {}
     void showResults(const GameState&) override {}
     void pause(double) override {}
     void processEvents() override {}
@@ -196,10 +201,8 @@ int main(int argc, char** argv) {
 
         written += saveRideScreenshots(s, outDir);
         written += saveTrainScreenshots(s, outDir);
-        s.raceName = "競馬";
-        FrmBetInterim bet(s, nullptr);
-        save(bet, "frmBet_interim");
         written += saveMapScreenshots(s, outDir);
+        written += saveEventScreenshots(board, s, rng, outDir);
     } catch (const GameError& e) {
         std::fprintf(stderr, "kisharin-screenshots: %s\n", e.what());
         return 1;

@@ -84,7 +84,9 @@ class JsonObject {
         text_ += jsonString(name) + ":" + json;
         return *this;
     }
-    std::string line() const { return (text_.empty() ? "{" : text_) + "}\n"; }
+    std::string line() const { return text() + "\n"; }
+    // The object without the line end, to nest it in another one.
+    std::string text() const { return (text_.empty() ? "{" : text_) + "}"; }
 
   private:
     static std::string stationText(const Station& st) {

@@ -1,6 +1,11 @@
-// kisharin-sim: plays whole games headless and writes what happened as JSON Lines.
+// kisharin-sim: plays whole games headless, player 1 as a scripted human against the
+// computer, and writes what happened as JSON Lines: a start record per game, a record
+// per turn, one per special event and per race bet, and an end record.
 //
 //   kisharin-sim [--data DIR] [--seed N] [--games K] [--area 0..8] [--log FILE]
+//
+// The summary gives the turns, the speed, how often each special event and bet came
+// against the chances the rules give, and how often the computer won.
 //
 // The histories go to a temporary player folder that is removed at the end; the
 // player's own folder is never touched. A game that has not ended after 5,000 turns is
@@ -109,16 +114,93 @@ std::vector<Station> destinations(const GameState& s) {
     return v;
 }
 
-const char* actionName(PolicyTurn::Action a) {
+const char* actionName(ComputerTurn::Action a) {
     switch (a) {
-        case PolicyTurn::Action::Move:
+        case ComputerTurn::Action::Move:
             return "move";
-        case PolicyTurn::Action::Work:
+        case ComputerTurn::Action::Work:
             return "work";
-        case PolicyTurn::Action::Claim:
+        case ComputerTurn::Action::Claim:
             return "claim";
     }
     return "move";
+}
+
+const std::vector<std::string> kSpecialKinds = {"災害", "ワープ", "氏神", "全員集合", "地震"};
+
+// What the whole run counted.
+struct Tally {
+    long long eventDraws = 0, raceDays = 0;
+    std::vector<long long> specials = std::vector<long long>(kSpecialKinds.size(), 0);
+    long long warpJumps = 0, godMoves = 0;
+    long long bets = 0, betsWon = 0, betsDeclined = 0, betPoints = 0;
+    long long computerWins = 0, humanWins = 0, draws = 0;
+
+    void special(const SpecialEventRecord& r) {
+        for (size_t i = 0; i < kSpecialKinds.size(); ++i)
+            if (r.kind == kSpecialKinds[i]) ++specials[i];
+        if (r.kind == "ワープ" && !r.moves.empty()) ++warpJumps;
+        if (r.kind == "氏神" && !r.moves.empty()) ++godMoves;
+    }
+    void bet(const BetRecord& r) {
+        if (r.cancelled) {
+            ++betsDeclined;
+            return;
+        }
+        ++bets;
+        if (r.points > 0) ++betsWon;
+        betPoints += r.points;
+    }
+};
+
+JsonObject specialRecord(int game, int turn, const SpecialEventRecord& r) {
+    JsonObject o;
+    o.field("event", "special")
+        .field("game", game)
+        .field("turn", turn)
+        .field("player", r.player)
+        .field("kind", r.kind);
+    if (r.kind == "災害") o.field("disaster", r.detail);
+    if (r.kind == "ワープ") o.field("region", r.detail).field("jumped", !r.moves.empty());
+    if (r.kind == "氏神") o.field("pref", r.pref);
+    std::string moves = "[";
+    for (size_t i = 0; i < r.moves.size(); ++i)
+        moves += (i ? "," : "") + JsonObject()
+                                      .field("player", r.moves[i].player)
+                                      .station("at", {r.moves[i].line, r.moves[i].pos})
+                                      .text();
+    o.raw("moves", moves + "]");
+    if (r.kind == "地震") {
+        std::string dests = "[";
+        for (size_t i = 0; i < r.newDestinations.size(); ++i)
+            dests +=
+                (i ? "," : "") + JsonObject()
+                                     .field("number", r.newDestinations[i].number)
+                                     .station("at", {r.newDestinations[i].line, r.newDestinations[i].pos})
+                                     .text();
+        o.raw("destinations", dests + "]");
+    }
+    return o;
+}
+
+JsonObject betRecord(int game, int turn, const BetRecord& r) {
+    return JsonObject()
+        .field("event", "bet")
+        .field("game", game)
+        .field("turn", turn)
+        .field("player", r.player)
+        .field("stake", static_cast<long long>(r.stake))
+        .field("lane", r.lane)
+        .field("winner", r.winner)
+        .field("points", static_cast<long long>(r.points))
+        .field("declined", r.cancelled);
+}
+
+// One line of the summary: how often something came against how often the rules give
+// it, per 1000 chances.
+void printRate(const char* what, long long count, long long chances, double expected) {
+    const double per = chances > 0 ? 1000.0 * static_cast<double>(count) / static_cast<double>(chances) : 0.0;
+    std::printf("  %8lld  %7.2f per 1000 (rules: %.2f)  %s\n", count, per, 1000.0 * expected, what);
 }
 
 }  // namespace
@@ -144,6 +226,7 @@ int main(int argc, char** argv) {
         loadBoardData(base);
 
         DefaultRng rng(static_cast<double>(o.seed));
+        Tally tally;
         std::vector<int> turnsPerGame;
         int stuck = 0;
         const auto t0 = std::chrono::steady_clock::now();
@@ -151,9 +234,10 @@ int main(int argc, char** argv) {
         for (int game = 1; game <= o.games; ++game) {
             GameState s = base;
             s.visited = visited;
-            testing::ScriptedScreens screens;
+            SimScreens screens;
             SimClock clock(screens, 45000.375 + game, std::fmod(o.seed * 7919.0 + game * 3607.0, 86400.0));
-            auto onStart = [&](const Game& g) {
+            GameObserver observer;
+            observer.onStart = [&](const Game& g) {
                 if (!logFile) return;
                 std::vector<Station> players = {{g.s.playerRosen[0], g.s.playerEki[0]},
                                                 {g.s.playerRosen[1], g.s.playerEki[1]}};
@@ -165,9 +249,8 @@ int main(int argc, char** argv) {
                                .stations("players", players)
                                .line();
             };
-            auto onTurn = [&](const Game& g, int turn, const TurnReport& r) {
+            observer.onTurn = [&](const Game&, int turn, const TurnReport& r) {
                 if (!logFile) return;
-                (void)g;
                 logFile << JsonObject()
                                .field("event", "turn")
                                .field("game", game)
@@ -179,6 +262,7 @@ int main(int argc, char** argv) {
                                .stations("route", r.start.route)
                                .field("action", actionName(r.turn.action))
                                .stations("transfers", r.turn.transfers)
+                               .field("distance", r.turn.distance)
                                .field("kind", r.turn.kind)
                                .field("die", r.turn.die)
                                .field("steps", r.turn.steps)
@@ -186,11 +270,32 @@ int main(int argc, char** argv) {
                                .station("end", r.end)
                                .field("fare", static_cast<long long>(r.fare))
                                .strings("messages", r.messages)
+                               .field("money_before", static_cast<long long>(r.start.money))
+                               .field("points_before", static_cast<long long>(r.start.points))
                                .field("money", static_cast<long long>(r.money))
                                .field("points", static_cast<long long>(r.points))
                                .line();
             };
-            const GameResult res = playGame(s, screens, rng, clock, kMaxTurns, onStart, onTurn);
+            observer.onSpecial = [&](int turn, const SpecialEventRecord& r) {
+                tally.special(r);
+                if (logFile) logFile << specialRecord(game, turn, r).line();
+            };
+            observer.onBet = [&](int turn, const BetRecord& r) {
+                tally.bet(r);
+                if (logFile) logFile << betRecord(game, turn, r).line();
+            };
+            const GameResult res = playGame(s, screens, rng, clock, kMaxTurns, observer);
+            tally.eventDraws += res.eventDraws;
+            tally.raceDays += res.raceDays;
+            // The player with more points wins.
+            if (res.ended) {
+                if (s.playerPoint[1] > s.playerPoint[0])
+                    ++tally.computerWins;
+                else if (s.playerPoint[0] > s.playerPoint[1])
+                    ++tally.humanWins;
+                else
+                    ++tally.draws;
+            }
             visited = s.visited;
             turnsPerGame.push_back(res.turns);
             if (!res.ended) {
@@ -218,7 +323,20 @@ int main(int argc, char** argv) {
         std::printf(
             "games played: %d\nmedian turns per game: %g\nwall time: %.3f s\ngames per second: %.2f\n",
             o.games, median, wall, wall > 0 ? o.games / wall : 0.0);
+        std::printf("games ended: %d\n", o.games - stuck);
         if (stuck) std::printf("stuck games: %d\n", stuck);
+        const long long finished = tally.computerWins + tally.humanWins + tally.draws;
+        std::printf(
+            "computer (player 2) wins: %lld of %lld (%.1f%%), player 1 wins: %lld, even: %lld\n",
+            tally.computerWins, finished,
+            finished ? 100.0 * static_cast<double>(tally.computerWins) / static_cast<double>(finished) : 0.0,
+            tally.humanWins, tally.draws);
+        std::printf("special events in %lld travel-event draws:\n", tally.eventDraws);
+        for (size_t i = 0; i < kSpecialKinds.size(); ++i)
+            printRate(kSpecialKinds[i].c_str(), tally.specials[i], tally.eventDraws, 0.01);
+        std::printf("  warp jumps: %lld, god moves: %lld\n", tally.warpJumps, tally.godMoves);
+        std::printf("race days of player 1: %lld (bets %lld, declined %lld, won %lld, points %lld)\n",
+                    tally.raceDays, tally.bets, tally.betsDeclined, tally.betsWon, tally.betPoints);
         if (logFile) {
             logFile.flush();
             if (!logFile) {

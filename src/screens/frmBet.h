@@ -1,0 +1,64 @@
+// The betting window "勝負！！": the track with five racers of the race kind, the odds
+// of each lane, the lane options, the stake list, "出走" and "勝負しない". The race is the
+// rules' Race model; the window only draws it and ticks it every 30 ms. Three seconds
+// after the winner crosses the goal the window closes by itself; its close box is refused.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "state/game_state.h"
+#include "state/rng.h"
+#include "turns/race.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace kisharin {
+
+class TrackView;
+
+class FrmBet : public QDialog {
+    Q_OBJECT
+  public:
+    FrmBet(GameState& s, Rng& rng, QWidget* parent);
+
+    const Race& race() const { return race_; }
+    // The lane that counted and the winner, once the race was run (zeros otherwise).
+    RaceOutcome outcome() const;
+
+    // The handlers of the controls.
+    void cmdStart_Click();
+    void cmdStop_Click();
+    void Timer_Timer();     // one race tick
+    void TimerEnd_Timer();  // three seconds after the winner: closes
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;  // Esc: refused like the close box
+
+  private:
+    int selectedLane() const;
+
+    GameState& s_;
+    Rng& rng_;
+    Race race_;
+    TrackView* picBack_;
+    std::array<QRadioButton*, kLanes> optNo_{};
+    std::array<QLabel*, kLanes> lblOdds_{};
+    QButtonGroup* lanes_;
+    QComboBox* cboMoney_;
+    QPushButton* cmdStart_;
+    QPushButton* cmdStop_;
+    QLabel* lblMessage_;
+    QTimer* timer_;
+    QTimer* timerEnd_;
+    std::vector<Long> stakes_;
+    bool closing_ = false;  // closed by the window itself, not by the player
+};
+
+}  // namespace kisharin

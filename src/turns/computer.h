@@ -1,0 +1,42 @@
+// The computer player: it follows the route to the nearest open destination, changes
+// lines where the route does, picks the train kind by the distance to the route's next
+// point, works when it cannot pay, and otherwise rolls and clicks the station it wants
+// through the same handlers as a human's clicks, pausing a second between its actions so
+// that the human can follow.
+#pragma once
+
+#include <vector>
+
+#include "state/types.h"
+#include "turns/game.h"
+
+namespace kisharin {
+
+// What one turn played by the computer's rules did.
+struct ComputerTurn {
+    enum class Action { Move, Work, Claim } action = Action::Move;
+    std::vector<Station> transfers;  // stations changed to, in order
+    int distance = 0;                // stations to the route's next point (0: none)
+    int kind = 0;                    // the kind ridden (0 when it did not roll)
+    int die = 0;                     // face thrown (0 when no die was thrown)
+    int steps = 0;                   // stations allowed
+    int target = 0;                  // station clicked on the line
+};
+
+// The money a turn needs before the computer rides rather than works.
+inline constexpr Long kPlaneMoneyFloor = 40000;
+
+// The kind to ride for d stations to the next point with the kind selected now and the
+// given money, or 0 when the computer works instead. 新幹線 and 飛行機 (forced by the line)
+// stay; on ordinary lines 各停 up to 5 stations, 急行 up to 11, 特急 from 12.
+int computerKind(const GameState& s, int selected, int d, Long money);
+
+// One turn for curPlayer by the computer's rules, through the board's handlers. With
+// `pauses` the one-second pause 間 runs before each action, as the computer opponent
+// does; the simulator's scripted human plays the same rules without it.
+ComputerTurn playComputerRules(Game& g, bool pauses);
+
+// コンピュータ: the computer opponent's turn (with its pauses). Returns what it did.
+ComputerTurn コンピュータ(Game& g);
+
+}  // namespace kisharin
