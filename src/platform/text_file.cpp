@@ -33,11 +33,11 @@ std::string readFileBytes(const std::string& path) {
     return ss.str();
 }
 
-std::vector<std::string> decodeLines(const std::string& bytes, const std::string& name) {
+std::vector<std::string> decodeLines(const std::string& bytes, const std::string& name, size_t maxLines) {
     std::vector<std::string> lines;
     size_t start = 0;
     int number = 0;
-    while (start < bytes.size()) {
+    while (start < bytes.size() && lines.size() < maxLines) {
         size_t end = bytes.find('\n', start);
         const size_t next = end == std::string::npos ? bytes.size() : end + 1;
         if (end == std::string::npos) end = bytes.size();
