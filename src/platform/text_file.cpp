@@ -24,7 +24,11 @@ bool fileExists(const std::string& path) {
 
 std::string readFileBytes(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw DataError(path, 0, "ファイルを開けません（" + systemErrorText(errno) + "）");
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT) throw DataError(path, 0, "ファイルが見つからないため、開けません");
+        throw DataError(path, 0, "ファイルを開けません（" + systemErrorText(err) + "）");
+    }
     std::string bytes;
     char buf[65536];
     for (;;) {

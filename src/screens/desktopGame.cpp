@@ -47,8 +47,9 @@ void DesktopGame::openSetup() {
 void DesktopGame::openBoard() {
     GameState& s = run_->s;
     const int slot = init_ ? init_->loadedSlot() : 0;
+    std::vector<std::string> notices;
     try {
-        startBoard(s, run_->rng, run_->clock);
+        notices = startBoard(s, run_->rng, run_->clock);
         if (s.resumeGame) checkSlotStations(s, "GameData" + std::to_string(slot) + ".txt");
         buildEventTables(s);
     } catch (const GameError& e) {
@@ -59,6 +60,9 @@ void DesktopGame::openBoard() {
         QTimer::singleShot(0, this, &DesktopGame::openSetup);
         return;
     }
+    // A damaged history was read as far as it goes; the player learns what was left out.
+    for (const std::string& n : notices)
+        QMessageBox::warning(init_.get(), QStringLiteral("キシャリン"), qs(n));
     init_.reset();
     board_ = std::make_unique<FrmMain>(run_->g, dir_);
     run_->screens.setBoard(board_.get());
