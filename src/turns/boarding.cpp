@@ -39,10 +39,7 @@ void 新幹線判別(Game& g) {
     } else if (plane) {
         optKind_Click(g, 5);
     } else {
-        int kind = 1;
-        for (int k = 1; k <= 3; ++k)
-            if (g.board.optKind[k].value) kind = k;
-        optKind_Click(g, kind);
+        optKind_Click(g, g.board.ordinaryKind);
     }
 }
 
