@@ -5,8 +5,8 @@
 
 #include "board/startup.h"
 #include "board/text_metrics.h"
-#include "state/datetime.h"
 #include "platform/encoding.h"
+#include "state/datetime.h"
 #include "state/railway.h"
 #include "state/regions.h"
 #include "turns/game.h"
@@ -48,6 +48,27 @@ int scrollTop(const LineDisplayModel& m) {
 }
 
 }  // namespace
+
+namespace {
+bool contains(const PixelRect& r, int x, int y) {
+    return x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height;
+}
+}  // namespace
+
+StripHit hitTest(const LineDisplayModel& m, int x, int y) {
+    StripHit h;
+    for (size_t k = m.transfers.size(); k-- > 0;)
+        if (contains(m.transfers[k].rect, x, y)) {
+            h.transfer = static_cast<int>(k) + 1;
+            return h;
+        }
+    for (int i = m.stationCount(); i >= 1; --i)
+        if (contains(m.station(i).label, x, y)) {
+            h.station = i;
+            return h;
+        }
+    return h;
+}
 
 std::string directionText(const RailwayData& d, int line, int pos) {
     const int m = stationCount(d, line);
@@ -111,7 +132,9 @@ void 路線読み込み(Game& g) {
         m.stations.push_back(std::move(v));
     }
 
-    // Transfer labels beside each station with links, wrapping at the strip's width.
+    // Transfer labels beside each station with links. A label that would not fit in the
+    // strip's width starts a new row below the last, so that every label is seen whole
+    // and none covers another of its station.
     const int transferHeight = tm.height(kTransferFontSize);
     for (int i = 1; i <= n; ++i) {
         const std::string& linkText = s.ekiLink(L, i);
@@ -123,16 +146,17 @@ void 路線読み込み(Game& g) {
             const int k = s.norikaeCount;
             // norikaeList holds 150 labels; a line with more links shows the first 150.
             if (k >= kNorikaeRows) break;
-            if (x + kTransferTemplateWidth > m.stripWidth) {
-                x = x0;
-                dy = transferHeight + 5;
-            }
             TransferView t;
+            t.caption = s.ekiName(link.line, 0);
+            const int width = tm.width(t.caption, kTransferFontSize);
+            if (x > x0 && x + std::max(width, kTransferTemplateWidth) > m.stripWidth) {
+                x = x0;
+                dy += transferHeight + 5;
+            }
             t.line = link.line;
             t.pos = link.pos;
             t.station = i;
-            t.caption = s.ekiName(link.line, 0);
-            t.rect = {x, st.box.top + dy, tm.width(t.caption, kTransferFontSize), transferHeight};
+            t.rect = {x, st.box.top + dy, width, transferHeight};
             x = t.rect.left + t.rect.width + 10;
             t.directions = directionText(s, link.line, link.pos);
             s.norikaeList(k, 0) = static_cast<Integer>(link.line);

@@ -79,6 +79,15 @@ struct LineDisplayModel {
     int stationCount() const { return static_cast<int>(stations.size()); }
 };
 
+// What lies under a point of the strip: the label of station i, transfer label k (1-based),
+// or nothing (both 0). Where pieces overlap, the one painted last, the one on top, wins:
+// transfer labels are painted after the stations and in the order of their numbers.
+struct StripHit {
+    int station = 0;
+    int transfer = 0;
+};
+StripHit hitTest(const LineDisplayModel& m, int x, int y);
+
 // The text naming both directions of line `line` from station `pos`, e.g.
 // "D・A 方面 ― F・I 方面"; empty for a line of one station.
 std::string directionText(const RailwayData& d, int line, int pos);
