@@ -1,6 +1,7 @@
 #include "board/startup.h"
 
 #include "board/history_file.h"
+#include "board/route_graph.h"
 #include "board/station_file.h"
 #include "state/railway.h"
 #include "state/regions.h"
@@ -23,6 +24,7 @@ std::vector<std::string> loadBoardData(GameState& s) {
     buildFareTable(s);
     buildRegionTables(s);
     RailwayData data = readStationFile(s.appDir + "GameData/駅.txt");
+    data.routeGraph = buildRouteGraph(data);
     std::vector<std::string> notices;
     VisitedTable v0 = loadHistory(historyPath(s, 0), notices);
     VisitedTable v1 = loadHistory(historyPath(s, 1), notices);
