@@ -39,10 +39,17 @@ struct Options {
     std::string log;
 };
 
+const char* const kUsage =
+    "使い方: kisharin-sim [--data フォルダ] [--seed N] [--games K] [--area 0..8] [--log ファイル]\n"
+    "  --data フォルダ  GameData/駅.txt のあるフォルダ（既定はゲームに付いているデータ）\n"
+    "  --seed N         最初のゲームの乱数の種（既定 1）\n"
+    "  --games K        続けて遊ぶゲームの数（既定 1）\n"
+    "  --area 0..8      遊ぶ地域：0 全国、1 北海道版 … 8 九州版（既定 0）\n"
+    "  --log ファイル   起きたことを JSON Lines で書き出すファイル\n"
+    "  --help           この説明を表示して終わる\n";
+
 [[noreturn]] void usage(const std::string& why) {
-    std::cerr
-        << "kisharin-sim: " << why << "\n"
-        << "使い方: kisharin-sim [--data フォルダ] [--seed N] [--games K] [--area 0..8] [--log ファイル]\n";
+    std::cerr << "kisharin-sim: " << why << "\n" << kUsage;
     std::exit(2);
 }
 
@@ -66,6 +73,10 @@ Options parse(int argc, char** argv) {
             if (i + 1 >= argc) usage(a + " に値がありません");
             return argv[++i];
         };
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            std::exit(0);
+        }
         if (a == "--data")
             o.data = value();
         else if (a == "--seed")
