@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -40,7 +41,56 @@ struct NodeState {
     bool settled = false;
 };
 
+// For every station, the fewest stations (and changes of line) from it to a pending
+// destination, walking the network one station at a time; kInfinite when none can be
+// reached. It depends only on the graph and the pending destinations, which change a few
+// times a game, so it is kept until they change.
+constexpr std::int32_t kInfinite = INT32_MAX / 2;
+
+struct Remaining {
+    std::uint64_t graph = 0;  // serial of the graph it was made for; 0: none yet
+    std::array<std::int32_t, kDestinationCount> pending{};
+    int pendingCount = -1;
+    std::vector<std::int32_t> dist;
+    std::vector<std::int32_t> queue;
+
+    // Breadth first from the pending destinations, along the links backwards: every
+    // step, to the next station on a line or over a link, costs one.
+    void compute(const RouteGraph& g, const std::array<std::int32_t, kDestinationCount>& from, int count) {
+        graph = g.serial();
+        pending = from;
+        pendingCount = count;
+        dist.assign(static_cast<size_t>(g.size()), kInfinite);
+        queue.clear();
+        for (int i = 0; i < count; ++i) {
+            const std::int32_t n = from[static_cast<size_t>(i)];
+            if (dist[static_cast<size_t>(n)] == 0) continue;
+            dist[static_cast<size_t>(n)] = 0;
+            queue.push_back(n);
+        }
+        for (size_t head = 0; head < queue.size(); ++head) {
+            const std::int32_t y = queue[head];
+            const std::int32_t next = dist[static_cast<size_t>(y)] + 1;
+            auto reach = [&](std::int32_t x) {
+                if (dist[static_cast<size_t>(x)] != kInfinite) return;
+                dist[static_cast<size_t>(x)] = next;
+                queue.push_back(x);
+            };
+            const int line = g.lineOf(y), pos = g.posOf(y);
+            if (pos > 1) reach(y - 1);
+            if (pos < g.stations(line)) reach(y + 1);
+            for (const std::int32_t x : g.linkedFrom(y)) reach(x);
+        }
+    }
+
+    bool isFor(const RouteGraph& g, const std::array<std::int32_t, kDestinationCount>& from,
+               int count) const {
+        return graph == g.serial() && pendingCount == count && pending == from;
+    }
+};
+
 struct SearchScratch {
+    Remaining remaining;
     std::vector<NodeState> nodes;
     std::array<Bucket, kBuckets> frontier;  // kept between searches for its memory
     std::uint32_t current = 0;
@@ -63,13 +113,23 @@ class Search {
             if (!g_.isStation(line, pos)) continue;
             // Destinations, reached or not, are stops of the walk along their line.
             destinations_[destinationCount_++] = {line, pos};
+            destinationLines_.set(static_cast<size_t>(line));
             if (!s.mokutekitiDone[d]) pending_[pendingCount_++] = g_.node(line, pos);
         }
+        std::sort(pending_.begin(), pending_.begin() + pendingCount_);
+        if (!w_.remaining.isFor(g_, pending_, pendingCount_))
+            w_.remaining.compute(g_, pending_, pendingCount_);
     }
 
     // The goal node, or -1 when no pending destination can be reached.
     int run(int startLine, int startPos) {
         const int start = g_.node(startLine, startPos);
+        // The goal lies this far away. A station from which no route of that length
+        // leads on to a pending destination is on no shortest route, and leaving it out
+        // changes neither the order in which the others are settled nor their
+        // predecessors: they are never entered into the frontier.
+        bound_ = w_.remaining.dist[static_cast<size_t>(start)];
+        if (bound_ >= kInfinite) return -1;
         NodeState& first = touch(start);
         first.settled = true;
         first.dist = 0;
@@ -106,7 +166,8 @@ class Search {
         return n;
     }
 
-    void relax(int node, Long dist, int from) {
+    [[gnu::always_inline]] void relax(int node, Long dist, int from) {
+        if (dist + w_.remaining.dist[static_cast<size_t>(node)] > bound_) return;
         NodeState& n = touch(node);
         if (n.settled) return;
         if (n.entry != 0 && dist >= n.dist) return;
@@ -124,7 +185,7 @@ class Search {
         const Long base = state(node).dist;
         int below = g_.linkBelow(node);
         int above = g_.linkAbove(node);
-        for (int i = 0; i < destinationCount_; ++i) {
+        for (int i = 0; destinationLines_.test(static_cast<size_t>(line)) && i < destinationCount_; ++i) {
             const Station& d = destinations_[static_cast<size_t>(i)];
             if (d.line != line) continue;
             if (d.pos < pos && d.pos > below) below = d.pos;
@@ -158,10 +219,12 @@ class Search {
     const RouteGraph& g_;
     SearchScratch& w_;
     std::array<Station, kDestinationCount> destinations_{};
+    std::bitset<kLineSlots> destinationLines_;
     int destinationCount_ = 0;
-    std::array<int, kDestinationCount> pending_{};
+    std::array<std::int32_t, kDestinationCount> pending_{};
     int pendingCount_ = 0;
     std::uint32_t entries_ = 0;
+    Long bound_ = 0;      // length of the route to the goal
     Long nearest_ = 0;    // distance of the bucket taken from
     size_t waiting_ = 0;  // records in the buckets, stale ones included
 };

@@ -46,6 +46,14 @@ class RouteGraph {
         const auto n = static_cast<size_t>(node);
         return {targets_.data() + linkBegin_[n], targets_.data() + linkBegin_[n + 1]};
     }
+    // The stations whose links lead to a station.
+    std::span<const std::int32_t> linkedFrom(int node) const {
+        const auto n = static_cast<size_t>(node);
+        return {sources_.data() + sourceBegin_[n], sources_.data() + sourceBegin_[n + 1]};
+    }
+
+    // Tells graphs apart over the life of the program (an address may be reused).
+    std::uint64_t serial() const { return serial_; }
 
   private:
     struct Place {
@@ -56,6 +64,9 @@ class RouteGraph {
     std::vector<Place> at_;
     std::vector<std::uint32_t> linkBegin_;
     std::vector<std::int32_t> targets_;
+    std::vector<std::uint32_t> sourceBegin_;
+    std::vector<std::int32_t> sources_;
+    std::uint64_t serial_;
 };
 
 // Reads the graph out of the railway tables. Cost: one pass over the tables.
