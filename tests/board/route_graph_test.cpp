@@ -174,5 +174,47 @@ TEST(RouteGraph, OneGraphServesGameAfterGameOnTheShippedRailway) {
     EXPECT_GT(multiLine, 30);
 }
 
+TEST(RouteGraph, SearchesFollowDestinationsReachedOrMovedBetweenThem) {
+    // A line of 30 stations: destinations at 10 and 25; the player stands at 1.
+    GameState s;
+    addLine(s, 1, line("A", 30));
+    addLine(s, 2, line("B", 30));
+    s.routeGraph = buildRouteGraph(s);
+    s.curPlayer = 0;
+    s.playerRosen[0] = 1;
+    s.playerEki[0] = 1;
+    for (int d = 1; d <= 8; ++d) {
+        s.mokutekitiRosen[d] = 2;
+        s.mokutekitiEki[d] = static_cast<Integer>(d);
+        s.mokutekitiDone[d] = True;
+    }
+    s.mokutekitiRosen[1] = 1;
+    s.mokutekitiEki[1] = 10;
+    s.mokutekitiDone[1] = False;
+    s.mokutekitiRosen[2] = 1;
+    s.mokutekitiEki[2] = 25;
+    s.mokutekitiDone[2] = False;
+    道のり(s);
+    ASSERT_EQ(s.routeCount, 2);
+    EXPECT_EQ(s.routeList[0].key, "P1-10");
+    EXPECT_EQ(s.routeList[0].distance, 9);
+
+    s.mokutekitiDone[1] = True;  // reached: the next search must look further
+    道のり(s);
+    ASSERT_EQ(s.routeCount, 2);
+    EXPECT_EQ(s.routeList[0].key, "P1-25");
+    EXPECT_EQ(s.routeList[0].distance, 24);
+
+    s.mokutekitiEki[2] = 5;  // moved by an earthquake
+    道のり(s);
+    ASSERT_EQ(s.routeCount, 2);
+    EXPECT_EQ(s.routeList[0].key, "P1-5");
+
+    s.mokutekitiDone[2] = True;  // nothing pending on a network that reaches it
+    道のり(s);
+    EXPECT_EQ(s.routeCount, 0);
+    EXPECT_TRUE(s.routeList.empty());
+}
+
 }  // namespace
 }  // namespace kisharin

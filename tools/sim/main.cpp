@@ -159,8 +159,11 @@ int main(int argc, char** argv) {
         int stuck = 0;
         const auto t0 = std::chrono::steady_clock::now();
         Array1D<VisitedTable, 2> visited = base.visited;
+        // One state for all games: each game starts from the loaded one by assignment,
+        // which reuses the railway tables' memory instead of building them afresh.
+        GameState s = base;
         for (int game = 1; game <= o.games; ++game) {
-            GameState s = base;
+            if (game > 1) s = base;
             s.visited = visited;
             testing::ScriptedScreens screens;
             SimClock clock(screens, 45000.375 + game, std::fmod(o.seed * 7919.0 + game * 3607.0, 86400.0));
