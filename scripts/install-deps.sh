@@ -12,6 +12,7 @@ packages=(
   espeak-ng libespeak-ng-dev
   fonts-ipafont-gothic fonts-mplus fontconfig
   xvfb xauth xdg-utils
+  clang libclang-rt-14-dev  # make fuzz: clang with the libFuzzer and sanitizer runtimes
 )
 
 missing=()

@@ -98,7 +98,7 @@ struct SearchScratch {
 
 class Search {
   public:
-    Search(const GameState& s, const RouteGraph& g, SearchScratch& w) : s_(s), g_(g), w_(w) {
+    Search(const GameState& s, const RouteGraph& g, SearchScratch& w) : g_(g), w_(w) {
         if (w_.nodes.size() < static_cast<size_t>(g.size())) w_.nodes.resize(static_cast<size_t>(g.size()));
         if (++w_.current == 0) {  // the stamp wrapped round: start the table afresh
             for (NodeState& n : w_.nodes) n.stamp = 0;
@@ -215,7 +215,6 @@ class Search {
         return -1;
     }
 
-    const GameState& s_;
     const RouteGraph& g_;
     SearchScratch& w_;
     std::array<Station, kDestinationCount> destinations_{};
