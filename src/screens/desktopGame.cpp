@@ -7,6 +7,7 @@
 #include "platform/data_home.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
+#include "screens/look.h"
 #include "setup/save_slot.h"
 #include "state/error.h"
 #include "turns/happenings.h"
@@ -20,6 +21,7 @@ DesktopGame::~DesktopGame() {
 }
 
 bool DesktopGame::start() {
+    showTextsAsWritten();
     shippedDir_ = shippedDataDir();
     try {
         dir_ = ensureUserGameData(shippedDir_);
