@@ -42,6 +42,21 @@ void paintPendingDestinations(const GameState& s, LineDisplayModel& m) {
             m.station(s.mokutekitiEki[d]).fill = kColorDestination;
 }
 
+// The rows the labels of one station take at a font size, from x0 to the strip's width.
+int transferRows(const GameState& s, const TextMetrics& tm, const std::vector<Link>& links, int fontSize,
+                 int x0, int stripWidth) {
+    int rows = links.empty() ? 0 : 1, x = x0;
+    for (const Link& link : links) {
+        const int width = tm.width(s.ekiName(link.line, 0), fontSize);
+        if (x > x0 && x + std::max(width, kTransferTemplateWidth) > stripWidth) {
+            x = x0;
+            ++rows;
+        }
+        x += width + 10;
+    }
+    return rows;
+}
+
 // The highest value the scroll bar takes; a line shorter than the viewport stays at 0.
 int scrollTop(const LineDisplayModel& m) {
     return std::max(m.scrollMin, m.scrollMax);
@@ -134,21 +149,28 @@ void 路線読み込み(Game& g) {
 
     // Transfer labels beside each station with links. A label that would not fit in the
     // strip's width starts a new row below the last, so that every label is seen whole
-    // and none covers another of its station.
-    const int transferHeight = tm.height(kTransferFontSize);
+    // and none covers another of its station. A station whose labels need more than the
+    // two rows its pitch leaves room for takes a smaller font for them first.
     for (int i = 1; i <= n; ++i) {
         const std::string& linkText = s.ekiLink(L, i);
         if (linkText.empty()) continue;
         const StationView& st = m.station(i);
         const int x0 = st.label.left + st.label.width + 10;
+        const std::vector<Link> links = parseLinks(linkText);
+        int fontSize = kTransferFontSize;
+        while (fontSize > kTransferSmallestFontSize &&
+               transferRows(s, tm, links, fontSize, x0, m.stripWidth) > 2)
+            --fontSize;
+        const int transferHeight = tm.height(fontSize);
         int x = x0, dy = 0;
-        for (const Link& link : parseLinks(linkText)) {
+        for (const Link& link : links) {
             const int k = s.norikaeCount;
             // norikaeList holds 150 labels; a line with more links shows the first 150.
             if (k >= kNorikaeRows) break;
             TransferView t;
             t.caption = s.ekiName(link.line, 0);
-            const int width = tm.width(t.caption, kTransferFontSize);
+            t.fontSize = fontSize;
+            const int width = tm.width(t.caption, fontSize);
             if (x > x0 && x + std::max(width, kTransferTemplateWidth) > m.stripWidth) {
                 x = x0;
                 dy += transferHeight + 5;

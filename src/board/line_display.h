@@ -32,7 +32,8 @@ inline constexpr int kStationFontSize = 9;
 inline constexpr int kStationSmallFontSize = 7;  // names of more than 10 characters
 inline constexpr int kBoxHeight = 25;
 inline constexpr int kTransferFontSize = 8;
-inline constexpr int kTransferTemplateWidth = 49;  // the fresh label, before its caption
+inline constexpr int kTransferSmallestFontSize = 6;  // for a station with very many transfers
+inline constexpr int kTransferTemplateWidth = 49;    // the fresh label, before its caption
 inline constexpr int kWheelStep = 50;
 
 struct StationView {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "platform/encoding.h"
 
 #include "board/text_metrics.h"
@@ -155,6 +157,28 @@ TEST_F(LineDisplayTest, ALabelWiderThanARowStandsAloneInItsRow) {
     EXPECT_EQ(row[1].rect.top, top + 20);
     EXPECT_EQ(row[2].rect.left, 160);
     EXPECT_EQ(row[2].rect.top, top + 40);
+}
+
+TEST_F(LineDisplayTest, AStationWithVeryManyTransfersTakesASmallerFontToKeepToTwoRows) {
+    // Ten characters: 90 pixels at size 8, 80 at 7, 70 at 6 (fixed metrics). Fourteen
+    // labels take three rows at 8 and 7 (six a row), two at 6 (seven a row).
+    s.ekiName(2, 0) = "東北新幹線東北新幹線";
+    std::string links;
+    for (int i = 0; i < 14; ++i) links += (i ? ";" : "") + std::string("2\\1");
+    s.ekiLink(1, 2) = links;
+    路線読み込み(g);
+    std::set<int> tops;
+    for (const auto& t : g.line.transfers) {
+        if (t.station == 2) {
+            EXPECT_EQ(t.fontSize, 6);
+            EXPECT_EQ(t.rect.height, fixedTextMetrics().height(6));
+            EXPECT_LE(t.rect.left + t.rect.width, 750);
+            tops.insert(t.rect.top);
+        } else {
+            EXPECT_EQ(t.fontSize, kTransferFontSize) << t.station;  // a station with few keeps the size
+        }
+    }
+    EXPECT_EQ(tops.size(), 2u);
 }
 
 TEST_F(LineDisplayTest, TransferLabelsStopAtTheSizeOfTheirList) {
