@@ -3,7 +3,17 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench data screenshots package clean format
+# Second build folders: the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the libFuzzer programs (clang).
+SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+# Leaks are looked for too (LeakSanitizer, on with ASan); the whole suite runs clean
+# without suppressions.
+SANITIZE_ENV = ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps configure build run test bench data screenshots package clean format test-sanitize fuzz fuzz-merge
 
 all: build
 
@@ -21,6 +31,21 @@ run: build
 
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	@if [ ! -f $(SANITIZE_BUILD)/build.ninja ]; then cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DKISHARIN_SANITIZE=ON $(CMAKE_FLAGS); fi
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	$(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
+
+# `make fuzz FUZZ_SECONDS=600` runs every fuzz target for that long; `make fuzz-merge`
+# keeps the new inputs that reach new code in fuzz/corpus/.
+fuzz: deps
+	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKISHARIN_FUZZ=ON -DKISHARIN_WERROR=OFF $(CMAKE_FLAGS); fi
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kisharin_fuzzers
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh $(FUZZ_BUILD)
+
+fuzz-merge:
+	fuzz/run.sh --merge $(FUZZ_BUILD)
 
 bench: build
 	@set -e; for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b --benchmark_repetitions=3 --benchmark_report_aggregates_only=true; done

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing the game need.
 # Idempotent: asks apt only for what is missing; uses sudo only when not root.
+# Prints one line of what it installs; apt's own output goes to a log file whose path
+# it names, and only the log's end is shown when something fails.
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,7 @@ packages=(
   xvfb xauth xdg-utils
   desktop-file-utils appstream librsvg2-bin dpkg-dev  # icons, desktop entry checks, the Debian package
   nlohmann-json3-dev  # JSON of the open data read by the data builder
+  clang libclang-rt-14-dev  # make fuzz: clang with the libFuzzer and sanitizer runtimes
 )
 
 missing=()
@@ -25,11 +28,21 @@ if [[ ${#missing[@]} -eq 0 ]]; then
   exit 0
 fi
 
-echo "install-deps: installing ${missing[*]}"
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps: not root and no sudo; run as root: apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
   sudo=(sudo)
 fi
+
+log=$(mktemp "${TMPDIR:-/tmp}/kisharin-install-deps.XXXXXX.log")
+echo "install-deps: installing ${#missing[@]} packages (${missing[*]}); log: $log"
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if ! { "${sudo[@]}" apt-get update -q && \
+       "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+  echo "install-deps: installing failed; the end of $log:" >&2
+  tail -n 25 "$log" >&2
+  exit 1
+fi

@@ -5,8 +5,8 @@
 
 #include "board/startup.h"
 #include "board/text_metrics.h"
-#include "state/datetime.h"
 #include "platform/encoding.h"
+#include "state/datetime.h"
 #include "state/railway.h"
 #include "state/regions.h"
 #include "turns/game.h"
@@ -42,12 +42,48 @@ void paintPendingDestinations(const GameState& s, LineDisplayModel& m) {
             m.station(s.mokutekitiEki[d]).fill = kColorDestination;
 }
 
+// The rows the labels of one station take at a font size, from x0 to the strip's width.
+int transferRows(const GameState& s, const TextMetrics& tm, const std::vector<Link>& links, int fontSize,
+                 int x0, int stripWidth) {
+    int rows = links.empty() ? 0 : 1, x = x0;
+    for (const Link& link : links) {
+        const int width = tm.width(s.ekiName(link.line, 0), fontSize);
+        if (x > x0 && x + std::max(width, kTransferTemplateWidth) > stripWidth) {
+            x = x0;
+            ++rows;
+        }
+        x += width + 10;
+    }
+    return rows;
+}
+
 // The highest value the scroll bar takes; a line shorter than the viewport stays at 0.
 int scrollTop(const LineDisplayModel& m) {
     return std::max(m.scrollMin, m.scrollMax);
 }
 
 }  // namespace
+
+namespace {
+bool contains(const PixelRect& r, int x, int y) {
+    return x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height;
+}
+}  // namespace
+
+StripHit hitTest(const LineDisplayModel& m, int x, int y) {
+    StripHit h;
+    for (size_t k = m.transfers.size(); k-- > 0;)
+        if (contains(m.transfers[k].rect, x, y)) {
+            h.transfer = static_cast<int>(k) + 1;
+            return h;
+        }
+    for (int i = m.stationCount(); i >= 1; --i)
+        if (contains(m.station(i).label, x, y)) {
+            h.station = i;
+            return h;
+        }
+    return h;
+}
 
 std::string directionText(const RailwayData& d, int line, int pos) {
     const int m = stationCount(d, line);
@@ -111,28 +147,38 @@ void 路線読み込み(Game& g) {
         m.stations.push_back(std::move(v));
     }
 
-    // Transfer labels beside each station with links, wrapping at the strip's width.
-    const int transferHeight = tm.height(kTransferFontSize);
+    // Transfer labels beside each station with links. A label that would not fit in the
+    // strip's width starts a new row below the last, so that every label is seen whole
+    // and none covers another of its station. A station whose labels need more than the
+    // two rows its pitch leaves room for takes a smaller font for them first.
     for (int i = 1; i <= n; ++i) {
         const std::string& linkText = s.ekiLink(L, i);
         if (linkText.empty()) continue;
         const StationView& st = m.station(i);
         const int x0 = st.label.left + st.label.width + 10;
+        const std::vector<Link> links = parseLinks(linkText);
+        int fontSize = kTransferFontSize;
+        while (fontSize > kTransferSmallestFontSize &&
+               transferRows(s, tm, links, fontSize, x0, m.stripWidth) > 2)
+            --fontSize;
+        const int transferHeight = tm.height(fontSize);
         int x = x0, dy = 0;
-        for (const Link& link : parseLinks(linkText)) {
+        for (const Link& link : links) {
             const int k = s.norikaeCount;
             // norikaeList holds 150 labels; a line with more links shows the first 150.
             if (k >= kNorikaeRows) break;
-            if (x + kTransferTemplateWidth > m.stripWidth) {
-                x = x0;
-                dy = transferHeight + 5;
-            }
             TransferView t;
+            t.caption = s.ekiName(link.line, 0);
+            t.fontSize = fontSize;
+            const int width = tm.width(t.caption, fontSize);
+            if (x > x0 && x + std::max(width, kTransferTemplateWidth) > m.stripWidth) {
+                x = x0;
+                dy += transferHeight + 5;
+            }
             t.line = link.line;
             t.pos = link.pos;
             t.station = i;
-            t.caption = s.ekiName(link.line, 0);
-            t.rect = {x, st.box.top + dy, tm.width(t.caption, kTransferFontSize), transferHeight};
+            t.rect = {x, st.box.top + dy, width, transferHeight};
             x = t.rect.left + t.rect.width + 10;
             t.directions = directionText(s, link.line, link.pos);
             s.norikaeList(k, 0) = static_cast<Integer>(link.line);

@@ -32,7 +32,8 @@ inline constexpr int kStationFontSize = 9;
 inline constexpr int kStationSmallFontSize = 7;  // names of more than 10 characters
 inline constexpr int kBoxHeight = 25;
 inline constexpr int kTransferFontSize = 8;
-inline constexpr int kTransferTemplateWidth = 49;  // the fresh label, before its caption
+inline constexpr int kTransferSmallestFontSize = 6;  // for a station with very many transfers
+inline constexpr int kTransferTemplateWidth = 49;    // the fresh label, before its caption
 inline constexpr int kWheelStep = 50;
 
 struct StationView {
@@ -78,6 +79,15 @@ struct LineDisplayModel {
     const StationView& station(int i) const;
     int stationCount() const { return static_cast<int>(stations.size()); }
 };
+
+// What lies under a point of the strip: the label of station i, transfer label k (1-based),
+// or nothing (both 0). Where pieces overlap, the one painted last, the one on top, wins:
+// transfer labels are painted after the stations and in the order of their numbers.
+struct StripHit {
+    int station = 0;
+    int transfer = 0;
+};
+StripHit hitTest(const LineDisplayModel& m, int x, int y);
 
 // The text naming both directions of line `line` from station `pos`, e.g.
 // "D・A 方面 ― F・I 方面"; empty for a line of one station.

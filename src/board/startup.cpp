@@ -1,6 +1,7 @@
 #include "board/startup.h"
 
 #include "board/history_file.h"
+#include "board/route_graph.h"
 #include "board/station_file.h"
 #include "state/railway.h"
 #include "state/regions.h"
@@ -18,16 +19,19 @@ int scrollValueFor(int pos, int stationCount) {
     return v;
 }
 
-void loadBoardData(GameState& s) {
+std::vector<std::string> loadBoardData(GameState& s) {
     s.mapDataDir = s.appDir + "MapData/";
     buildFareTable(s);
     buildRegionTables(s);
     RailwayData data = readStationFile(s.appDir + "GameData/駅.txt");
-    VisitedTable v0 = readHistoryFile(historyPath(s, 0));
-    VisitedTable v1 = readHistoryFile(historyPath(s, 1));
+    data.routeGraph = buildRouteGraph(data);
+    std::vector<std::string> notices;
+    VisitedTable v0 = loadHistory(historyPath(s, 0), notices);
+    VisitedTable v1 = loadHistory(historyPath(s, 1), notices);
     static_cast<RailwayData&>(s) = std::move(data);
     s.visited[0] = std::move(v0);
     s.visited[1] = std::move(v1);
+    return notices;
 }
 
 namespace {
@@ -97,14 +101,15 @@ std::string turnCaption(const GameState& s) {
     return s.playerName[p] + "の番です（" + s.ekiPref(s.playerRosen[p], s.playerEki[p]) + "）";
 }
 
-void startBoard(GameState& s, Rng& rng, Clock& clock) {
-    loadBoardData(s);
+std::vector<std::string> startBoard(GameState& s, Rng& rng, Clock& clock) {
+    std::vector<std::string> notices = loadBoardData(s);
     if (s.resumeGame) {
         s.selKind = s.playerKind[s.curPlayer];
     } else {
         setupNewGame(s, rng, clock);
         drawDestinations(s, rng, clock);
     }
+    return notices;
 }
 
 }  // namespace kisharin

@@ -25,7 +25,8 @@ int scrollValueFor(int pos, int stationCount);
 // Builds mapDataDir, kindFare and the region tables, then reads appDir &
 // "GameData/駅.txt" and the two history files (historyBase & 0|1 & ".txt"). All or
 // nothing: on a DataError the railway tables and visited flags stay as they were.
-void loadBoardData(GameState& s);
+// A damaged history does not stop the load: the notices for the player are returned.
+std::vector<std::string> loadBoardData(GameState& s);
 
 // A new game: clock, play time, train kinds, money, the two start stations (each
 // attempt re-seeded from the timer) with their scroll values, and curPlayer = 0.
@@ -48,7 +49,7 @@ std::string turnCaption(const GameState& s);
 
 // Steps of the board's start that need no window, in order: the data, then for a new
 // game its set-up and destinations; for a resumed game the loaded variables stay and
-// the selected kind becomes the player's kind.
-void startBoard(GameState& s, Rng& rng, Clock& clock);
+// the selected kind becomes the player's kind. Returns the notices of loadBoardData.
+std::vector<std::string> startBoard(GameState& s, Rng& rng, Clock& clock);
 
 }  // namespace kisharin

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/system_error.h"
 #include "platform/text_file.h"
 #include "state/error.h"
 
@@ -69,7 +70,8 @@ void makeDirectories(const std::string& path) {
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
     if (ec || !std::filesystem::is_directory(path))
-        throw GameError("フォルダ「" + path + "」を作れません（" + ec.message() + "）");
+        throw GameError("フォルダ「" + path + "」を作れません（" +
+                        systemErrorText(ec ? ec.value() : ENOTDIR) + "）");
 }
 
 std::string ensureUserGameData(const std::string& shippedDir) {

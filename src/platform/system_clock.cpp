@@ -29,7 +29,11 @@ double SystemClock::timer() {
     std::tm tm{};
     long micros = 0;
     localNow(tm, micros);
-    return tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec + micros / 1e6;
+    // A desktop timer ticks about 64 times a second: draws re-seeded within one tick
+    // start from the same seed (both players usually start together).
+    const long ticks = micros * kTimerTicksPerSecond / 1000000;
+    return tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec +
+           static_cast<double>(ticks) / kTimerTicksPerSecond;
 }
 
 }  // namespace kisharin

@@ -5,11 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "platform/encoding.h"
+#include "platform/system_error.h"
 #include "state/error.h"
 
 namespace kisharin {
@@ -20,24 +18,39 @@ std::string baseName(const std::string& path) {
 }
 
 bool fileExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::string readFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw DataError(path, 0, "ファイルが見つからないか、開けません");
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) throw DataError(path, 0, "ファイルを読めません");
-    return ss.str();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT) throw DataError(path, 0, "ファイルが見つからないため、開けません");
+        throw DataError(path, 0, "ファイルを開けません（" + systemErrorText(err) + "）");
+    }
+    std::string bytes;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int saved = errno;
+            ::close(fd);
+            throw DataError(path, 0, "ファイルを読めません（" + systemErrorText(saved) + "）");
+        }
+        if (n == 0) break;
+        bytes.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
 }
 
-std::vector<std::string> decodeLines(const std::string& bytes, const std::string& name) {
+std::vector<std::string> decodeLines(const std::string& bytes, const std::string& name, size_t maxLines) {
     std::vector<std::string> lines;
     size_t start = 0;
     int number = 0;
-    while (start < bytes.size()) {
+    while (start < bytes.size() && lines.size() < maxLines) {
         size_t end = bytes.find('\n', start);
         const size_t next = end == std::string::npos ? bytes.size() : end + 1;
         if (end == std::string::npos) end = bytes.size();
@@ -52,7 +65,9 @@ std::vector<std::string> decodeLines(const std::string& bytes, const std::string
     return lines;
 }
 
-std::vector<std::string> readLines(const std::string& path) { return decodeLines(readFileBytes(path), path); }
+std::vector<std::string> readLines(const std::string& path) {
+    return decodeLines(readFileBytes(path), path);
+}
 
 std::string encodeLines(const std::vector<std::string>& lines, const std::string& name) {
     std::string out;
@@ -68,8 +83,8 @@ std::string encodeLines(const std::vector<std::string>& lines, const std::string
 }
 
 namespace {
-[[noreturn]] void writeFailed(const std::string& path, const char* what) {
-    throw GameError("ファイル「" + path + "」を書けません（" + what + "：" + std::strerror(errno) + "）");
+[[noreturn]] void writeFailed(const std::string& path, int err) {
+    throw GameError("ファイル「" + path + "」を書けません（" + systemErrorText(err) + "）");
 }
 bool writeAll(int fd, const std::string& bytes) {
     size_t done = 0;
@@ -83,26 +98,44 @@ bool writeAll(int fd, const std::string& bytes) {
     }
     return true;
 }
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+// Makes a rename in the folder durable: the folder's entry is flushed like the file's data.
+// A file system that cannot flush folders (EINVAL) has nothing to flush.
+int syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const int err = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(fd);
+    return err;
+}
 }  // namespace
 
 void writeBytesAtomic(const std::string& path, const std::string& bytes) {
+    // The new file takes the permissions of the one it replaces; a new file is readable
+    // by all and writable by its owner.
+    mode_t mode = 0644;
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
+
     std::string tmp = path + ".tmpXXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) writeFailed(path, "一時ファイル");
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
+    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+    if (fd < 0) writeFailed(path, errno);
+    if (!writeAll(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
         const int saved = errno;
         ::close(fd);
         ::unlink(tmp.c_str());
-        errno = saved;
-        writeFailed(path, "書き込み");
+        writeFailed(path, saved);
     }
-    ::fchmod(fd, 0644);
     if (::close(fd) != 0 || ::rename(tmp.c_str(), path.c_str()) != 0) {
         const int saved = errno;
         ::unlink(tmp.c_str());
-        errno = saved;
-        writeFailed(path, "置き換え");
+        writeFailed(path, saved);
     }
+    if (const int err = syncFolder(folderOf(path))) writeFailed(path, err);
 }
 
 void writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {
@@ -110,16 +143,25 @@ void writeLinesAtomic(const std::string& path, const std::vector<std::string>& l
 }
 
 void appendLine(const std::string& path, const std::string& line) {
-    const std::string bytes = encodeLines({line}, path);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (fd < 0) writeFailed(path, "追記");
+    std::string bytes = encodeLines({line}, path);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) writeFailed(path, errno);
+    // A last line left without its end (a file edited by hand) gets one first, so that
+    // the new record stands on a line of its own.
+    struct stat st {};
+    char last = '\n';
+    if (::fstat(fd, &st) != 0 || (st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) != 1)) {
+        const int saved = errno;
+        ::close(fd);
+        writeFailed(path, saved);
+    }
+    if (last != '\n') bytes.insert(0, last == '\r' ? "\n" : "\r\n");
     // Handed to the system at once, so a crash of the game loses no record; no fsync:
     // arrivals come several a turn and a lost power supply is not worth the wait.
     const bool ok = writeAll(fd, bytes);
     const int saved = errno;
     ::close(fd);
-    errno = saved;
-    if (!ok) writeFailed(path, "追記");
+    if (!ok) writeFailed(path, saved);
 }
 
 }  // namespace kisharin

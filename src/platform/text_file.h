@@ -16,7 +16,10 @@ std::string readFileBytes(const std::string& path);
 std::vector<std::string> readLines(const std::string& path);
 
 // The same on bytes already read; `name` is the file name used in error messages.
-std::vector<std::string> decodeLines(const std::string& bytes, const std::string& name);
+// With maxLines, only the first maxLines lines are decoded and returned: what lies
+// beyond them is not looked at.
+std::vector<std::string> decodeLines(const std::string& bytes, const std::string& name,
+                                     size_t maxLines = static_cast<size_t>(-1));
 
 // Encodes UTF-8 lines as CP932 with CR LF after every line. Throws DataError naming
 // the line when a line holds a character CP932 cannot represent.

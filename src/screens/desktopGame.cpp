@@ -7,6 +7,7 @@
 #include "platform/data_home.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
+#include "screens/look.h"
 #include "setup/save_slot.h"
 #include "state/error.h"
 #include "turns/happenings.h"
@@ -20,6 +21,7 @@ DesktopGame::~DesktopGame() {
 }
 
 bool DesktopGame::start() {
+    showTextsAsWritten();
     shippedDir_ = shippedDataDir();
     try {
         dir_ = ensureUserGameData(shippedDir_);
@@ -47,8 +49,9 @@ void DesktopGame::openSetup() {
 void DesktopGame::openBoard() {
     GameState& s = run_->s;
     const int slot = init_ ? init_->loadedSlot() : 0;
+    std::vector<std::string> notices;
     try {
-        startBoard(s, run_->rng, run_->clock);
+        notices = startBoard(s, run_->rng, run_->clock);
         if (s.resumeGame) checkSlotStations(s, "GameData" + std::to_string(slot) + ".txt");
         buildEventTables(s);
     } catch (const GameError& e) {
@@ -59,6 +62,9 @@ void DesktopGame::openBoard() {
         QTimer::singleShot(0, this, &DesktopGame::openSetup);
         return;
     }
+    // A damaged history was read as far as it goes; the player learns what was left out.
+    for (const std::string& n : notices)
+        QMessageBox::warning(init_.get(), QStringLiteral("キシャリン"), qs(n));
     init_.reset();
     board_ = std::make_unique<FrmMain>(run_->g, dir_);
     run_->screens.setBoard(board_.get());

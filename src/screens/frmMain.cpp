@@ -1,7 +1,6 @@
 #include "screens/frmMain.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -15,6 +14,7 @@
 
 #include "board/line_display.h"
 #include "board/startup.h"
+#include "screens/browser.h"
 #include "screens/frmMap.h"
 #include "screens/eventPictures.h"
 #include "screens/frmMokutekiti.h"
@@ -281,11 +281,16 @@ void FrmMain::cmdCourse_Click() {
 }
 
 void FrmMain::cmdMap_Click() {
-    const QUrl url = QUrl::fromUserInput(qs(g_.s.webMapUrl));
-    if (!url.isValid() || g_.s.webMapUrl.empty() || !QDesktopServices::openUrl(url))
-        QMessageBox::information(
-            this, QStringLiteral("Web地図"),
-            QStringLiteral("ブラウザを起動できませんでした。\nWeb地図のURL：") + qs(g_.s.webMapUrl));
+    const QString address = qs(g_.s.webMapUrl);
+    auto failed = [this, address] {
+        QMessageBox::information(this, QStringLiteral("Web地図"),
+                                 QStringLiteral("ブラウザを起動できませんでした。\nWeb地図のURL：") + address);
+    };
+    const QUrl url = QUrl::fromUserInput(address);
+    if (!url.isValid() || address.isEmpty())
+        failed();
+    else
+        openInBrowser(url, this, failed);  // tells the player when no browser opens
 }
 
 void FrmMain::cmdMap2_Click() {

@@ -10,6 +10,22 @@
 
 namespace kisharin {
 
+namespace {
+// The text with line breaks allowed only between its parts, after "：" and at the blank
+// before the prefecture: a word joiner holds every other pair of characters together.
+QString breakBetweenParts(const QString& text) {
+    const QChar joiner(0x2060);
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (i + 1 == text.size() || text[i].isHighSurrogate()) continue;
+        if (text[i] == u'：' || text[i] == u'　' || text[i + 1] == u'　') continue;
+        out += joiner;
+    }
+    return out;
+}
+}  // namespace
+
 FrmMokutekiti::FrmMokutekiti(const GameState& s, QWidget* parent) : QDialog(parent) {
     const DestinationListModel m = destinationListModel(s);
     setObjectName(QStringLiteral("frmMokutekiti"));
@@ -21,7 +37,7 @@ FrmMokutekiti::FrmMokutekiti(const GameState& s, QWidget* parent) : QDialog(pare
     grid->setHorizontalSpacing(24);
     grid->setVerticalSpacing(10);
     for (const DestinationLabel& d : m.labels) {
-        auto* l = new QLabel(qs(d.text), this);
+        auto* l = new QLabel(breakBetweenParts(qs(d.text)), this);
         l->setObjectName("lblMokutekiti(" + QString::number(d.number) + ")");
         l->setFont(uiFont(d.pointSize, true));
         l->setMinimumWidth(330);

@@ -1,6 +1,9 @@
 #include "screens/look.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPalette>
 #include <QWidget>
 
@@ -11,6 +14,26 @@ int pixels(int pointSize) {
     return (pointSize * 96 + 36) / 72;
 }
 }  // namespace
+
+namespace {
+// Turns every label into a plain-text one as it is made ready to be shown.
+class PlainTextLabels final : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Polish)
+            if (auto* label = qobject_cast<QLabel*>(watched)) label->setTextFormat(Qt::PlainText);
+        return false;
+    }
+};
+}  // namespace
+
+void showTextsAsWritten() {
+    static PlainTextLabels* filter = nullptr;
+    if (filter || !qApp) return;
+    filter = new PlainTextLabels;
+    filter->setParent(qApp);
+    qApp->installEventFilter(filter);
+}
 
 QFont uiFont(int pointSize, bool bold) {
     QFont f;

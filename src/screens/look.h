@@ -30,6 +30,10 @@ void setBack(QWidget* w, Long c);
 // Sets a widget's text colour.
 void setFore(QWidget* w, Long c);
 
+// From now on every label the program shows, message boxes' included, shows its text as
+// written: a name such as "<b>" is never taken for markup. Installed once per program.
+void showTextsAsWritten();
+
 // Text sizes answered from uiFont.
 class QtTextMetrics final : public TextMetrics {
   public:

@@ -20,18 +20,8 @@ StripView::StripView(const LineDisplayModel& model, QWidget* parent) : QWidget(p
 }
 
 StripView::Hit StripView::hitAt(QPoint p) const {
-    Hit h;
-    for (int i = 1; i <= m_.stationCount(); ++i)
-        if (toQRect(m_.station(i).label).contains(p)) {
-            h.station = i;
-            return h;
-        }
-    for (size_t k = 0; k < m_.transfers.size(); ++k)
-        if (toQRect(m_.transfers[k].rect).contains(p)) {
-            h.transfer = static_cast<int>(k) + 1;
-            return h;
-        }
-    return h;
+    const StripHit h = hitTest(m_, p.x(), p.y());
+    return {h.station, h.transfer};
 }
 
 void StripView::paintEvent(QPaintEvent*) {

@@ -9,13 +9,8 @@
 namespace kisharin {
 
 namespace {
-double timeScale() {
-    static const double scale = [] {
-        const char* v = std::getenv("KISHARIN_TIME_SCALE");
-        if (!v || !*v) return 1.0;
-        const double d = std::atof(v);
-        return d > 0 && d <= 1 ? d : 1.0;
-    }();
+double& timeScale() {
+    static double scale = 1.0;
     return scale;
 }
 std::function<void()>& endHook() {
@@ -23,6 +18,10 @@ std::function<void()>& endHook() {
     return hook;
 }
 }  // namespace
+
+void setTimeScale(double scale) {
+    timeScale() = scale > 0 && scale <= 1 ? scale : 1.0;
+}
 
 int scaledMs(int ms) {
     const int v = static_cast<int>(ms * timeScale());

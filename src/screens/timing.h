@@ -1,6 +1,5 @@
-// The windows' timers and waits. Tests may run them faster through one setting, the
-// environment variable KISHARIN_TIME_SCALE (e.g. 0.01); the game itself always runs
-// with the times as given.
+// The windows' timers and waits. Tests may run them faster with setTimeScale (e.g.
+// 0.01); the game itself always runs with the times as given and reads no setting.
 #pragma once
 
 #include <functional>
@@ -9,6 +8,9 @@ namespace kisharin {
 
 // ms scaled by the time scale (at least 1).
 int scaledMs(int ms);
+
+// Sets the time scale for tests: a factor in (0, 1]; anything else means 1.
+void setTimeScale(double scale);
 
 // Waits ms (scaled) while the windows keep processing their events.
 void waitMs(int ms);

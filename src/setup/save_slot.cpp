@@ -154,7 +154,8 @@ void readSlot(const std::string& gameDataDir, int n, GameState& s) {
     const std::string path = slotPath(gameDataDir, n);
     const std::string name = baseName(path);
     if (!fileExists(path)) throw DataError(name, 0, "ファイルがありません");
-    applySlotLines(s, readLines(path), name);
+    // Only the slot's own lines are read; whatever follows them is ignored unread.
+    applySlotLines(s, decodeLines(readFileBytes(path), name, kSlotLines), name);
 }
 
 void checkSlotStations(const GameState& s, const std::string& slotName) {

@@ -85,8 +85,15 @@ class Resolver {
     std::vector<std::string>& problems_;
 };
 
+// A carriage return alone inside a line is no line end to the reader, but the text
+// boxes cannot hold one: it would break the name or the address apart.
+std::string checkLineBreak(const std::string& v) {
+    return v.find('\r') == std::string::npos ? std::string() : std::string("行の途中に改行文字（CR）があります");
+}
+
 std::string checkName(const std::string& v) {
     if (!representableInCp932(v)) return "名前に使えない文字があります";
+    if (const std::string why = checkLineBreak(v); !why.empty()) return why;
     if (charCount(v) > kNameLimit)
         return "名前が" + std::to_string(kNameLimit) + "文字を超えています（「" + v + "」）";
     return {};
@@ -114,7 +121,7 @@ SettingsLoad readSettings(const std::string& gameDataDir, const std::string& shi
         const FileLines shipped = load(shippedGameDataDir + kUrlFile);
         if (!user.lines) out.problems.push_back(user.problem + "。既定のURLを使います");
         Resolver r(user, shipped, kUrlFile, out.problems);
-        out.settings.url = r.text(1, builtIn.url, [](const std::string&) { return std::string(); });
+        out.settings.url = r.text(1, builtIn.url, checkLineBreak);
     }
     return out;
 }

@@ -1,13 +1,17 @@
 #include "state/datetime.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 namespace kisharin {
 
 namespace {
-// Days from 1970-01-01 to a civil date (Howard Hinnant's algorithm).
-long daysFromCivil(int y, int m, int d) {
+// Days from 1970-01-01 to a civil date (Howard Hinnant's algorithm), in long arithmetic
+// throughout so that no int-sized part can overflow.
+long daysFromCivil(long y, long m, long d) {
     y -= m <= 2;
     const long era = (y >= 0 ? y : y - 399) / 400;
     const long yoe = y - era * 400;
@@ -27,11 +31,30 @@ void civilFromDays(long z, int& y, int& m, int& d) {
     y = static_cast<int>(yoe + era * 400 + (m <= 2));
 }
 constexpr long kEpochOffset = 25569;  // 1970-01-01 as a serial day
+bool leapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+// Every part is checked against its range before any arithmetic on it.
 bool validDate(int y, int m, int d) {
     if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
-    int ny, nm, nd;
-    civilFromDays(daysFromCivil(y, m, d), ny, nm, nd);
-    return ny == y && nm == m && nd == d;
+    static const int length[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return d <= length[m] + (m == 2 && leapYear(y) ? 1 : 0);
+}
+// Reads an unsigned decimal number of 1..digits digits at text[i]; false when there is none,
+// it is longer, or it does not fit.
+bool readNumber(std::string_view text, size_t& i, int digits, int& out) {
+    const char* first = text.data() + i;
+    const char* last = text.data() + std::min(text.size(), i + static_cast<size_t>(digits) + 1);
+    const auto [end, ec] = std::from_chars(first, last, out);
+    const size_t used = static_cast<size_t>(end - first);
+    if (ec != std::errc() || used == 0 || used > static_cast<size_t>(digits) || *first == '-') return false;
+    i += used;
+    return true;
+}
+bool expect(std::string_view text, size_t& i, char c) {
+    if (i >= text.size() || text[i] != c) return false;
+    ++i;
+    return true;
 }
 }  // namespace
 
@@ -68,21 +91,24 @@ std::string shortDateTimeText(double serial) {
 }
 
 std::optional<double> parseShortDateTime(const std::string& text) {
-    CivilTime t;
-    int consumed = 0;
-    const int n = std::sscanf(text.c_str(), "%d/%d/%d%n", &t.year, &t.month, &t.day, &consumed);
-    if (n != 3 || !validDate(t.year, t.month, t.day)) return std::nullopt;
-    std::string rest = text.substr(static_cast<size_t>(consumed));
-    size_t first = rest.find_first_not_of(' ');
-    if (first != std::string::npos) {
-        int used = 0;
-        if (std::sscanf(rest.c_str() + first, "%d:%d:%d%n", &t.hour, &t.minute, &t.second, &used) != 3 ||
-            rest.find_first_not_of(' ', first + static_cast<size_t>(used)) != std::string::npos)
+    const std::string_view t(text);
+    CivilTime c;
+    size_t i = t.find_first_not_of(' ');
+    if (i == std::string_view::npos) return std::nullopt;
+    if (!readNumber(t, i, 4, c.year) || !expect(t, i, '/') || !readNumber(t, i, 2, c.month) ||
+        !expect(t, i, '/') || !readNumber(t, i, 2, c.day) || !validDate(c.year, c.month, c.day))
+        return std::nullopt;
+    const size_t timeStart = t.find_first_not_of(' ', i);
+    if (timeStart != std::string_view::npos) {
+        if (timeStart == i) return std::nullopt;  // the time stands apart from the date
+        i = timeStart;
+        if (!readNumber(t, i, 2, c.hour) || !expect(t, i, ':') || !readNumber(t, i, 2, c.minute) ||
+            !expect(t, i, ':') || !readNumber(t, i, 2, c.second))
             return std::nullopt;
-        if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59)
-            return std::nullopt;
+        if (t.find_first_not_of(' ', i) != std::string_view::npos) return std::nullopt;
+        if (c.hour > 23 || c.minute > 59 || c.second > 59) return std::nullopt;
     }
-    return toSerial(t);
+    return toSerial(c);
 }
 
 }  // namespace kisharin

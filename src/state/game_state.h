@@ -3,6 +3,7 @@
 // every screen and rule works on that one copy.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "state/types.h"
 
 namespace kisharin {
+
+class RouteGraph;  // board/route_graph.h
 
 inline constexpr bool True = true;
 inline constexpr bool False = false;
@@ -23,6 +26,10 @@ struct RailwayData {
     RailTable<std::string> ekiYomi{"ekiYomi"};
     RailTable<std::string> ekiPref{"ekiPref"};
     RailTable<std::string> ekiMark{"ekiMark"};
+    // The stations and links the route search walks, built from these tables when the
+    // station file is read (shared by copies; whoever edits ekiLink or ekiName after
+    // that resets it). Without it the search reads the tables afresh.
+    std::shared_ptr<const RouteGraph> routeGraph;
 };
 
 // Arrival flags of one player, per (line, position).

@@ -32,8 +32,8 @@ BoardControls::BoardControls() {
 
 void setKindButton(BoardControls& c, int kind) {
     if (kind < 1 || kind > 5) return;
-    const int first = kind <= 3 ? 1 : 4, last = kind <= 3 ? 3 : 5;
-    for (int k = first; k <= last; ++k) c.optKind[k].value = k == kind;
+    for (int k = 1; k <= 5; ++k) c.optKind[k].value = k == kind;
+    if (kind <= 3) c.ordinaryKind = kind;
 }
 
 void setTurnCaption(BoardControls& c, const GameState& s) {

@@ -26,7 +26,8 @@ struct KindButton {
 
 // What the rules keep of the board's controls.
 struct BoardControls {
-    Array1D<KindButton, 6> optKind;  // 1..5; element 0 is not used
+    Array1D<KindButton, 6> optKind;  // 1..5; element 0 is not used; exactly one is set
+    int ordinaryKind = 1;            // of 各停, 急行 and 特急 the one last set
     bool cmdSusumuVisible = true;
     bool cmdWorkVisible = true;
     bool cmdSaveVisible = true;
@@ -56,8 +57,9 @@ const char* kindCaption(int kind);
 // Number in full-width digits, e.g. 12 -> "１２", -50 -> "-５０".
 std::string fullWidthNumber(long n);
 
-// Selects kind button k (1..5): sets it and clears the others of its group (1..3 stand
-// in one frame, 4 and 5 in another), without running the click handler.
+// Selects kind button k (1..5): sets it and clears all the others, so that exactly one
+// kind shows selected; 各停, 急行 and 特急 are remembered as the ordinary kind. Does not
+// run the click handler.
 void setKindButton(BoardControls& c, int kind);
 
 // The turn caption lblManName and its colour for the player to move.

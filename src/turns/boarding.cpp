@@ -39,10 +39,7 @@ void 新幹線判別(Game& g) {
     } else if (plane) {
         optKind_Click(g, 5);
     } else {
-        int kind = 1;
-        for (int k = 1; k <= 3; ++k)
-            if (g.board.optKind[k].value) kind = k;
-        optKind_Click(g, kind);
+        optKind_Click(g, g.board.ordinaryKind);
     }
 }
 
@@ -75,6 +72,7 @@ void debtRule(Game& g) {
     GameState& s = g.s;
     const int p = s.curPlayer;
     if (s.playerMoney[p] >= 0) return;
+    g.screens.refreshBoard(s);  // the debt the message speaks of is on the board
     showMessage(g, kMsgDebt);
     showMessage(g, kMsgDebtForgiven);
     s.playerMoney[p] = 0;
@@ -85,6 +83,7 @@ void meetingRule(Game& g) {
     GameState& s = g.s;
     const int p = s.curPlayer;
     if (s.playerRosen[0] != s.playerRosen[1] || s.playerEki[0] != s.playerEki[1]) return;
+    g.screens.refreshBoard(s);  // the money as it stands after the ride and any debt
     showMessage(g, kMsgMeeting);
     s.playerPoint[p] += 50;
     s.playerPoint[1 - p] -= 50;

@@ -1,7 +1,7 @@
 #include "turns/destinations.h"
 
-#include "platform/encoding.h"
 #include "board/startup.h"
+#include "platform/encoding.h"
 #include "state/station_draw.h"
 #include "turns/messages.h"
 
@@ -19,11 +19,11 @@ void checkArrival(Game& g, int position) {
             s.playerPoint[p] += 1;
         } else {
             s.mokutekitiDone[d] = True;
-            showMessage(g, arrivedText(s.playerName[p]));
             s.arriveCount[p] += 1;
             s.playerPoint[p] += 100;
             s.playerMoney[p] += 100000;
-            g.screens.refreshBoard(s);
+            g.screens.refreshBoard(s);  // the 祝金 is on the board when the message speaks of it
+            showMessage(g, arrivedText(s.playerName[p]));
         }
         s.moveDone = True;
     }

@@ -16,9 +16,9 @@ void doWork(Game& g) {
     showMessage(g, jobOfferText(s.jobNames[static_cast<size_t>(k)], pay));
     const int hours = throwDie(g);
     const Long wage = pay * hours;
-    showMessage(g, workedText(hours, wage));
     s.playerMoney[s.curPlayer] += wage;
-    g.screens.refreshBoard(s);
+    g.screens.refreshBoard(s);  // the wage is on the board when the message speaks of it
+    showMessage(g, workedText(hours, wage));
     s.susumuSteps = 0;
 }
 

@@ -130,7 +130,8 @@ void finishTurn(Game& g) {
 }
 
 void openBoard(Game& g) {
-    startBoard(g.s, g.rng, g.clock);
+    const std::vector<std::string> notices = startBoard(g.s, g.rng, g.clock);
+    for (const std::string& n : notices) showMessage(g, n);
     buildEventTables(g.s);
     showBoard(g);
 }

@@ -7,34 +7,37 @@ namespace kisharin {
 namespace {
 
 TEST(History, EachLineMarksOneStation) {
-    const VisitedTable t = parseHistory("12 5\r\n1 1\r\n\r\n750 100\r\n12 5\r\n", "履歴0.txt");
+    const HistoryParse r = parseHistory("12 5\r\n1 1\r\n\r\n750 100\r\n12 5\r\n0 0\r\n");
+    const VisitedTable& t = r.visited;
     EXPECT_TRUE(t(12, 5));
     EXPECT_TRUE(t(1, 1));
     EXPECT_TRUE(t(750, 100));
+    EXPECT_TRUE(t(0, 0));  // line and position 0 are within the table
     EXPECT_FALSE(t(5, 12));
     EXPECT_FALSE(t(12, 4));
+    EXPECT_TRUE(r.problems.empty());
+    EXPECT_EQ(r.cutLine, 0);
     EXPECT_EQ(historyRecord(12, 5), "12 5");
 }
 
 TEST(History, EmptyFileMarksNothing) {
-    const VisitedTable t = parseHistory("", "履歴1.txt");
-    EXPECT_TRUE(t == VisitedTable{});
+    const HistoryParse r = parseHistory("");
+    EXPECT_TRUE(r.visited == VisitedTable{});
+    EXPECT_TRUE(r.problems.empty());
 }
 
-TEST(History, BadLinesAreReportedWithTheirNumber) {
+TEST(History, BadLinesAreReportedWithTheirNumberAndTheRestIsRead) {
     const std::pair<std::string, int> cases[] = {
-        {"1 1\r\nabc\r\n", 2},   {"1 1\r\n2  3\r\n", 2}, {"12\r\n", 1},    {"1 2 3\r\n", 1},
-        {"751 1\r\n", 1},        {"1 101\r\n", 1},       {"1 0\r\n", 1},    {"-1 5\r\n", 1},
-        {"1 1\r\n2 2\r\n\x81\r\n", 3},
+        {"1 1\r\nabc\r\n", 2}, {"1 1\r\n2  3\r\n", 2}, {"12\r\n", 1},   {"1 2 3\r\n", 1},
+        {"751 1\r\n", 1},      {"1 101\r\n", 1},       {"-1 5\r\n", 1}, {"1 1\r\n2 2\r\n\x81\r\n", 3},
     };
     for (const auto& [bytes, line] : cases) {
-        try {
-            parseHistory(bytes, "履歴0.txt");
-            ADD_FAILURE() << "no error for " << bytes;
-        } catch (const DataError& e) {
-            EXPECT_EQ(e.line(), line) << bytes;
-            EXPECT_EQ(e.file(), "履歴0.txt");
-        }
+        const HistoryParse r = parseHistory(bytes + "7 7\r\n");
+        ASSERT_EQ(r.problems.size(), 1u) << bytes;
+        EXPECT_EQ(r.problems[0].line, line) << bytes;
+        EXPECT_FALSE(r.problems[0].what.empty());
+        EXPECT_TRUE(r.visited(7, 7)) << "the line after a bad one was not read: " << bytes;
+        EXPECT_EQ(r.cutLine, 0);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "platform/encoding.h"
 
 #include "board/text_metrics.h"
@@ -108,14 +110,15 @@ TEST_F(LineDisplayTest, DirectionTextAtTheEndsOfALine) {
     EXPECT_EQ(directionText(s, 4, 2), "羽田 方面");
 }
 
-// Every caption 200 pixels wide: three labels fit in a row from x0 = 160.
+// Every caption 200 pixels wide: two labels fit in a row from x0 = 160 (a third would
+// end at 780, beyond the strip).
 class WideMetrics : public TextMetrics {
   public:
     int width(const std::string&, int) const override { return 200; }
     int height(int) const override { return 15; }
 };
 
-TEST_F(LineDisplayTest, ManyTransferLabelsWrapAndTheThirdRowSitsOnTheSecond) {
+TEST_F(LineDisplayTest, ManyTransferLabelsWrapInsideTheStripEachRowBelowTheLast) {
     WideMetrics wide;
     g.metrics = &wide;
     s.ekiLink(1, 2) = "2\\1;2\\2;2\\3;2\\4;2\\5;4\\1;4\\2";
@@ -126,12 +129,56 @@ TEST_F(LineDisplayTest, ManyTransferLabelsWrapAndTheThirdRowSitsOnTheSecond) {
     ASSERT_EQ(row.size(), 7u);
     const int top = g.line.station(2).box.top;
     EXPECT_EQ(row[0].rect.left, 160);
-    EXPECT_EQ(row[2].rect.left, 580);
-    EXPECT_EQ(row[2].rect.top, top);
-    EXPECT_EQ(row[3].rect.left, 160);
-    EXPECT_EQ(row[3].rect.top, top + 15 + 5);
-    EXPECT_EQ(row[6].rect.left, 160);
-    EXPECT_EQ(row[6].rect.top, row[3].rect.top);
+    EXPECT_EQ(row[1].rect.left, 370);
+    EXPECT_EQ(row[1].rect.top, top);
+    for (size_t k = 2; k < row.size(); ++k) {
+        EXPECT_EQ(row[k].rect.left, k % 2 ? 370 : 160) << k;
+        EXPECT_EQ(row[k].rect.top, top + static_cast<int>(k / 2) * (15 + 5)) << k;
+    }
+    for (const auto& t : row) EXPECT_LE(t.rect.left + t.rect.width, 750);
+}
+
+TEST_F(LineDisplayTest, ALabelWiderThanARowStandsAloneInItsRow) {
+    class Huge : public TextMetrics {
+      public:
+        int width(const std::string& t, int) const override { return t == "東北新幹線" ? 650 : 40; }
+        int height(int) const override { return 15; }
+    } huge;
+    g.metrics = &huge;
+    s.ekiLink(1, 2) = "4\\1;2\\1;4\\2";
+    路線読み込み(g);
+    std::vector<TransferView> row;
+    for (const auto& t : g.line.transfers)
+        if (t.station == 2) row.push_back(t);
+    ASSERT_EQ(row.size(), 3u);
+    const int top = g.line.station(2).box.top;
+    EXPECT_EQ(row[0].rect.top, top);
+    EXPECT_EQ(row[1].rect.left, 160);  // alone in the second row, however wide
+    EXPECT_EQ(row[1].rect.top, top + 20);
+    EXPECT_EQ(row[2].rect.left, 160);
+    EXPECT_EQ(row[2].rect.top, top + 40);
+}
+
+TEST_F(LineDisplayTest, AStationWithVeryManyTransfersTakesASmallerFontToKeepToTwoRows) {
+    // Ten characters: 90 pixels at size 8, 80 at 7, 70 at 6 (fixed metrics). Fourteen
+    // labels take three rows at 8 and 7 (six a row), two at 6 (seven a row).
+    s.ekiName(2, 0) = "東北新幹線東北新幹線";
+    std::string links;
+    for (int i = 0; i < 14; ++i) links += (i ? ";" : "") + std::string("2\\1");
+    s.ekiLink(1, 2) = links;
+    路線読み込み(g);
+    std::set<int> tops;
+    for (const auto& t : g.line.transfers) {
+        if (t.station == 2) {
+            EXPECT_EQ(t.fontSize, 6);
+            EXPECT_EQ(t.rect.height, fixedTextMetrics().height(6));
+            EXPECT_LE(t.rect.left + t.rect.width, 750);
+            tops.insert(t.rect.top);
+        } else {
+            EXPECT_EQ(t.fontSize, kTransferFontSize) << t.station;  // a station with few keeps the size
+        }
+    }
+    EXPECT_EQ(tops.size(), 2u);
 }
 
 TEST_F(LineDisplayTest, TransferLabelsStopAtTheSizeOfTheirList) {

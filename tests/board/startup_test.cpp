@@ -48,20 +48,35 @@ TEST_F(BoardFolder, LoadReadsTheNetworkTheHistoriesAndTheFixedTables) {
     EXPECT_EQ(s.regionName[2], "東北地方");
 }
 
-TEST_F(BoardFolder, ABrokenHistoryLoadsNothingAtAll) {
+TEST_F(BoardFolder, ABrokenStationFileLoadsNothingAtAll) {
     loadBoardData(s);
     const GameState before = s;
-    writeLinesAtomic(s.historyBase + "1.txt", {"1 1", "oops"});
-    writeStation(testing::makeEightRegions(5));
+    writeLinesAtomic(s.historyBase + "1.txt", {"1 1"});
+    writeBytesAtomic(dir.file("GameData/駅.txt"), "header\r\nx\r\n");
     EXPECT_THROW(loadBoardData(s), DataError);
-    EXPECT_EQ(stationCount(s, 1), 12);  // the new station file was not taken either
-    EXPECT_TRUE(s.visited[0] == before.visited[0]);
-    EXPECT_TRUE(s.visited[1] == before.visited[1]);
+    EXPECT_EQ(stationCount(s, 1), 12);
+    EXPECT_TRUE(s.visited[1] == before.visited[1]);  // the history was not taken either
 }
 
-TEST_F(BoardFolder, AMissingHistoryIsReported) {
+TEST_F(BoardFolder, ABadHistoryLineIsSkippedWithANoticeAndTheGameStarts) {
+    writeLinesAtomic(s.historyBase + "1.txt", {"1 1", "oops", "2 2"});
+    std::vector<std::string> notices;
+    ASSERT_NO_THROW(notices = startBoard(s, rng, clock));
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("2行目"), std::string::npos) << notices[0];
+    EXPECT_TRUE(s.visited[1](1, 1));
+    EXPECT_TRUE(s.visited[1](2, 2));
+    // Nothing the player wrote is lost: the file is left as it was.
+    EXPECT_EQ(readLines(s.historyBase + "1.txt"), (std::vector<std::string>{"1 1", "oops", "2 2"}));
+}
+
+TEST_F(BoardFolder, AMissingHistoryIsAnEmptyOne) {
     std::remove((s.historyBase + "1.txt").c_str());
-    EXPECT_THROW(loadBoardData(s), DataError);
+    std::vector<std::string> notices;
+    ASSERT_NO_THROW(notices = loadBoardData(s));
+    EXPECT_TRUE(notices.empty());
+    EXPECT_TRUE(s.visited[1] == VisitedTable{});
+    EXPECT_TRUE(s.visited[0](3, 2));
 }
 
 TEST_F(BoardFolder, NewGameSetsMoneyKindsClockAndStarts) {

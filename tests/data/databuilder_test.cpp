@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <set>
 
 #include "board/station_file.h"
 #include "databuilder/game_files.h"
@@ -274,6 +276,51 @@ TEST(Network, CutsALineLongerThanTheTableIntoLinkedSections) {
     EXPECT_EQ(d.ekiName(2, last), d.ekiName(3, 1));
     const auto cut = linksAt(d, 2, last);
     EXPECT_NE(std::find(cut.begin(), cut.end(), Link{3, 1}), cut.end());
+}
+
+TEST(Network, CutsALineWithMoreLinksThanTheBoardShowsWithoutLosingAConnection) {
+    // A line of 20 stations crossed by 160 short lines, 8 at each station.
+    OpenData o;
+    o.prefectures = {{13, "東京都"}};
+    o.companies = {{2, Company{"JR東日本", 1}}};
+    OpenLine main{1, "本線", "ほんせん", 2, std::nullopt, {}};
+    for (int j = 0; j < 20; ++j)
+        main.stations.push_back(station(1000 + j, "本" + std::to_string(j), 35.0 + j * 0.01));
+    o.lines.push_back(main);
+    for (int i = 0; i < 160; ++i) {
+        OpenLine branch{100 + i, "支線" + std::to_string(i), "しせん", 2, std::nullopt, {}};
+        branch.stations = {main.stations[static_cast<size_t>(i % 20)],
+                           station(5000 + i, "支" + std::to_string(i), 40.0 + i * 0.01)};
+        o.lines.push_back(branch);
+    }
+    const Network n = buildNetwork(o);
+    const RailwayData& d = n.data;
+    // Every line stays within the board's transfer labels.
+    std::map<std::string, std::set<std::string>> reached;  // branch -> main stations it meets
+    std::set<std::string> mainStations;
+    for (int line = 1; line <= lineCount(d); ++line) {
+        size_t links = 0;
+        for (int pos = 1; pos <= stationCount(d, line); ++pos) {
+            const auto here = linksAt(d, line, pos);
+            links += here.size();
+            const std::string& name = d.ekiName(line, 0);
+            if (name.rfind("本線", 0) == 0) mainStations.insert(d.ekiName(line, pos));
+            for (const Link& l : here)
+                if (d.ekiName(l.line, 0).rfind("本線", 0) == 0 && name.rfind("支線", 0) == 0)
+                    reached[name].insert(d.ekiName(l.line, l.pos));
+        }
+        EXPECT_LE(links, static_cast<size_t>(kMaxTransferLabels)) << d.ekiName(line, 0);
+    }
+    int sections = 0;
+    for (int line = 1; line <= lineCount(d); ++line) sections += d.ekiName(line, 0).rfind("本線その", 0) == 0;
+    EXPECT_GE(sections, 2);
+    EXPECT_GE(n.stats.splitLines, 1);
+    EXPECT_EQ(mainStations.size(), 20u);  // no station dropped by the cut
+    // Every short line still meets the main line at its own station.
+    ASSERT_EQ(reached.size(), 160u);
+    for (int i = 0; i < 160; ++i)
+        EXPECT_EQ(reached["支線" + std::to_string(i)], std::set<std::string>{"本" + std::to_string(i % 20)})
+            << i;
 }
 
 // ---- The real open data ----------------------------------------------------------

@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
     ScratchDir home;
     ::setenv("KISHARIN_DATA_HOME", home.path().c_str(), 1);
     ::unsetenv("KISHARIN_DATA_DIR");
-    ::setenv("KISHARIN_TIME_SCALE", "0.02", 1);
+    setTimeScale(0.02);
     QApplication app(argc, argv);
     LookTest t;
     return QTest::qExec(&t, argc, argv);

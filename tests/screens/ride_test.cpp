@@ -319,7 +319,7 @@ void RideTest::theCelebrationRunsItsTrainAndCloses() {
 }
 
 int main(int argc, char** argv) {
-    ::setenv("KISHARIN_TIME_SCALE", "0.01", 1);
+    kisharin::setTimeScale(0.01);
     QApplication app(argc, argv);
     RideTest t;
     return QTest::qExec(&t, argc, argv);

@@ -47,7 +47,7 @@ class TestFolders {
         writeCp932(shipped.file("GameData/履歴1.txt"), {});
         ::setenv("KISHARIN_DATA_DIR", shipped.path().c_str(), 1);
         ::setenv("KISHARIN_DATA_HOME", home.path().c_str(), 1);
-        ::setenv("KISHARIN_TIME_SCALE", "0.01", 1);
+        setTimeScale(0.01);
     }
     std::string gameData(const std::string& name) const { return home.path() + "GameData/" + name; }
 

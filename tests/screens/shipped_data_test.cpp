@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     ScratchDir home;
     ::setenv("KISHARIN_DATA_HOME", home.path().c_str(), 1);
     ::unsetenv("KISHARIN_DATA_DIR");
-    ::setenv("KISHARIN_TIME_SCALE", "0.01", 1);
+    setTimeScale(0.01);
     QApplication app(argc, argv);
     ShippedDataTest t;
     return QTest::qExec(&t, argc, argv);

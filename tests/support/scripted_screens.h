@@ -46,8 +46,13 @@ class ScriptedScreens : public Screens {
     // Called when the results are shown.
     std::function<void(const GameState&)> onResults;
 
+    // The money the board showed (for the player to move) when each message opened.
+    std::vector<Long> moneyShownAtMessage;
+    Long moneyShown = 0;
+
     void showMessage(const GameState& s) override {
         messages.push_back(s.messageText);
+        moneyShownAtMessage.push_back(moneyShown);
         seconds += 2.0;
     }
     int rollDice(const GameState& s, Rng& rng) override {
@@ -116,7 +121,10 @@ class ScriptedScreens : public Screens {
     }
     void pause(double secs) override { seconds += secs; }
     void processEvents() override { ++processed; }
-    void refreshBoard(const GameState&) override { ++refreshes; }
+    void refreshBoard(const GameState& s) override {
+        ++refreshes;
+        moneyShown = s.playerMoney[s.curPlayer];
+    }
     void enableBoard(bool enabled) override { boardEnabled = enabled; }
 
     // Messages recorded since index `from`.

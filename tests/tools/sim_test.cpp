@@ -237,6 +237,16 @@ TEST(SimScreens, BetsOnTheFavouriteWithATenthOfTheMoneyAtMost) {
     }
 }
 
+TEST(KisharinSim, HelpPrintsTheUsageAndSucceeds) {
+    for (const char* opt : {"--help", "-h", "--games 3 --help"}) {
+        const SimRun r = runSim(opt);
+        EXPECT_EQ(r.status, 0) << opt << "\n" << r.output;
+        EXPECT_NE(r.output.find("使い方: kisharin-sim"), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("--area"), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find("知らないオプション"), std::string::npos) << r.output;
+    }
+}
+
 TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
     EXPECT_EQ(sim::jsonString("12\\5;40\\1"), "\"12\\\\5;40\\\\1\"");
     EXPECT_EQ(sim::jsonString("言う\"はい\""), "\"言う\\\"はい\\\"\"");

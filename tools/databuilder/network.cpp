@@ -36,7 +36,15 @@ struct Builder {
     std::vector<std::set<std::pair<int, int>>> links;  // by slot
     std::map<std::pair<int, int>, int> slotAt;         // (line, pos) -> slot
 
-    explicit Builder(const OpenData& o) : open(o) { buildRegionTables(regions); }
+    // Sections asked for by data line code, beyond those its length needs (a line with
+    // more links than the board has transfer labels is cut like a long one).
+    const std::map<int, int>& sectionsWanted;
+    std::map<int, int> lineCode;    // game line -> data line code (railway lines only)
+    std::map<int, int> sectionsOf;  // data line code -> sections built
+
+    Builder(const OpenData& o, const std::map<int, int>& wanted) : open(o), sectionsWanted(wanted) {
+        buildRegionTables(regions);
+    }
 
     std::string cp932(std::string_view s) { return toCp932Text(s, &net.stats.mappedChars); }
 
@@ -104,8 +112,11 @@ struct Builder {
             const int n = static_cast<int>(l.stations.size());
             // A line longer than the table is cut into sections that share their end
             // stations, so that a player rides on across the cut by a transfer.
-            const int sections =
+            int sections =
                 n <= kMaxStationsPerLine ? 1 : (n - 1 + kMaxStationsPerLine - 2) / (kMaxStationsPerLine - 1);
+            if (const auto w = sectionsWanted.find(l.code); w != sectionsWanted.end())
+                sections = std::max(sections, w->second);
+            sectionsOf[l.code] = sections;
             if (sections > 1) ++net.stats.splitLines;
             for (int k = 0; k < sections; ++k) {
                 const int first =
@@ -115,6 +126,7 @@ struct Builder {
                 std::string name = l.name;
                 if (sections > 1) name += "その" + std::to_string(k + 1);
                 const int line = addLine(name, l.kana, descriptor);
+                lineCode[line] = l.code;
                 ++net.stats.railwayLines;
                 ++net.stats.pictures[static_cast<size_t>(picture)];
                 for (int i = first; i <= last; ++i) {
@@ -245,6 +257,25 @@ struct Builder {
         }
     }
 
+    // Data line codes of the railway lines with a section holding more links than the
+    // board shows labels. Throws DataError for an air route that does.
+    std::set<int> crowdedLines() const {
+        std::map<int, int> count;  // game line -> links
+        for (size_t i = 0; i < slots.size(); ++i) count[slots[i].line] += static_cast<int>(links[i].size());
+        std::set<int> out;
+        for (const auto& [line, n] : count) {
+            if (n <= kMaxTransferLabels) continue;
+            const auto code = lineCode.find(line);
+            if (code == lineCode.end())
+                throw DataError("air_routes.tsv", 0,
+                                "空路「" + net.data.ekiName(line, 0) + "」の乗り換えが " + std::to_string(n) +
+                                    " あり、盤に示せる " + std::to_string(kMaxTransferLabels) +
+                                    " を超えます");
+            out.insert(code->second);
+        }
+        return out;
+    }
+
     void raceCourses() {
         const auto ids = idsByName();
         const auto byPlace = slotsByPlace();
@@ -339,14 +370,32 @@ double distanceMetres(double lat1, double lng1, double lat2, double lng2) {
 }
 
 Network buildNetwork(const OpenData& open) {
-    Builder b(open);
-    b.railwayLines();
-    b.airRoutes();
-    b.linkStations();
-    b.raceCourses();
-    b.checkConnected();
-    b.placeStations();
-    return std::move(b.net);
+    std::map<int, int> sections;  // data line code -> sections wanted
+    for (;;) {
+        Builder b(open, sections);
+        b.railwayLines();
+        b.airRoutes();
+        b.linkStations();
+        const std::set<int> crowded = b.crowdedLines();
+        if (crowded.empty()) {
+            b.raceCourses();
+            b.checkConnected();
+            b.placeStations();
+            return std::move(b.net);
+        }
+        // One more section for each crowded line, and build again: the sections share
+        // their end stations, so no connection is lost.
+        for (const int code : crowded) {
+            const int more = b.sectionsOf.at(code) + 1;
+            const auto line = std::find_if(open.lines.begin(), open.lines.end(),
+                                           [&](const OpenLine& l) { return l.code == code; });
+            if (more > static_cast<int>(line->stations.size()) - 1)
+                throw DataError("line/" + std::to_string(code), 0,
+                                "路線「" + line->name + "」の乗り換えが多すぎて、盤の " +
+                                    std::to_string(kMaxTransferLabels) + " 個の乗り換え表示に収まりません");
+            sections[code] = more;
+        }
+    }
 }
 
 }  // namespace kisharin::databuilder

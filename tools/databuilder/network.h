@@ -14,6 +14,10 @@
 
 namespace kisharin::databuilder {
 
+// Transfer labels the board shows for one line (the rows of norikaeList): a line with
+// more links is cut into sections.
+constexpr int kMaxTransferLabels = 150;
+
 // Stations on different lines at most this far apart get a walking transfer.
 constexpr double kWalkingMetres = 300.0;
 
@@ -51,7 +55,9 @@ struct Network {
     std::vector<StationPlace> places;  // every station, by line then position
 };
 
-// Builds the network. Throws DataError for a game table naming a station or an airport
+// Builds the network. A line longer than 100 stations, or with more than
+// kMaxTransferLabels links, is cut into sections that share their end stations. Throws
+// DataError for a game table naming a station or an airport
 // the data lacks, a prefecture outside the region table, or more than 750 lines;
 // GameError when the finished network falls apart into pieces that cannot reach each
 // other.

@@ -44,10 +44,17 @@ struct Options {
     std::string log;
 };
 
+const char* const kUsage =
+    "使い方: kisharin-sim [--data フォルダ] [--seed N] [--games K] [--area 0..8] [--log ファイル]\n"
+    "  --data フォルダ  GameData/駅.txt のあるフォルダ（既定はゲームに付いているデータ）\n"
+    "  --seed N         最初のゲームの乱数の種（既定 1）\n"
+    "  --games K        続けて遊ぶゲームの数（既定 1）\n"
+    "  --area 0..8      遊ぶ地域：0 全国、1 北海道版 … 8 九州版（既定 0）\n"
+    "  --log ファイル   起きたことを JSON Lines で書き出すファイル\n"
+    "  --help           この説明を表示して終わる\n";
+
 [[noreturn]] void usage(const std::string& why) {
-    std::cerr
-        << "kisharin-sim: " << why << "\n"
-        << "使い方: kisharin-sim [--data フォルダ] [--seed N] [--games K] [--area 0..8] [--log ファイル]\n";
+    std::cerr << "kisharin-sim: " << why << "\n" << kUsage;
     std::exit(2);
 }
 
@@ -71,6 +78,10 @@ Options parse(int argc, char** argv) {
             if (i + 1 >= argc) usage(a + " に値がありません");
             return argv[++i];
         };
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            std::exit(0);
+        }
         if (a == "--data")
             o.data = value();
         else if (a == "--seed")
@@ -231,8 +242,11 @@ int main(int argc, char** argv) {
         int stuck = 0;
         const auto t0 = std::chrono::steady_clock::now();
         Array1D<VisitedTable, 2> visited = base.visited;
+        // One state for all games: each game starts from the loaded one by assignment,
+        // which reuses the railway tables' memory instead of building them afresh.
+        GameState s = base;
         for (int game = 1; game <= o.games; ++game) {
-            GameState s = base;
+            if (game > 1) s = base;
             s.visited = visited;
             SimScreens screens;
             SimClock clock(screens, 45000.375 + game, std::fmod(o.seed * 7919.0 + game * 3607.0, 86400.0));
