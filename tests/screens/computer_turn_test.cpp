@@ -87,6 +87,9 @@ int main(int argc, char** argv) {
     // One line of 30 stations in every region: the computer's destination usually lies
     // beyond the first screen of the board.
     TestFolders f(makeEightRegions(30));
+    // The marker shows for the computer's last pause only: at a twentieth of real time
+    // that is 50 ms, long enough to be seen on a busy machine.
+    setTimeScale(0.05);
     QApplication app(argc, argv);
     ComputerTurnTest t;
     return QTest::qExec(&t, argc, argv);
