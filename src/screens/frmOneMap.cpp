@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include "screens/placement.h"
+
 namespace kisharin {
 
 namespace {
@@ -177,11 +179,14 @@ void FrmOneMap::Form_Activate() {
     if (boardButton_) boardButton_->setEnabled(false);
     run([this] { map_.Form_Activate(); });
     if (!map_.loadError().empty()) {
-        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("路線図"), qs(map_.loadError()),
-                                    QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("msgMapError"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+        // The box opens over the map once the window manager has placed the map's window.
+        whenShownOnScreen(this, [this, text = qs(map_.loadError())] {
+            auto* box =
+                new QMessageBox(QMessageBox::Warning, QStringLiteral("路線図"), text, QMessageBox::Ok, this);
+            box->setObjectName(QStringLiteral("msgMapError"));
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        });
     }
 }
 
