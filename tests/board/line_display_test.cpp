@@ -196,9 +196,10 @@ TEST_F(LineDisplayTest, ScrollingStaysInRange) {
     路線読み込み(g);
     EXPECT_EQ(g.line.scrollMax, 30 * 35 + 50 - 433);
     EXPECT_EQ(スクロール位置決め(s, 3), 0);
-    EXPECT_EQ(スクロール位置決め(s, 20), 20 * 35 - 433 + 50);
-    EXPECT_EQ(スクロール位置決め(s, 30), g.line.scrollMax);
+    EXPECT_EQ(スクロール位置決め(s, 20), 20 * 35 - 433 + 50 - 15);  // into the gap above a box
+    EXPECT_EQ(スクロール位置決め(s, 30), g.line.scrollMax - 15);
     スクロール位置決め(g, 30);
+    EXPECT_EQ(g.line.scrollValue, g.line.scrollMax - 15);
     onMouseWheel(g, -120);  // toward the user, at the bottom
     EXPECT_EQ(g.line.scrollValue, g.line.scrollMax);
     onMouseWheel(g, 120);
