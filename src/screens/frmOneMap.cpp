@@ -157,8 +157,12 @@ FrmOneMap* FrmOneMap::showPicked(GameState& s, QPushButton* boardButton) {
         // A window of its own, not a child of the board: it stays usable while the board
         // is disabled for the computer's turn, and goes when the board goes.
         theMap = new FrmOneMap(s, boardButton, nullptr);
-        if (boardButton)
+        // Over the board, all of it on the screen; the window manager would put a window
+        // of its own wherever it finds room, even half below the screen's edge.
+        if (boardButton) {
+            placeOver(theMap, boardButton->window());
             QObject::connect(boardButton->window(), &QObject::destroyed, theMap, &QObject::deleteLater);
+        }
     }
     theMap->show();
     theMap->raise();

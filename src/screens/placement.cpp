@@ -1,7 +1,10 @@
 #include "screens/placement.h"
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -56,6 +59,25 @@ void whenShownOnScreen(QWidget* w, std::function<void()> fn) {
         win = top->windowHandle();
     }
     win->installEventFilter(watch);
+}
+
+QPoint placedOver(QSize size, const QRect& over, const QRect& screen) {
+    int x = over.left() + (over.width() - size.width()) / 2;
+    int y = over.top() + (over.height() - size.height()) / 2;
+    x = std::max(std::min(x, screen.right() + 1 - size.width()), screen.left());
+    y = std::max(std::min(y, screen.bottom() + 1 - size.height()), screen.top());
+    return {x, y};
+}
+
+void placeOver(QWidget* window, const QWidget* over) {
+    if (!over) return;
+    const QWidget* top = over->window();
+    QScreen* screen = top->screen();
+    if (!screen) return;
+    // Room for the frame the window manager adds: the one of the window it belongs with.
+    const QSize frame = top->frameGeometry().size() - top->geometry().size();
+    const QPoint at = placedOver(window->size() + frame, top->frameGeometry(), screen->availableGeometry());
+    window->move(at);
 }
 
 }  // namespace kisharin

@@ -42,6 +42,18 @@ class PlacementTest : public QObject {
         QCOMPARE(calls, 0);  // never from inside the caller
         QTRY_COMPARE(calls, 1);
     }
+    void aWindowStandsCentredOverItsOwnerAndOnTheScreen() {
+        const QRect screen(0, 0, 1280, 1024);
+        // Room enough: centred over the board.
+        QCOMPARE(placedOver(QSize(675, 681), QRect(249, 230, 784, 600), screen), QPoint(303, 190));
+        // A board near the bottom right corner: the window is pulled back onto the screen.
+        QCOMPARE(placedOver(QSize(675, 681), QRect(700, 600, 784, 600), screen), QPoint(605, 343));
+        // And near the top left corner.
+        QCOMPARE(placedOver(QSize(675, 681), QRect(-200, -100, 400, 300), screen), QPoint(0, 0));
+        // A screen smaller than the window: its top left corner stays in view, for the
+        // title bar to drag it by.
+        QCOMPARE(placedOver(QSize(675, 681), QRect(0, 0, 784, 600), QRect(0, 24, 640, 480)), QPoint(0, 24));
+    }
     void aWindowClosedForGoodRunsNothing() {
         int calls = 0;
         auto* w = new QWidget;
