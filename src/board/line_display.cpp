@@ -77,8 +77,9 @@ StripHit hitTest(const LineDisplayModel& m, int x, int y) {
             h.transfer = static_cast<int>(k) + 1;
             return h;
         }
+    // A station takes the pointer anywhere inside its framed box, not only on its name.
     for (int i = m.stationCount(); i >= 1; --i)
-        if (contains(m.station(i).label, x, y)) {
+        if (contains(m.station(i).box, x, y) || contains(m.station(i).label, x, y)) {
             h.station = i;
             return h;
         }

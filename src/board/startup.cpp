@@ -1,5 +1,7 @@
 #include "board/startup.h"
 
+#include <algorithm>
+
 #include "board/history_file.h"
 #include "board/route_graph.h"
 #include "board/station_file.h"
@@ -9,14 +11,20 @@
 
 namespace kisharin {
 
-int scrollMaxFor(int stationCount) { return stationCount * kStationPitch + 50 - kViewportHeight; }
+int scrollMaxFor(int stationCount) {
+    return stationCount * kStationPitch + 50 - kViewportHeight;
+}
 
 int scrollValueFor(int pos, int stationCount) {
-    const int v = pos * kStationPitch - kViewportHeight + 50;
+    int v = pos * kStationPitch - kViewportHeight + 50;
     const int max = scrollMaxFor(stationCount);
     if (v <= 0) return 0;
-    if (v > max) return max;
-    return v;
+    if (v > max) v = max;
+    // The station comes into view at the bottom; the view then starts in the gap above a
+    // box, so the station at the top is shown whole rather than cut through. Each box
+    // stands 8 pixels above its name, 25 high, 10 pixels of gap between two.
+    const int gapAbove = 8 + (kStationPitch - 25) / 2;
+    return std::max(0, v - (v + gapAbove) % kStationPitch);
 }
 
 std::vector<std::string> loadBoardData(GameState& s) {
@@ -76,7 +84,8 @@ void drawDestinations(GameState& s, Rng& rng, Clock& clock) {
     } else {
         const auto& prefs = areaPrefs(s);
         if (countStationsIn(s, prefs) < kDestinationCount)
-            throw GameError("駅データの" + s.regionName[s.playArea] + "の駅が 8 駅に足りないため、目的地を決められません");
+            throw GameError("駅データの" + s.regionName[s.playArea] +
+                            "の駅が 8 駅に足りないため、目的地を決められません");
     }
     rng.reseed(clock.timer());
     for (int i = 1; i <= kDestinationCount; ++i) {

@@ -17,6 +17,7 @@
 #include "platform/data_home.h"
 #include "screens/frmSlots.h"
 #include "screens/look.h"
+#include "screens/placement.h"
 #include "screens/timing.h"
 #include "state/error.h"
 
@@ -228,8 +229,9 @@ void FrmInit::showEvent(QShowEvent* e) {
     problemsShown_ = true;
     QString text = QStringLiteral("設定ファイルの一部が読めなかったので、既定の設定を使います。\n");
     for (const std::string& p : problems_) text += "\n" + qs(p);
-    QTimer::singleShot(0, this,
-                       [this, text] { QMessageBox::warning(this, QStringLiteral("ゲーム設定"), text); });
+    // Opened at once, the box would be centred over where the window stood before the
+    // window manager placed it: at the screen's corner.
+    whenShownOnScreen(this, [this, text] { QMessageBox::warning(this, QStringLiteral("ゲーム設定"), text); });
 }
 
 void FrmInit::closeEvent(QCloseEvent* e) {

@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include "screens/placement.h"
+
 namespace kisharin {
 
 namespace {
@@ -155,8 +157,12 @@ FrmOneMap* FrmOneMap::showPicked(GameState& s, QPushButton* boardButton) {
         // A window of its own, not a child of the board: it stays usable while the board
         // is disabled for the computer's turn, and goes when the board goes.
         theMap = new FrmOneMap(s, boardButton, nullptr);
-        if (boardButton)
+        // Over the board, all of it on the screen; the window manager would put a window
+        // of its own wherever it finds room, even half below the screen's edge.
+        if (boardButton) {
+            placeOver(theMap, boardButton->window());
             QObject::connect(boardButton->window(), &QObject::destroyed, theMap, &QObject::deleteLater);
+        }
     }
     theMap->show();
     theMap->raise();
@@ -177,11 +183,14 @@ void FrmOneMap::Form_Activate() {
     if (boardButton_) boardButton_->setEnabled(false);
     run([this] { map_.Form_Activate(); });
     if (!map_.loadError().empty()) {
-        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("路線図"), qs(map_.loadError()),
-                                    QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("msgMapError"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+        // The box opens over the map once the window manager has placed the map's window.
+        whenShownOnScreen(this, [this, text = qs(map_.loadError())] {
+            auto* box =
+                new QMessageBox(QMessageBox::Warning, QStringLiteral("路線図"), text, QMessageBox::Ok, this);
+            box->setObjectName(QStringLiteral("msgMapError"));
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        });
     }
 }
 

@@ -35,6 +35,26 @@ TEST_F(LineDisplayTest, StripGeometryFollowsTheStations) {
     EXPECT_FALSE(m.station(10).connector);
 }
 
+TEST_F(LineDisplayTest, TheWholeBoxOfAStationTakesThePointer) {
+    const LineDisplayModel& m = g.line;
+    const PixelRect box = m.station(4).box;
+    const int x = box.left + box.width / 2;
+    EXPECT_EQ(hitTest(m, x, box.top).station, 4);  // above the name, inside the frame
+    EXPECT_EQ(hitTest(m, x, box.top + box.height - 1).station, 4);
+    EXPECT_EQ(hitTest(m, box.left, box.top + 12).station, 4);
+    EXPECT_EQ(hitTest(m, box.left + box.width - 1, box.top + 12).station, 4);
+    // The gap between two boxes and the space beside them are the background.
+    EXPECT_EQ(hitTest(m, x, box.top - 1).station, 0);
+    EXPECT_EQ(hitTest(m, x, box.top + box.height).station, 0);
+    EXPECT_EQ(hitTest(m, box.left - 1, box.top + 12).station, 0);
+    EXPECT_EQ(hitTest(m, box.left + box.width, box.top + 12).station, 0);
+    // Every station is hit at the middle of its box, never a neighbour.
+    for (int i = 1; i <= m.stationCount(); ++i) {
+        const PixelRect b = m.station(i).box;
+        EXPECT_EQ(hitTest(m, b.left + b.width / 2, b.top + b.height / 2).station, i);
+    }
+}
+
 TEST_F(LineDisplayTest, LongNamesUseTheSmallFontAndOneStationHasNoConnector) {
     s.ekiName(3, 1) = "あいうえおかきくけこさ";  // 11 characters
     s.ekiName(1, 2) = "あいうえおかきくけこ";    // 10 characters
@@ -196,9 +216,10 @@ TEST_F(LineDisplayTest, ScrollingStaysInRange) {
     路線読み込み(g);
     EXPECT_EQ(g.line.scrollMax, 30 * 35 + 50 - 433);
     EXPECT_EQ(スクロール位置決め(s, 3), 0);
-    EXPECT_EQ(スクロール位置決め(s, 20), 20 * 35 - 433 + 50);
-    EXPECT_EQ(スクロール位置決め(s, 30), g.line.scrollMax);
+    EXPECT_EQ(スクロール位置決め(s, 20), 20 * 35 - 433 + 50 - 15);  // into the gap above a box
+    EXPECT_EQ(スクロール位置決め(s, 30), g.line.scrollMax - 15);
     スクロール位置決め(g, 30);
+    EXPECT_EQ(g.line.scrollValue, g.line.scrollMax - 15);
     onMouseWheel(g, -120);  // toward the user, at the bottom
     EXPECT_EQ(g.line.scrollValue, g.line.scrollMax);
     onMouseWheel(g, 120);

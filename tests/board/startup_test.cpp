@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <string>
 
 #include "board/station_file.h"
 #include "platform/data_home.h"
@@ -20,7 +22,7 @@ using testing::ScratchDir;
 
 // A board folder with a station file and both histories.
 class BoardFolder : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         makeDirectories(dir.path() + "GameData");
         s.appDir = dir.path();
@@ -118,7 +120,10 @@ TEST_F(BoardFolder, WholeCountryPutsDestinationIInRegionI) {
 TEST_F(BoardFolder, RegionalPlayKeepsEverythingInTheAreaAndDestinationsApart) {
     RailwayData d = testing::makeEightRegions(2);
     // Kanto gets a second line so that it holds eight stations.
-    testing::addLine(d, 9, {"関東線", {"k1", "k2", "k3", "k4", "k5", "k6"}, {"東京都", "千葉県", "埼玉県", "群馬県", "茨城県", "神奈川県"}});
+    testing::addLine(d, 9,
+                     {"関東線",
+                      {"k1", "k2", "k3", "k4", "k5", "k6"},
+                      {"東京都", "千葉県", "埼玉県", "群馬県", "茨城県", "神奈川県"}});
     writeStation(d);
     s.playArea = 3;
     for (int seed = 0; seed < 30; ++seed) {
@@ -170,9 +175,27 @@ TEST(Scroll, BringsTheStationIntoViewWithinTheBarsRange) {
     EXPECT_EQ(scrollMaxFor(1), 35 + 50 - 433);
     EXPECT_EQ(scrollValueFor(1, 1), 0);
     EXPECT_EQ(scrollValueFor(10, 40), 0);     // 350 - 383 < 0
-    EXPECT_EQ(scrollValueFor(11, 40), 2);     // 385 - 383
-    EXPECT_EQ(scrollValueFor(40, 40), 1017);  // the end of the strip
+    EXPECT_EQ(scrollValueFor(11, 40), 0);     // 385 - 383, back to the gap above station 1
+    EXPECT_EQ(scrollValueFor(40, 40), 1002);  // near the end, in the gap above station 29
     EXPECT_EQ(scrollMaxFor(40), 1017);
+}
+
+TEST(Scroll, ShowsTheStationAndNoBoxCutAtTheTop) {
+    const int boxHeight = 25;
+    for (int n = 1; n <= 60; ++n)
+        for (int pos = 1; pos <= n; ++pos) {
+            SCOPED_TRACE("line of " + std::to_string(n) + " stations, station " + std::to_string(pos));
+            const int v = scrollValueFor(pos, n);
+            ASSERT_GE(v, 0);
+            ASSERT_LE(v, std::max(0, scrollMaxFor(n)));
+            const int boxTop = pos * kStationPitch - 8;
+            EXPECT_GE(boxTop, v);
+            EXPECT_LE(boxTop + boxHeight, v + kViewportHeight);
+            for (int i = 1; i <= n; ++i) {  // no box straddles the top edge of the view
+                const int top = i * kStationPitch - 8;
+                EXPECT_FALSE(top < v && top + boxHeight > v) << "station " << i << " is cut";
+            }
+        }
 }
 
 TEST(Caption, NamesThePlayerAndThePrefecture) {

@@ -85,8 +85,9 @@ void ComputerTurnTest::theTargetShowsLightGreenBeforeTheClick() {
 
 int main(int argc, char** argv) {
     // One line of 30 stations in every region: the computer's destination usually lies
-    // beyond the first screen of the board.
-    TestFolders f(makeEightRegions(30));
+    // beyond the first screen of the board. The lines are linked, so a computer whose
+    // own line has no open destination left still has one to ride to.
+    TestFolders f(linkedRailway(30));
     // The marker shows for the computer's last pause only: at a twentieth of real time
     // that is 50 ms, long enough to be seen on a busy machine.
     setTimeScale(0.05);

@@ -199,8 +199,8 @@ void MapTest::faultyMapDataIsReportedAndNothingIsDrawn() {
     map.Form_Activate();
     QVERIFY(!map.model().mapShown());
     QVERIFY(map.message()->text().contains(QStringLiteral("読み込めませんでした")));
+    QTRY_VERIFY(map.findChild<QMessageBox*>(QStringLiteral("msgMapError")));
     auto* box = map.findChild<QMessageBox*>(QStringLiteral("msgMapError"));
-    QVERIFY(box);
     QVERIFY(box->text().contains(QStringLiteral("MapData/北海道/PL.dat")));
     QVERIFY(!button.isEnabled());
     map.close();

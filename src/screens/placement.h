@@ -1,0 +1,28 @@
+// Windows that open other windows as soon as they appear.
+#pragma once
+
+#include <functional>
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+namespace kisharin {
+
+// Runs fn once the top-level window of w is on the screen where the window manager put
+// it, from the event loop. A box opened from fn is then centred over that window, not
+// over the place the window had before the window manager moved it. Runs nothing if w
+// is destroyed first.
+void whenShownOnScreen(QWidget* w, std::function<void()> fn);
+
+// Where a window of the given size stands centred over the rectangle `over`, moved in
+// as far as it takes to lie within `screen` (its top-left corner first, when it is larger).
+QPoint placedOver(QSize size, const QRect& over, const QRect& screen);
+
+// Moves a window that is about to be shown so that it stands centred over `over` (a window
+// it belongs with) within the available part of that window's screen.
+void placeOver(QWidget* window, const QWidget* over);
+
+}  // namespace kisharin
