@@ -22,6 +22,16 @@ bool parseNumber(std::string_view t, double& out) {
     return ec == std::errc() && end == t.data() + t.size();
 }
 
+// A latitude lies within ±90 degrees and a longitude within ±180; "nan", "inf" and
+// values like 1e300 read as numbers but stand nowhere on the globe.
+constexpr double kLatLimit = 90, kLonLimit = 180;
+bool onGlobe(double v, double limit) {
+    return v >= -limit && v <= limit;
+}
+std::string rangeText(double limit) {
+    return limit == kLatLimit ? "緯度の範囲（-90～90）" : "経度の範囲（-180～180）";
+}
+
 // The lines of one map file, in UTF-8. Most lines are plain ASCII coordinates, which
 // need no conversion.
 std::vector<std::string> mapFileLines(const std::string& path, const std::string& name) {
@@ -127,6 +137,12 @@ bool parseCoordinates(const std::string& text, GeoLine& out, std::string& why) {
                                       "」が数値ではありません";
             return false;
         }
+        const double limit = index % 2 == 1 ? kLatLimit : kLonLimit;
+        if (!onGlobe(v, limit)) {
+            why = "座標の" + std::to_string(index) + "番目の値「" + std::string(token) + "」が" +
+                  rangeText(limit) + "を外れています";
+            return false;
+        }
         values.push_back(v);
         start = blank + 1;
     }
@@ -208,6 +224,9 @@ MapData データ読込(const std::string& mapDataDir, const std::string& pref) 
             double v = 0;
             if (!parseNumber(lines[i], v))
                 throw DataError(name, i + 1, "「" + lines[i] + "」が数値ではありません");
+            const double limit = i < 2 ? kLonLimit : kLatLimit;
+            if (!onGlobe(v, limit))
+                throw DataError(name, i + 1, "「" + lines[i] + "」が" + rangeText(limit) + "を外れています");
             b[i] = static_cast<float>(v);
         }
         d.boundW = b[0];
@@ -237,6 +256,14 @@ MapData データ読込(const std::string& mapDataDir, const std::string& pref) 
                 throw DataError(name, number, "経度「" + std::string(f[1]) + "」が数値ではありません");
             if (!parseNumber(f[2], r.lat))
                 throw DataError(name, number, "緯度「" + std::string(f[2]) + "」が数値ではありません");
+            if (!onGlobe(r.lon, kLonLimit))
+                throw DataError(
+                    name, number,
+                    "経度「" + std::string(f[1]) + "」が" + rangeText(kLonLimit) + "を外れています");
+            if (!onGlobe(r.lat, kLatLimit))
+                throw DataError(
+                    name, number,
+                    "緯度「" + std::string(f[2]) + "」が" + rangeText(kLatLimit) + "を外れています");
             r.name = std::string(f[0]);
             r.line = std::string(f[3]);
             d.sameStation.push_back(std::move(r));

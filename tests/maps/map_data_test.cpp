@@ -100,6 +100,15 @@ TEST(MapDataTest, CoordinateListsRejectOddCountsAndNonNumbers) {
     EXPECT_FALSE(parseCoordinates("35.0  139.0", pts, why));  // two blanks: an empty value
     EXPECT_FALSE(parseCoordinates("", pts, why));
     EXPECT_FALSE(parseCoordinates("35.0 139.0x", pts, why));
+    // The globe's edges are places; a step past them, or no number at all, is not.
+    EXPECT_TRUE(parseCoordinates("-90 -180 90 180", pts, why));
+    EXPECT_EQ(pts, (GeoLine{{-90, -180}, {90, 180}}));
+    EXPECT_FALSE(parseCoordinates("35.0 139.0 90.001 139.0", pts, why));
+    EXPECT_NE(why.find("3番目"), std::string::npos) << why;
+    EXPECT_FALSE(parseCoordinates("35.0 -180.5", pts, why));
+    EXPECT_NE(why.find("経度"), std::string::npos) << why;
+    EXPECT_FALSE(parseCoordinates("nan 139.0", pts, why));
+    EXPECT_FALSE(parseCoordinates("35.0 infinity", pts, why));
 }
 
 // Each fault names the prefecture's file, the line and what is wrong, in Japanese.
@@ -136,6 +145,19 @@ TEST(MapDataTest, EveryFaultNamesThePrefectureFileAndLine) {
         {"not a number", {{"L.dat", {"A,35 139 35.1 abc"}}}, "L.dat", 1, "abc"},
         {"label longitude", {{"St.dat", {"新宿,東経,35.6,中央線"}}}, "St.dat", 1, "経度"},
         {"PL key not in L", {{"PL.dat", {"A", "Z"}}}, "PL.dat", 2, "Z"},
+        // Values that read as numbers but stand nowhere on the globe: drawn, they would
+        // put pixels billions of canvas widths away.
+        {"latitude beyond the pole",
+         {{"L.dat", {"A,35 139 35.1 139.1", "B,95 139 35 139"}}},
+         "L.dat",
+         2,
+         "緯度"},
+        {"infinite longitude", {{"L_rr.dat", {"R,35 inf 35 139,11"}}}, "L_rr.dat", 1, "経度"},
+        {"NaN latitude", {{"L_st.dat", {"P,nan 139 35 139,甲"}}}, "L_st.dat", 1, "緯度"},
+        {"NEWS east beyond 180", {{"NEWS.dat", {"139", "1e300", "35", "36"}}}, "NEWS.dat", 2, "経度の範囲"},
+        {"NEWS south NaN", {{"NEWS.dat", {"139", "140", "nan", "36"}}}, "NEWS.dat", 3, "緯度の範囲"},
+        {"label latitude", {{"St.dat", {"新宿,139.7,1e9,中央線"}}}, "St.dat", 1, "緯度"},
+        {"label longitude", {{"St.dat", {"新宿,-inf,35.6,中央線"}}}, "St.dat", 1, "経度"},
     };
     for (const Fault& f : faults) {
         SCOPED_TRACE(f.what);
