@@ -5,7 +5,7 @@
 // that lead somewhere and places on the globe; those tables are then drawn whole.
 #include <array>
 #include <cmath>
-#include <filesystem>
+#include <string_view>
 #include <unordered_set>
 
 #include "board/text_metrics.h"
@@ -77,33 +77,23 @@ void draw(const MapData& d) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes = fuzz::asBytes(data, size);
-    const std::string root = fuzz::scratchDir() + "MapData/";
-    const std::string folder = root + kPref + "/";
-    static const bool made = [&] {
-        std::filesystem::create_directories(folder);
-        return true;
-    }();
-    (void)made;
-
     std::array<std::string, 6> pieces;
-    size_t start = 0;
-    for (int i = 0; i < 6; ++i) {
-        const std::string path = folder + kMapFiles[i];
-        if (start > bytes.size()) {
-            std::error_code ec;
-            std::filesystem::remove(path, ec);
-            continue;
-        }
+    int given = 0;
+    for (size_t start = 0; given < 6 && start <= bytes.size(); ++given) {
         size_t nul = bytes.find('\0', start);
         if (nul == std::string::npos) nul = bytes.size();
-        pieces[static_cast<size_t>(i)] = bytes.substr(start, nul - start);
-        fuzz::writeScratch(path, pieces[static_cast<size_t>(i)]);
+        pieces[static_cast<size_t>(given)] = bytes.substr(start, nul - start);
         start = nul + 1;
     }
+    const MapFileSource files = [&](const char* file) -> std::optional<std::string> {
+        for (int i = 0; i < given; ++i)
+            if (std::string_view(file) == kMapFiles[i]) return pieces[static_cast<size_t>(i)];
+        return std::nullopt;
+    };
 
     MapData d;
     try {
-        d = データ読込(root, kPref);
+        d = データ読込(files, kPref);
     } catch (const DataError& e) {
         for (int i = 0; i < 6; ++i)
             if (e.file() == "MapData/" + kPref + "/" + kMapFiles[i]) {

@@ -34,14 +34,10 @@ std::string rangeText(double limit) {
 
 // The lines of one map file, in UTF-8. Most lines are plain ASCII coordinates, which
 // need no conversion.
-std::vector<std::string> mapFileLines(const std::string& path, const std::string& name) {
-    if (!fileExists(path)) throw DataError(name, 0, "地図のファイルがありません");
-    std::string bytes;
-    try {
-        bytes = readFileBytes(path);
-    } catch (const DataError&) {
-        throw DataError(name, 0, "地図のファイルを開けません");
-    }
+std::vector<std::string> mapFileLines(const MapFileSource& files, const char* file, const std::string& name) {
+    const std::optional<std::string> got = files(file);
+    if (!got) throw DataError(name, 0, "地図のファイルがありません");
+    const std::string& bytes = *got;
     std::vector<std::string> lines;
     size_t start = 0;
     int number = 0;
@@ -157,20 +153,30 @@ bool parseCoordinates(const std::string& text, GeoLine& out, std::string& why) {
 
 namespace {
 
-std::string folderOf(const std::string& mapDataDir, const std::string& pref) {
+// The files of folder mapDataDir + pref; one that is there but cannot be read is a fault.
+MapFileSource folderFiles(const std::string& mapDataDir, const std::string& pref) {
     std::string folder = mapDataDir;
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder + pref + "/";
+    folder += pref + "/";
+    return [folder, pref](const char* file) -> std::optional<std::string> {
+        const std::string path = folder + file;
+        if (!fileExists(path)) return std::nullopt;
+        try {
+            return readFileBytes(path);
+        } catch (const DataError&) {
+            throw DataError("MapData/" + pref + "/" + file, 0, "地図のファイルを開けません");
+        }
+    };
 }
 
-void readPrefLines(const std::string& folder, const std::string& pref, MapData& d) {
+void readPrefLines(const MapFileSource& files, const std::string& pref, MapData& d) {
     auto nameOf = [&](const char* file) { return "MapData/" + pref + "/" + file; };
 
     {  // PL.dat: the boundary keys, the whole line being the key.
         const std::string name = nameOf("PL.dat");
         std::unordered_set<std::string> seen;
         int number = 0;
-        for (auto& line : mapFileLines(folder + "PL.dat", name)) {
+        for (auto& line : mapFileLines(files, "PL.dat", name)) {
             addKey(seen, line, name, ++number);
             d.prefLineOnly.push_back(std::move(line));
         }
@@ -178,7 +184,7 @@ void readPrefLines(const std::string& folder, const std::string& pref, MapData& 
     {  // L.dat: boundary polylines by key.
         const std::string name = nameOf("L.dat");
         int number = 0;
-        for (const auto& line : mapFileLines(folder + "L.dat", name)) {
+        for (const auto& line : mapFileLines(files, "L.dat", name)) {
             const auto f = fieldsOf(line, 2, name, ++number);
             if (d.line.count(std::string(f[0])))
                 throw DataError(name, number, "キー「" + std::string(f[0]) + "」が重複しています");
@@ -198,7 +204,7 @@ void checkPrefKeys(const std::string& pref, const MapData& d) {
 
 std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::string& pref) {
     MapData d;
-    readPrefLines(folderOf(mapDataDir, pref), pref, d);
+    readPrefLines(folderFiles(mapDataDir, pref), pref, d);
     checkPrefKeys(pref, d);
     std::vector<GeoLine> out;
     out.reserve(d.prefLineOnly.size());
@@ -207,14 +213,17 @@ std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::stri
 }
 
 MapData データ読込(const std::string& mapDataDir, const std::string& pref) {
+    return データ読込(folderFiles(mapDataDir, pref), pref);
+}
+
+MapData データ読込(const MapFileSource& files, const std::string& pref) {
     MapData d;
     d.pref = pref;
-    const std::string folder = folderOf(mapDataDir, pref);
     auto nameOf = [&](const char* file) { return "MapData/" + pref + "/" + file; };
-    readPrefLines(folder, pref, d);
+    readPrefLines(files, pref, d);
     {  // NEWS.dat: west, east, south, north.
         const std::string name = nameOf("NEWS.dat");
-        const auto lines = mapFileLines(folder + "NEWS.dat", name);
+        const auto lines = mapFileLines(files, "NEWS.dat", name);
         if (lines.size() != 4)
             throw DataError(
                 name, lines.size() > 4 ? 5 : 0,
@@ -240,7 +249,7 @@ MapData データ読込(const std::string& mapDataDir, const std::string& pref) 
         auto& table = std::string(file) == "L_rr.dat" ? d.lineRr : d.lineSt;
         std::unordered_set<std::string> seen;
         int number = 0;
-        for (const auto& line : mapFileLines(folder + file, name)) {
+        for (const auto& line : mapFileLines(files, file, name)) {
             const auto f = fieldsOf(line, 3, name, ++number);
             addKey(seen, f[0], name, number);
             table.push_back({std::string(f[0]), coordinatesOf(f[1], name, number), std::string(f[2])});
@@ -249,7 +258,7 @@ MapData データ読込(const std::string& mapDataDir, const std::string& pref) 
     {  // St.dat: station, longitude, latitude, line.
         const std::string name = nameOf("St.dat");
         int number = 0;
-        for (const auto& line : mapFileLines(folder + "St.dat", name)) {
+        for (const auto& line : mapFileLines(files, "St.dat", name)) {
             const auto f = fieldsOf(line, 4, name, ++number);
             SameStationRecord r;
             if (!parseNumber(f[1], r.lon))

@@ -9,6 +9,8 @@
 // single blanks.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -69,6 +71,12 @@ inline constexpr const char* kMapFiles[6] = {"PL.dat", "L.dat", "NEWS.dat", "L_r
 // (infinities and NaN included), a PL.dat key missing from L.dat). Nothing is
 // returned on a fault, so a map is drawn whole or not at all.
 MapData データ読込(const std::string& mapDataDir, const std::string& pref);
+
+// The bytes of one of the six files by its name (PL.dat ...); nullopt when it is missing.
+using MapFileSource = std::function<std::optional<std::string>(const char* file)>;
+
+// The same checks on files from elsewhere than a folder (named as if in MapData/<pref>/).
+MapData データ読込(const MapFileSource& files, const std::string& pref);
 
 // Only the boundary of prefecture `pref` (PL.dat and the L.dat polylines it names, in
 // PL.dat's order), checked as データ読込 checks them.

@@ -174,6 +174,36 @@ TEST(MapDataTest, EveryFaultNamesThePrefectureFileAndLine) {
     }
 }
 
+TEST(MapDataTest, FilesGivenFromMemoryReadAsFromTheFolder) {
+    const std::string dir = kFixtures + "東京都/";
+    std::string withheld;
+    const MapFileSource files = [&](const char* file) -> std::optional<std::string> {
+        if (file == withheld) return std::nullopt;
+        return readFileBytes(dir + file);
+    };
+    const MapData a = データ読込(kFixtures, "東京都");
+    const MapData b = データ読込(files, "東京都");
+    EXPECT_EQ(b.prefLineOnly, a.prefLineOnly);
+    EXPECT_EQ(b.line, a.line);
+    EXPECT_EQ(b.boundW, a.boundW);
+    EXPECT_EQ(b.boundN, a.boundN);
+    ASSERT_EQ(b.lineSt.size(), a.lineSt.size());
+    EXPECT_EQ(b.lineSt[1].points, a.lineSt[1].points);
+    EXPECT_EQ(b.sameStation.size(), a.sameStation.size());
+    // A file the source does not have is missing, and named as in the folder.
+    for (const char* file : kMapFiles) {
+        SCOPED_TRACE(file);
+        withheld = file;
+        try {
+            データ読込(files, "東京都");
+            ADD_FAILURE() << "no error";
+        } catch (const DataError& e) {
+            EXPECT_EQ(e.file(), std::string("MapData/東京都/") + file);
+            EXPECT_EQ(e.line(), 0);
+        }
+    }
+}
+
 TEST(MapDataTest, AFileThatIsNotShiftJisIsAFault) {
     MapFolder folder({});
     writeBytesAtomic(folder.dir() + "試験県/St.dat", "\x81\x20,139,35,x\r\n");
