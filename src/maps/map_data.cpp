@@ -22,16 +22,22 @@ bool parseNumber(std::string_view t, double& out) {
     return ec == std::errc() && end == t.data() + t.size();
 }
 
+// A latitude lies within ±90 degrees and a longitude within ±180; "nan", "inf" and
+// values like 1e300 read as numbers but stand nowhere on the globe.
+constexpr double kLatLimit = 90, kLonLimit = 180;
+bool onGlobe(double v, double limit) {
+    return v >= -limit && v <= limit;
+}
+std::string rangeText(double limit) {
+    return limit == kLatLimit ? "緯度の範囲（-90～90）" : "経度の範囲（-180～180）";
+}
+
 // The lines of one map file, in UTF-8. Most lines are plain ASCII coordinates, which
 // need no conversion.
-std::vector<std::string> mapFileLines(const std::string& path, const std::string& name) {
-    if (!fileExists(path)) throw DataError(name, 0, "地図のファイルがありません");
-    std::string bytes;
-    try {
-        bytes = readFileBytes(path);
-    } catch (const DataError&) {
-        throw DataError(name, 0, "地図のファイルを開けません");
-    }
+std::vector<std::string> mapFileLines(const MapFileSource& files, const char* file, const std::string& name) {
+    const std::optional<std::string> got = files(file);
+    if (!got) throw DataError(name, 0, "地図のファイルがありません");
+    const std::string& bytes = *got;
     std::vector<std::string> lines;
     size_t start = 0;
     int number = 0;
@@ -127,6 +133,12 @@ bool parseCoordinates(const std::string& text, GeoLine& out, std::string& why) {
                                       "」が数値ではありません";
             return false;
         }
+        const double limit = index % 2 == 1 ? kLatLimit : kLonLimit;
+        if (!onGlobe(v, limit)) {
+            why = "座標の" + std::to_string(index) + "番目の値「" + std::string(token) + "」が" +
+                  rangeText(limit) + "を外れています";
+            return false;
+        }
         values.push_back(v);
         start = blank + 1;
     }
@@ -141,20 +153,30 @@ bool parseCoordinates(const std::string& text, GeoLine& out, std::string& why) {
 
 namespace {
 
-std::string folderOf(const std::string& mapDataDir, const std::string& pref) {
+// The files of folder mapDataDir + pref; one that is there but cannot be read is a fault.
+MapFileSource folderFiles(const std::string& mapDataDir, const std::string& pref) {
     std::string folder = mapDataDir;
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder + pref + "/";
+    folder += pref + "/";
+    return [folder, pref](const char* file) -> std::optional<std::string> {
+        const std::string path = folder + file;
+        if (!fileExists(path)) return std::nullopt;
+        try {
+            return readFileBytes(path);
+        } catch (const DataError&) {
+            throw DataError("MapData/" + pref + "/" + file, 0, "地図のファイルを開けません");
+        }
+    };
 }
 
-void readPrefLines(const std::string& folder, const std::string& pref, MapData& d) {
+void readPrefLines(const MapFileSource& files, const std::string& pref, MapData& d) {
     auto nameOf = [&](const char* file) { return "MapData/" + pref + "/" + file; };
 
     {  // PL.dat: the boundary keys, the whole line being the key.
         const std::string name = nameOf("PL.dat");
         std::unordered_set<std::string> seen;
         int number = 0;
-        for (auto& line : mapFileLines(folder + "PL.dat", name)) {
+        for (auto& line : mapFileLines(files, "PL.dat", name)) {
             addKey(seen, line, name, ++number);
             d.prefLineOnly.push_back(std::move(line));
         }
@@ -162,7 +184,7 @@ void readPrefLines(const std::string& folder, const std::string& pref, MapData& 
     {  // L.dat: boundary polylines by key.
         const std::string name = nameOf("L.dat");
         int number = 0;
-        for (const auto& line : mapFileLines(folder + "L.dat", name)) {
+        for (const auto& line : mapFileLines(files, "L.dat", name)) {
             const auto f = fieldsOf(line, 2, name, ++number);
             if (d.line.count(std::string(f[0])))
                 throw DataError(name, number, "キー「" + std::string(f[0]) + "」が重複しています");
@@ -182,7 +204,7 @@ void checkPrefKeys(const std::string& pref, const MapData& d) {
 
 std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::string& pref) {
     MapData d;
-    readPrefLines(folderOf(mapDataDir, pref), pref, d);
+    readPrefLines(folderFiles(mapDataDir, pref), pref, d);
     checkPrefKeys(pref, d);
     std::vector<GeoLine> out;
     out.reserve(d.prefLineOnly.size());
@@ -191,14 +213,17 @@ std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::stri
 }
 
 MapData データ読込(const std::string& mapDataDir, const std::string& pref) {
+    return データ読込(folderFiles(mapDataDir, pref), pref);
+}
+
+MapData データ読込(const MapFileSource& files, const std::string& pref) {
     MapData d;
     d.pref = pref;
-    const std::string folder = folderOf(mapDataDir, pref);
     auto nameOf = [&](const char* file) { return "MapData/" + pref + "/" + file; };
-    readPrefLines(folder, pref, d);
+    readPrefLines(files, pref, d);
     {  // NEWS.dat: west, east, south, north.
         const std::string name = nameOf("NEWS.dat");
-        const auto lines = mapFileLines(folder + "NEWS.dat", name);
+        const auto lines = mapFileLines(files, "NEWS.dat", name);
         if (lines.size() != 4)
             throw DataError(
                 name, lines.size() > 4 ? 5 : 0,
@@ -208,6 +233,9 @@ MapData データ読込(const std::string& mapDataDir, const std::string& pref) 
             double v = 0;
             if (!parseNumber(lines[i], v))
                 throw DataError(name, i + 1, "「" + lines[i] + "」が数値ではありません");
+            const double limit = i < 2 ? kLonLimit : kLatLimit;
+            if (!onGlobe(v, limit))
+                throw DataError(name, i + 1, "「" + lines[i] + "」が" + rangeText(limit) + "を外れています");
             b[i] = static_cast<float>(v);
         }
         d.boundW = b[0];
@@ -221,7 +249,7 @@ MapData データ読込(const std::string& mapDataDir, const std::string& pref) 
         auto& table = std::string(file) == "L_rr.dat" ? d.lineRr : d.lineSt;
         std::unordered_set<std::string> seen;
         int number = 0;
-        for (const auto& line : mapFileLines(folder + file, name)) {
+        for (const auto& line : mapFileLines(files, file, name)) {
             const auto f = fieldsOf(line, 3, name, ++number);
             addKey(seen, f[0], name, number);
             table.push_back({std::string(f[0]), coordinatesOf(f[1], name, number), std::string(f[2])});
@@ -230,13 +258,21 @@ MapData データ読込(const std::string& mapDataDir, const std::string& pref) 
     {  // St.dat: station, longitude, latitude, line.
         const std::string name = nameOf("St.dat");
         int number = 0;
-        for (const auto& line : mapFileLines(folder + "St.dat", name)) {
+        for (const auto& line : mapFileLines(files, "St.dat", name)) {
             const auto f = fieldsOf(line, 4, name, ++number);
             SameStationRecord r;
             if (!parseNumber(f[1], r.lon))
                 throw DataError(name, number, "経度「" + std::string(f[1]) + "」が数値ではありません");
             if (!parseNumber(f[2], r.lat))
                 throw DataError(name, number, "緯度「" + std::string(f[2]) + "」が数値ではありません");
+            if (!onGlobe(r.lon, kLonLimit))
+                throw DataError(
+                    name, number,
+                    "経度「" + std::string(f[1]) + "」が" + rangeText(kLonLimit) + "を外れています");
+            if (!onGlobe(r.lat, kLatLimit))
+                throw DataError(
+                    name, number,
+                    "緯度「" + std::string(f[2]) + "」が" + rangeText(kLatLimit) + "を外れています");
             r.name = std::string(f[0]);
             r.line = std::string(f[3]);
             d.sameStation.push_back(std::move(r));

@@ -9,6 +9,8 @@
 // single blanks.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -65,16 +67,24 @@ inline constexpr const char* kMapFiles[6] = {"PL.dat", "L.dat", "NEWS.dat", "L_r
 // checked; the first fault throws DataError naming "<pref>/<file>", the line and what is
 // wrong (a missing file, NEWS.dat of other than four numeric lines, too few fields, a
 // duplicate key, a coordinate list with an odd count or a value that is not a number, a
-// label position that is not a number, a PL.dat key missing from L.dat). Nothing is
+// label position that is not a number, a latitude beyond ±90 or a longitude beyond ±180
+// (infinities and NaN included), a PL.dat key missing from L.dat). Nothing is
 // returned on a fault, so a map is drawn whole or not at all.
 MapData データ読込(const std::string& mapDataDir, const std::string& pref);
+
+// The bytes of one of the six files by its name (PL.dat ...); nullopt when it is missing.
+using MapFileSource = std::function<std::optional<std::string>(const char* file)>;
+
+// The same checks on files from elsewhere than a folder (named as if in MapData/<pref>/).
+MapData データ読込(const MapFileSource& files, const std::string& pref);
 
 // Only the boundary of prefecture `pref` (PL.dat and the L.dat polylines it names, in
 // PL.dat's order), checked as データ読込 checks them.
 std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::string& pref);
 
 // Splits a coordinate list ("lat lon lat lon ...") into vertices. Returns false (and
-// leaves a message in `why`) on an odd count or a value that is not a number.
+// leaves a message in `why`) on an odd count, a value that is not a number, or one off
+// the globe (a latitude beyond ±90, a longitude beyond ±180).
 bool parseCoordinates(const std::string& text, GeoLine& out, std::string& why);
 
 }  // namespace kisharin

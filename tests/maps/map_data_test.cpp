@@ -100,6 +100,15 @@ TEST(MapDataTest, CoordinateListsRejectOddCountsAndNonNumbers) {
     EXPECT_FALSE(parseCoordinates("35.0  139.0", pts, why));  // two blanks: an empty value
     EXPECT_FALSE(parseCoordinates("", pts, why));
     EXPECT_FALSE(parseCoordinates("35.0 139.0x", pts, why));
+    // The globe's edges are places; a step past them, or no number at all, is not.
+    EXPECT_TRUE(parseCoordinates("-90 -180 90 180", pts, why));
+    EXPECT_EQ(pts, (GeoLine{{-90, -180}, {90, 180}}));
+    EXPECT_FALSE(parseCoordinates("35.0 139.0 90.001 139.0", pts, why));
+    EXPECT_NE(why.find("3番目"), std::string::npos) << why;
+    EXPECT_FALSE(parseCoordinates("35.0 -180.5", pts, why));
+    EXPECT_NE(why.find("経度"), std::string::npos) << why;
+    EXPECT_FALSE(parseCoordinates("nan 139.0", pts, why));
+    EXPECT_FALSE(parseCoordinates("35.0 infinity", pts, why));
 }
 
 // Each fault names the prefecture's file, the line and what is wrong, in Japanese.
@@ -136,6 +145,19 @@ TEST(MapDataTest, EveryFaultNamesThePrefectureFileAndLine) {
         {"not a number", {{"L.dat", {"A,35 139 35.1 abc"}}}, "L.dat", 1, "abc"},
         {"label longitude", {{"St.dat", {"新宿,東経,35.6,中央線"}}}, "St.dat", 1, "経度"},
         {"PL key not in L", {{"PL.dat", {"A", "Z"}}}, "PL.dat", 2, "Z"},
+        // Values that read as numbers but stand nowhere on the globe: drawn, they would
+        // put pixels billions of canvas widths away.
+        {"latitude beyond the pole",
+         {{"L.dat", {"A,35 139 35.1 139.1", "B,95 139 35 139"}}},
+         "L.dat",
+         2,
+         "緯度"},
+        {"infinite longitude", {{"L_rr.dat", {"R,35 inf 35 139,11"}}}, "L_rr.dat", 1, "経度"},
+        {"NaN latitude", {{"L_st.dat", {"P,nan 139 35 139,甲"}}}, "L_st.dat", 1, "緯度"},
+        {"NEWS east beyond 180", {{"NEWS.dat", {"139", "1e300", "35", "36"}}}, "NEWS.dat", 2, "経度の範囲"},
+        {"NEWS south NaN", {{"NEWS.dat", {"139", "140", "nan", "36"}}}, "NEWS.dat", 3, "緯度の範囲"},
+        {"label latitude", {{"St.dat", {"新宿,139.7,1e9,中央線"}}}, "St.dat", 1, "緯度"},
+        {"label longitude", {{"St.dat", {"新宿,-inf,35.6,中央線"}}}, "St.dat", 1, "経度"},
     };
     for (const Fault& f : faults) {
         SCOPED_TRACE(f.what);
@@ -148,6 +170,36 @@ TEST(MapDataTest, EveryFaultNamesThePrefectureFileAndLine) {
             EXPECT_EQ(e.line(), f.line);
             EXPECT_NE(std::string(e.what()).find(f.says), std::string::npos) << e.what();
             EXPECT_NE(std::string(e.what()).find("試験県"), std::string::npos);
+        }
+    }
+}
+
+TEST(MapDataTest, FilesGivenFromMemoryReadAsFromTheFolder) {
+    const std::string dir = kFixtures + "東京都/";
+    std::string withheld;
+    const MapFileSource files = [&](const char* file) -> std::optional<std::string> {
+        if (file == withheld) return std::nullopt;
+        return readFileBytes(dir + file);
+    };
+    const MapData a = データ読込(kFixtures, "東京都");
+    const MapData b = データ読込(files, "東京都");
+    EXPECT_EQ(b.prefLineOnly, a.prefLineOnly);
+    EXPECT_EQ(b.line, a.line);
+    EXPECT_EQ(b.boundW, a.boundW);
+    EXPECT_EQ(b.boundN, a.boundN);
+    ASSERT_EQ(b.lineSt.size(), a.lineSt.size());
+    EXPECT_EQ(b.lineSt[1].points, a.lineSt[1].points);
+    EXPECT_EQ(b.sameStation.size(), a.sameStation.size());
+    // A file the source does not have is missing, and named as in the folder.
+    for (const char* file : kMapFiles) {
+        SCOPED_TRACE(file);
+        withheld = file;
+        try {
+            データ読込(files, "東京都");
+            ADD_FAILURE() << "no error";
+        } catch (const DataError& e) {
+            EXPECT_EQ(e.file(), std::string("MapData/東京都/") + file);
+            EXPECT_EQ(e.line(), 0);
         }
     }
 }
