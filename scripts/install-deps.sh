@@ -13,7 +13,7 @@ packages=(
   libpulse-dev  # plays the announcements (PulseAudio simple API)
   fonts-ipafont-gothic fonts-mplus fontconfig
   xvfb xauth xdg-utils
-  desktop-file-utils appstream librsvg2-bin dpkg-dev  # icons, desktop entry checks, the Debian package
+  desktop-file-utils appstream librsvg2-bin dpkg-dev file  # icons, desktop entry checks, the Debian package
   nlohmann-json3-dev  # JSON of the open data read by the data builder
   clang libclang-rt-14-dev  # make fuzz: clang with the libFuzzer and sanitizer runtimes
 )
