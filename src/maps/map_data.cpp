@@ -32,39 +32,11 @@ std::string rangeText(double limit) {
     return limit == kLatLimit ? "緯度の範囲（-90～90）" : "経度の範囲（-180～180）";
 }
 
-// The lines of one map file, in UTF-8. Most lines are plain ASCII coordinates, which
-// need no conversion.
+// The lines of one map file, in UTF-8.
 std::vector<std::string> mapFileLines(const MapFileSource& files, const char* file, const std::string& name) {
     const std::optional<std::string> got = files(file);
     if (!got) throw DataError(name, 0, "地図のファイルがありません");
-    const std::string& bytes = *got;
-    std::vector<std::string> lines;
-    size_t start = 0;
-    int number = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        const size_t next = end == std::string::npos ? bytes.size() : end + 1;
-        if (end == std::string::npos) end = bytes.size();
-        size_t stop = end;
-        if (stop > start && bytes[stop - 1] == '\r') --stop;
-        ++number;
-        const std::string_view raw = std::string_view(bytes).substr(start, stop - start);
-        bool ascii = true;
-        for (const char c : raw)
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                ascii = false;
-                break;
-            }
-        if (ascii) {
-            lines.emplace_back(raw);
-        } else {
-            auto text = cp932ToUtf8(raw);
-            if (!text) throw DataError(name, number, "Shift-JIS（CP932）として読めない文字があります");
-            lines.push_back(std::move(*text));
-        }
-        start = next;
-    }
-    return lines;
+    return decodeLines(*got, name);
 }
 
 // Splits a record at commas; fields beyond `want` are kept but not used.

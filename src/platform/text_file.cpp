@@ -1,5 +1,7 @@
 #include "platform/text_file.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,9 +59,15 @@ std::vector<std::string> decodeLines(const std::string& bytes, const std::string
         size_t stop = end;
         if (stop > start && bytes[stop - 1] == '\r') --stop;
         ++number;
-        auto text = cp932ToUtf8(std::string_view(bytes).substr(start, stop - start));
-        if (!text) throw DataError(name, number, "Shift-JIS（CP932）として読めない文字があります");
-        lines.push_back(std::move(*text));
+        const std::string_view raw = std::string_view(bytes).substr(start, stop - start);
+        // Plain ASCII (most lines of the map files) reads the same in CP932 and UTF-8.
+        if (std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            lines.emplace_back(raw);
+        } else {
+            auto text = cp932ToUtf8(raw);
+            if (!text) throw DataError(name, number, "Shift-JIS（CP932）として読めない文字があります");
+            lines.push_back(std::move(*text));
+        }
         start = next;
     }
     return lines;

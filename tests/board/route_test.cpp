@@ -16,16 +16,8 @@ namespace kisharin {
 namespace {
 
 using testing::addLine;
+using testing::line;
 using testing::TestLine;
-
-TestLine line(const std::string& name, int stations, std::vector<std::string> links = {}) {
-    TestLine l;
-    l.name = name;
-    for (int i = 1; i <= stations; ++i) l.stations.push_back(name + std::to_string(i));
-    l.prefs = {"東京都"};
-    l.links = std::move(links);
-    return l;
-}
 
 void place(GameState& s, int player, int line, int pos) {
     s.curPlayer = static_cast<Integer>(player);

@@ -19,6 +19,16 @@ struct TestLine {
     std::string descriptor = "1\\255\\255\\255\\0\\0";
 };
 
+// A line of `stations` stations in 東京都 named name1, name2, …, with the given link texts.
+inline TestLine line(const std::string& name, int stations, std::vector<std::string> links = {}) {
+    TestLine l;
+    l.name = name;
+    for (int i = 1; i <= stations; ++i) l.stations.push_back(name + std::to_string(i));
+    l.prefs = {"東京都"};
+    l.links = std::move(links);
+    return l;
+}
+
 inline void addLine(RailwayData& d, int number, const TestLine& line) {
     d.ekiLink(number, 0) = std::to_string(number);
     d.ekiName(number, 0) = line.name;
