@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
 
 #include "state/datetime.h"
 #include "state/game_state.h"
@@ -45,6 +46,42 @@ TEST(Tables, NewStateStartsEmptyAndCopiesAreIndependent) {
     copy.visited[0](1, 1) = true;
     EXPECT_TRUE(s.ekiName(1, 1).empty());
     EXPECT_FALSE(s.visited[0](1, 1));
+}
+
+// Railway tables make their rows when first written; none of that may show.
+TEST(Tables, RowsMadeOnDemandBehaveAsAWholeTable) {
+    VisitedTable a, b;
+    a(3, 4) = true;
+    a(3, 4) = false;  // row 3 now exists in a, holding nothing
+    EXPECT_TRUE(a == b);
+    EXPECT_TRUE(b == a);
+    b(700, 100) = true;
+    EXPECT_FALSE(a == b);
+
+    // Assignment forgets rows the source does not have.
+    VisitedTable c;
+    c(3, 1) = true;
+    c(9, 9) = true;
+    c = b;
+    EXPECT_TRUE(c == b);
+    EXPECT_FALSE(c(3, 1));
+    EXPECT_FALSE(c(9, 9));
+    EXPECT_TRUE(c(700, 100));
+
+    // Filling with the empty value keeps written rows (references stay good); a
+    // moved-from table reads as empty instead of touching freed memory.
+    RailTable<std::string> names{"names"};
+    std::string& kept = names(5, 5);
+    kept = "駅";
+    names.fill("");
+    kept = "再";
+    EXPECT_EQ(names(5, 5), "再");
+    names.fill("x");
+    EXPECT_EQ(std::as_const(names)(750, 100), "x");
+    RailTable<std::string> moved = std::move(names);
+    EXPECT_EQ(moved(0, 0), "x");
+    EXPECT_TRUE(std::as_const(names)(0, 0).empty());  // NOLINT(bugprone-use-after-move)
+    EXPECT_THROW(std::as_const(names)(751, 0), GameError);
 }
 
 TEST(Regions, TablesHoldTheEightRegionsInOrder) {
