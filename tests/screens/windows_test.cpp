@@ -4,6 +4,7 @@
 
 #include <QDesktopServices>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -48,6 +49,7 @@ class WindowsTest : public QObject {
     void closingTheBoardEndsTheGameWithoutSaving();
     void theStripScrollsWithTheWheelWithinItsRange();
     void brokenSettingsFallBackWithAMessage();
+    void startingWhileTheSettingsWarningIsOpen();
     void webMapOpensTheAddressInTheBrowser();
     void textIsDrawnInAJapaneseFont();
     void slotWithStationsTheDataLacksReturnsToSetup();
@@ -286,6 +288,24 @@ void WindowsTest::brokenSettingsFallBackWithAMessage() {
     QTest::mouseClick(init->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
     QTRY_VERIFY(game.board());
     QCOMPARE(readLines(folders->gameData("NameData.txt")).size(), size_t{6});
+}
+
+// The settings warning belongs to the setup window. A start that comes while it is open
+// (here a click sent straight to the button) closes the setup window and the box with it.
+void WindowsTest::startingWhileTheSettingsWarningIsOpen() {
+    makeDirectories(folders->home.path() + "GameData");
+    writeCp932(folders->gameData("NameData.txt"), {"たろう", "はなこ", " 0 ", " 5 ", " 1 "});
+    DesktopGame game;
+    QVERIFY(game.start());
+    QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
+    const QPointer<QWidget> box = QApplication::activeModalWidget();
+    const QString warning = qobject_cast<QMessageBox*>(box.data())->text();
+    QCOMPARE(warning.count(QStringLiteral("既定")), 0);  // each line says what stands in
+    QVERIFY(warning.contains(QStringLiteral("NameData.txt」の4行目")));
+    QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    QTRY_VERIFY(box.isNull());
+    QVERIFY(game.board()->isVisible());
 }
 
 void WindowsTest::webMapOpensTheAddressInTheBrowser() {
