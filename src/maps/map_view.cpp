@@ -28,14 +28,15 @@ void addPolyline(const GeoLine& pts, const CanvasScale& c, Long color, int width
     pic.lines.push_back(std::move(line));
 }
 
-bool within(int v, int lo, int extent) {
+// In 64 bits: a map zoomed far in puts labels near the ends of int.
+bool within(long long v, long long lo, long long extent) {
     return v >= lo && v <= lo + extent;
 }
 
 // Label i runs into label j: one of i's corners lies on j (edges included).
 bool hits(const MapLabel& i, const MapLabel& j) {
-    const bool horizontal = within(i.x, j.x, j.w) || within(i.x + i.w, j.x, j.w);
-    const bool vertical = within(i.y, j.y, j.h) || within(i.y + i.h, j.y, j.h);
+    const bool horizontal = within(i.x, j.x, j.w) || within(static_cast<long long>(i.x) + i.w, j.x, j.w);
+    const bool vertical = within(i.y, j.y, j.h) || within(static_cast<long long>(i.y) + i.h, j.y, j.h);
     return horizontal && vertical;
 }
 
@@ -161,36 +162,37 @@ void 駅非重(std::vector<MapLabel>& labels) {
         駅非重_総当たり(labels);
         return;
     }
-    // Buckets of 32 x 32 pixels, each listing the labels whose rectangle (edges
-    // included) reaches into it. A corner of label i can only lie on a label listed in
-    // the bucket that holds the corner.
-    constexpr int kCell = 32;
-    int minX = labels[0].x, minY = labels[0].y, maxX = minX, maxY = minY;
+    // Square buckets, each listing the labels whose rectangle (edges included) reaches
+    // into it. A corner of label i can only lie on a label listed in the bucket that
+    // holds the corner, whatever the bucket's size. Buckets are 32 pixels, a label's
+    // size, unless the labels lie so far apart that the grid would hold many more
+    // buckets than labels (a map zoomed far in): then they grow, so the grid stays
+    // within a few buckets per label.
+    long long minX = labels[0].x, minY = labels[0].y, maxX = minX, maxY = minY;
     for (const MapLabel& l : labels) {
-        minX = std::min(minX, l.x);
-        minY = std::min(minY, l.y);
-        maxX = std::max(maxX, l.x + l.w);
-        maxY = std::max(maxY, l.y + l.h);
+        minX = std::min<long long>(minX, l.x);
+        minY = std::min<long long>(minY, l.y);
+        maxX = std::max(maxX, static_cast<long long>(l.x) + l.w);
+        maxY = std::max(maxY, static_cast<long long>(l.y) + l.h);
     }
-    const auto cellOf = [&](int v, int lo) { return (v - lo) / kCell; };
+    const long long cellLimit = 4 * static_cast<long long>(labels.size()) + 1024;
+    long long cell = 32;
+    while (((maxX - minX) / cell + 1) * ((maxY - minY) / cell + 1) > cellLimit) cell *= 2;
+    const auto cellOf = [&](long long v, long long lo) { return static_cast<int>((v - lo) / cell); };
     const int cols = cellOf(maxX, minX) + 1;
     const int rows = cellOf(maxY, minY) + 1;
-    // Very spread-out labels would need a huge grid; the plain comparison is then as good.
-    if (static_cast<long long>(cols) * rows > 4'000'000LL) {
-        駅非重_総当たり(labels);
-        return;
-    }
     std::vector<std::vector<int>> grid(static_cast<size_t>(cols) * rows);
     for (size_t k = 0; k < labels.size(); ++k) {
         const MapLabel& l = labels[k];
-        for (int cy = cellOf(l.y, minY); cy <= cellOf(l.y + l.h, minY); ++cy)
-            for (int cx = cellOf(l.x, minX); cx <= cellOf(l.x + l.w, minX); ++cx)
+        const long long right = static_cast<long long>(l.x) + l.w, bottom = static_cast<long long>(l.y) + l.h;
+        for (int cy = cellOf(l.y, minY); cy <= cellOf(bottom, minY); ++cy)
+            for (int cx = cellOf(l.x, minX); cx <= cellOf(right, minX); ++cx)
                 grid[static_cast<size_t>(cy) * cols + cx].push_back(static_cast<int>(k));
     }
     for (size_t i = 0; i < labels.size(); ++i) {
         MapLabel& li = labels[i];
-        const int xs[2] = {li.x, li.x + li.w};
-        const int ys[2] = {li.y, li.y + li.h};
+        const long long xs[2] = {li.x, static_cast<long long>(li.x) + li.w};
+        const long long ys[2] = {li.y, static_cast<long long>(li.y) + li.h};
         bool hidden = false;
         for (int a = 0; a < 2 && !hidden; ++a)
             for (int b = 0; b < 2 && !hidden; ++b) {
