@@ -35,49 +35,44 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int
     return l;
 }
 
-// A hand drawn into a 32 x 32 cursor picture.
-QPixmap pointingHand() {
+// A white-gloved hand with a blue cuff, drawn into a 32 x 32 cursor picture.
+QPixmap handCursor(const QPainterPath& hand, const QRectF& cuff, bool knuckles) {
     QPixmap pm(32, 32);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 1.2));
     p.setBrush(Qt::white);
+    p.drawPath(hand.simplified());
+    if (knuckles) {
+        p.drawLine(QPointF(15, 13), QPointF(15, 17));
+        p.drawLine(QPointF(19, 13), QPointF(19, 17));
+    }
+    p.setBrush(QColor(40, 90, 220));
+    p.drawRoundedRect(cuff, 1.5, 1.5);
+    return pm;
+}
+
+QPixmap pointingHand() {
     QPainterPath hand;
     hand.addRoundedRect(QRectF(9.5, 1, 5, 15), 2.5, 2.5);  // the pointing finger
     hand.addRoundedRect(QRectF(7, 12, 16, 12), 3, 3);      // the fist
     hand.addRoundedRect(QRectF(4, 13, 5, 8), 2, 2);        // the thumb
-    p.drawPath(hand.simplified());
-    p.drawLine(QPointF(15, 13), QPointF(15, 17));
-    p.drawLine(QPointF(19, 13), QPointF(19, 17));
-    p.setBrush(QColor(40, 90, 220));
-    p.drawRoundedRect(QRectF(8, 24, 14, 6), 1.5, 1.5);  // the blue cuff
-    return pm;
+    return handCursor(hand, QRectF(8, 24, 14, 6), true);
 }
 
 QPixmap openHand() {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1.2));
-    p.setBrush(Qt::white);
     QPainterPath hand;
     hand.addRoundedRect(QRectF(8, 11, 16, 14), 5, 5);  // the palm
     const double fingers[4][2] = {{8.5, 4}, {12.5, 2}, {16.5, 2.5}, {20.5, 5}};
     for (const auto& f : fingers) hand.addRoundedRect(QRectF(f[0], f[1], 4, 12), 2, 2);
+    QPainterPath thumb;
+    thumb.addRoundedRect(QRectF(-2, -10, 4, 11), 2, 2);
     QTransform t;
     t.translate(8, 20);
     t.rotate(-40);
-    hand.addPath(t.map([] {
-        QPainterPath th;
-        th.addRoundedRect(QRectF(-2, -10, 4, 11), 2, 2);
-        return th;
-    }()));
-    p.drawPath(hand.simplified());
-    p.setBrush(QColor(40, 90, 220));
-    p.drawRoundedRect(QRectF(9, 25, 14, 5), 1.5, 1.5);
-    return pm;
+    hand.addPath(t.map(thumb));
+    return handCursor(hand, QRectF(9, 25, 14, 5), false);
 }
 
 }  // namespace
