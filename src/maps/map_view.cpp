@@ -176,9 +176,9 @@ void 駅非重(std::vector<MapLabel>& labels) {
         maxY = std::max(maxY, static_cast<long long>(l.y) + l.h);
     }
     const long long cellLimit = 4 * static_cast<long long>(labels.size()) + 1024;
-    long long cell = 32;
-    while (((maxX - minX) / cell + 1) * ((maxY - minY) / cell + 1) > cellLimit) cell *= 2;
-    const auto cellOf = [&](long long v, long long lo) { return static_cast<int>((v - lo) / cell); };
+    long long cellSize = 32;
+    while (((maxX - minX) / cellSize + 1) * ((maxY - minY) / cellSize + 1) > cellLimit) cellSize *= 2;
+    const auto cellOf = [&](long long v, long long lo) { return static_cast<int>((v - lo) / cellSize); };
     const int cols = cellOf(maxX, minX) + 1;
     const int rows = cellOf(maxY, minY) + 1;
     std::vector<std::vector<int>> grid(static_cast<size_t>(cols) * rows);
