@@ -56,19 +56,9 @@ class ComputerTest : public ::testing::Test {
     Game g{s, screens, rng, clock};
 
     void SetUp() override {
-        static_cast<RailwayData&>(s) = computerNetwork();
-        buildFareTable(s);
-        buildRegionTables(s);
-        buildEventTables(s);
-        s.historyBase = dir.path() + "履歴";
-        s.playerName[0] = "たろう";
-        s.playerName[1] = "コンピュータ";
+        setUpTwoPlayers(s, computerNetwork(), dir.path() + "履歴", "コンピュータ");
         s.comOpponent = True;
         s.shortMode = True;
-        for (int p = 0; p < 2; ++p) {
-            s.playerMoney[p] = 30000;
-            s.playerKind[p] = 1;
-        }
         place(0, 3, 10);
         // Destinations parked on the island, out of reach, unless a test sets them.
         for (int d = 1; d <= 8; ++d) setDestination(d, 6, 1);

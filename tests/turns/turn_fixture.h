@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <string>
+#include <utility>
 
 #include "board/line_display.h"
 #include "state/regions.h"
@@ -47,6 +49,23 @@ inline RailwayData smallNetwork() {
     return makeRailway({main, shin, island, air});
 }
 
+// A game of two players on the given railway, as a new game leaves it: fares, regions
+// and happenings built, 30,000 yen each on ordinary trains, histories in historyBase.
+inline void setUpTwoPlayers(GameState& s, RailwayData railway, const std::string& historyBase,
+                            const std::string& name2) {
+    static_cast<RailwayData&>(s) = std::move(railway);
+    buildFareTable(s);
+    buildRegionTables(s);
+    buildEventTables(s);
+    s.historyBase = historyBase;
+    s.playerName[0] = "たろう";
+    s.playerName[1] = name2;
+    for (int p = 0; p < 2; ++p) {
+        s.playerMoney[p] = 30000;
+        s.playerKind[p] = 1;
+    }
+}
+
 class BoardTest : public ::testing::Test {
   protected:
     ScratchDir dir;
@@ -57,17 +76,7 @@ class BoardTest : public ::testing::Test {
     Game g{s, screens, rng, clock};
 
     void SetUp() override {
-        static_cast<RailwayData&>(s) = smallNetwork();
-        buildFareTable(s);
-        buildRegionTables(s);
-        buildEventTables(s);
-        s.historyBase = dir.path() + "履歴";
-        s.playerName[0] = "たろう";
-        s.playerName[1] = "はなこ";
-        for (int p = 0; p < 2; ++p) {
-            s.playerMoney[p] = 30000;
-            s.playerKind[p] = 1;
-        }
+        setUpTwoPlayers(s, smallNetwork(), dir.path() + "履歴", "はなこ");
         place(0, 1, 1);
         place(1, 1, 10);
         // Destinations out of the way unless a test sets them: 離島線 station 1.
