@@ -335,8 +335,7 @@ void EventsTest::aHumanEndingOnARaceCourseBetsOverTheBoard() {
     DesktopGame game;
     QVERIFY(game.start());
     FrmInit* init = game.init();
-    child<QRadioButton>(init, "optPlayer(0)")->setChecked(true);
-    QTest::mouseClick(child<QPushButton>(init, "cmdGo"), Qt::LeftButton);
+    pressStart(init, false);
     QTRY_VERIFY(game.board());
     FrmMain* board = game.board();
     GameState& s = game.state();

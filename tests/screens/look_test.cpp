@@ -105,8 +105,7 @@ void LookTest::nothingIsCutOffDuringAGame() {
     QTRY_VERIFY(init->isVisible());
     keep(init, QStringLiteral("frmInit"));
     QCOMPARE(clippedTexts(init), QStringList());
-    init->findChild<QRadioButton*>(QStringLiteral("optPlayer(1)"))->setChecked(true);
-    QTest::mouseClick(init->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    pressStart(init, true);
     QTRY_VERIFY_WITH_TIMEOUT(game.board(), 20000);
     FrmMain* board = game.board();
     GameState& s = game.state();

@@ -47,8 +47,7 @@ std::unique_ptr<DesktopGame> newGame(bool computer) {
     auto game = std::make_unique<DesktopGame>();
     if (!game->start()) qFatal("setup window did not open");
     FrmInit* init = game->init();
-    child<QRadioButton>(init, computer ? "optPlayer(1)" : "optPlayer(0)")->setChecked(true);
-    QTest::mouseClick(child<QPushButton>(init, "cmdGo"), Qt::LeftButton);
+    pressStart(init, computer);
     return game;
 }
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "board/station_file.h"
 #include "platform/data_home.h"
 #include "platform/text_file.h"
+#include "screens/frmInit.h"
 #include "screens/timing.h"
 #include "support/fakes.h"
 #include "support/railway_builder.h"
@@ -53,6 +55,14 @@ class TestFolders {
 
     ScratchDir shipped, home;
 };
+
+// Chooses who plays player 2 in the setup window (the computer or a second person)
+// and presses "はじめから".
+inline void pressStart(FrmInit* init, bool computer) {
+    init->findChild<QRadioButton*>(computer ? QStringLiteral("optPlayer(1)") : QStringLiteral("optPlayer(0)"))
+        ->setChecked(true);
+    QTest::mouseClick(init->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+}
 
 // Runs `answer` on the next modal window that opens (polling every few ms), once.
 inline void whenModal(std::function<void(QWidget*)> answer, QWidget* notThis = nullptr) {

@@ -28,8 +28,7 @@ void ShippedDataTest::oneRoundAgainstTheComputer() {
     QVERIFY(game.start());
     FrmInit* init = game.init();
     QVERIFY(init->loadProblems().empty());
-    init->findChild<QRadioButton*>(QStringLiteral("optPlayer(1)"))->setChecked(true);
-    QTest::mouseClick(init->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    pressStart(init, true);
     QTRY_VERIFY_WITH_TIMEOUT(game.board(), 20000);
     FrmMain* board = game.board();
     GameState& s = game.state();

@@ -206,8 +206,7 @@ void WindowsTest::boardIsDisabledWhileTheComputerMoves() {
     DesktopGame game;
     QVERIFY(game.start());
     FrmInit* init = game.init();
-    init->findChild<QRadioButton*>(QStringLiteral("optPlayer(1)"))->setChecked(true);
-    QTest::mouseClick(init->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    pressStart(init, true);
     QTRY_VERIFY(game.board());
     FrmMain* board = game.board();
     GameState& s = game.state();
