@@ -9,8 +9,6 @@
 #include "state/datetime.h"
 #include "state/railway.h"
 #include "state/regions.h"
-#include "turns/game.h"
-#include "turns/history.h"
 
 namespace kisharin {
 
@@ -101,25 +99,28 @@ std::string directionText(const RailwayData& d, int line, int pos) {
     return start.empty() ? end : start;
 }
 
-void 路線初期化(Game& g) {
-    GameState& s = g.s;
-    到達履歴(g);
-    g.line.stations.clear();
-    g.line.transfers.clear();
+void 路線初期化(const GameState& s, LineDisplayModel& m) {
+    m.stations.clear();
+    m.transfers.clear();
     const int p = s.curPlayer;
     // A station of no region keeps the colour the strip had.
     const int r = regionOf(s, s.ekiPref(s.playerRosen[p], s.playerEki[p]));
-    if (r != 0) g.line.background = s.regionColor[r];
+    if (r != 0) m.background = s.regionColor[r];
 }
 
-void 路線読み込み(Game& g) {
-    GameState& s = g.s;
-    LineDisplayModel& m = g.line;
-    const TextMetrics& tm = *g.metrics;
+std::vector<Station> transfersAt(const RailwayData& d, int line, int pos) {
+    std::vector<Station> out;
+    if (line < 1 || line > kMaxLine || pos < 1 || pos > kMaxPosition) return out;
+    for (const Link& link : parseLinks(d.ekiLink(line, pos)))
+        if (isStation(d, link.line, link.pos)) out.push_back({link.line, link.pos});
+    return out;
+}
+
+void 路線読み込み(GameState& s, LineDisplayModel& m, const TextMetrics& tm) {
     const int p = s.curPlayer;
     const int L = s.playerRosen[p];
 
-    路線初期化(g);
+    路線初期化(s, m);
     s.norikaeCount = 1;
     s.norikaeList.fill(0);
     m.visible = false;
@@ -197,13 +198,13 @@ void 路線読み込み(Game& g) {
     m.visible = true;
 }
 
-int スクロール位置決め(GameState& s, int pos) {
+int scrollValueForStation(const GameState& s, int pos) {
     return scrollValueFor(pos, stationCount(s, s.playerRosen[s.curPlayer]));
 }
 
-void スクロール位置決め(Game& g, int pos) {
-    const int v = スクロール位置決め(g.s, pos);
-    g.line.scrollValue = std::clamp(v, g.line.scrollMin, scrollTop(g.line));
+void スクロール位置決め(const GameState& s, LineDisplayModel& m, int pos) {
+    const int v = scrollValueForStation(s, pos);
+    m.scrollValue = std::clamp(v, m.scrollMin, scrollTop(m));
 }
 
 bool setScrollValue(LineDisplayModel& m, int value) {
@@ -212,79 +213,78 @@ bool setScrollValue(LineDisplayModel& m, int value) {
     return true;
 }
 
-void scTate_Change(Game& g, int value) {
-    setScrollValue(g.line, value);
+void scTate_Change(LineDisplayModel& m, int value) {
+    setScrollValue(m, value);
 }
 
-void vbWheelMinus(Game& g) {
-    g.line.scrollValue = std::min(g.line.scrollValue + kWheelStep, scrollTop(g.line));
+void vbWheelMinus(LineDisplayModel& m) {
+    m.scrollValue = std::min(m.scrollValue + kWheelStep, scrollTop(m));
 }
 
-void vbWheelPlus(Game& g) {
-    g.line.scrollValue = std::max(g.line.scrollValue - kWheelStep, g.line.scrollMin);
+void vbWheelPlus(LineDisplayModel& m) {
+    m.scrollValue = std::max(m.scrollValue - kWheelStep, m.scrollMin);
 }
 
-void onMouseWheel(Game& g, int delta) {
-    if (g.s.wheelBusy) return;
-    g.s.wheelBusy = True;
+void onMouseWheel(LineDisplayModel& m, int delta) {
+    if (m.wheelBusy) return;
+    m.wheelBusy = true;
     if (delta < 0)
-        vbWheelMinus(g);
+        vbWheelMinus(m);
     else
-        vbWheelPlus(g);
-    g.s.wheelBusy = False;
+        vbWheelPlus(m);
+    m.wheelBusy = false;
 }
 
-void lblEki_MouseMove(Game& g, int i) {
-    GameState& s = g.s;
-    LineDisplayModel& m = g.line;
+void lblEki_MouseMove(const GameState& s, LineDisplayModel& m, int i) {
     const int p = s.curPlayer;
     const int e = s.playerEki[p];
-    if (i == e || s.ekiHover || std::abs(e - i) > s.susumuSteps || !validBox(m, i)) return;
-    s.ekiHover = True;
+    if (i == e || m.ekiHover || std::abs(e - i) > s.susumuSteps || !validBox(m, i)) return;
+    m.ekiHover = true;
     const int L = m.line;
-    const int h = s.hoverEki;
+    const int h = m.hoverEki;
     if (validBox(m, h)) {
         Long c = kColorWhite;
         if (!s.ekiMark(L, h).empty()) c = kColorSpecial;
         if (isPendingDestinationHere(s, L, h)) c = kColorDestination;
         m.station(h).fill = c;
     }
-    s.hoverEki = static_cast<Integer>(i);
+    m.hoverEki = i;
     m.station(i).fill = kColorReachable;
 }
 
-void picEki_MouseMove(Game& g) {
-    GameState& s = g.s;
-    LineDisplayModel& m = g.line;
+void picEki_MouseMove(const GameState& s, LineDisplayModel& m) {
     const int L = m.line;
-    if (s.ekiHover) {
-        s.ekiHover = False;
-        const int h = s.hoverEki;
+    if (m.ekiHover) {
+        m.ekiHover = false;
+        const int h = m.hoverEki;
         if (validBox(m, h)) m.station(h).fill = s.ekiMark(L, h).empty() ? kColorWhite : kColorSpecial;
         paintPendingDestinations(s, m);
         const int e = s.playerEki[s.curPlayer];
         if (validBox(m, e)) m.station(e).fill = kColorCurrent;
     }
-    if (s.norikaeHover) {
-        s.norikaeHover = False;
+    if (m.norikaeHover) {
+        m.norikaeHover = false;
         m.hintVisible = false;
     }
 }
 
-void lblNorikae_MouseMove(Game& g, int k) {
-    GameState& s = g.s;
-    LineDisplayModel& m = g.line;
-    if (k < 1 || k > static_cast<int>(m.transfers.size()) || s.norikaeHover) return;
-    s.norikaeHover = True;
+void clearStationHover(LineDisplayModel& m) {
+    m.ekiHover = false;
+    m.hoverEki = 0;
+}
+
+void lblNorikae_MouseMove(LineDisplayModel& m, const TextMetrics& tm, int k) {
+    if (k < 1 || k > static_cast<int>(m.transfers.size()) || m.norikaeHover) return;
+    m.norikaeHover = true;
     const TransferView& t = m.transfers[static_cast<size_t>(k - 1)];
     m.hintText = t.directions;
-    m.hintRect = {t.rect.left, t.rect.top - 20, g.metrics->width(t.directions, kTransferFontSize),
-                  g.metrics->height(kTransferFontSize)};
+    m.hintRect = {t.rect.left, t.rect.top - 20, tm.width(t.directions, kTransferFontSize),
+                  tm.height(kTransferFontSize)};
     m.hintVisible = true;
 }
 
-void tmrMain_Timer(Game& g) {
-    g.s.playSeconds += 1;
+void playClockTick(GameState& s) {
+    s.playSeconds += 1;
 }
 
 std::string lblJikokuText(const GameState& s) {

@@ -11,7 +11,6 @@
 
 namespace kisharin {
 
-struct Game;
 class TextMetrics;
 
 struct PixelRect {
@@ -75,6 +74,12 @@ struct LineDisplayModel {
     PixelRect hintRect;
     Long grey = rgb(128, 128, 128);  // colour of the ★
 
+    // What this viewer's mouse is doing: none of it is part of the game.
+    int hoverEki = 0;           // the reachable station lit under the mouse
+    bool ekiHover = false;      // a station is lit
+    bool norikaeHover = false;  // a transfer hint is shown
+    bool wheelBusy = false;     // a wheel message is being handled
+
     StationView& station(int i);
     const StationView& station(int i) const;
     int stationCount() const { return static_cast<int>(stations.size()); }
@@ -93,38 +98,48 @@ StripHit hitTest(const LineDisplayModel& m, int x, int y);
 // "D・A 方面 ― F・I 方面"; empty for a line of one station.
 std::string directionText(const RailwayData& d, int line, int pos);
 
-// 路線初期化: records the arrival at the current station, clears the strip and its
-// transfer labels and takes the background of the current station's region.
-void 路線初期化(Game& g);
+// 路線初期化: clears the strip and its transfer labels and takes the background of the
+// current station's region. Drawing writes nothing: the arrival at the current station is
+// recorded by the rules before the line is drawn.
+void 路線初期化(const GameState& s, LineDisplayModel& m);
 
-// 路線読み込み: rebuilds the strip for playerRosen(curPlayer).
-void 路線読み込み(Game& g);
+// 路線読み込み: rebuilds the strip for playerRosen(curPlayer), and norikaeList with the
+// transfer labels it shows (for the announcements). Which changes are allowed is the
+// rules' matter (transfersAt), not the strip's.
+void 路線読み込み(GameState& s, LineDisplayModel& m, const TextMetrics& tm);
 
-// The scroll value that brings station pos of the displayed line into view.
-int スクロール位置決め(GameState& s, int pos);
-// ... and sets it on the board's scroll bar.
-void スクロール位置決め(Game& g, int pos);
+// The lines a player standing at (line, pos) may change to: every link of that station, in
+// the order of its link text; links that name no station are left out.
+std::vector<Station> transfersAt(const RailwayData& d, int line, int pos);
+
+// The scroll value that brings station pos of the player's line into view.
+int scrollValueForStation(const GameState& s, int pos);
+// スクロール位置決め: brings station pos of the displayed line into view on the scroll bar.
+void スクロール位置決め(const GameState& s, LineDisplayModel& m, int pos);
 
 // Sets the scroll bar's value; a value outside Min..Max is ignored (false).
 bool setScrollValue(LineDisplayModel& m, int value);
 
 // The scroll bar moved (scTate_Change): the strip follows (its top is -value).
-void scTate_Change(Game& g, int value);
+void scTate_Change(LineDisplayModel& m, int value);
 
 // One wheel step down (toward the user) or up.
-void vbWheelMinus(Game& g);
-void vbWheelPlus(Game& g);
+void vbWheelMinus(LineDisplayModel& m);
+void vbWheelPlus(LineDisplayModel& m);
 // A wheel message with its delta; negative is toward the user. Ignored while a wheel
 // message is being handled (wheelBusy).
-void onMouseWheel(Game& g, int delta);
+void onMouseWheel(LineDisplayModel& m, int delta);
 
 // Hover feedback while a move is pending.
-void lblEki_MouseMove(Game& g, int i);
-void picEki_MouseMove(Game& g);
-void lblNorikae_MouseMove(Game& g, int k);
+void lblEki_MouseMove(const GameState& s, LineDisplayModel& m, int i);
+void picEki_MouseMove(const GameState& s, LineDisplayModel& m);
+void lblNorikae_MouseMove(LineDisplayModel& m, const TextMetrics& tm, int k);
+// Puts out the light of a station lit under the mouse (the roll's steps are spent).
+void clearStationHover(LineDisplayModel& m);
 
-// The clock tick: one more second of play; the clock label shows one more minute.
-void tmrMain_Timer(Game& g);
+// The board's clock tick (its tmrMain): one more second of play; the clock label shows
+// one more minute.
+void playClockTick(GameState& s);
 // The clock label: gameClock plus playSeconds minutes as "m/d hh：mm".
 std::string lblJikokuText(const GameState& s);
 

@@ -3,15 +3,13 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "board/startup.h"
 #include "platform/data_home.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
-#include "setup/save_slot.h"
 #include "state/error.h"
-#include "turns/happenings.h"
 #include "turns/computer.h"
+#include "turns/turn.h"
 
 namespace kisharin {
 
@@ -39,7 +37,7 @@ void DesktopGame::openSetup() {
     run_->rng.reseed(run_->clock.timer());
     run_->s.appDir = shippedDir_;
     run_->g.metrics = &run_->metrics;
-    run_->g.computerTurn = [](Game& g) { コンピュータ(g); };
+    run_->g.seatBoth(run_->here);
     // The board opens after the click that started the game has finished.
     init_ = std::make_unique<FrmInit>(run_->s, dir_, shippedDir_ + "GameData/",
                                       [this] { QTimer::singleShot(0, this, &DesktopGame::openBoard); });
@@ -51,9 +49,7 @@ void DesktopGame::openBoard() {
     const int slot = init_ ? init_->loadedSlot() : 0;
     std::vector<std::string> notices;
     try {
-        notices = startBoard(s, run_->rng, run_->clock);
-        if (s.resumeGame) checkSlotStations(s, "GameData" + std::to_string(slot) + ".txt");
-        buildEventTables(s);
+        notices = loadBoard(s, run_->rng, run_->clock, slot);
     } catch (const GameError& e) {
         QMessageBox::critical(nullptr, QStringLiteral("キシャリン"),
                               QStringLiteral("ゲームを始められません。\n") + qs(e.what()));
@@ -66,6 +62,8 @@ void DesktopGame::openBoard() {
     for (const std::string& n : notices)
         QMessageBox::warning(init_.get(), QStringLiteral("キシャリン"), qs(n));
     init_.reset();
+    // Player 2 is the computer's seat when the setup window chose the computer.
+    run_->g.seats = {&run_->here, s.comOpponent ? static_cast<Seat*>(&run_->computer) : &run_->here};
     board_ = std::make_unique<FrmMain>(run_->g, dir_);
     run_->screens.setBoard(board_.get());
     board_->show();

@@ -11,6 +11,7 @@
 #include "screens/qtScreens.h"
 #include "state/game_state.h"
 #include "state/rng.h"
+#include "turns/computer.h"
 #include "turns/game.h"
 
 namespace kisharin {
@@ -42,6 +43,8 @@ class DesktopGame : public QObject {
         QtScreens screens;
         QtTextMetrics metrics;
         Game g{s, screens, rng, clock};
+        QtSeat here{screens};     // a player at this board
+        ComputerSeat computer;    // the computer opponent
     };
     void openSetup();
     void openBoard();

@@ -85,7 +85,9 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, QRect a
 
 }  // namespace
 
-FrmBet::FrmBet(GameState& s, Rng& rng, QWidget* parent) : QDialog(parent), s_(s), rng_(rng), race_(rng) {
+FrmBet::FrmBet(const GameState& s, Race& race, Rng& rng, std::function<bool(const Command&)> send,
+               QWidget* parent)
+    : QDialog(parent), s_(s), rng_(rng), race_(race), send_(std::move(send)) {
     setObjectName(QStringLiteral("frmBet"));
     setWindowTitle(qs(kBetCaption));
     setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::CustomizeWindowHint |
@@ -166,18 +168,17 @@ RaceOutcome FrmBet::outcome() const {
 
 void FrmBet::cmdStart_Click() {
     if (race_.started() || stakes_.empty()) return;
+    const int entry = std::clamp(cboMoney_->currentIndex(), 0, static_cast<int>(stakes_.size()) - 1);
+    if (!send_(Command::placeBet(s_.curPlayer, stakes_[static_cast<size_t>(entry)])) || !race_.started()) return;
     cmdStart_->setEnabled(false);
     cmdStop_->setEnabled(false);
     cboMoney_->setEnabled(false);
-    const int entry = std::clamp(cboMoney_->currentIndex(), 0, static_cast<int>(stakes_.size()) - 1);
-    s_.betStake = stakes_[static_cast<size_t>(entry)];
-    race_.start(s_.betStake);
     timer_->start();
 }
 
 void FrmBet::cmdStop_Click() {
     if (race_.started()) return;
-    s_.betCancelled = true;
+    send_(Command::declineBet(s_.curPlayer));
     closing_ = true;
     done(QDialog::Rejected);
 }
@@ -188,7 +189,6 @@ void FrmBet::Timer_Timer() {
     if (!before && race_.decided()) {
         lblMessage_->setText(qs(winnerText(race_.winner() + 1)));
         lblMessage_->show();
-        s_.betWinPoints = static_cast<Integer>(race_.winPoints());
         timerEnd_->start();
     }
     picBack_->update();
@@ -196,7 +196,6 @@ void FrmBet::Timer_Timer() {
 
 void FrmBet::TimerEnd_Timer() {
     timer_->stop();
-    s_.betCancelled = false;
     closing_ = true;
     done(QDialog::Accepted);
 }

@@ -6,9 +6,11 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 #include "state/game_state.h"
 #include "state/rng.h"
+#include "turns/command.h"
 #include "turns/race.h"
 
 class QButtonGroup;
@@ -25,7 +27,9 @@ class TrackView;
 class FrmBet : public QDialog {
     Q_OBJECT
   public:
-    FrmBet(GameState& s, Rng& rng, QWidget* parent);
+    // The race the rules opened (its odds drawn); `send` hands the player's bet or refusal
+    // to the rules as a command and tells whether it was taken.
+    FrmBet(const GameState& s, Race& race, Rng& rng, std::function<bool(const Command&)> send, QWidget* parent);
 
     const Race& race() const { return race_; }
     // The lane that counted and the winner, once the race was run (zeros otherwise).
@@ -44,9 +48,10 @@ class FrmBet : public QDialog {
   private:
     int selectedLane() const;
 
-    GameState& s_;
+    const GameState& s_;
     Rng& rng_;
-    Race race_;
+    Race& race_;
+    std::function<bool(const Command&)> send_;
     TrackView* picBack_;
     std::array<QRadioButton*, kLanes> optNo_{};
     std::array<QLabel*, kLanes> lblOdds_{};

@@ -1,5 +1,7 @@
 #include "screens/frmDice.h"
 
+#include <algorithm>
+
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -73,27 +75,29 @@ FrmDice::FrmDice(const GameState& s, Rng& rng, QWidget* parent) : QDialog(parent
     layout->setContentsMargins(24, 24, 24, 24);
     layout->addWidget(imgDice_, 0, Qt::AlignCenter);
     setFixedSize(180, 170);
-    imgDice_->setFace(face_);
+    imgDice_->setFace(die_.face());
     start_.start();
     tmrMove_ = new QTimer(this);
     tmrMove_->setObjectName(QStringLiteral("tmrMove"));
-    tmrMove_->setInterval(scaledMs(80));
+    tmrMove_->setInterval(scaledMs(kDieTickMs));
     connect(tmrMove_, &QTimer::timeout, this, &FrmDice::tmrMove_Timer);
     tmrMove_->start();
 }
 
 void FrmDice::reject() {
-    if (stopped_) QDialog::reject();
+    if (die_.stopped()) QDialog::reject();
 }
 
 void FrmDice::tmrMove_Timer() {
-    if (stopped_) return;
-    face_ = rng_.pick(6);
-    imgDice_->setFace(face_);
-    if (start_.elapsed() > scaledMs(500) || s_.shortMode) {
+    if (die_.stopped()) return;
+    // The window's time, brought back to the die's own milliseconds when the tests run
+    // the windows faster.
+    const int elapsed = static_cast<int>(start_.elapsed() * kDieRollMs / std::max(1, scaledMs(kDieRollMs)));
+    const bool rolling = die_.tick(rng_, elapsed, s_.shortMode);
+    imgDice_->setFace(die_.face());
+    if (!rolling) {
         tmrMove_->stop();
-        stopped_ = true;
-        QTimer::singleShot(scaledMs(1000), this, &QDialog::accept);
+        QTimer::singleShot(scaledMs(kDieShowMs), this, &QDialog::accept);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "state/game_state.h"
 #include "state/rng.h"
+#include "turns/dice.h"
 
 class QTimer;
 
@@ -22,8 +23,8 @@ class FrmDice : public QDialog {
     Q_OBJECT
   public:
     FrmDice(const GameState& s, Rng& rng, QWidget* parent);
-    int face() const { return face_; }
-    bool stopped() const { return stopped_; }
+    int face() const { return die_.face(); }
+    bool stopped() const { return die_.stopped(); }
 
   protected:
     // The close box and Esc: refused while the die turns, so no face can be picked by
@@ -37,8 +38,7 @@ class FrmDice : public QDialog {
     DieView* imgDice_;
     QTimer* tmrMove_;
     QElapsedTimer start_;
-    int face_ = 1;
-    bool stopped_ = false;
+    DieRoll die_;
 };
 
 }  // namespace kisharin

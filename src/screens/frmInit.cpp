@@ -276,15 +276,10 @@ void FrmInit::データ保存() {
 }
 
 void FrmInit::start(bool resume) {
-    // A continued game keeps the area it was saved with: its destinations were drawn
-    // there. The area chosen on the screen is still remembered for the next new game.
-    const Integer savedArea = s_.playArea;
-    データ設定(s_, settings());
-    if (resume) s_.playArea = savedArea;
+    startWithSettings(s_, settings(), resume);
     データ保存();
     starting_ = true;
     close();
-    s_.resumeGame = resume;
     if (onStart_) onStart_();
 }
 
@@ -295,11 +290,10 @@ void FrmInit::cmdGo_Click() {
 
 void FrmInit::cmdContinue_Click() {
     if (!namesGiven(settings())) return;
-    s_.loadDone = false;
     FrmLoadData picker(s_, dir_, this);
     picker.setWindowIcon(windowIcon());
     picker.exec();
-    if (!s_.loadDone) return;
+    if (picker.loadedSlot() == 0) return;
     loadedSlot_ = picker.loadedSlot();
     start(true);
 }

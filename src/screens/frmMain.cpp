@@ -25,6 +25,7 @@
 #include "state/error.h"
 #include "turns/board_model.h"
 #include "turns/boarding.h"
+#include "turns/command.h"
 #include "turns/money.h"
 #include "turns/turn.h"
 
@@ -63,12 +64,12 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     picScreen_->setAutoFillBackground(true);
     strip_ = new StripView(g_.line, picScreen_);
     // Hover changes only the strip's colours and hint: repaint the strip alone.
-    strip_->onStationMove = [this](int i) { hover([&] { lblEki_MouseMove(g_, i); }); };
-    strip_->onTransferMove = [this](int k) { hover([&] { lblNorikae_MouseMove(g_, k); }); };
-    strip_->onBackgroundMove = [this] { hover([&] { picEki_MouseMove(g_); }); };
+    strip_->onStationMove = [this](int i) { hover([&] { lblEki_MouseMove(g_.s, g_.line, i); }); };
+    strip_->onTransferMove = [this](int k) { hover([&] { lblNorikae_MouseMove(g_.line, *g_.metrics, k); }); };
+    strip_->onBackgroundMove = [this] { hover([&] { picEki_MouseMove(g_.s, g_.line); }); };
     strip_->onStationClick = [this](int i) { lblEki_Click(i); };
     strip_->onTransferClick = [this](int k) { lblNorikae_Click(k); };
-    strip_->onWheel = [this](int delta) { run([&] { onMouseWheel(g_, delta); }); };
+    strip_->onWheel = [this](int delta) { run([&] { onMouseWheel(g_.line, delta); }); };
     scTate_ = new QScrollBar(Qt::Vertical, this);
     scTate_->setObjectName(QStringLiteral("scTate"));
     scTate_->setGeometry(picScreen_->x() + picScreen_->width(), picScreen_->y(), 17, picScreen_->height());
@@ -76,7 +77,7 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     scTate_->setPageStep(kViewportHeight);
     scTate_->installEventFilter(this);  // the wheel over the bar steps as over the strip
     connect(scTate_, &QScrollBar::valueChanged, this, [this](int v) {
-        if (!syncing_) run([&] { scTate_Change(g_, v); });
+        if (!syncing_) run([&] { scTate_Change(g_.line, v); });
     });
 
     lblJikoku_ = makeLabel(this, QStringLiteral("lblJikoku"), {8, 448, 92, 22}, 10, true);
@@ -167,6 +168,22 @@ void FrmMain::hover(F&& handler) {
 
 void FrmMain::open() {
     run([&] { showBoard(g_); });
+    playSeatTurns();
+}
+
+void FrmMain::send(const Command& c) {
+    // The board speaks for the player to move, and only when that player sits here.
+    if (g_.seat(c.player).playsItself()) return;
+    run([&] { apply(g_, c); });
+    // A computer to move plays once this click has been answered, not inside it.
+    QTimer::singleShot(0, this, &FrmMain::playSeatTurns);
+}
+
+void FrmMain::playSeatTurns() {
+    if (depth_ > 0) return;  // a handler is still running; it schedules the loop again
+    bool played = false;
+    run([&] { played = playSeatTurn(g_); });
+    if (played) QTimer::singleShot(0, this, &FrmMain::playSeatTurns);
 }
 
 void FrmMain::refresh() {
@@ -208,26 +225,29 @@ void FrmMain::setBoardEnabled(bool enabled) {
 }
 
 void FrmMain::lblEki_Click(int i) {
-    run([&] { ::kisharin::lblEki_Click(g_, i); });
+    const GameState& s = g_.s;
+    send(Command::ride(s.curPlayer, {g_.line.line, i}));
 }
 void FrmMain::lblNorikae_Click(int k) {
-    run([&] { ::kisharin::lblNorikae_Click(g_, k); });
+    if (k < 1 || k > static_cast<int>(g_.line.transfers.size())) return;
+    const TransferView& t = g_.line.transfers[static_cast<size_t>(k - 1)];
+    send(Command::changeLine(g_.s.curPlayer, {g_.line.line, t.station}, {t.line, t.pos}));
 }
 void FrmMain::optKind_Click(int k) {
     if (syncing_) return;
-    run([&] { ::kisharin::optKind_Click(g_, k); });
+    send(Command::chooseKind(g_.s.curPlayer, k));
 }
 void FrmMain::cmdSusumu_Click() {
-    run([&] { ::kisharin::cmdSusumu_Click(g_); });
+    send(Command::roll(g_.s.curPlayer));
 }
 void FrmMain::cmdWork_Click() {
-    run([&] { ::kisharin::cmdWork_Click(g_); });
+    send(Command::work(g_.s.curPlayer));
 }
 void FrmMain::cmdPoint_Click() {
     run([&] { ::kisharin::cmdPoint_Click(g_); });
 }
 void FrmMain::tmrMain_Timer() {
-    ::kisharin::tmrMain_Timer(g_);
+    playClockTick(g_.s);
     lblJikoku_->setText(qs(lblJikokuText(g_.s)));
 }
 
@@ -298,10 +318,10 @@ void FrmMain::cmdMap2_Click() {
 }
 
 void FrmMain::cmdSave_Click() {
-    g_.s.saveDone = false;
+    if (!canSave(g_, g_.s.curPlayer)) return;
     FrmSaveData picker(g_.s, dir_, this);
     picker.exec();
-    if (!g_.s.saveDone) return;
+    if (!picker.saveDone()) return;
     QMessageBox::information(this, QStringLiteral("お疲れ様でした"),
                              QStringLiteral("保存しました。ゲームを終了します。"));
     endProgram();
@@ -329,7 +349,7 @@ void FrmMain::closeEvent(QCloseEvent* e) {
 void FrmMain::wheelEvent(QWheelEvent* e) {
     const int delta = e->angleDelta().y();
     if (delta == 0) return;
-    run([&] { onMouseWheel(g_, delta); });
+    run([&] { onMouseWheel(g_.line, delta); });
     e->accept();
 }
 

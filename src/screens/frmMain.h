@@ -8,6 +8,7 @@
 #include <string>
 
 #include "screens/frmMokutekiti.h"
+#include "turns/command.h"
 #include "turns/events.h"
 #include "turns/game.h"
 
@@ -29,8 +30,15 @@ class FrmMain : public QWidget {
     ~FrmMain() override;
 
     // The board's opening once the window is up: shows the player to move and starts
-    // the computer's turn when it is due.
+    // the turn loop.
     void open();
+
+    // Hands a command of the player at this board to the rules, then lets the turn loop
+    // play the turns of a seat that plays by itself.
+    void send(const Command& c);
+    // The turn loop of the desktop game: one turn of a seat that plays by itself, then
+    // the next from the event loop, so that no turn runs inside another's click.
+    void playSeatTurns();
 
     // Redraws everything from the models.
     void refresh();

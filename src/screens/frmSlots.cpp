@@ -49,7 +49,7 @@ void FrmSaveData::cmdSave_Click(int n) {
                              QStringLiteral("保存できませんでした。\n") + qs(e.what()));
         return;
     }
-    s_.saveDone = true;
+    saved_ = true;
     accept();
 }
 
@@ -73,7 +73,6 @@ void FrmLoadData::cmdLoad_Click(int n) {
                              QStringLiteral("このデータは読み込めません。\n") + qs(e.what()));
         return;
     }
-    s_.loadDone = true;
     loaded_ = n;
     accept();
 }

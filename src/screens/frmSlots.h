@@ -1,6 +1,6 @@
-// The two slot pickers: frmSaveData ("中断") writes the game into slot 1..3 and sets
-// saveDone; frmLoadData ("再開") reads a slot that exists and sets loadDone. Closing a
-// picker without choosing changes nothing.
+// The two slot pickers: frmSaveData ("中断") writes the game into slot 1..3 (saveDone);
+// frmLoadData ("再開") reads a slot that exists (loadedSlot). Closing a picker without
+// choosing changes nothing.
 #pragma once
 
 #include <QDialog>
@@ -17,10 +17,12 @@ class FrmSaveData : public QDialog {
   public:
     FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent);
     void cmdSave_Click(int n);
+    bool saveDone() const { return saved_; }
 
   private:
     GameState& s_;
     std::string dir_;
+    bool saved_ = false;
 };
 
 class FrmLoadData : public QDialog {

@@ -13,6 +13,8 @@
 #include "screens/frmSeiha.h"
 #include "screens/look.h"
 #include "screens/timing.h"
+#include "turns/command.h"
+#include "turns/game.h"
 
 namespace kisharin {
 
@@ -39,26 +41,6 @@ void QtScreens::showRide(GameState& s, Rng& rng, Clock& clock) {
 void QtScreens::showConquest(GameState& s, int line, Rng& rng, Clock& clock) {
     FrmSeiha w(s, line, rng, clock, parent());
     w.exec();
-}
-
-bool QtScreens::askYesNo(const GameState&, const std::string& title, const std::string& question) {
-    QMessageBox box(QMessageBox::Question, qs(title), qs(question), QMessageBox::Yes | QMessageBox::No,
-                    parent());
-    // The question asks for a step the player must choose on purpose (the warp jump).
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}
-
-std::string QtScreens::pickPrefecture(GameState& s) {
-    return FrmMap::pickForMove(s, parent());
-}
-
-RaceOutcome QtScreens::runBet(GameState& s, Rng& rng) {
-    FrmBet w(s, rng, parent());
-    w.exec();
-    // However the window went, without a race nothing was bet.
-    if (!w.race().decided()) s.betCancelled = true;
-    return w.outcome();
 }
 
 void QtScreens::showDisaster(const GameState&, int kind) {
@@ -92,6 +74,27 @@ void QtScreens::refreshBoard(const GameState&) {
 
 void QtScreens::enableBoard(bool enabled) {
     if (board_) board_->setBoardEnabled(enabled);
+}
+
+void QtSeat::answerWarp(Game& g, int, const std::string& title, const std::string& question) {
+    QMessageBox box(QMessageBox::Question, qs(title), qs(question), QMessageBox::Yes | QMessageBox::No,
+                    screens_.parent());
+    // The question asks for a step the player must choose on purpose (the warp jump).
+    box.setDefaultButton(QMessageBox::No);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    apply(g, Command::answerWarp(g.s.curPlayer, yes));
+}
+
+void QtSeat::answerGod(Game& g) {
+    // The picker leaves its choice in pickedPref; the answer is what the command takes.
+    const std::string pref = FrmMap::pickForMove(g.s, screens_.parent());
+    apply(g, Command::answerGod(g.s.curPlayer, pref));
+}
+
+void QtSeat::runBet(Game& g, Race& race) {
+    FrmBet w(g.s, race, g.rng, [&g](const Command& c) { return static_cast<bool>(apply(g, c)); },
+             screens_.parent());
+    w.exec();
 }
 
 }  // namespace kisharin

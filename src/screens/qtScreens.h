@@ -1,9 +1,11 @@
-// The windows the rules open, as modal Qt dialogs over the board.
+// The windows the rules open, as modal Qt dialogs over the board, and the seat of a
+// player at this board, who answers the rules' questions in those windows.
 #pragma once
 
 #include <QWidget>
 
 #include "turns/screens.h"
+#include "turns/seat.h"
 
 namespace kisharin {
 
@@ -17,9 +19,6 @@ class QtScreens final : public Screens {
     int rollDice(const GameState& s, Rng& rng) override;
     void showRide(GameState& s, Rng& rng, Clock& clock) override;
     void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override;
-    bool askYesNo(const GameState& s, const std::string& title, const std::string& question) override;
-    std::string pickPrefecture(GameState& s) override;
-    RaceOutcome runBet(GameState& s, Rng& rng) override;
     void showDisaster(const GameState& s, int kind) override;
     void showEventPicture(const GameState& s, int picture) override;
     void shakeBoard(int twips) override;
@@ -29,9 +28,23 @@ class QtScreens final : public Screens {
     void refreshBoard(const GameState& s) override;
     void enableBoard(bool enabled) override;
 
-  private:
     QWidget* parent() const;
+
+  private:
     FrmMain* board_ = nullptr;
+};
+
+// A player at this board: the warp question box, the prefecture picker, the betting
+// window. Its turns come as the board's clicks.
+class QtSeat final : public Seat {
+  public:
+    explicit QtSeat(const QtScreens& screens) : screens_(screens) {}
+    void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override;
+    void answerGod(Game& g) override;
+    void runBet(Game& g, Race& race) override;
+
+  private:
+    const QtScreens& screens_;
 };
 
 }  // namespace kisharin

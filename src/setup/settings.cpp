@@ -195,4 +195,11 @@ bool checkSlots(GameState& s, const std::string& gameDataDir) {
     return any;
 }
 
+void startWithSettings(GameState& s, const Settings& st, bool resume) {
+    const Integer savedArea = s.playArea;
+    データ設定(s, st);
+    if (resume) s.playArea = savedArea;
+    s.resumeGame = resume;
+}
+
 }  // namespace kisharin

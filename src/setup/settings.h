@@ -57,6 +57,11 @@ bool namesGiven(const Settings& st);
 // Copies the settings into the game: names with "さん", the options, the address, the area.
 void データ設定(GameState& s, const Settings& st);
 
+// The setup window's choices as a game starts: データ設定, except that a resumed game
+// keeps the play area it was saved with (its destinations were drawn there); the area
+// chosen on the screen is still what the settings file remembers for the next new game.
+void startWithSettings(GameState& s, const Settings& st, bool resume);
+
 // Erases the travel memories: both history files become empty files (created when
 // missing). Throws GameError when a file cannot be written.
 void eraseMemories(const GameState& s);

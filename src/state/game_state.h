@@ -51,6 +51,16 @@ struct RideInfo {
     Integer value = 0;    // the kind's entry of the ride table
 };
 
+// Where the turn of the player to move stands. Every command is checked against it.
+enum class TurnPhase : int {
+    Choosing,  // before the roll: kind, transfers, the roll, work, a claim on the own station
+    Rolled,    // the die has given susumuSteps: only a station in reach (or a claim)
+    Over,      // the last destination was reached
+};
+
+// The question a player is to answer while a command is carried out.
+enum class Question : int { None, Warp, God, Bet };
+
 struct GameState : RailwayData {
     // --- Paths and settings -------------------------------------------------------
     std::string appDir;       // folder of the shipped data, ending with "/"
@@ -97,18 +107,17 @@ struct GameState : RailwayData {
     std::vector<RoutePoint> routeList;  // item 1 of the route is routeList[0]
     Integer routeCount = 0;
 
+    TurnPhase turnPhase = TurnPhase::Choosing;
+    bool commandRunning = False;         // a command is being carried out (ride, events, hand-over)
+    Question question = Question::None;  // asked of curPlayer
+    Integer questionRegion = 0;          // the warp hole's region while it asks
+
     // --- Screen and hand-over state -------------------------------------------------
-    Integer hoverEki = 0;
-    bool ekiHover = False;
-    bool norikaeHover = False;
     Table2D<Integer, 151, 3> norikaeList{"norikaeList"};
     Integer norikaeCount = 0;
     std::string messageText;
     bool prefPicked = False;
     std::string pickedPref;
-    bool wheelBusy = False;
-    bool saveDone = False;
-    bool loadDone = False;
 
     // --- Event tables and betting ----------------------------------------------------
     std::vector<std::string> pointUpMsgs, pointDownMsgs;

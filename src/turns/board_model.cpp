@@ -2,6 +2,7 @@
 
 #include "board/line_display.h"
 #include "board/startup.h"
+#include "turns/command.h"
 #include "turns/game.h"
 #include "turns/money.h"
 
@@ -50,6 +51,11 @@ int firstSetKind(const BoardControls& c) {
 BoardModel boardModel(const Game& g) {
     BoardModel m;
     static_cast<BoardControls&>(m) = g.board;
+    // The buttons of a turn's start stand while the turn is before its roll; they stay
+    // in view while that turn's own windows (work, a refused roll) are open.
+    const bool choosing = g.s.turnPhase == TurnPhase::Choosing && !g.ended;
+    m.cmdSusumuVisible = m.cmdWorkVisible = m.cmdSaveVisible = choosing;
+    for (int k = 1; k <= 3; ++k) m.optKind[k].enabled = choosing;
     m.lblMoney = moneyText(g.s.playerMoney[g.s.curPlayer]);
     m.lblJikoku = lblJikokuText(g.s);
     m.lblTrainName = g.line.title;

@@ -24,14 +24,12 @@ struct KindButton {
     bool value = false;  // set (the selected kind)
 };
 
-// What the rules keep of the board's controls.
+// What the rules keep of the board's controls. Which of them take a click is not kept
+// here: the board model asks the rules (canRoll, canChooseKind, ...).
 struct BoardControls {
     Array1D<KindButton, 6> optKind;  // 1..5; element 0 is not used; exactly one is set
     int ordinaryKind = 1;            // of 各停, 急行 and 特急 the one last set
-    bool cmdSusumuVisible = true;
-    bool cmdWorkVisible = true;
-    bool cmdSaveVisible = true;
-    bool boardEnabled = true;  // false while the computer moves
+    bool boardEnabled = true;  // false while a seat that plays by itself moves
     std::string lblSusumu;
     std::string lblManName;
     Long manNameColor = kColorPlayer1;
@@ -42,6 +40,9 @@ struct BoardControls {
 // Everything the board draws below the strip, ready to paint: the kept controls and
 // what is derived from the state when it is drawn.
 struct BoardModel : BoardControls {
+    bool cmdSusumuVisible = true;  // the buttons of a turn's start, before the roll
+    bool cmdWorkVisible = true;
+    bool cmdSaveVisible = true;
     std::string lblMoney;
     Long manNameBack = kColorManNameBack;
     std::string lblJikoku;

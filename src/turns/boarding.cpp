@@ -7,14 +7,13 @@
 #include "board/startup.h"
 #include "state/railway.h"
 #include "turns/destinations.h"
+#include "turns/history.h"
 #include "turns/messages.h"
 #include "turns/turn.h"
 
 namespace kisharin {
 
 namespace {
-
-const char* const kMsgNoTransferAfterRoll = "サイを投げてからの、乗り換えはできません";
 
 void paintBox(Game& g, int i, Long colour) {
     if (i >= 1 && i <= g.line.stationCount()) g.line.station(i).fill = colour;
@@ -29,10 +28,17 @@ void optKind_Click(Game& g, int kind) {
     g.board.lblSusumu = "１駅" + std::to_string(g.s.kindFare[kind]) + "円かかります。";
 }
 
+int forcedKind(const GameState& s, int line) {
+    const std::string& name = s.ekiName(line, 0);
+    if (name.find("新幹線") != std::string::npos) return 4;
+    if (name.find("飛行機") != std::string::npos) return 5;
+    return 0;
+}
+
 void 新幹線判別(Game& g) {
-    const std::string& name = g.s.ekiName(g.s.playerRosen[g.s.curPlayer], 0);
-    const bool shinkansen = name.find("新幹線") != std::string::npos;
-    const bool plane = !shinkansen && name.find("飛行機") != std::string::npos;
+    const int forced = forcedKind(g.s, g.s.playerRosen[g.s.curPlayer]);
+    const bool shinkansen = forced == 4;
+    const bool plane = forced == 5;
     for (int k = 1; k <= 3; ++k) g.board.optKind[k].visible = !shinkansen && !plane;
     if (shinkansen) {
         optKind_Click(g, 4);
@@ -43,24 +49,19 @@ void 新幹線判別(Game& g) {
     }
 }
 
-void lblNorikae_Click(Game& g, int k) {
+void lblNorikae_Click(Game& g, Station to) {
     GameState& s = g.s;
     const int p = s.curPlayer;
-    if (k < 1 || k >= s.norikaeCount || k >= s.norikaeList.rows()) return;
-    if (s.norikaeList(k, 2) != s.playerEki[p]) return;
-    if (!g.board.cmdSusumuVisible) {
-        showMessage(g, kMsgNoTransferAfterRoll);
-        return;
-    }
-    const int line = s.norikaeList(k, 0), pos = s.norikaeList(k, 1);
     // The station file reader checks every link; a link that still names no station
     // is not followed rather than putting the player off the network.
-    if (!isStation(s, line, pos)) return;
-    s.playerRosen[p] = static_cast<Integer>(line);
+    if (!isStation(s, to.line, to.pos)) return;
+    const int pos = to.pos;
+    s.playerRosen[p] = static_cast<Integer>(to.line);
     s.playerEki[p] = static_cast<Integer>(pos);
-    s.hoverEki = 0;
+    g.line.hoverEki = 0;
     新幹線判別(g);
-    路線読み込み(g);
+    到達履歴(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     const int h = kViewportHeight;
     const int v = pos * kStationPitch - h + h / 2;
     const int max = std::max(g.line.scrollMin, g.line.scrollMax);
@@ -118,8 +119,7 @@ void lblEki_Click(Game& g, int i) {
         }
         s.playerEki[p] = static_cast<Integer>(end);
         paintBox(g, end, kColorCurrent);
-        s.ekiHover = False;
-        s.hoverEki = 0;
+        clearStationHover(g.line);
 
         const Long fare = s.kindFare[s.selKind] * std::abs(s.startEki[p] - s.playerEki[p]);
         s.playerMoney[p] -= fare;

@@ -7,15 +7,21 @@
 
 namespace kisharin {
 
+// The handlers below carry out commands that `apply` (turns/command.h) has checked;
+// everything else sends commands.
+
 // Selects train kind `kind` (1..5) and shows its fare for one station in lblSusumu.
 void optKind_Click(Game& g, int kind);
+
+// The kind a line forces: 4 on a 新幹線 line, 5 on an 飛行機 line, else 0.
+int forcedKind(const GameState& s, int line);
 
 // Sets the kind buttons for the displayed line: 新幹線 and 飛行機 lines force their kind
 // and hide the other three; an ordinary line shows them with the one last set.
 void 新幹線判別(Game& g);
 
-// The transfer label k (1..norikaeCount-1): changes to that line at the current station.
-void lblNorikae_Click(Game& g, int k);
+// A transfer at the current station: changes to station `to` of another line.
+void lblNorikae_Click(Game& g, Station to);
 
 // The station label i of the displayed line: the ride, when it is within reach, then the
 // destination check and, when the move is done, the events and the hand-over.

@@ -3,8 +3,9 @@
 #include <cstdlib>
 
 #include "board/line_display.h"
-#include "turns/boarding.h"
-#include "turns/money.h"
+#include "turns/command.h"
+#include "turns/events.h"
+#include "turns/race.h"
 #include "turns/turn.h"
 
 namespace kisharin {
@@ -21,15 +22,6 @@ int computerKind(const GameState& s, int selected, int d, Long money) {
 }
 
 namespace {
-
-// The transfer label of the player's own station that leads to (line, pos), or 0.
-int transferLabelTo(const GameState& s, int line, int pos) {
-    const int here = s.playerEki[s.curPlayer];
-    for (int k = 1; k < s.norikaeCount && k < s.norikaeList.rows(); ++k)
-        if (s.norikaeList(k, 0) == line && s.norikaeList(k, 1) == pos && s.norikaeList(k, 2) == here)
-            return k;
-    return 0;
-}
 
 class Turn {
   public:
@@ -49,11 +41,12 @@ class Turn {
             const RoutePoint& last = point(count);
             const RoutePoint& next = point(count - 1);
             if (last.pos != s_.playerEki[p_] || next.line == last.line) break;
-            const int k = transferLabelTo(s_, next.line, next.pos);
-            if (k == 0) return work();
-            lblNorikae_Click(g_, k);
+            const Station here{s_.playerRosen[p_], s_.playerEki[p_]};
+            if (!apply(g_, Command::changeLine(p_, here, {next.line, next.pos}))) return work();
             if (s_.playerRosen[p_] != next.line || s_.playerEki[p_] != next.pos) return work();
             t_.transfers.push_back({next.line, next.pos});
+            // The new line is on the board while the computer pauses.
+            g_.screens.refreshBoard(s_);
             --count;
             if (count == 1) return claim();
         }
@@ -65,18 +58,19 @@ class Turn {
         t_.distance = d;
         const int kind = computerKind(s_, s_.selKind, d, s_.playerMoney[p_]);
         if (kind == 0) return work();
-        if (kind <= 3) optKind_Click(g_, kind);
+        if (kind <= 3) apply(g_, Command::chooseKind(p_, kind));
+        g_.screens.refreshBoard(s_);  // the kind chosen is on the board during the pause
 
         pause();
-        cmdSusumu_Click(g_);
-        if (s_.susumuSteps <= 0 || g_.board.cmdSusumuVisible) return work();  // the roll was refused
+        apply(g_, Command::roll(p_));
+        if (s_.susumuSteps <= 0 || s_.turnPhase != TurnPhase::Rolled) return work();  // no money for it
         t_.kind = s_.selKind;
         t_.steps = s_.susumuSteps;
         const int factor = stepFactor(t_.kind);
         t_.die = factor ? t_.steps / factor : t_.steps;
         t_.target = d > t_.steps ? (next.pos > e ? e + t_.steps : e - t_.steps) : next.pos;
 
-        スクロール位置決め(g_, t_.target);
+        スクロール位置決め(s_, g_.line, t_.target);
         if (t_.target >= 1 && t_.target <= g_.line.stationCount())
             g_.line.station(t_.target).fill = kColorReachable;
         g_.screens.refreshBoard(s_);
@@ -101,7 +95,7 @@ class Turn {
 
     ComputerTurn work() {
         t_.action = ComputerTurn::Action::Work;
-        cmdWork_Click(g_);
+        apply(g_, Command::work(p_));
         return t_;
     }
 
@@ -117,8 +111,8 @@ class Turn {
     // A station click that did not end the move (nothing to claim, nothing in reach)
     // would leave the turn hanging: the computer works instead.
     void click(int station) {
-        lblEki_Click(g_, station);
-        if (s_.moveDone || g_.ended) return;
+        s_.moveDone = False;
+        if (apply(g_, Command::ride(p_, {s_.playerRosen[p_], station})) && (s_.moveDone || g_.ended)) return;
         resetForNextRoll(g_);
         g_.screens.refreshBoard(s_);
         work();
@@ -139,6 +133,35 @@ ComputerTurn playComputerRules(Game& g, bool pauses) {
 
 ComputerTurn コンピュータ(Game& g) {
     return playComputerRules(g, true);
+}
+
+void ComputerSeat::playTurn(Game& g) {
+    last = コンピュータ(g);
+}
+
+void ComputerSeat::answerWarp(Game& g, int region, const std::string&, const std::string&) {
+    const GameState& s = g.s;
+    apply(g, Command::answerWarp(s.curPlayer, routeLength(s) > 40 && !s.mokutekitiDone[region]));
+}
+
+void ComputerSeat::answerGod(Game& g) {
+    const GameState& s = g.s;
+    std::string pref;
+    if (routeLength(s) > 25) {
+        bool anyOpen = false;
+        for (int d = 1; d <= kDestinationCount; ++d) anyOpen = anyOpen || !s.mokutekitiDone[d];
+        if (anyOpen) {
+            int d;
+            do d = g.rng.pick(kDestinationCount);
+            while (s.mokutekitiDone[d]);
+            pref = s.ekiPref(s.mokutekitiRosen[d], s.mokutekitiEki[d]);
+        }
+    }
+    apply(g, Command::answerGod(s.curPlayer, pref));
+}
+
+void ComputerSeat::runBet(Game& g, Race&) {
+    apply(g, Command::declineBet(g.s.curPlayer));
 }
 
 }  // namespace kisharin

@@ -5,6 +5,7 @@
 // that the human can follow.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "state/types.h"
@@ -38,5 +39,22 @@ ComputerTurn playComputerRules(Game& g, bool pauses);
 
 // コンピュータ: the computer opponent's turn (with its pauses). Returns what it did.
 ComputerTurn コンピュータ(Game& g);
+
+// The computer opponent's seat: it plays its own turns (コンピュータ), jumps through a warp
+// hole when the nearest open destination is more than 40 stations and changes away and
+// the hole leads to an open destination's region, asks the guardian god for the
+// prefecture of an open destination drawn at random when the route is longer than 25,
+// and never bets.
+class ComputerSeat : public Seat {
+  public:
+    bool playsItself() const override { return true; }
+    void playTurn(Game& g) override;
+    bool betsOnRaces() const override { return false; }
+    void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override;
+    void answerGod(Game& g) override;
+    void runBet(Game& g, Race& race) override;
+
+    ComputerTurn last;  // what its last turn did
+};
 
 }  // namespace kisharin

@@ -30,6 +30,7 @@ void checkArrival(Game& g, int position) {
     for (int d = 1; d <= kDestinationCount; ++d)
         if (!s.mokutekitiDone[d]) return;
     showMessage(g, kMsgGameOver);
+    s.turnPhase = TurnPhase::Over;
     g.screens.showResults(s);
     g.ended = true;
 }

@@ -4,6 +4,7 @@
 
 #include "board/startup.h"
 #include "state/station_draw.h"
+#include "turns/command.h"
 #include "turns/destinations.h"
 #include "turns/messages.h"
 #include "turns/race.h"
@@ -23,10 +24,6 @@ const char* disasterKindText(int kind) {
 
 std::string warpTitle(const std::string& region) {
     return "ワープ　" + region + "へ";
-}
-
-bool isComputerTurn(const GameState& s) {
-    return s.curPlayer == 1 && s.comOpponent;
 }
 
 long routeLength(const GameState& s) {
@@ -106,12 +103,12 @@ void ワープ(Game& g) {
     r.detail = region;
     g.screens.showEventPicture(s, kPictureWarp);
     showMessage(g, warpText(s.regionName[region]));
-    bool jump;
-    if (isComputerTurn(s))
-        jump = routeLength(s) > 40 && !s.mokutekitiDone[region];
-    else
-        jump = g.screens.askYesNo(s, warpTitle(s.regionName[region]), kWarpQuestion);
-    if (jump)
+    g.warpAnswer = false;
+    s.question = Question::Warp;
+    s.questionRegion = static_cast<Integer>(region);
+    g.seat(s.curPlayer).answerWarp(g, region, warpTitle(s.regionName[region]), kWarpQuestion);
+    closeQuestion(g);
+    if (g.warpAnswer)
         if (const auto st = drawIn(g, s.regionPrefs[region]))
             r.moves.push_back(placePlayer(s, s.curPlayer, *st));
     g.screens.showEventPicture(s, 0);
@@ -124,20 +121,9 @@ void 氏神(Game& g) {
     g.screens.showEventPicture(s, kPictureGod);
     showMessage(g, kMsgGuardianGod);
     s.pickedPref.clear();
-    if (isComputerTurn(s)) {
-        if (routeLength(s) > 25) {
-            bool anyOpen = false;
-            for (int d = 1; d <= kDestinationCount; ++d) anyOpen = anyOpen || !s.mokutekitiDone[d];
-            if (anyOpen) {
-                int d;
-                do d = g.rng.pick(kDestinationCount);
-                while (s.mokutekitiDone[d]);
-                s.pickedPref = s.ekiPref(s.mokutekitiRosen[d], s.mokutekitiEki[d]);
-            }
-        }
-    } else {
-        s.pickedPref = g.screens.pickPrefecture(s);
-    }
+    s.question = Question::God;
+    g.seat(s.curPlayer).answerGod(g);
+    closeQuestion(g);
     r.pref = s.pickedPref;
     if (!s.pickedPref.empty())
         if (const auto st = drawIn(g, {s.pickedPref})) r.moves.push_back(placePlayer(s, s.curPlayer, *st));
@@ -179,10 +165,17 @@ void 賭け事イベント(Game& g) {
     const int p = s.curPlayer;
     if (s.playerMoney[p] < kLeastStake) return;
     showMessage(g, raceDayText(s.raceName));
-    s.betCancelled = False;
-    s.betStake = 0;
-    s.betWinPoints = 0;
-    const RaceOutcome race = g.screens.runBet(s, g.rng);
+    // The race of the betting window: the odds are drawn as it opens; the seat bets and
+    // runs it, or declines. What the race ended with is the only account of the bet.
+    Race racing(g.rng);
+    openBetQuestion(g, racing);
+    g.seat(p).runBet(g, racing);
+    closeQuestion(g);
+    s.betCancelled = !racing.decided();
+    s.betStake = s.betCancelled ? 0 : racing.stake();
+    s.betWinPoints = s.betCancelled ? 0 : static_cast<Integer>(racing.winPoints());
+    RaceOutcome race;
+    if (racing.decided()) race = {racing.laneAtFinish() + 1, racing.winner() + 1};
     BetRecord b;
     b.player = p;
     b.cancelled = s.betCancelled;

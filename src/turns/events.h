@@ -18,9 +18,6 @@ const char* disasterKindText(int kind);
 inline constexpr const char* kWarpQuestion = "飛び込みますか？";
 std::string warpTitle(const std::string& region);  // "ワープ　" & region & "へ"
 
-// True when the player to move is played by the computer.
-bool isComputerTurn(const GameState& s);
-
 // The length of the route found for the player to move at the hand-over that began the
 // turn: stations plus one per change of line; 0 when there is no route.
 long routeLength(const GameState& s);

@@ -2,7 +2,7 @@
 // the models of the board's strip and controls.
 #pragma once
 
-#include <functional>
+#include <array>
 
 #include "board/line_display.h"
 #include "board/text_metrics.h"
@@ -12,6 +12,7 @@
 #include "turns/board_model.h"
 #include "turns/event_log.h"
 #include "turns/screens.h"
+#include "turns/seat.h"
 
 namespace kisharin {
 
@@ -35,12 +36,19 @@ struct Game {
     LineDisplayModel line;  // the strip of the displayed line and its scroll bar
     BoardControls board;    // the controls below the strip
     const TextMetrics* metrics = &fixedTextMetrics();  // the board's fonts
-    // The computer's turn, run by the hand-over when comOpponent is on and player 2 is
-    // to move; empty means nobody plays for the computer.
-    std::function<void(Game&)> computerTurn;
+    // Who decides for players 1 and 2; an empty seat answers no and plays nothing.
+    std::array<Seat*, 2> seats{};
     RideRecord lastRide;
     // Told of every special event and race bet when set (the simulator's game log).
     EventLog* eventLog = nullptr;
+    // The race of an open bet question (PlaceBet starts it).
+    Race* openRace = nullptr;
+    // The answers of the questions, as the commands gave them.
+    bool warpAnswer = false;
+    bool seatPlaying = false;  // a seat is playing its turn (turns/turn.h, playSeatTurn)
+
+    Seat& seat(int player) const;
+    void seatBoth(Seat& both) { seats = {&both, &both}; }
 };
 
 }  // namespace kisharin

@@ -29,6 +29,7 @@ MessageWindowModel messageWindowModel(const GameState& s);
 
 // Turn and ride.
 inline constexpr const char* kMsgNoMoney = "お金がないですよ！働いてください！";
+inline constexpr const char* kMsgNoTransferAfterRoll = "サイを投げてからの、乗り換えはできません";
 inline constexpr const char* kMsgRideCut = "当駅どまりです。お忘れ物にご注意ください。";
 inline constexpr const char* kMsgOverslept = "しまった！　寝過ごしてしまった…　ポイント：-５０";
 inline constexpr const char* kMsgDebt = "あちゃー！借金じゃないですか！";

@@ -104,7 +104,7 @@ void Race::tick(Rng& rng, int selectedLane) {
 }
 
 RaceOutcome runRace(Race& race, Rng& rng, Long stake, const std::function<int(int)>& laneAt) {
-    race.start(stake);
+    if (!race.started()) race.start(stake);
     // Every racer moves at least one pixel a tick, so the goal is reached within the
     // width of the track.
     while (!race.decided()) race.tick(rng, laneAt(race.ticks() + 1));

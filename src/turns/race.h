@@ -103,8 +103,9 @@ class Race {
     int ticks_ = 0;
 };
 
-// A whole race without a window, from the start to the first racer past the goal:
-// `laneAt(tick)` gives the lane option (0..4) selected during tick 1, 2, ...
+// A whole race without a window, from the start (with `stake`, unless the bet already
+// started it) to the first racer past the goal: `laneAt(tick)` gives the lane option
+// (0..4) selected during tick 1, 2, ...
 RaceOutcome runRace(Race& race, Rng& rng, Long stake, const std::function<int(int)>& laneAt);
 
 }  // namespace kisharin

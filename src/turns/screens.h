@@ -1,6 +1,7 @@
-// How the rules reach the windows. The desktop program implements this with modal Qt
-// dialogs; tests and the headless simulator implement it with scripted answers and no
-// waiting, so that whole games run without a display.
+// How the rules show the game: the presenter. The desktop program implements it with
+// modal Qt windows; tests and the headless simulator with records and no waiting, so that
+// whole games run without a display. It decides nothing: the answers a turn needs come
+// from the seat of the player asked (turns/seat.h).
 #pragma once
 
 #include <string>
@@ -8,7 +9,6 @@
 #include "state/clock.h"
 #include "state/game_state.h"
 #include "state/rng.h"
-#include "turns/race.h"
 
 namespace kisharin {
 
@@ -20,8 +20,8 @@ class Screens {
     // itself (two seconds).
     virtual void showMessage(const GameState& s) = 0;
 
-    // The dice window: shows faces drawn from rng until the roll stops, then returns
-    // the face shown (1..6).
+    // The dice window: rolls a DieRoll (turns/dice.h) on rng, showing its faces as they
+    // come, and returns the face it stopped on (1..6).
     virtual int rollDice(const GameState& s, Rng& rng) = 0;
 
     // The ride scene for the ride just made (startEki to playerEki of curPlayer). It
@@ -31,19 +31,6 @@ class Screens {
     // The celebration of a conquered line (the title colour is drawn from rng, re-seeded
     // from clock).
     virtual void showConquest(GameState& s, int line, Rng& rng, Clock& clock) = 0;
-
-    // A yes/no question box with a question icon and No as the default button (the
-    // warp hole); true for yes.
-    virtual bool askYesNo(const GameState& s, const std::string& title, const std::string& question) = 0;
-
-    // The prefecture picker in move mode: the prefecture chosen, or the empty text when
-    // the player closed the picker without choosing (the player then does not move).
-    virtual std::string pickPrefecture(GameState& s) = 0;
-
-    // The race-betting window "勝負！！" for s.raceName: sets betCancelled, and when a
-    // race was run betStake and betWinPoints; returns the lane that counted and the
-    // winner (zeros when no race was run).
-    virtual RaceOutcome runBet(GameState& s, Rng& rng) = 0;
 
     // Starts the disaster picture of kind 1..3 (tornado, fire, tsunami) sliding across
     // the board from its left edge; returns at once, the slide goes on while play does.

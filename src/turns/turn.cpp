@@ -5,6 +5,7 @@
 #include "board/line_display.h"
 #include "board/route.h"
 #include "board/startup.h"
+#include "setup/save_slot.h"
 #include "turns/boarding.h"
 #include "turns/events.h"
 #include "turns/happenings.h"
@@ -30,7 +31,6 @@ int throwDie(Game& g) {
 void cmdSusumu_Click(Game& g) {
     GameState& s = g.s;
     BoardControls& c = g.board;
-    if (!c.cmdSusumuVisible) return;  // already rolled: the button is not there
     const int p = s.curPlayer;
     const int kind = s.selKind;
     if (s.playerMoney[p] < s.kindFare[kind]) {
@@ -42,16 +42,13 @@ void cmdSusumu_Click(Game& g) {
     const int factor = stepFactor(kind);
     s.susumuSteps = static_cast<Integer>(factor ? face * factor : face);
     c.lblSusumu = " " + c.optKind[kind].caption + "：" + fullWidthNumber(s.susumuSteps) + "駅進めます。";
-    for (int k = 1; k <= 3; ++k) c.optKind[k].enabled = false;
-    c.cmdSusumuVisible = c.cmdWorkVisible = c.cmdSaveVisible = false;
+    s.turnPhase = TurnPhase::Rolled;
     g.screens.refreshBoard(s);
 }
 
 void resetForNextRoll(Game& g) {
-    BoardControls& c = g.board;
     g.s.susumuSteps = 0;
-    for (int k = 1; k <= 3; ++k) c.optKind[k].enabled = true;
-    c.cmdSusumuVisible = c.cmdWorkVisible = c.cmdSaveVisible = true;
+    if (g.s.turnPhase == TurnPhase::Rolled) g.s.turnPhase = TurnPhase::Choosing;
     optKind_Click(g, g.s.selKind);
 }
 
@@ -71,13 +68,12 @@ void afterStationClick(Game& g) {
     // A destination claimed on the own station after the roll passes the turn without a
     // ride; neither the die thrown nor a station lit under the mouse carries over to the
     // next player.
-    if (s.susumuSteps != 0 || !g.board.cmdSusumuVisible) {
+    if (s.susumuSteps != 0 || s.turnPhase == TurnPhase::Rolled) {
         resetForNextRoll(g);
-        s.ekiHover = False;
-        s.hoverEki = 0;
+        clearStationHover(g.line);
     }
     const int p = s.curPlayer;
-    if (p == 1 && s.comOpponent) {
+    if (!g.seat(p).betsOnRaces()) {
         移動イベント(g);
     } else {
         const std::string& mark = s.ekiMark(s.playerRosen[p], s.playerEki[p]);
@@ -100,7 +96,8 @@ void 順番チェンジ(Game& g) {
     setTurnCaption(c, s);
     optKind_Click(g, s.playerKind[s.curPlayer]);
     新幹線判別(g);
-    路線読み込み(g);
+    到達履歴(g);
+    路線読み込み(s, g.line, *g.metrics);
     setScrollValue(g.line, s.playerScroll[s.curPlayer]);
 }
 
@@ -108,31 +105,52 @@ void 間(Game& g) {
     g.screens.pause(1.0);
 }
 
-void startComputerTurnIfDue(Game& g) {
+void beginTurn(Game& g) {
     if (g.ended) return;
-    if (g.s.curPlayer == 1 && g.s.comOpponent && g.computerTurn) {
-        g.board.boardEnabled = false;
-        g.screens.enableBoard(false);
-        g.screens.refreshBoard(g.s);
-        g.computerTurn(g);
-    } else {
-        g.board.boardEnabled = true;
-        g.screens.enableBoard(true);
-        g.screens.refreshBoard(g.s);
-    }
+    g.s.turnPhase = TurnPhase::Choosing;
+    const bool byItself = g.seat(g.s.curPlayer).playsItself();
+    g.board.boardEnabled = !byItself;
+    g.screens.enableBoard(!byItself);
+    g.screens.refreshBoard(g.s);
+}
+
+bool playSeatTurn(Game& g) {
+    if (g.ended || g.s.commandRunning || g.seatPlaying) return false;
+    Seat& seat = g.seat(g.s.curPlayer);
+    if (!seat.playsItself()) return false;
+    // A window's own event loop during the seat's pauses must not start a second turn.
+    g.seatPlaying = true;
+    struct Done {
+        bool& playing;
+        ~Done() { playing = false; }
+    } done{g.seatPlaying};
+    seat.playTurn(g);
+    return true;
+}
+
+int runTurnLoop(Game& g, int maxTurns) {
+    int turns = 0;
+    while (turns < maxTurns && playSeatTurn(g)) ++turns;
+    return turns;
 }
 
 void finishTurn(Game& g) {
     順番チェンジ(g);
     g.screens.processEvents();
     道のり(g.s);
-    startComputerTurnIfDue(g);
+    beginTurn(g);
 }
 
-void openBoard(Game& g) {
-    const std::vector<std::string> notices = startBoard(g.s, g.rng, g.clock);
+std::vector<std::string> loadBoard(GameState& s, Rng& rng, Clock& clock, int loadedSlot) {
+    std::vector<std::string> notices = startBoard(s, rng, clock);
+    if (s.resumeGame) checkSlotStations(s, "GameData" + std::to_string(loadedSlot) + ".txt");
+    buildEventTables(s);
+    return notices;
+}
+
+void openBoard(Game& g, int loadedSlot) {
+    const std::vector<std::string> notices = loadBoard(g.s, g.rng, g.clock, loadedSlot);
     for (const std::string& n : notices) showMessage(g, n);
-    buildEventTables(g.s);
     showBoard(g);
 }
 
@@ -143,9 +161,10 @@ void showBoard(Game& g) {
     setTurnCaption(c, s);
     道のり(s);
     新幹線判別(g);
-    路線読み込み(g);
+    到達履歴(g);
+    路線読み込み(s, g.line, *g.metrics);
     setScrollValue(g.line, s.playerScroll[s.curPlayer]);
-    startComputerTurnIfDue(g);
+    beginTurn(g);
 }
 
 }  // namespace kisharin

@@ -2,6 +2,9 @@
 // other player and the computer's one-second pause.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "turns/game.h"
 
 namespace kisharin {
@@ -12,7 +15,9 @@ int stepFactor(int kind);
 // The ride scene's tick in milliseconds for train kind k (1..5).
 int rideTickMs(int kind);
 
-// "進む": the money check, rideInfo, the die, the stations allowed; locks the kind.
+// The handlers below carry out commands that `apply` (turns/command.h) has checked.
+
+// "進む": the money check, rideInfo, the die, the stations allowed; the turn is rolled.
 void cmdSusumu_Click(Game& g);
 
 // Throws the die in the dice window and returns its face, held to 1..6 whatever the
@@ -39,19 +44,31 @@ void 順番チェンジ(Game& g);
 void 間(Game& g);
 
 // The hand-over after a move or work: 順番チェンジ, pending window events, the route
-// search for the new player, then the computer's turn or the board enabled.
+// search for the new player, then the new turn begins.
 void finishTurn(Game& g);
 
-// The board's opening: the data and the new game (or the resumed one), the happening
-// tables, then showBoard.
-void openBoard(Game& g);
+// A turn begins for curPlayer: the turn is before its roll, and the board takes clicks
+// unless the player's seat plays by itself.
+void beginTurn(Game& g);
+
+// The turn loop. playSeatTurn plays one turn when the seat to move plays by itself
+// (false when the game is over or the player's commands come from elsewhere);
+// runTurnLoop plays such turns one after another, at most maxTurns, and returns how many.
+// Two seats that both play by themselves play a whole game.
+bool playSeatTurn(Game& g);
+int runTurnLoop(Game& g, int maxTurns);
+
+// The board's data and game: the station file, the histories, the new game or the
+// resumed one (its stations checked against the railway), the happening tables. Returns
+// the notices of a damaged history. Throws GameError when the game cannot start.
+std::vector<std::string> loadBoard(GameState& s, Rng& rng, Clock& clock, int loadedSlot);
+
+// The board's opening: loadBoard, its notices in the message window, then showBoard.
+void openBoard(Game& g, int loadedSlot = 0);
 
 // The board's opening after its data and game are in place: the kind of the player to
 // move, the caption, money, route search, kind check, line display, scroll value, and
-// the computer's turn when it is to move.
+// the first turn begins.
 void showBoard(Game& g);
-
-// When the computer is to move: disables the board and runs its turn.
-void startComputerTurnIfDue(Game& g);
 
 }  // namespace kisharin

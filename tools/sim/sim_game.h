@@ -1,7 +1,7 @@
-// Whole games played headless. Player 2 is the computer opponent, started by the
-// hand-over as in the desktop game; player 1 plays as a human who follows the same
-// decision rules, bets on race-course stations and answers the warp hole and the
-// guardian god by fixed rules of its own. The windows are scripted and nothing waits.
+// Whole games played headless through the turn loop. Player 2 is the computer opponent's
+// seat; player 1 is the scripted player, who follows the same decision rules without the
+// pauses, bets on race-course stations and answers the warp hole and the guardian god by
+// fixed rules of its own. The windows are scripted and nothing waits.
 #pragma once
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include "state/clock.h"
 #include "state/game_state.h"
 #include "state/rng.h"
+#include "support/scripted_player.h"
 #include "support/scripted_screens.h"
 #include "turns/computer.h"
 #include "turns/event_log.h"
@@ -26,53 +27,9 @@
 
 namespace kisharin::sim {
 
-// The windows of the scripted human (player 1). The computer never reaches them: the
-// rules decide the warp and the god for it and it never bets.
-//  - Warp hole: jumps when the nearest open destination is more than 40 away.
-//  - Guardian god: more than 25 away, picks the prefecture of that nearest destination;
-//    otherwise closes the picker and stays.
-//  - Race: bets on the favourite (the lane of the lowest odds, the first of equals) the
-//    largest stake offered that is at most a tenth of the money, else the least one,
-//    and keeps the lane until the finish.
-class SimScreens : public testing::ScriptedScreens {
-  public:
-    int warpQuestions = 0, godPicks = 0;
-
-    bool askYesNo(const GameState& s, const std::string&, const std::string&) override {
-        ++warpQuestions;
-        return routeLength(s) > 40;
-    }
-    std::string pickPrefecture(GameState& s) override {
-        ++godPicks;
-        if (routeLength(s) <= 25 || s.routeList.empty()) return "";
-        return s.ekiPref(s.routeList.front().line, s.routeList.front().pos);
-    }
-    RaceOutcome runBet(GameState& s, Rng& rng) override { return scriptedBet(s, rng); }
-
-    static RaceOutcome scriptedBet(GameState& s, Rng& rng) {
-        Race race(rng);
-        const std::vector<Long> stakes = offeredStakes(s.playerMoney[s.curPlayer]);
-        s.betStake = 0;
-        s.betWinPoints = 0;
-        if (stakes.empty()) {
-            s.betCancelled = True;
-            return {};
-        }
-        Long stake = stakes.front();
-        for (Long st : stakes)
-            if (st * 10 <= s.playerMoney[s.curPlayer]) stake = std::max(stake, st);
-        int lane = 0;
-        for (int i = 1; i < kLanes; ++i)
-            if (race.odds(i) < race.odds(lane)) lane = i;
-        race.start(stake);
-        // A race always ends: every tick moves every racer towards the goal.
-        while (!race.decided()) race.tick(rng, lane);
-        s.betCancelled = False;
-        s.betStake = stake;
-        s.betWinPoints = race.winPoints();
-        return {race.laneAtFinish() + 1, race.winner() + 1};
-    }
-};
+// The windows of the simulator: scripted, nothing waits, the time they would have taken
+// is added up.
+using SimScreens = testing::ScriptedScreens;
 
 // A clock that moves with the time the windows would have taken, so that the timer the
 // game re-seeds from keeps changing, and the same run gives the same games.
@@ -171,13 +128,12 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
     s.comOpponent = True;
     s.resumeGame = False;
     Game g{s, screens, rng, clock};
+    testing::ScriptedPlayer player;
+    ComputerSeat computer;
+    g.seats = {&player, &computer};
     GameResult r;
     detail::ForwardingLog log(observer, r.turns);
     g.eventLog = &log;
-    // The hand-over starts the computer's turn as its last step; the simulator runs it
-    // right after the hand-over has returned, so that each turn is reported on its own.
-    bool computerDue = false;
-    g.computerTurn = [&computerDue](Game&) { computerDue = true; };
 
     setupNewGame(s, rng, clock);
     drawDestinations(s, rng, clock);
@@ -186,14 +142,20 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
     if (observer.onStart) observer.onStart(g);
     double counted = screens.seconds;
 
-    auto playTurn = [&](bool computer) {
-        ++r.turns;
+    // One turn of the seat to move, through the turn loop; false when nobody plays it.
+    auto playTurn = [&]() {
+        const bool isComputer = s.curPlayer == 1;
         TurnReport rep;
         rep.start = turnStart(s);
         const size_t firstMessage = screens.messages.size();
         g.lastRide = {};
         s.moveDone = False;
-        rep.turn = computer ? コンピュータ(g) : playComputerRules(g, false);
+        ++r.turns;  // events of the turn are reported with its number
+        if (!playSeatTurn(g)) {
+            --r.turns;
+            return false;
+        }
+        rep.turn = isComputer ? computer.last : player.last;
         const int p = rep.start.player;
         rep.end = {s.playerRosen[p], s.playerEki[p]};
         if (rep.turn.action == ComputerTurn::Action::Move && g.lastRide.line != 0) {
@@ -207,7 +169,7 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
             if (rep.turn.action == ComputerTurn::Action::Claim)
                 clicked = rep.turn.transfers.empty() ? rep.start.at : rep.turn.transfers.back();
             const std::string& mark = s.ekiMark(clicked.line, clicked.pos);
-            if (!computer && isRaceCourse(mark))
+            if (!isComputer && isRaceCourse(mark))
                 ++r.raceDays;
             else if (!g.ended)
                 ++r.eventDraws;
@@ -217,20 +179,15 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
         rep.points = s.playerPoint[p];
         // One second of the windows is one tick of the board's clock.
         while (screens.seconds - counted >= 1.0) {
-            tmrMain_Timer(g);
+            playClockTick(s);
             counted += 1.0;
         }
         if (observer.onTurn) observer.onTurn(g, r.turns, rep);
+        return true;
     };
 
-    while (!g.ended && r.turns < maxTurns) {
-        if (computerDue) {
-            computerDue = false;
-            playTurn(true);
-        } else {
-            playTurn(false);
-        }
-    }
+    while (!g.ended && r.turns < maxTurns)
+        if (!playTurn()) break;
     r.ended = g.ended;
     return r;
 }

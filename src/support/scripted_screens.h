@@ -1,6 +1,8 @@
-// Screens with scripted answers and no waiting: every message is recorded, the die
-// shows scripted faces (or faces drawn from the game's generator, as the dice window
-// does), and the time the windows would have taken is added up.
+// Screens with scripted answers and no waiting, for tests and the simulator: every
+// message is recorded, the die shows scripted faces (or rolls the die model on the game's
+// generator, as the dice window does), and the time the windows would have taken is
+// added up. It is also a seat whose answers are scripted (a player at this board: its
+// turns come as commands from the test).
 #pragma once
 
 #include <algorithm>
@@ -10,12 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "turns/command.h"
+#include "turns/dice.h"
+#include "turns/game.h"
 #include "turns/race.h"
 #include "turns/screens.h"
+#include "turns/seat.h"
 
 namespace kisharin::testing {
 
-class ScriptedScreens : public Screens {
+class ScriptedScreens : public Screens, public Seat {
   public:
     std::vector<std::string> messages;    // every message shown, in order
     std::deque<int> dice;                 // faces to throw; empty: drawn from the generator
@@ -63,12 +69,9 @@ class ScriptedScreens : public Screens {
             dice.pop_front();
             return face;
         }
-        // The dice window draws a face every 80 ms until half a second has passed; in
-        // short mode the first face stands.
-        const int ticks = s.shortMode ? 1 : 7;
-        int face = 1;
-        for (int i = 0; i < ticks; ++i) face = rng.pick(6);
-        seconds += ticks * 0.08;
+        DieRoll die;
+        const int face = die.rollThrough(rng, s.shortMode);
+        seconds += die.ticks() * kDieTickMs / 1000.0;
         return face;
     }
     void showRide(GameState& s, Rng&, Clock&) override {
@@ -76,41 +79,43 @@ class ScriptedScreens : public Screens {
         if (onRide) onRide(s);
     }
     void showConquest(GameState&, int line, Rng&, Clock&) override { conquests.push_back(line); }
-    bool askYesNo(const GameState&, const std::string& title, const std::string& question) override {
+    // The seat's answers.
+    void answerWarp(Game& g, int, const std::string& title, const std::string& question) override {
         questions.push_back(title + "|" + question);
-        if (answers.empty()) return false;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
+        bool a = false;
+        if (!answers.empty()) {
+            a = answers.front();
+            answers.pop_front();
+        }
+        apply(g, Command::answerWarp(g.s.curPlayer, a));
     }
-    std::string pickPrefecture(GameState&) override {
-        if (prefectures.empty()) return "東京都";
-        std::string p = prefectures.front();
-        prefectures.pop_front();
-        return p;
+    void answerGod(Game& g) override {
+        std::string p = "東京都";
+        if (!prefectures.empty()) {
+            p = prefectures.front();
+            prefectures.pop_front();
+        }
+        apply(g, Command::answerGod(g.s.curPlayer, p));
     }
-    RaceOutcome runBet(GameState& s, Rng& rng) override {
-        Race race(rng);
+    void runBet(Game& g, Race& race) override {
+        const GameState& s = g.s;
         std::array<int, kLanes> odds{};
         for (int i = 0; i < kLanes; ++i) odds[static_cast<size_t>(i)] = race.odds(i);
         raceOdds.push_back(odds);
         const std::vector<Long> offered = offeredStakes(s.playerMoney[s.curPlayer]);
         if (bets.empty() || bets.front().stop || offered.empty()) {
             if (!bets.empty()) bets.pop_front();
-            s.betCancelled = true;
-            return {};
+            apply(g, Command::declineBet(s.curPlayer));
+            return;
         }
         const BetChoice c = bets.front();
         bets.pop_front();
         const size_t entry = std::min(static_cast<size_t>(std::max(c.stakeEntry, 0)), offered.size() - 1);
-        const RaceOutcome out = runRace(race, rng, offered[entry], [&](int tick) {
+        if (!apply(g, Command::placeBet(s.curPlayer, offered[entry]))) return;
+        runRace(race, g.rng, race.stake(), [&](int tick) {
             return c.changeAt > 0 && tick >= c.changeAt ? c.changeTo : c.lane;
         });
         seconds += race.ticks() * kRaceTickMs / 1000.0 + kRaceCloseMs / 1000.0;
-        s.betCancelled = false;
-        s.betStake = race.stake();
-        s.betWinPoints = static_cast<Integer>(race.winPoints());
-        return out;
     }
     void showDisaster(const GameState&, int kind) override { disasters.push_back(kind); }
     void showEventPicture(const GameState&, int picture) override { eventPictures.push_back(picture); }

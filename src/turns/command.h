@@ -1,0 +1,95 @@
+// Commands: the one way to change a game. The board's clicks, the computer, the simulator,
+// the tests and a player at another computer all send the same commands, and `apply`
+// checks each one against the turn's phase and the rules before it is carried out. A
+// command names game things (a player, lines and stations, a kind, a stake), never a
+// place in one window's layout.
+#pragma once
+
+#include <string>
+
+#include "state/types.h"
+#include "turns/game.h"
+
+namespace kisharin {
+
+class Race;
+
+enum class CommandKind : int {
+    ChooseKind,  // 各停, 急行 or 特急 before the roll
+    Roll,        // "進む"
+    ChangeLine,  // change at the own station to another line
+    Ride,        // a station of the own line: the ride to it, or a claim on the own station
+    Work,        // "アルバイト"
+    AnswerWarp,  // yes or no to the warp hole
+    AnswerGod,   // the prefecture the guardian god is asked for ("" to stay)
+    PlaceBet,    // "出走" with a stake in the betting window
+    DeclineBet,  // "勝負しない"
+};
+
+struct Command {
+    CommandKind kind = CommandKind::Roll;
+    int player = 0;      // who sends it: 0 or 1
+    int trainKind = 0;   // ChooseKind: 1..3
+    Station at;          // ChangeLine: where the player stands
+    Station to;          // ChangeLine: the line and station changed to; Ride: the station
+    bool yes = false;    // AnswerWarp
+    std::string pref;    // AnswerGod
+    Long stake = 0;      // PlaceBet
+
+    static Command chooseKind(int player, int kind);
+    static Command roll(int player);
+    static Command changeLine(int player, Station at, Station to);
+    static Command ride(int player, Station to);
+    static Command work(int player);
+    static Command answerWarp(int player, bool yes);
+    static Command answerGod(int player, std::string pref);
+    static Command placeBet(int player, Long stake);
+    static Command declineBet(int player);
+};
+
+// What `apply` did with a command: carried out, or refused with the reason (Japanese,
+// for the log or a message; the game is unchanged by a refused command).
+struct Verdict {
+    bool ok = false;
+    std::string reason;
+    explicit operator bool() const { return ok; }
+};
+
+// Checks the command against the phase and the rules and carries it out, or refuses it.
+// A turn command (kind, roll, change, ride, work) runs to its end, events and hand-over
+// included; answers are taken only while the matching question is asked of the sender.
+Verdict apply(Game& g, const Command& c);
+
+// Why the command would be refused now; empty when it would be carried out. Changes
+// nothing. The board enables its controls from the queries below, built on this.
+std::string refusal(const Game& g, const Command& c);
+
+bool canChooseKind(const Game& g, int player, int kind);
+bool canRoll(const Game& g, int player);
+bool canWork(const Game& g, int player);
+bool canSave(const Game& g, int player);
+bool canChangeLine(const Game& g, int player, Station to);
+bool canRide(const Game& g, int player, int station);
+
+// The race the betting window is asked about while a bet question is open (the rules
+// open it; PlaceBet starts it with the stake).
+void openBetQuestion(Game& g, Race& race);
+void closeQuestion(Game& g);
+
+// Texts of the refusals.
+inline constexpr const char* kRefuseNotYourTurn = "あなたの番ではありません";
+inline constexpr const char* kRefuseBusy = "ほかの操作が終わるまでお待ちください";
+inline constexpr const char* kRefuseOver = "ゲームは終わりました";
+inline constexpr const char* kRefuseAfterRoll = "サイを投げた後はできません";
+inline constexpr const char* kRefuseBeforeRoll = "サイを投げていません";
+inline constexpr const char* kRefuseKind = "その列車は選べません";
+inline constexpr const char* kRefuseNotHere = "そこにはいません";
+inline constexpr const char* kRefuseNoLink = "ここからその路線には乗り換えられません";
+inline constexpr const char* kRefuseNoStation = "その駅はこの路線にありません";
+inline constexpr const char* kRefuseOutOfReach = "その駅には届きません";
+inline constexpr const char* kRefuseNothingToClaim = "この駅は目的地ではありません";
+inline constexpr const char* kRefuseNoQuestion = "いまはその答えを待っていません";
+inline constexpr const char* kRefuseNoPrefecture = "そのような都道府県はありません";
+inline constexpr const char* kRefuseStake = "その掛け金は選べません";
+
+}  // namespace kisharin
