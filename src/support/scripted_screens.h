@@ -138,4 +138,11 @@ class ScriptedScreens : public Screens, public Seat {
     }
 };
 
+// A game whose two players both sit at the scripted screens (they answer its questions).
+inline Game seatedGame(GameState& s, ScriptedScreens& screens, Rng& rng, Clock& clock) {
+    Game g{s, screens, rng, clock};
+    g.seatBoth(screens);
+    return g;
+}
+
 }  // namespace kisharin::testing

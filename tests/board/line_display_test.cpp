@@ -58,10 +58,10 @@ TEST_F(LineDisplayTest, TheWholeBoxOfAStationTakesThePointer) {
 TEST_F(LineDisplayTest, LongNamesUseTheSmallFontAndOneStationHasNoConnector) {
     s.ekiName(3, 1) = "あいうえおかきくけこさ";  // 11 characters
     s.ekiName(1, 2) = "あいうえおかきくけこ";    // 10 characters
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     EXPECT_EQ(g.line.station(2).fontSize, 9);
     place(0, 3, 1);
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     ASSERT_EQ(g.line.stationCount(), 1);
     EXPECT_EQ(g.line.station(1).fontSize, 7);
     EXPECT_FALSE(g.line.station(1).connector);
@@ -73,7 +73,7 @@ TEST_F(LineDisplayTest, BoxColoursOverwriteInOrder) {
     s.mokutekitiRosen[2] = 1, s.mokutekitiEki[2] = 8, s.mokutekitiDone[2] = True;
     s.mokutekitiRosen[3] = 1, s.mokutekitiEki[3] = 3;  // special and a destination
     s.ekiMark(1, 1) = "競艇";                          // special and the current station
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     EXPECT_EQ(fill(2), kColorWhite);
     EXPECT_EQ(fill(7), kColorDestination);
     EXPECT_EQ(fill(8), kColorWhite);  // reached: no longer pink
@@ -84,7 +84,7 @@ TEST_F(LineDisplayTest, BoxColoursOverwriteInOrder) {
 TEST_F(LineDisplayTest, StarsMarkVisitedStationsOfTheCurrentPlayer) {
     s.visited[0](1, 4) = True;
     s.visited[1](1, 6) = True;
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     EXPECT_TRUE(g.line.station(4).star);
     EXPECT_FALSE(g.line.station(6).star);
     EXPECT_TRUE(g.line.station(1).star);  // the arrival here was just recorded
@@ -97,10 +97,10 @@ TEST_F(LineDisplayTest, BackgroundTakesTheRegionOfTheCurrentStation) {
     const Long kanto = s.regionColor[regionOf(s, "東京都")];
     EXPECT_EQ(g.line.background, kanto);
     place(0, 3, 1);  // 北海道
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     EXPECT_EQ(g.line.background, s.regionColor[1]);
     s.ekiPref(3, 1) = "どこでもない県";
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     EXPECT_EQ(g.line.background, s.regionColor[1]);  // no region: stays as it was
 }
 
@@ -142,7 +142,7 @@ TEST_F(LineDisplayTest, ManyTransferLabelsWrapInsideTheStripEachRowBelowTheLast)
     WideMetrics wide;
     g.metrics = &wide;
     s.ekiLink(1, 2) = "2\\1;2\\2;2\\3;2\\4;2\\5;4\\1;4\\2";
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     std::vector<TransferView> row;
     for (const auto& t : g.line.transfers)
         if (t.station == 2) row.push_back(t);
@@ -166,7 +166,7 @@ TEST_F(LineDisplayTest, ALabelWiderThanARowStandsAloneInItsRow) {
     } huge;
     g.metrics = &huge;
     s.ekiLink(1, 2) = "4\\1;2\\1;4\\2";
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     std::vector<TransferView> row;
     for (const auto& t : g.line.transfers)
         if (t.station == 2) row.push_back(t);
@@ -186,7 +186,7 @@ TEST_F(LineDisplayTest, AStationWithVeryManyTransfersTakesASmallerFontToKeepToTw
     std::string links;
     for (int i = 0; i < 14; ++i) links += (i ? ";" : "") + std::string("2\\1");
     s.ekiLink(1, 2) = links;
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     std::set<int> tops;
     for (const auto& t : g.line.transfers) {
         if (t.station == 2) {
@@ -205,7 +205,7 @@ TEST_F(LineDisplayTest, TransferLabelsStopAtTheSizeOfTheirList) {
     std::string links;
     for (int i = 0; i < 160; ++i) links += (i ? ";" : "") + std::string("2\\1");
     s.ekiLink(1, 2) = links;
-    EXPECT_NO_THROW(路線読み込み(g));
+    EXPECT_NO_THROW(路線読み込み(g.s, g.line, *g.metrics));
     EXPECT_EQ(s.norikaeCount, 151);
     EXPECT_EQ(g.line.transfers.size(), 150u);
 }
@@ -213,84 +213,84 @@ TEST_F(LineDisplayTest, TransferLabelsStopAtTheSizeOfTheirList) {
 TEST_F(LineDisplayTest, ScrollingStaysInRange) {
     // A long line: 30 stations.
     for (int i = 11; i <= 30; ++i) s.ekiName(1, i) = "本" + std::to_string(i), s.ekiPref(1, i) = "東京都";
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     EXPECT_EQ(g.line.scrollMax, 30 * 35 + 50 - 433);
-    EXPECT_EQ(スクロール位置決め(s, 3), 0);
-    EXPECT_EQ(スクロール位置決め(s, 20), 20 * 35 - 433 + 50 - 15);  // into the gap above a box
-    EXPECT_EQ(スクロール位置決め(s, 30), g.line.scrollMax - 15);
-    スクロール位置決め(g, 30);
+    EXPECT_EQ(scrollValueForStation(s, 3), 0);
+    EXPECT_EQ(scrollValueForStation(s, 20), 20 * 35 - 433 + 50 - 15);  // into the gap above a box
+    EXPECT_EQ(scrollValueForStation(s, 30), g.line.scrollMax - 15);
+    スクロール位置決め(g.s, g.line, 30);
     EXPECT_EQ(g.line.scrollValue, g.line.scrollMax - 15);
-    onMouseWheel(g, -120);  // toward the user, at the bottom
+    onMouseWheel(g.line, -120);  // toward the user, at the bottom
     EXPECT_EQ(g.line.scrollValue, g.line.scrollMax);
-    onMouseWheel(g, 120);
+    onMouseWheel(g.line, 120);
     EXPECT_EQ(g.line.scrollValue, g.line.scrollMax - 50);
-    s.wheelBusy = True;  // a wheel message while one is handled does nothing
-    onMouseWheel(g, 120);
+    g.line.wheelBusy = True;  // a wheel message while one is handled does nothing
+    onMouseWheel(g.line, 120);
     EXPECT_EQ(g.line.scrollValue, g.line.scrollMax - 50);
-    s.wheelBusy = False;
-    for (int i = 0; i < 20; ++i) vbWheelPlus(g);
+    g.line.wheelBusy = False;
+    for (int i = 0; i < 20; ++i) vbWheelPlus(g.line);
     EXPECT_EQ(g.line.scrollValue, 0);
     EXPECT_FALSE(setScrollValue(g.line, g.line.scrollMax + 1));
     EXPECT_EQ(g.line.scrollValue, 0);
-    scTate_Change(g, 100);
+    scTate_Change(g.line, 100);
     EXPECT_EQ(g.line.scrollValue, 100);
 }
 
 TEST_F(LineDisplayTest, AShortLineNeverScrolls) {
     place(0, 3, 1);
-    路線読み込み(g);
-    スクロール位置決め(g, 1);
-    vbWheelMinus(g);
+    路線読み込み(g.s, g.line, *g.metrics);
+    スクロール位置決め(g.s, g.line, 1);
+    vbWheelMinus(g.line);
     EXPECT_EQ(g.line.scrollValue, 0);
 }
 
 TEST_F(LineDisplayTest, HoverHighlightsOnlyReachableStations) {
-    lblEki_MouseMove(g, 3);  // no move pending
-    EXPECT_FALSE(s.ekiHover);
+    lblEki_MouseMove(g.s, g.line, 3);  // no move pending
+    EXPECT_FALSE(g.line.ekiHover);
     EXPECT_EQ(fill(3), kColorSpecial);
     s.mokutekitiRosen[1] = 1, s.mokutekitiEki[1] = 4;
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     roll(3);
-    lblEki_MouseMove(g, 5);  // 4 away: out of reach
-    EXPECT_FALSE(s.ekiHover);
-    lblEki_MouseMove(g, 1);  // own station
-    EXPECT_FALSE(s.ekiHover);
-    lblEki_MouseMove(g, 4);
-    EXPECT_TRUE(s.ekiHover);
+    lblEki_MouseMove(g.s, g.line, 5);  // 4 away: out of reach
+    EXPECT_FALSE(g.line.ekiHover);
+    lblEki_MouseMove(g.s, g.line, 1);  // own station
+    EXPECT_FALSE(g.line.ekiHover);
+    lblEki_MouseMove(g.s, g.line, 4);
+    EXPECT_TRUE(g.line.ekiHover);
     EXPECT_EQ(fill(4), kColorReachable);
     // Straight on to another label: the first highlight stays.
-    lblEki_MouseMove(g, 3);
-    EXPECT_EQ(s.hoverEki, 4);
+    lblEki_MouseMove(g.s, g.line, 3);
+    EXPECT_EQ(g.line.hoverEki, 4);
     EXPECT_EQ(fill(3), kColorSpecial);
-    picEki_MouseMove(g);
-    EXPECT_FALSE(s.ekiHover);
+    picEki_MouseMove(g.s, g.line);
+    EXPECT_FALSE(g.line.ekiHover);
     EXPECT_EQ(fill(4), kColorDestination);
     EXPECT_EQ(fill(1), kColorCurrent);
-    lblEki_MouseMove(g, 3);
+    lblEki_MouseMove(g.s, g.line, 3);
     EXPECT_EQ(fill(3), kColorReachable);
-    picEki_MouseMove(g);
+    picEki_MouseMove(g.s, g.line);
     EXPECT_EQ(fill(3), kColorSpecial);
 }
 
 TEST_F(LineDisplayTest, TransferHintShowsAboveTheLabelUntilTheBackground) {
-    lblNorikae_MouseMove(g, 1);
+    lblNorikae_MouseMove(g.line, *g.metrics, 1);
     EXPECT_TRUE(g.line.hintVisible);
     EXPECT_EQ(g.line.hintText, "大宮・東京 方面 ― 盛岡・新青森 方面");
     EXPECT_EQ(g.line.hintRect.left, g.line.transfers[0].rect.left);
     EXPECT_EQ(g.line.hintRect.top, g.line.transfers[0].rect.top - 20);
-    lblNorikae_MouseMove(g, 2);  // still showing the first until the pointer leaves
+    lblNorikae_MouseMove(g.line, *g.metrics, 2);  // still showing the first until the pointer leaves
     EXPECT_EQ(g.line.hintText, "大宮・東京 方面 ― 盛岡・新青森 方面");
-    picEki_MouseMove(g);
+    picEki_MouseMove(g.s, g.line);
     EXPECT_FALSE(g.line.hintVisible);
-    EXPECT_FALSE(s.norikaeHover);
+    EXPECT_FALSE(g.line.norikaeHover);
 }
 
 TEST_F(LineDisplayTest, ClockShowsOneMinutePerSecondOfPlay) {
     s.gameClock = toSerial({2024, 1, 5, 23, 58, 0});
     s.playSeconds = 0;
     EXPECT_EQ(lblJikokuText(s), "1/5 23：58");
-    tmrMain_Timer(g);
-    tmrMain_Timer(g);
+    playClockTick(g.s);
+    playClockTick(g.s);
     EXPECT_EQ(s.playSeconds, 2);
     EXPECT_EQ(lblJikokuText(s), "1/6 00：00");
 }

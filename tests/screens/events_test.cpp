@@ -89,7 +89,8 @@ void EventsTest::betWindowOffersTheStakesAndOddsItShows() {
     s.raceName = "競輪";
     s.playerMoney[0] = 30000;
     DefaultRng rng(3);
-    FrmBet w(s, rng, nullptr);
+    BetWindow bet(s, rng);
+    FrmBet& w = bet.w;
     QCOMPARE(w.windowTitle(), QStringLiteral("勝負！！"));
     auto* money = child<QComboBox>(&w, "cboMoney");
     QCOMPARE(money->count(), 4);
@@ -122,7 +123,8 @@ void EventsTest::betWindowTextsAreNotCutOff() {
     s.raceName = "競艇";
     s.playerMoney[0] = 1000000;
     SequenceRng rng({0.99});  // odds of 10 on every lane: the longest odds text
-    FrmBet w(s, rng, nullptr);
+    BetWindow bet(s, rng);
+    FrmBet& w = bet.w;
     w.show();
     w.cmdStart_Click();
     for (int i = 0; i < 400 && !w.race().decided(); ++i) w.Timer_Timer();
@@ -150,7 +152,8 @@ void EventsTest::betWindowRefusesItsCloseBox() {
     s.raceName = "競馬";
     s.playerMoney[0] = 5000;
     DefaultRng rng(4);
-    FrmBet w(s, rng, nullptr);
+    BetWindow bet(s, rng);
+    FrmBet& w = bet.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(!w.close());
@@ -163,13 +166,12 @@ void EventsTest::notBettingClosesAtOnceAndCancels() {
     GameState s;
     s.raceName = "競艇";
     s.playerMoney[0] = 100000;
-    s.betCancelled = false;
     DefaultRng rng(5);
-    FrmBet w(s, rng, nullptr);
+    BetWindow bet(s, rng);
+    FrmBet& w = bet.w;
     whenModal([](QWidget* m) { child<QPushButton>(m, "cmdStop")->click(); });
     QCOMPARE(w.exec(), int(QDialog::Rejected));
-    QVERIFY(s.betCancelled);
-    QCOMPARE(s.betStake, 0);
+    QCOMPARE(w.race().stake(), 0);
     QCOMPARE(w.outcome().winner, 0);
     QVERIFY(!w.race().started());
 }
@@ -178,9 +180,9 @@ void EventsTest::aRaceRunsDecidesAndClosesByItself() {
     GameState s;
     s.raceName = "競馬";
     s.playerMoney[0] = 60000;
-    s.betCancelled = true;
     DefaultRng rng(6);
-    FrmBet w(s, rng, nullptr);
+    BetWindow bet(s, rng);
+    FrmBet& w = bet.w;
     bool lockedWhileRunning = false;
     whenModal([&](QWidget* m) {
         child<QComboBox>(m, "cboMoney")->setCurrentIndex(3);  // 30,000円
@@ -197,12 +199,11 @@ void EventsTest::aRaceRunsDecidesAndClosesByItself() {
     });
     QCOMPARE(w.exec(), int(QDialog::Accepted));
     QVERIFY(lockedWhileRunning);
-    QVERIFY(!s.betCancelled);
-    QCOMPARE(s.betStake, 30000);
+    QCOMPARE(w.race().stake(), 30000);  // the stake the rules took with the bet
     QVERIFY(w.race().decided());
     QCOMPARE(w.race().laneAtFinish(), 4);
     const int winner = w.race().winner();
-    QCOMPARE(Long(s.betWinPoints), winner == 4 ? 300 * w.race().factor(4) : 0);
+    QCOMPARE(Long(w.race().winPoints()), winner == 4 ? 300 * w.race().factor(4) : 0);
     auto* message = child<QLabel>(&w, "lblMessage");
     QVERIFY(message->isVisibleTo(&w));
     QCOMPARE(message->text(), qs("１着　" + fullWidthNumber(winner + 1) + "コース"));
@@ -219,7 +220,8 @@ void EventsTest::eachRaceKindHasItsTrackAndRacer() {
         s.raceName = kinds[k];
         s.playerMoney[0] = 1000;
         DefaultRng rng(7);
-        FrmBet w(s, rng, nullptr);
+        BetWindow bet(s, rng);
+    FrmBet& w = bet.w;
         const QImage track = child<QWidget>(&w, "picBack")->grab().toImage();
         QCOMPARE(track.pixelColor(300, 60), tracks[k]);
         // The racer stands at its start, at left 656 and top 40 in lane 1.
@@ -345,7 +347,7 @@ void EventsTest::aHumanEndingOnARaceCourseBetsOverTheBoard() {
     s.playerRosen[0] = 1;
     s.playerEki[0] = 5;
     s.playerMoney[0] = 50000;
-    路線読み込み(game.game());
+    路線読み込み(s, game.game().line, *game.game().metrics);
     board->refresh();
     QCOMPARE(s.ekiMark(1, 6), std::string("競馬"));
 
@@ -377,16 +379,19 @@ void EventsTest::closingTheWindowsOfAnEventChangesNothing() {
     GameState s;
     s.raceName = "競馬";
     s.playerMoney[0] = 20000;
-    QtScreens screens;
+    SeatedGame game(s);
     DefaultRng rng(12);
     EventWindowAnswers answers;
     // The god's map closed with its close box: no prefecture, the player stays.
-    QCOMPARE(screens.pickPrefecture(s), std::string());
-    QVERIFY(!screens.askYesNo(s, "ワープ　東北地方へ", "飛び込みますか？"));
-    s.betCancelled = false;
-    const RaceOutcome out = screens.runBet(s, rng);
-    QVERIFY(s.betCancelled);
-    QCOMPARE(out.winner, 0);
+    QCOMPARE(game.askGod(), std::string());
+    QVERIFY(!game.askWarp(2, "ワープ　東北地方へ"));
+    // The betting window closed: no bet, the race never started.
+    Race race(rng);
+    openBetQuestion(game.g, race);
+    game.here.runBet(game.g, race);
+    closeQuestion(game.g);
+    QVERIFY(!race.started());
+    QVERIFY(!race.decided());
     QCOMPARE(answers.answered, 3);
 }
 

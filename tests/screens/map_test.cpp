@@ -218,7 +218,8 @@ void MapTest::thePickerInMoveModeReturnsNothingWhenClosed() {
         QCOMPARE(picker->message()->text(), QStringLiteral("※移動したくない場合は「×」で閉じてください。"));
         picker->close();
     });
-    QCOMPARE(screens.pickPrefecture(s), std::string());
+    SeatedGame game(s);
+    QCOMPARE(game.askGod(), std::string());
     QCOMPARE(s.pickedPref, std::string());
 }
 
@@ -226,7 +227,7 @@ void MapTest::thePickerInMoveModeRecordsAClickWithoutOpeningTheMap() {
     GameState s;
     QtScreens screens;
     whenModal([](QWidget* w) { QTest::mouseClick(qobject_cast<FrmMap*>(w)->prefLabel(27), Qt::LeftButton); });
-    QCOMPARE(screens.pickPrefecture(s), std::string("大阪府"));
+    QCOMPARE(SeatedGame(s).askGod(), std::string("大阪府"));
     QVERIFY(!s.prefPicked);
     QVERIFY(!FrmOneMap::instance());
 }

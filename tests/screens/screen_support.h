@@ -15,10 +15,15 @@
 #include "board/station_file.h"
 #include "platform/data_home.h"
 #include "platform/text_file.h"
+#include "platform/system_clock.h"
+#include "screens/frmBet.h"
 #include "screens/frmInit.h"
+#include "screens/qtScreens.h"
 #include "screens/timing.h"
 #include "support/fakes.h"
 #include "support/railway_builder.h"
+#include "turns/command.h"
+#include "turns/game.h"
 
 namespace kisharin::testing {
 
@@ -125,6 +130,46 @@ struct EndWatch {
     }
     ~EndWatch() { setEndProgramHook(nullptr); }
     int ended = 0;
+};
+
+// A game over the real windows whose players both sit at this board, to ask the seat the
+// questions the rules ask: the warp hole, the guardian god.
+struct SeatedGame {
+    QtScreens screens;
+    SystemClock clock;
+    DefaultRng rng{1};
+    Game g;
+    QtSeat here{screens};
+    explicit SeatedGame(GameState& s) : g{s, screens, rng, clock} { g.seatBoth(here); }
+    bool askWarp(int region, const std::string& title) {
+        g.s.question = Question::Warp;
+        g.warpAnswer = false;
+        here.answerWarp(g, region, title, "飛び込みますか？");
+        closeQuestion(g);
+        return g.warpAnswer;
+    }
+    std::string askGod() {
+        g.s.question = Question::God;
+        here.answerGod(g);
+        closeQuestion(g);
+        return g.s.pickedPref;
+    }
+};
+
+// The betting window over a race the rules opened for the player to move, its bet taken
+// by the rules' commands.
+struct BetWindow {
+    QtScreens screens;
+    SystemClock clock;
+    Game g;
+    Race race;
+    FrmBet w;
+    BetWindow(GameState& s, Rng& rng)
+        : g{s, screens, rng, clock},
+          race(rng),
+          w(s, race, rng, [this](const Command& c) { return static_cast<bool>(apply(g, c)); }, nullptr) {
+        openBetQuestion(g, race);
+    }
 };
 
 }  // namespace kisharin::testing

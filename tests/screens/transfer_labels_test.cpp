@@ -89,7 +89,7 @@ void TransferLabelsTest::everyLinkOfTheShippedRailwayIsAClickableLabelInsideTheS
         s.playerRosen[0] = static_cast<Integer>(L);
         s.playerEki[0] = 1;
         s.visited[0](L, 1) = True;  // nothing to record
-        路線読み込み(g);
+        路線読み込み(g.s, g.line, *g.metrics);
         const int n = stationCount(s, L);
         size_t links = 0;
         for (int i = 1; i <= n; ++i) links += parseLinks(s.ekiLink(L, i)).size();

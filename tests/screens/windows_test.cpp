@@ -145,7 +145,8 @@ void WindowsTest::aQuestionDefaultsToNo() {
         QCOMPARE(box->icon(), QMessageBox::Question);
         QTest::keyClick(box, Qt::Key_Return);
     });
-    QVERIFY(!screens.askYesNo(s, "ワープ　九州地方へ", "飛び込みますか？"));
+    SeatedGame game(s);
+    QVERIFY(!game.askWarp(8, "ワープ　九州地方へ"));
     QCOMPARE(text, QStringLiteral("飛び込みますか？"));
     QCOMPARE(title, QStringLiteral("ワープ　九州地方へ"));
 }

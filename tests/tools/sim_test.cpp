@@ -204,8 +204,9 @@ TEST(KisharinSim, RefusesBadOptionsAndMissingData) {
     EXPECT_NE(r.output.find("駅.txt"), std::string::npos) << r.output;
 }
 
-// The scripted human's bet: the favourite lane, a tenth of the money at most.
-TEST(SimScreens, BetsOnTheFavouriteWithATenthOfTheMoneyAtMost) {
+// The scripted player's bet: the favourite lane, a tenth of the money at most, placed
+// through the rules' commands.
+TEST(ScriptedPlayer, BetsOnTheFavouriteWithATenthOfTheMoneyAtMost) {
     struct Case {
         Long money;
         Long stake;  // 0: no bet
@@ -216,24 +217,25 @@ TEST(SimScreens, BetsOnTheFavouriteWithATenthOfTheMoneyAtMost) {
         GameState s;
         s.curPlayer = 0;
         s.playerMoney[0] = c.money;
+        sim::SimScreens screens;
+        testing::FakeClock clock;
         DefaultRng rng(static_cast<double>(c.money));
-        DefaultRng same(static_cast<double>(c.money));
-        const Race opened(same);  // the odds the window draws first
-        const RaceOutcome out = sim::SimScreens::scriptedBet(s, rng);
+        Game g{s, screens, rng, clock};
+        Race race(rng);
+        openBetQuestion(g, race);
+        testing::ScriptedPlayer::favouriteBet(g, race);
+        closeQuestion(g);
         if (c.stake == 0) {
-            EXPECT_TRUE(s.betCancelled);
-            EXPECT_EQ(out.lane, 0);
+            EXPECT_FALSE(race.started());
             continue;
         }
-        EXPECT_FALSE(s.betCancelled);
-        EXPECT_EQ(s.betStake, c.stake);
+        ASSERT_TRUE(race.decided());
+        EXPECT_EQ(race.stake(), c.stake);
         int favourite = 0;
         for (int i = 1; i < kLanes; ++i)
-            if (opened.odds(i) < opened.odds(favourite)) favourite = i;
-        EXPECT_EQ(out.lane, favourite + 1);
-        ASSERT_GE(out.winner, 1);
-        ASSERT_LE(out.winner, kLanes);
-        EXPECT_EQ(s.betWinPoints, out.winner == out.lane ? c.stake / 100 * opened.factor(favourite) : 0);
+            if (race.odds(i) < race.odds(favourite)) favourite = i;
+        EXPECT_EQ(race.laneAtFinish(), favourite);
+        EXPECT_EQ(race.winPoints(), race.winner() == favourite ? c.stake / 100 * race.factor(favourite) : 0);
     }
 }
 

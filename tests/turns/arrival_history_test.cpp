@@ -19,7 +19,7 @@ struct ArrivalFixture : ::testing::Test {
     testing::ScriptedScreens screens;
     testing::SequenceRng rng{{0.5}};
     testing::FakeClock clock;
-    Game g{s, screens, rng, clock};
+    Game g = testing::seatedGame(s, screens, rng, clock);
 
     void SetUp() override {
         testing::TestLine a{"山手線", {"東京", "神田", "秋葉原"}, {"東京都"}, {"2\\1"}};

@@ -1,3 +1,4 @@
+#include "turns/board_model.h"
 #include "turns/boarding.h"
 
 #include <gmock/gmock.h>
@@ -5,6 +6,7 @@
 
 #include "turns/messages.h"
 #include "turns/turn_fixture.h"
+#include "support/commands.h"
 
 namespace kisharin::testing {
 namespace {
@@ -15,7 +17,7 @@ class BoardingTest : public BoardTest {};
 
 TEST_F(BoardingTest, ARideChargesTheStationsTravelledAndPassesTheTurn) {
     roll(4);
-    lblEki_Click(g, 5);
+    testing::rideTo(g, 5);
     EXPECT_EQ(s.playerEki[0], 5);
     EXPECT_EQ(s.startEki[0], 1);
     EXPECT_EQ(s.playerMoney[0], 30000 - 4 * 150);
@@ -23,7 +25,7 @@ TEST_F(BoardingTest, ARideChargesTheStationsTravelledAndPassesTheTurn) {
     EXPECT_EQ(rng.reseeds, 1);  // re-seeded from the timer at the click
     EXPECT_EQ(s.curPlayer, 1);
     EXPECT_EQ(s.susumuSteps, 0);
-    EXPECT_TRUE(g.board.cmdSusumuVisible);
+    EXPECT_TRUE(boardModel(g).cmdSusumuVisible);
     EXPECT_TRUE(g.board.optKind[1].enabled);
     EXPECT_TRUE(s.visited[0](1, 5));
     EXPECT_TRUE(screens.messages.empty());
@@ -34,7 +36,7 @@ TEST_F(BoardingTest, ACutRideStopsShortChargesLessAndIsNoArrival) {
     s.mokutekitiRosen[2] = 1, s.mokutekitiEki[2] = 3;
     roll(4);
     rng.values = {0.0, 0.5};  // cut; k = Int(0.5 * 3) + 1 = 2
-    lblEki_Click(g, 5);
+    testing::rideTo(g, 5);
     EXPECT_EQ(s.playerEki[0], 3);
     EXPECT_TRUE(s.rideCut);
     EXPECT_EQ(s.playerMoney[0], 30000 - 2 * 150);
@@ -48,7 +50,7 @@ TEST_F(BoardingTest, ACutRideStopsShortChargesLessAndIsNoArrival) {
 TEST_F(BoardingTest, AOneStationRideIsNeverCutButMayOvershoot) {
     roll(1);
     rng.values = {0.0, 0.0, 0.2};  // the cut's chance is ignored; overshoot by Int(2) + 1 = 3
-    lblEki_Click(g, 2);
+    testing::rideTo(g, 2);
     EXPECT_FALSE(s.rideCut);
     EXPECT_TRUE(s.overslept);
     EXPECT_EQ(s.playerEki[0], 5);
@@ -60,18 +62,18 @@ TEST_F(BoardingTest, AOneStationRideIsNeverCutButMayOvershoot) {
 TEST_F(BoardingTest, AnOvershootStopsAtTheEndOfTheLine) {
     roll(6);
     rng.values = {0.5, 0.0, 0.95};  // overshoot by 10 from station 7
-    lblEki_Click(g, 7);
+    testing::rideTo(g, 7);
     EXPECT_EQ(s.playerEki[0], 10);
     EXPECT_EQ(s.playerMoney[0], 30000 - 9 * 150);
 }
 
 TEST_F(BoardingTest, ARideToTheLastStationNeverOvershoots) {
     place(0, 1, 8);
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     roll(2);
     rng.values = {0.5};
     rng.quiet = 0.0;  // every further chance would strike (a disaster moves the player after)
-    lblEki_Click(g, 10);
+    testing::rideTo(g, 10);
     EXPECT_FALSE(s.overslept);
     EXPECT_EQ(g.lastRide.end, 10);
 }
@@ -79,9 +81,9 @@ TEST_F(BoardingTest, ARideToTheLastStationNeverOvershoots) {
 TEST_F(BoardingTest, DebtIsForgivenForFiftyPointsBeforeTheMeeting) {
     s.playerMoney[0] = 1000;
     place(1, 1, 4);
-    optKind_Click(g, 3);
+    testing::chooseKind(g, 3);
     roll(1);  // 特急: 3 stations
-    lblEki_Click(g, 4);
+    testing::rideTo(g, 4);
     EXPECT_THAT(screens.messages, ElementsAre(kMsgDebt, kMsgDebtForgiven, kMsgMeeting));
     EXPECT_EQ(s.playerMoney[0], 0);
     EXPECT_EQ(s.playerPoint[0], -50 + 50);
@@ -90,8 +92,8 @@ TEST_F(BoardingTest, DebtIsForgivenForFiftyPointsBeforeTheMeeting) {
 
 TEST_F(BoardingTest, ClicksOutOfReachOrOnTheOwnStationMakeNoRide) {
     roll(2);
-    lblEki_Click(g, 4);
-    lblEki_Click(g, 1);
+    testing::rideTo(g, 4);
+    testing::rideTo(g, 1);
     EXPECT_EQ(s.playerEki[0], 1);
     EXPECT_EQ(s.curPlayer, 0);
     EXPECT_EQ(rng.reseeds, 0);
@@ -101,19 +103,19 @@ TEST_F(BoardingTest, ClicksOutOfReachOrOnTheOwnStationMakeNoRide) {
 
 TEST_F(BoardingTest, ClickingTheOwnStationOnAPendingDestinationClaimsIt) {
     s.mokutekitiRosen[4] = 1, s.mokutekitiEki[4] = 1;
-    lblEki_Click(g, 1);
+    testing::rideTo(g, 1);
     EXPECT_TRUE(s.mokutekitiDone[4]);
     EXPECT_EQ(s.playerPoint[0], 100);
     EXPECT_EQ(s.curPlayer, 1);
 }
 
 TEST_F(BoardingTest, TransfersChangeLinesAndForceTheKindOfSpecialLines) {
-    lblNorikae_Click(g, 1);  // a label of station 5: the player stands on 1
+    testing::changeAtLabel(g, 1);  // a label of station 5: the player stands on 1
     EXPECT_EQ(s.playerRosen[0], 1);
     place(0, 1, 5);
-    路線読み込み(g);
-    optKind_Click(g, 3);
-    lblNorikae_Click(g, 1);
+    路線読み込み(g.s, g.line, *g.metrics);
+    testing::chooseKind(g, 3);
+    testing::changeAtLabel(g, 1);
     EXPECT_EQ(s.playerRosen[0], 2);
     EXPECT_EQ(s.playerEki[0], 3);
     EXPECT_EQ(s.selKind, 4);
@@ -124,7 +126,7 @@ TEST_F(BoardingTest, TransfersChangeLinesAndForceTheKindOfSpecialLines) {
     EXPECT_EQ(s.curPlayer, 0);  // a transfer does not end the turn
     // Back on the ordinary line: the kind last set there.
     ASSERT_EQ(s.norikaeList(1, 2), 3);
-    lblNorikae_Click(g, 1);
+    testing::changeAtLabel(g, 1);
     EXPECT_EQ(s.playerRosen[0], 1);
     EXPECT_EQ(s.selKind, 3);
     EXPECT_TRUE(g.board.optKind[1].visible);
@@ -132,8 +134,8 @@ TEST_F(BoardingTest, TransfersChangeLinesAndForceTheKindOfSpecialLines) {
 
 TEST_F(BoardingTest, AirRoutesForceTheAeroplane) {
     place(0, 1, 10);
-    路線読み込み(g);
-    lblNorikae_Click(g, 3);
+    路線読み込み(g.s, g.line, *g.metrics);
+    testing::changeAtLabel(g, 3);
     EXPECT_EQ(s.playerRosen[0], 4);
     EXPECT_EQ(s.selKind, 5);
     roll(6);
@@ -142,9 +144,9 @@ TEST_F(BoardingTest, AirRoutesForceTheAeroplane) {
 
 TEST_F(BoardingTest, NoTransferAfterTheRoll) {
     place(0, 1, 5);
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     roll(1);
-    lblNorikae_Click(g, 1);
+    testing::changeAtLabel(g, 1);
     EXPECT_EQ(s.playerRosen[0], 1);
     EXPECT_THAT(screens.messages, ElementsAre("サイを投げてからの、乗り換えはできません"));
 }
@@ -152,8 +154,8 @@ TEST_F(BoardingTest, NoTransferAfterTheRoll) {
 TEST_F(BoardingTest, ALinkThatNamesNoStationIsNotFollowed) {
     place(0, 1, 5);
     s.ekiLink(1, 5) = "9\\1";
-    路線読み込み(g);
-    lblNorikae_Click(g, 1);
+    路線読み込み(g.s, g.line, *g.metrics);
+    testing::changeAtLabel(g, 1);
     EXPECT_EQ(s.playerRosen[0], 1);
     EXPECT_EQ(s.playerEki[0], 5);
 }

@@ -5,8 +5,10 @@
 
 #include "board/route.h"
 #include "board/startup.h"
+#include "turns/board_model.h"
 #include "turns/computer.h"
 #include "turns/messages.h"
+#include "support/scripted_player.h"
 #include "turns/turn_fixture.h"
 
 namespace kisharin::testing {
@@ -53,9 +55,11 @@ class ComputerTest : public ::testing::Test {
     WatchedScreens screens;
     QueueRng rng;
     FakeClock clock;
-    Game g{s, screens, rng, clock};
+    Game g = testing::seatedGame(s, screens, rng, clock);
+    ComputerSeat computer;  // player 2
 
     void SetUp() override {
+        g.seats[1] = &computer;
         setUpTwoPlayers(s, computerNetwork(), dir.path() + "履歴", "コンピュータ");
         s.comOpponent = True;
         s.shortMode = True;
@@ -82,12 +86,8 @@ class ComputerTest : public ::testing::Test {
         screens.messages.clear();
         screens.pauses = 0;
     }
-    void showBoardWithoutTurn() {
-        auto keep = g.computerTurn;
-        g.computerTurn = nullptr;  // the test starts the turn itself
-        showBoard(g);
-        g.computerTurn = keep;
-    }
+    // The board shown; the turn loop does not run, so the test starts the turn itself.
+    void showBoardWithoutTurn() { showBoard(g); }
 };
 
 // --- The kind table ---------------------------------------------------------------------
@@ -307,7 +307,7 @@ TEST_F(ComputerTest, WorksWhenNoOpenDestinationCanBeReached) {
     EXPECT_EQ(t.action, ComputerTurn::Action::Work);
     EXPECT_GT(s.playerMoney[1], 1000);
     EXPECT_EQ(s.curPlayer, 0);
-    EXPECT_TRUE(g.board.cmdSusumuVisible);
+    EXPECT_TRUE(boardModel(g).cmdSusumuVisible);
 }
 
 TEST_F(ComputerTest, WorksWhenTheRouteChangesLinesWhereNoTransferLabelLeads) {
@@ -334,7 +334,7 @@ TEST_F(ComputerTest, AClickThatCannotEndTheMoveTurnsIntoWorkWithTheBoardReady) {
     const ComputerTurn t = コンピュータ(g);
     EXPECT_EQ(t.action, ComputerTurn::Action::Work);
     EXPECT_EQ(s.curPlayer, 0);
-    EXPECT_TRUE(g.board.cmdSusumuVisible);
+    EXPECT_TRUE(boardModel(g).cmdSusumuVisible);
     EXPECT_EQ(s.susumuSteps, 0);
 }
 
@@ -401,26 +401,25 @@ TEST(ComputerGames, EveryComputerTurnPassesTheTurnAndEveryGameEnds) {
         DefaultRng rng(seed);
         FakeClock clock;
         clock.step = 0.37;
+        // Both seats play by themselves: the turn loop alone plays the whole game.
         Game g{s, screens, rng, clock};
-        int computerTurns = 0, stalled = 0;
-        g.computerTurn = [&](Game& game) {
-            ++computerTurns;
-            コンピュータ(game);
-            if (!game.ended && game.s.curPlayer != 0) ++stalled;
-        };
+        testing::ScriptedPlayer player;
+        ComputerSeat computer;
+        g.seats = {&player, &computer};
         setupNewGame(s, rng, clock);
         drawDestinations(s, rng, clock);
         buildEventTables(s);
         showBoard(g);
-        int humanTurns = 0;
-        while (!g.ended && humanTurns < 2000) {
-            ASSERT_EQ(s.curPlayer, 0);
-            playComputerRules(g, false);
-            ++humanTurns;
+        int turns = 0, stalled = 0;
+        while (!g.ended && turns < 4000) {
+            const int mover = s.curPlayer;
+            ASSERT_TRUE(playSeatTurn(g));
+            ++turns;
+            if (!g.ended && s.curPlayer == mover) ++stalled;  // every turn passes
         }
-        EXPECT_TRUE(g.ended) << humanTurns << " turns";
+        EXPECT_TRUE(g.ended) << turns << " turns";
         EXPECT_EQ(stalled, 0);
-        EXPECT_GE(computerTurns, humanTurns - 1);
+        EXPECT_FALSE(playSeatTurn(g));  // nothing is played after the end
         EXPECT_EQ(s.arriveCount[0] + s.arriveCount[1], 8);
         EXPECT_GE(s.playerMoney[1], 0);
     }

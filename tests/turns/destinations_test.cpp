@@ -20,7 +20,7 @@ struct DestinationFixture : ::testing::Test {
     testing::ScriptedScreens screens;
     DefaultRng rng{42};
     testing::FakeClock clock;
-    Game g{s, screens, rng, clock};
+    Game g = testing::seatedGame(s, screens, rng, clock);
 
     void SetUp() override {
         buildRegionTables(s);

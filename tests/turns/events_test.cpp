@@ -7,9 +7,11 @@
 #include <set>
 
 #include "turn_fixture.h"
+#include "turns/computer.h"
 #include "turns/destinations.h"
 #include "turns/events.h"
 #include "turns/messages.h"
+#include "support/commands.h"
 
 namespace kisharin::testing {
 namespace {
@@ -44,10 +46,12 @@ class Events : public BoardTest {
     MixedRng mixed;
     Log log;
     Game eg{s, screens, mixed, clock};
+    ComputerSeat computer;
 
     void SetUp() override {
         BoardTest::SetUp();
         eg.eventLog = &log;
+        eg.seats = {&screens, &computer};
         for (int p = 0; p < 2; ++p) s.playerPoint[p] = 100;
     }
     void computerToMove(long route) {
@@ -242,9 +246,9 @@ TEST_F(Events, GatheringAfterAMoveStillPassesTheTurnWithoutTheBonus) {
     // The whole end of a move: no cut, no overshoot, no happening, then event 3.
     mixed.first = {0.9, 0.9, 0.9, 0.9, 0.9, 0.9, 0.9, 0.9};
     place(0, 1, 1);
-    路線読み込み(eg);
+    路線読み込み(eg.s, eg.line, *eg.metrics);
     screens.dice.push_back(1);
-    cmdSusumu_Click(eg);
+    testing::roll(eg);
     // The event draw comes last; find it by trying each place in the queue.
     const GameState before = s;
     bool found = false;
@@ -256,7 +260,7 @@ TEST_F(Events, GatheringAfterAMoveStillPassesTheTurnWithoutTheBonus) {
         mixed.first.push_back(pickValue(2, 4));
         mixed.first.push_back(pickValue(3, 5));
         log.events.clear();
-        lblEki_Click(eg, 2);
+        testing::rideTo(eg, 2);
         found = !log.events.empty() && log.events[0].kind == "全員集合";
     }
     ASSERT_TRUE(found);

@@ -72,6 +72,7 @@ class WholeGameTest : public ::testing::Test {
 
 TEST_F(WholeGameTest, TwoPlayersPlayToTheResults) {
     Game g{s, screens, rng, clock};
+    g.seatBoth(screens);
     openBoard(g);
     int turns = 0, expected = 0;
     while (!g.ended && turns < 3000) {
@@ -92,15 +93,22 @@ TEST_F(WholeGameTest, TwoPlayersPlayToTheResults) {
 TEST_F(WholeGameTest, TheComputerAnswersEveryHumanTurnWithPauses) {
     s.comOpponent = True;
     Game g{s, screens, rng, clock};
-    g.computerTurn = [](Game& game) { コンピュータ(game); };
+    ComputerSeat computer;
+    g.seats = {&screens, &computer};
     openBoard(g);
     int humanTurns = 0;
     while (!g.ended && humanTurns < 3000) {
-        ASSERT_EQ(s.curPlayer, 0);  // the computer's turn ran inside the hand-over
+        ASSERT_EQ(s.curPlayer, 0);
         ASSERT_TRUE(screens.boardEnabled);
         const double before = screens.seconds;
         playComputerRules(g, false);
         ++humanTurns;
+        // The human's turn has ended; the turn loop plays the computer's, which ends
+        // with the human to move and the board enabled again.
+        if (!g.ended) {
+            EXPECT_FALSE(screens.boardEnabled);
+            EXPECT_TRUE(playSeatTurn(g));
+        }
         if (!g.ended) {
             EXPECT_GE(screens.seconds - before, 1.0);  // at least one pause of the computer
         }

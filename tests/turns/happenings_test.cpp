@@ -140,6 +140,7 @@ struct HappeningFixture : ::testing::Test {
     size_t run(std::vector<double> draws) {
         testing::SequenceRng rng(std::move(draws));
         Game g{s, screens, rng, clock};
+        g.seatBoth(screens);
         travelHappening(g);
         return rng.drawn();
     }
@@ -204,6 +205,7 @@ TEST(HappeningOdds, QuarterGainQuarterLossEighthsOfMoneyQuarterNothing) {
     DefaultRng rng(12345);
     testing::FakeClock clock;
     Game g{s, screens, rng, clock};
+    g.seatBoth(screens);
     int pointUp = 0, pointDown = 0, moneyUp = 0, moneyDown = 0, nothing = 0;
     const int n = 40000;
     for (int i = 0; i < n; ++i) {

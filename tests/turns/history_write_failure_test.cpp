@@ -6,7 +6,9 @@
 #include "board/history_file.h"
 #include "platform/text_file.h"
 #include "turn_fixture.h"
+#include "turns/board_model.h"
 #include "turns/history.h"
+#include "support/commands.h"
 
 namespace kisharin {
 namespace {
@@ -29,11 +31,11 @@ class HistoryWriteFailure : public testing::BoardTest {
 TEST_F(HistoryWriteFailure, ARideStillEndsAndTheTurnPasses) {
     breakHistory();
     roll(3);
-    lblEki_Click(g, 4);
+    testing::rideTo(g, 4);
     EXPECT_EQ(s.playerEki[0], 4);
     EXPECT_EQ(s.curPlayer, 1);  // the hand-over happened
     EXPECT_EQ(s.susumuSteps, 0);
-    EXPECT_TRUE(g.board.cmdSusumuVisible);
+    EXPECT_TRUE(boardModel(g).cmdSusumuVisible);
     EXPECT_FALSE(s.visited[0](1, 4));
     EXPECT_GE(messagesNaming(historyPath(s, 0)), 1);
 }

@@ -17,6 +17,7 @@ TEST(MessageWindow, ShowsTheTextThroughTheWindowAndKeepsItInTheState) {
     testing::SequenceRng rng({0.5});
     testing::FakeClock clock;
     Game g{s, screens, rng, clock};
+    g.seatBoth(screens);
     showMessage(g, "一つ目");
     showMessage(g, "二つ目");
     EXPECT_EQ(s.messageText, "二つ目");

@@ -4,6 +4,7 @@
 #include "turns/messages.h"
 #include "turns/money.h"
 #include "turns/turn_fixture.h"
+#include "support/commands.h"
 
 namespace kisharin::testing {
 namespace {
@@ -21,18 +22,18 @@ class MoneyDisplayTest : public BoardTest {
 
 TEST_F(MoneyDisplayTest, TheArrivalMessageShowsTheGiftAlreadyCounted) {
     s.mokutekitiRosen[2] = 1, s.mokutekitiEki[2] = 4;
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     roll(3);
-    lblEki_Click(g, 4);
+    testing::rideTo(g, 4);
     EXPECT_EQ(shownAt(arrivedText("たろう")), 30000 - 3 * 150 + 100000);
 }
 
 TEST_F(MoneyDisplayTest, DebtAndMeetingMessagesShowTheMoneyTheySpeakOf) {
     s.playerMoney[0] = 1000;
     place(1, 1, 4);
-    optKind_Click(g, 3);
+    testing::chooseKind(g, 3);
     roll(1);  // 特急: 3 stations for 1500 yen
-    lblEki_Click(g, 4);
+    testing::rideTo(g, 4);
     EXPECT_EQ(shownAt(kMsgDebt), -500);  // the debt itself
     EXPECT_EQ(shownAt(kMsgMeeting), 0);  // after it was forgiven
 }
@@ -41,7 +42,7 @@ TEST_F(MoneyDisplayTest, TheWorkMessageShowsTheWageEarned) {
     rng.values = {0.0};  // the first job on offer
     screens.dice.push_back(3);
     const Long pay = s.jobPay[0];
-    cmdWork_Click(g);
+    testing::work(g);
     EXPECT_EQ(shownAt(workedText(3, pay * 3)), 30000 + pay * 3);
 }
 

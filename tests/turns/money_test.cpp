@@ -8,6 +8,7 @@
 #include "support/railway_builder.h"
 #include "support/scripted_screens.h"
 #include "turns/happenings.h"
+#include "support/commands.h"
 
 namespace kisharin {
 namespace {
@@ -36,6 +37,7 @@ TEST_F(WorkFixture, TheJobIsDrawnFromAllEightAndPaysItsRateTimesTheHours) {
     for (const auto& [r, offer] : draws) {
         testing::SequenceRng rng({r});
         Game g{s, screens, rng, clock};
+        g.seatBoth(screens);
         const size_t from = screens.messages.size();
         screens.dice = {3};
         doWork(g);
@@ -47,6 +49,7 @@ TEST_F(WorkFixture, TheJobIsDrawnFromAllEightAndPaysItsRateTimesTheHours) {
 TEST_F(WorkFixture, ThiefForSixHoursEarnsSixtyThousand) {
     testing::SequenceRng rng({0.99});
     Game g{s, screens, rng, clock};
+    g.seatBoth(screens);
     screens.dice = {6};
     const int refreshes = screens.refreshes;
     doWork(g);
@@ -62,6 +65,7 @@ TEST_F(WorkFixture, ThiefForSixHoursEarnsSixtyThousand) {
 TEST_F(WorkFixture, VolunteeringOneHourForThePlayerTwo) {
     testing::SequenceRng rng({0.8});
     Game g{s, screens, rng, clock};
+    g.seatBoth(screens);
     s.curPlayer = 1;
     screens.dice = {1};
     doWork(g);
@@ -80,8 +84,9 @@ TEST_F(WorkFixture, TheWorkButtonAlwaysPassesTheTurn) {
     s.playerMoney[0] = 1000000;  // plenty of money: work is still allowed
     testing::SequenceRng rng({0.3});
     Game g{s, screens, rng, clock};
+    g.seatBoth(screens);
     screens.dice = {2};
-    cmdWork_Click(g);
+    testing::work(g);
     EXPECT_EQ(s.curPlayer, 1);
     EXPECT_EQ(s.playerMoney[0], 1000000 + 3000 * 2);
     // The route belongs to the player about to move.
@@ -96,6 +101,7 @@ TEST(Points, BothPlayersAreListedWithTheirSigns) {
     testing::SequenceRng rng({0.5});
     testing::FakeClock clock;
     Game g{s, screens, rng, clock};
+    g.seatBoth(screens);
     s.playerName[0] = "たろう";
     s.playerName[1] = "コンピュータ";
     s.playerPoint[0] = -50;

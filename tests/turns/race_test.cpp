@@ -10,6 +10,8 @@
 #include "turns/events.h"
 #include "turns/messages.h"
 #include "turns/race.h"
+#include "support/commands.h"
+#include "turns/computer.h"
 
 namespace kisharin::testing {
 namespace {
@@ -202,6 +204,7 @@ class Betting : public BoardTest {
     void SetUp() override {
         BoardTest::SetUp();
         bg.eventLog = &log;
+        bg.seatBoth(screens);
         s.raceName = "競艇";
         s.playerPoint[0] = 200;
     }
@@ -282,18 +285,20 @@ TEST_F(Betting, AHumanEndingOnARaceCourseBetsTheComputerNever) {
     // 本3 is a horse-racing course.
     s.playerMoney[0] = 30000;
     roll(2);
-    lblEki_Click(g, 3);
+    testing::rideTo(g, 3);
     EXPECT_EQ(s.raceName, "競馬");
     ASSERT_EQ(screens.raceOdds.size(), 1u);
     EXPECT_NE(std::find(screens.messages.begin(), screens.messages.end(), "今日は競馬開催日！"),
               screens.messages.end());
-    // The computer on the same station throws the travel event instead.
+    // The computer's seat on the same station throws the travel event instead.
     s.comOpponent = True;
+    ComputerSeat computer;
+    g.seats[1] = &computer;
     ASSERT_EQ(s.curPlayer, 1);
     place(1, 1, 1);
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     roll(2);
-    lblEki_Click(g, 3);
+    testing::rideTo(g, 3);
     EXPECT_EQ(s.playerEki[1], 3);
     EXPECT_EQ(screens.raceOdds.size(), 1u);
 }

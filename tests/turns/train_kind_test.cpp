@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "turns/turn_fixture.h"
+#include "support/commands.h"
 
 namespace kisharin::testing {
 namespace {
@@ -25,7 +26,7 @@ class TrainKindTest : public BoardTest {
         for (int k = 1; k < s.norikaeCount; ++k)
             if (s.norikaeList(k, 0) == line && s.norikaeList(k, 1) == pos &&
                 s.norikaeList(k, 2) == s.playerEki[s.curPlayer]) {
-                lblNorikae_Click(g, k);
+                testing::changeAtLabel(g, k);
                 return;
             }
         ADD_FAILURE() << "no label to " << line << "," << pos;
@@ -34,26 +35,26 @@ class TrainKindTest : public BoardTest {
 
 TEST_F(TrainKindTest, AfterARideOnTheShinkansenTheNextOrdinaryLineShowsOneKind) {
     place(0, 1, 5);
-    路線読み込み(g);
-    optKind_Click(g, 2);  // 急行 on 本線
+    路線読み込み(g.s, g.line, *g.metrics);
+    testing::chooseKind(g, 2);  // 急行 on 本線
     expectOneKindShown("急行 chosen");
     transferTo(2, 3);
     expectOneKindShown("on 東北新幹線");
     EXPECT_EQ(s.selKind, 4);
     roll(1);
-    lblEki_Click(g, 4);  // one station on the shinkansen; the turn passes
+    testing::rideTo(g, 4);  // one station on the shinkansen; the turn passes
     ASSERT_EQ(s.curPlayer, 1);
     expectOneKindShown("player 2 on 本線 after player 1's shinkansen ride");
     EXPECT_EQ(s.selKind, 1);  // player 2's own kind
 
     roll(1);
-    lblEki_Click(g, 9);
+    testing::rideTo(g, 9);
     ASSERT_EQ(s.curPlayer, 0);
     expectOneKindShown("player 1 back on 東北新幹線");
     EXPECT_EQ(s.selKind, 4);
     // Back on the ordinary line the kind last set there returns, alone.
     place(0, 2, 3);
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     transferTo(1, 5);
     expectOneKindShown("player 1 back on 本線");
     EXPECT_EQ(s.selKind, 1);  // the ordinary kind whose button was set last
@@ -61,17 +62,17 @@ TEST_F(TrainKindTest, AfterARideOnTheShinkansenTheNextOrdinaryLineShowsOneKind) 
 
 TEST_F(TrainKindTest, TheComputerOnAnOrdinaryLineAfterThePlaneShowsOneKind) {
     place(0, 1, 10);
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     transferTo(4, 1);  // the air route
     expectOneKindShown("on the air route");
     EXPECT_EQ(s.selKind, 5);
     roll(1);
-    lblEki_Click(g, 2);
+    testing::rideTo(g, 2);
     ASSERT_EQ(s.curPlayer, 1);
     expectOneKindShown("player 2 after the flight");
     EXPECT_EQ(s.selKind, 1);
     // The kinds the line forces cannot be picked by the player.
-    optKind_Click(g, 3);
+    testing::chooseKind(g, 3);
     expectOneKindShown("特急 picked");
     EXPECT_FALSE(g.board.optKind[4].enabled);
     EXPECT_FALSE(g.board.optKind[5].enabled);

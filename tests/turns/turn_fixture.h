@@ -17,6 +17,7 @@
 #include "turns/game.h"
 #include "turns/happenings.h"
 #include "turns/turn.h"
+#include "support/commands.h"
 
 namespace kisharin::testing {
 
@@ -73,7 +74,7 @@ class BoardTest : public ::testing::Test {
     ScriptedScreens screens;
     QueueRng rng;
     FakeClock clock;
-    Game g{s, screens, rng, clock};
+    Game g = testing::seatedGame(s, screens, rng, clock);
 
     void SetUp() override {
         setUpTwoPlayers(s, smallNetwork(), dir.path() + "履歴", "はなこ");
@@ -96,7 +97,7 @@ class BoardTest : public ::testing::Test {
     // Rolls with the given face (the kind as selected).
     void roll(int face) {
         screens.dice.push_back(face);
-        cmdSusumu_Click(g);
+        testing::roll(g);
     }
     Long fill(int i) const { return g.line.station(i).fill; }
 };

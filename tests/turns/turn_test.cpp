@@ -1,3 +1,4 @@
+#include "turns/board_model.h"
 #include "turns/turn.h"
 #include "turns/money.h"
 
@@ -6,6 +7,7 @@
 
 #include "turns/messages.h"
 #include "turns/turn_fixture.h"
+#include "support/commands.h"
 
 namespace kisharin::testing {
 namespace {
@@ -20,25 +22,25 @@ TEST_F(TurnTest, TheRollNeedsTheFareOfOneStation) {
     EXPECT_THAT(screens.messages, ElementsAre(kMsgNoMoney));
     EXPECT_EQ(screens.rolls, 0);
     EXPECT_EQ(s.susumuSteps, 0);
-    EXPECT_TRUE(g.board.cmdSusumuVisible);
+    EXPECT_TRUE(boardModel(g).cmdSusumuVisible);
     EXPECT_EQ(g.board.lblSusumu, "１駅150円かかります。");
     s.playerMoney[0] = 150;
-    cmdSusumu_Click(g);
+    testing::roll(g);
     EXPECT_EQ(s.susumuSteps, 3);
 }
 
 TEST_F(TurnTest, TheKindMultipliesTheDieAndLocksTheChoice) {
-    optKind_Click(g, 3);
+    testing::chooseKind(g, 3);
     roll(6);
     EXPECT_EQ(s.susumuSteps, 18);
     EXPECT_EQ(g.board.lblSusumu, " 特急：１８駅進めます。");
     EXPECT_EQ(s.rideInfo.caption, "特急");
     EXPECT_EQ(s.rideInfo.color, rgb(255, 0, 0));
     EXPECT_EQ(s.rideInfo.value, 10);
-    for (int k = 1; k <= 3; ++k) EXPECT_FALSE(g.board.optKind[k].enabled);
-    EXPECT_FALSE(g.board.cmdSusumuVisible);
-    EXPECT_FALSE(g.board.cmdWorkVisible);
-    EXPECT_FALSE(g.board.cmdSaveVisible);
+    for (int k = 1; k <= 3; ++k) EXPECT_FALSE(boardModel(g).optKind[k].enabled);
+    EXPECT_FALSE(boardModel(g).cmdSusumuVisible);
+    EXPECT_FALSE(boardModel(g).cmdWorkVisible);
+    EXPECT_FALSE(boardModel(g).cmdSaveVisible);
     roll(1);  // the button is gone: a second roll does nothing
     EXPECT_EQ(s.susumuSteps, 18);
     EXPECT_EQ(screens.rolls, 1);
@@ -47,14 +49,14 @@ TEST_F(TurnTest, TheKindMultipliesTheDieAndLocksTheChoice) {
 TEST_F(TurnTest, TheShinkansenUsesTheDieAsItIs) {
     place(0, 2, 1);
     新幹線判別(g);
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     roll(6);
     EXPECT_EQ(s.susumuSteps, 6);
     EXPECT_EQ(g.board.lblSusumu, " 新幹線：６駅進めます。");
 }
 
 TEST_F(TurnTest, TheHandOverKeepsEachPlayersKindAndScroll) {
-    optKind_Click(g, 2);
+    testing::chooseKind(g, 2);
     g.line.scrollValue = 0;
     s.playerKind[1] = 3;
     順番チェンジ(g);
@@ -75,26 +77,28 @@ TEST_F(TurnTest, TheHandOverKeepsEachPlayersKindAndScroll) {
 
 TEST_F(TurnTest, AHumanOnARaceCourseBetsTheComputerDoesNot) {
     roll(2);
-    lblEki_Click(g, 3);
+    testing::rideTo(g, 3);
     EXPECT_EQ(s.raceName, "競馬");
     s.raceName.clear();
     s.comOpponent = True;
-    int computerTurns = 0;
-    g.computerTurn = [&](Game& game) {
-        ++computerTurns;
+    testing::FunctionSeat computer;
+    g.seats[1] = &computer;
+    computer.turn = [&](Game& game) {
         EXPECT_FALSE(game.board.boardEnabled);
         EXPECT_FALSE(screens.boardEnabled);
         place(1, 1, 1);
         roll(2);
-        lblEki_Click(game, 3);
+        testing::rideTo(game, 3);
     };
     place(1, 1, 5);
     s.curPlayer = 0;
     place(0, 1, 6);
-    路線読み込み(g);
+    路線読み込み(g.s, g.line, *g.metrics);
     roll(1);
-    lblEki_Click(g, 7);
-    EXPECT_EQ(computerTurns, 1);
+    testing::rideTo(g, 7);
+    EXPECT_EQ(computer.turns, 0);  // not inside the human's click
+    EXPECT_EQ(runTurnLoop(g, 5), 1);
+    EXPECT_EQ(computer.turns, 1);
     EXPECT_EQ(s.playerEki[1], 3);
     EXPECT_TRUE(s.raceName.empty());
     EXPECT_EQ(s.curPlayer, 0);
@@ -107,24 +111,24 @@ TEST_F(TurnTest, ClaimingTheOwnStationAfterTheRollHandsOverAFreshTurn) {
     // station: no ride, but the destination passes the turn. The next player must start
     // with a roll of their own, not with the die left over.
     s.mokutekitiRosen[4] = 1, s.mokutekitiEki[4] = 1;
-    optKind_Click(g, 2);
+    testing::chooseKind(g, 2);
     roll(5);
     ASSERT_EQ(s.susumuSteps, 10);
-    lblEki_MouseMove(g, 4);
-    ASSERT_TRUE(s.ekiHover);
-    lblEki_Click(g, 1);
+    lblEki_MouseMove(g.s, g.line, 4);
+    ASSERT_TRUE(g.line.ekiHover);
+    testing::rideTo(g, 1);
     ASSERT_TRUE(s.mokutekitiDone[4]);
     ASSERT_EQ(s.curPlayer, 1);
     EXPECT_EQ(s.susumuSteps, 0);
-    EXPECT_TRUE(g.board.cmdSusumuVisible);
-    EXPECT_TRUE(g.board.cmdWorkVisible);
-    EXPECT_TRUE(g.board.cmdSaveVisible);
-    for (int k = 1; k <= 3; ++k) EXPECT_TRUE(g.board.optKind[k].enabled);
+    EXPECT_TRUE(boardModel(g).cmdSusumuVisible);
+    EXPECT_TRUE(boardModel(g).cmdWorkVisible);
+    EXPECT_TRUE(boardModel(g).cmdSaveVisible);
+    for (int k = 1; k <= 3; ++k) EXPECT_TRUE(boardModel(g).optKind[k].enabled);
     EXPECT_EQ(g.board.lblSusumu, "１駅150円かかります。");
-    EXPECT_FALSE(s.ekiHover);
-    EXPECT_EQ(s.hoverEki, 0);
+    EXPECT_FALSE(g.line.ekiHover);
+    EXPECT_EQ(g.line.hoverEki, 0);
     // Player 2 cannot ride on player 1's die: a click within that reach does nothing.
-    lblEki_Click(g, 8);
+    testing::rideTo(g, 8);
     EXPECT_EQ(s.playerEki[1], 10);
     EXPECT_EQ(s.curPlayer, 1);
     EXPECT_EQ(s.playerKind[0], 2);

@@ -16,7 +16,9 @@
 #include "screens/frmBet.h"
 #include "screens/look.h"
 #include "screens/qtScreens.h"
+#include "turns/command.h"
 #include "turns/events.h"
+#include "turns/game.h"
 
 namespace kisharin {
 
@@ -77,18 +79,31 @@ int saveEventScreenshots(FrmMain& board, GameState& s, Rng& rng, const QString& 
 
     QtScreens screens;
     screens.setBoard(&board);
+    // The questions as a player at this board sees them.
+    class StillClock final : public Clock {
+      public:
+        double now() override { return 45000.0; }
+        double timer() override { return 34200.0; }
+    } clock;
+    Game g{s, screens, rng, clock};
+    QtSeat here(screens);
+    g.seatBoth(here);
     // The warp hole: the board with its picture, and the question over it.
     board.showEventPicture(kPictureWarp);
     if (grab(board, dir + "/warp_board.png")) ++written;
     grabNextModal(dir + "/warp_question.png", written, [](QWidget* w) {
         if (auto* box = qobject_cast<QMessageBox*>(w)) box->button(QMessageBox::No)->click();
     });
-    screens.askYesNo(s, warpTitle(s.regionName[8]), kWarpQuestion);
+    s.question = Question::Warp;
+    here.answerWarp(g, 8, warpTitle(s.regionName[8]), kWarpQuestion);
+    closeQuestion(g);
     // The guardian god: its picture and the prefecture picker, closed to stay.
     board.showEventPicture(kPictureGod);
     if (grab(board, dir + "/god_board.png")) ++written;
     grabNextModal(dir + "/god_picker.png", written, [](QWidget* w) { w->close(); });
-    screens.pickPrefecture(s);
+    s.question = Question::God;
+    here.answerGod(g);
+    closeQuestion(g);
     board.showEventPicture(0);
     board.hide();
 
@@ -98,7 +113,9 @@ int saveEventScreenshots(FrmMain& board, GameState& s, Rng& rng, const QString& 
     s.playerMoney[s.curPlayer] = 60000;
     for (int k = 0; k < 3; ++k) {
         s.raceName = races[k];
-        FrmBet bet(s, rng, nullptr);
+        Race race(rng);
+        openBetQuestion(g, race);
+        FrmBet bet(s, race, rng, [&g](const Command& c) { return static_cast<bool>(apply(g, c)); }, nullptr);
         bet.show();
         if (grabWithTitle(bet, dir + "/" + files[k] + ".png")) ++written;
         bet.cmdStart_Click();
@@ -106,6 +123,7 @@ int saveEventScreenshots(FrmMain& board, GameState& s, Rng& rng, const QString& 
         for (int i = 0; i < 12; ++i) bet.Timer_Timer();  // the racers run on a little
         if (grabWithTitle(bet, dir + "/" + files[k] + "_finish.png")) ++written;
         bet.TimerEnd_Timer();
+        closeQuestion(g);
     }
     return written;
 }

@@ -33,6 +33,7 @@
 #include "turns/board_model.h"
 #include "turns/boarding.h"
 #include "turns/happenings.h"
+#include "turns/command.h"
 #include "turns/turn.h"
 
 using namespace kisharin;
@@ -54,12 +55,6 @@ class StillScreens final : public Screens {
     int rollDice(const GameState&, Rng&) override { return 4; }
     void showRide(GameState&, Rng&, Clock&) override {}
     void showConquest(GameState&, int, Rng&, Clock&) override {}
-    bool askYesNo(const GameState&, const std::string&, const std::string&) override { return false; }
-    std::string pickPrefecture(GameState&) override { return "東京都"; }
-    RaceOutcome runBet(GameState& s, Rng&) override {
-        s.betCancelled = true;
-        return {};
-    }
     void showDisaster(const GameState&, int) override {}
     void showEventPicture(const GameState&, int) override {}
     void shakeBoard(int) override {}
@@ -152,9 +147,9 @@ int main(int argc, char** argv) {
         save(board, "frmMain");
 
         // Rolled: the stations within reach, one under the mouse, a transfer hint.
-        cmdSusumu_Click(g);
-        lblEki_MouseMove(g, busy.pos + 2);
-        if (!g.line.transfers.empty()) lblNorikae_MouseMove(g, 1);
+        apply(g, Command::roll(s.curPlayer));
+        lblEki_MouseMove(s, g.line, busy.pos + 2);
+        if (!g.line.transfers.empty()) lblNorikae_MouseMove(g.line, *g.metrics, 1);
         board.refresh();
         save(board, "frmMain_rolled");
 
