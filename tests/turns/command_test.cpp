@@ -1,0 +1,203 @@
+// Commands sent straight to the rules, as a player at another computer or a script would
+// send them: every command is checked against the turn's phase and the sender, whatever
+// the board's buttons show.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "turn_fixture.h"
+#include "turns/board_model.h"
+#include "turns/command.h"
+#include "turns/events.h"
+#include "turns/messages.h"
+#include "turns/race.h"
+
+namespace kisharin::testing {
+namespace {
+
+class Commands : public BoardTest {
+  protected:
+    Verdict send(const Command& c) { return apply(g, c); }
+    Station at(int p) const { return {s.playerRosen[p], s.playerEki[p]}; }
+};
+
+// The two holes a review found by calling the handlers directly: a cheaper kind after a
+// 特急 roll, and work after a roll.
+TEST_F(Commands, AfterTheRollNeitherTheKindNorWorkCanBeChanged) {
+    ASSERT_TRUE(send(Command::chooseKind(0, 3)));
+    screens.dice.push_back(6);
+    ASSERT_TRUE(send(Command::roll(0)));
+    ASSERT_EQ(s.susumuSteps, 18);
+    const std::string shown = g.board.lblSusumu;
+
+    const Verdict kind = send(Command::chooseKind(0, 1));
+    EXPECT_FALSE(kind);
+    EXPECT_EQ(kind.reason, kRefuseAfterRoll);
+    EXPECT_EQ(s.selKind, 3);
+    EXPECT_EQ(g.board.lblSusumu, shown);
+
+    const Long money = s.playerMoney[0];
+    const size_t messages = screens.messages.size();
+    const Verdict work = send(Command::work(0));
+    EXPECT_FALSE(work);
+    EXPECT_EQ(work.reason, kRefuseAfterRoll);
+    EXPECT_EQ(s.playerMoney[0], money);
+    EXPECT_EQ(s.curPlayer, 0);
+    EXPECT_EQ(screens.messages.size(), messages);  // no job was offered
+
+    // The ride is paid at the 特急 fare.
+    ASSERT_TRUE(send(Command::ride(0, {1, 10})));
+    EXPECT_EQ(s.playerMoney[0], money - s.kindFare[3] * 9);
+    EXPECT_EQ(s.curPlayer, 1);
+}
+
+TEST_F(Commands, TurnCommandsAreRefusedWithTheirReasonAndChangeNothing) {
+    struct Case {
+        const char* what;
+        Command c;
+        const char* reason;
+    };
+    const Case beforeRoll[] = {
+        {"the other player", Command::roll(1), kRefuseNotYourTurn},
+        {"no such player", Command::work(7), kRefuseNotYourTurn},
+        {"a ride before the roll", Command::ride(0, {1, 2}), kRefuseBeforeRoll},
+        {"the own station, no destination", Command::ride(0, {1, 1}), kRefuseNothingToClaim},
+        {"a station of another line", Command::ride(0, {2, 1}), kRefuseNoStation},
+        {"past the line's end", Command::ride(0, {1, 11}), kRefuseNoStation},
+        {"a kind the line does not run", Command::chooseKind(0, 4), kRefuseKind},
+        {"a change away from the own station", Command::changeLine(0, {1, 5}, {2, 3}), kRefuseNotHere},
+        {"a change to a line not linked here", Command::changeLine(0, {1, 1}, {2, 3}), kRefuseNoLink},
+        {"a warp answer without the question", Command::answerWarp(0, true), kRefuseNoQuestion},
+        {"a god answer without the question", Command::answerGod(0, "東京都"), kRefuseNoQuestion},
+        {"a bet without a race", Command::placeBet(0, 1000), kRefuseNoQuestion},
+    };
+    const GameState before = s;
+    for (const Case& k : beforeRoll) {
+        SCOPED_TRACE(k.what);
+        const Verdict v = send(k.c);
+        EXPECT_FALSE(v);
+        EXPECT_EQ(v.reason, k.reason);
+        EXPECT_EQ(refusal(g, k.c), k.reason);  // the query agrees with apply
+    }
+    EXPECT_EQ(at(0), (Station{1, 1}));
+    EXPECT_EQ(s.playerMoney, before.playerMoney);
+    EXPECT_EQ(s.curPlayer, 0);
+    EXPECT_EQ(screens.rolls, 0);
+    EXPECT_TRUE(screens.messages.empty());
+
+    // Rolled two with 各停: three stations are out of reach; a change is answered with the
+    // message the board always gave.
+    place(0, 1, 5);
+    路線読み込み(s, g.line, *g.metrics);
+    roll(2);
+    EXPECT_EQ(send(Command::ride(0, {1, 8})).reason, kRefuseOutOfReach);
+    EXPECT_EQ(send(Command::changeLine(0, {1, 5}, {2, 3})).reason, kMsgNoTransferAfterRoll);
+    EXPECT_EQ(screens.messages, (std::vector<std::string>{kMsgNoTransferAfterRoll}));
+    EXPECT_EQ(send(Command::roll(0)).reason, kRefuseAfterRoll);
+    EXPECT_EQ(at(0), (Station{1, 5}));
+    EXPECT_TRUE(send(Command::ride(0, {1, 7})));
+    EXPECT_EQ(s.curPlayer, 1);
+}
+
+TEST_F(Commands, AChangeIsLegalByTheRailwayNotByTheStripsLabels) {
+    place(0, 1, 5);
+    路線読み込み(s, g.line, *g.metrics);
+    g.line.transfers.clear();  // however the strip is drawn
+    EXPECT_TRUE(canChangeLine(g, 0, {2, 3}));
+    EXPECT_TRUE(send(Command::changeLine(0, {1, 5}, {3, 1})));
+    EXPECT_EQ(at(0), (Station{3, 1}));
+    EXPECT_EQ(s.curPlayer, 0);  // a change does not end the turn
+    // On the 新幹線 the kind is the line's: no other can be chosen.
+    place(0, 1, 5);
+    ASSERT_TRUE(send(Command::changeLine(0, {1, 5}, {2, 3})));
+    EXPECT_EQ(s.selKind, 4);
+    EXPECT_EQ(send(Command::chooseKind(0, 1)).reason, kRefuseKind);
+}
+
+TEST_F(Commands, TheBoardEnablesItsControlsFromTheRules) {
+    BoardModel m = boardModel(g);
+    EXPECT_TRUE(m.cmdSusumuVisible && m.cmdWorkVisible && m.cmdSaveVisible);
+    EXPECT_TRUE(canRoll(g, 0) && canWork(g, 0) && canSave(g, 0) && canChooseKind(g, 0, 2));
+    EXPECT_FALSE(canRoll(g, 1));
+    roll(3);
+    m = boardModel(g);
+    EXPECT_FALSE(m.cmdSusumuVisible || m.cmdWorkVisible || m.cmdSaveVisible);
+    for (int k = 1; k <= 3; ++k) EXPECT_FALSE(m.optKind[k].enabled);
+    EXPECT_FALSE(canWork(g, 0) || canSave(g, 0) || canChooseKind(g, 0, 2));
+    EXPECT_TRUE(canRide(g, 0, 4));
+    EXPECT_FALSE(canRide(g, 0, 5));
+}
+
+TEST_F(Commands, NothingIsTakenWhileACommandRunsOrAfterTheEnd) {
+    // During the ride's window the game is busy: a second command is refused.
+    s.shortMode = False;
+    Verdict nested{true, {}};
+    screens.onRide = [&](GameState&) { nested = apply(g, Command::work(0)); };
+    roll(2);
+    ASSERT_TRUE(send(Command::ride(0, {1, 3})));
+    EXPECT_FALSE(nested);
+    EXPECT_EQ(nested.reason, kRefuseBusy);
+    EXPECT_FALSE(s.commandRunning);
+
+    // The last destination claimed: the game is over and takes nothing more.
+    for (int d = 1; d <= 8; ++d) s.mokutekitiDone[d] = True;
+    s.mokutekitiDone[1] = False;
+    s.mokutekitiRosen[1] = 1;
+    s.mokutekitiEki[1] = 10;
+    ASSERT_EQ(at(1), (Station{1, 10}));
+    ASSERT_TRUE(send(Command::ride(1, {1, 10})));  // the claim on the own station
+    EXPECT_TRUE(g.ended);
+    EXPECT_EQ(screens.results, 1);
+    EXPECT_EQ(send(Command::roll(s.curPlayer)).reason, kRefuseOver);
+    EXPECT_EQ(send(Command::work(1 - s.curPlayer)).reason, kRefuseOver);
+}
+
+// A seat that answers as a hostile remote player might: for the wrong player, with a
+// prefecture that does not exist, a stake never offered, a second bet.
+class HostileSeat : public Seat {
+  public:
+    std::vector<Verdict> verdicts;
+    void answerWarp(Game& g, int, const std::string&, const std::string&) override {
+        verdicts.push_back(apply(g, Command::answerWarp(1 - g.s.curPlayer, true)));
+    }
+    void answerGod(Game& g) override {
+        verdicts.push_back(apply(g, Command::answerGod(g.s.curPlayer, "ムー大陸")));
+    }
+    void runBet(Game& g, Race& race) override {
+        const int p = g.s.curPlayer;
+        verdicts.push_back(apply(g, Command::placeBet(p, 7777)));
+        verdicts.push_back(apply(g, Command::roll(p)));
+        verdicts.push_back(apply(g, Command::placeBet(p, 1000)));
+        verdicts.push_back(apply(g, Command::placeBet(p, 1000)));
+        verdicts.push_back(apply(g, Command::declineBet(p)));
+        while (!race.decided()) race.tick(g.rng, 0);
+    }
+};
+
+TEST_F(Commands, AnswersAreTakenOnlyFromTheAskedPlayerAndOnlyWhenTheyFit) {
+    HostileSeat hostile;
+    g.seats = {&hostile, &hostile};
+    rng.values = {(1 - 0.5) / 8};  // the hole leads to 北海道
+    ワープ(g);
+    EXPECT_EQ(at(0), (Station{1, 1}));
+    氏神(g);
+    EXPECT_EQ(at(0), (Station{1, 1}));
+    EXPECT_TRUE(s.pickedPref.empty());
+    s.raceName = "競馬";
+    s.playerMoney[0] = 30000;
+    賭け事イベント(g);
+    ASSERT_EQ(hostile.verdicts.size(), 7u);
+    EXPECT_EQ(hostile.verdicts[0].reason, kRefuseNotYourTurn);
+    EXPECT_EQ(hostile.verdicts[1].reason, kRefuseNoPrefecture);
+    EXPECT_EQ(hostile.verdicts[2].reason, kRefuseStake);
+    EXPECT_EQ(hostile.verdicts[3].reason, kRefuseBusy);
+    EXPECT_TRUE(hostile.verdicts[4]);
+    EXPECT_EQ(hostile.verdicts[5].reason, kRefuseNoQuestion);  // the race has started
+    EXPECT_EQ(hostile.verdicts[6].reason, kRefuseNoQuestion);
+    EXPECT_EQ(s.betStake, 1000);  // the one bet taken is the one paid
+    EXPECT_EQ(s.playerMoney[0], 29000);
+    EXPECT_EQ(s.question, Question::None);
+}
+
+}  // namespace
+}  // namespace kisharin::testing
