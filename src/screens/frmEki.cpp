@@ -147,7 +147,7 @@ FrmEki::FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* vo
     tmrMain_->setObjectName(QStringLiteral("tmrMain"));
     tmrMain_->setTimerType(Qt::PreciseTimer);
     tmrMain_->setInterval(scaledMs(L.tickMs));
-    connect(tmrMain_, &QTimer::timeout, this, &FrmEki::tmrMain_Timer);
+    connect(tmrMain_, &QTimer::timeout, this, &FrmEki::rideTick);
     tmrScore_ = new QTimer(this);
     tmrScore_->setObjectName(QStringLiteral("tmrScore"));
     tmrScore_->setInterval(scaledMs(kScoreMs));
@@ -171,7 +171,7 @@ void FrmEki::advance(int ticks) {
     for (int i = 0; i < ticks && !motion_.arrived(); ++i) motion_.tick();
 }
 
-void FrmEki::tmrMain_Timer() {
+void FrmEki::rideTick() {
     if (motion_.tick()) arrive();
     update();
 }

@@ -45,7 +45,7 @@ class FrmEki : public QDialog {
     void reject() override;
 
   private:
-    void tmrMain_Timer();
+    void rideTick();  // tmrMain of the ride: one step of the motion model
     void tmrScore_Timer();
     void arrive();
     void finish();

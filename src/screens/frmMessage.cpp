@@ -29,7 +29,7 @@ FrmMessage::FrmMessage(const GameState& s, QWidget* parent) : QDialog(parent) {
     tmrMain_->setObjectName(QStringLiteral("tmrMain"));
     tmrMain_->setSingleShot(true);
     tmrMain_->setInterval(scaledMs(m.closeAfterMs));
-    connect(tmrMain_, &QTimer::timeout, this, &FrmMessage::tmrMain_Timer);
+    connect(tmrMain_, &QTimer::timeout, this, &FrmMessage::closeTick);
     tmrMain_->start();
 }
 
@@ -40,7 +40,7 @@ QColor FrmMessage::background() const {
     return palette().color(QPalette::Window);
 }
 
-void FrmMessage::tmrMain_Timer() {
+void FrmMessage::closeTick() {
     accept();
 }
 

@@ -19,7 +19,7 @@ class FrmMessage : public QDialog {
     QColor background() const;
 
   private:
-    void tmrMain_Timer();
+    void closeTick();  // tmrMain of the message: closes it after two seconds
     QLabel* lblMessage_;
     QTimer* tmrMain_;
 };
