@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "scene/ride.h"
 #include "turns/command.h"
 #include "turns/dice.h"
 #include "turns/game.h"
@@ -49,6 +50,12 @@ class ScriptedScreens : public Screens, public Seat {
     double seconds = 0;  // time the windows would have taken
     // Called when the ride scene would be shown, e.g. to add the points it pays.
     std::function<void(GameState&)> onRide;
+    // Rides as the ride window has them: its set-up draws the scenery (re-seeding the
+    // generator from the clock, as the window does), the motion model runs tick by tick to
+    // the platform, the stand follows, and the score timer pays its points for every
+    // whole second the window was open (the voice's time left out).
+    bool modelRides = false;
+    long long ridePoints = 0;  // points the modelled rides paid
     // Called when the results are shown.
     std::function<void(const GameState&)> onResults;
 
@@ -74,8 +81,20 @@ class ScriptedScreens : public Screens, public Seat {
         seconds += die.ticks() * kDieTickMs / 1000.0;
         return face;
     }
-    void showRide(GameState& s, Rng&, Clock&) override {
+    void showRide(GameState& s, Rng& rng, Clock& clock) override {
         ++rides;
+        if (modelRides) {
+            const RideScene scene = rideSetUp(s, rng, clock);
+            RideMotion motion(scene.layout);
+            while (!motion.arrived() && motion.ticks() < 1000000) motion.tick();
+            const long long ms = static_cast<long long>(motion.ticks()) * scene.layout.tickMs + ride::kHoldMs;
+            for (long long k = 0; k < ms / ride::kScoreMs; ++k) {
+                const Long before = s.playerPoint[s.curPlayer];
+                rideScoreTick(s);
+                ridePoints += s.playerPoint[s.curPlayer] - before;
+            }
+            seconds += static_cast<double>(ms) / 1000.0;
+        }
         if (onRide) onRide(s);
     }
     void showConquest(GameState&, int line, Rng&, Clock&) override { conquests.push_back(line); }

@@ -1,5 +1,6 @@
 #include "turns/computer.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "board/line_display.h"
@@ -7,6 +8,7 @@
 #include "turns/events.h"
 #include "turns/race.h"
 #include "turns/turn.h"
+#include "state/station_draw.h"
 
 namespace kisharin {
 
@@ -21,11 +23,83 @@ int computerKind(const GameState& s, int selected, int d, Long money) {
     return m < fare(3) * d && m < fare(3) * 18 ? 0 : 3;
 }
 
+const char* strengthCaption(Strength st) {
+    switch (st) {
+        case Strength::Weak:
+            return "よわい";
+        case Strength::Strong:
+            return "つよい";
+        default:
+            return "ふつう";
+    }
+}
+
+int weakKind(const GameState& s, int selected, int d, Long money) {
+    if (d < 1) return 0;
+    if (selected == 4 || selected == 5) return computerKind(s, selected, d, money);
+    // A beginner takes the slow train, and rides whenever the fare of the stations it
+    // might go is there.
+    const long long most = std::min(d, 6);
+    return static_cast<long long>(money) < static_cast<long long>(s.kindFare[1]) * most ? 0 : 1;
+}
+
+double expectedProgress(int kind, int d) {
+    const int factor = kind >= 1 && kind <= 3 ? kind : 1;
+    int sum = 0;
+    for (int face = 1; face <= 6; ++face) sum += std::min(face * factor, d);
+    return sum / 6.0;
+}
+
+int strongKind(const GameState& s, int selected, int d, Long money) {
+    if (d < 1) return 0;
+    if (selected == 4 || selected == 5) return computerKind(s, selected, d, money);
+    // The kind that goes furthest towards the route's next point on average, among those
+    // whose longest ride this turn can be paid in full (no debt, which costs 50 points),
+    // keeping a reserve for the next turn unless it is the slow train; of equals the
+    // cheaper one.
+    const long long m = money;
+    int best = 0;
+    double bestProgress = 0;
+    for (int kind = 1; kind <= 3; ++kind) {
+        const long long fare = s.kindFare[kind];
+        const long long longest = std::min(d, 6 * kind);
+        const long long reserve = kind == 1 ? 0 : kStrongReserve;
+        if (m < fare * longest + reserve) continue;
+        const double progress = expectedProgress(kind, d);
+        if (progress > bestProgress + 1e-9) {
+            best = kind;
+            bestProgress = progress;
+        }
+    }
+    return best != 0 ? best : computerKind(s, selected, d, money);
+}
+
+std::string strongGodPick(const GameState& s) {
+    // Nearer than this the way is shorter than what a station drawn in a prefecture
+    // leaves: stay.
+    if (routeLength(s) <= kStrongGodRoute) return {};
+    // The open destination whose prefecture has the fewest stations: a station drawn
+    // there lies nearest to it.
+    std::string best;
+    int fewest = 0;
+    for (int d = 1; d <= kDestinationCount; ++d) {
+        if (s.mokutekitiDone[d]) continue;
+        const std::string& pref = s.ekiPref(s.mokutekitiRosen[d], s.mokutekitiEki[d]);
+        const int n = countStationsIn(s, {pref});
+        if (n > 0 && (best.empty() || n < fewest)) {
+            best = pref;
+            fewest = n;
+        }
+    }
+    return best;
+}
+
 namespace {
 
 class Turn {
   public:
-    Turn(Game& g, bool pauses) : g_(g), s_(g.s), pauses_(pauses), p_(g.s.curPlayer) {}
+    Turn(Game& g, bool pauses, Strength strength)
+        : g_(g), s_(g.s), pauses_(pauses), strength_(strength), p_(g.s.curPlayer) {}
 
     ComputerTurn play() {
         int count = s_.routeCount;
@@ -56,7 +130,7 @@ class Turn {
         if (next.line != s_.playerRosen[p_]) return work();
         const int d = std::abs(next.pos - e);
         t_.distance = d;
-        const int kind = computerKind(s_, s_.selKind, d, s_.playerMoney[p_]);
+        const int kind = chooseKind(d);
         if (kind == 0) return work();
         if (kind <= 3) apply(g_, Command::chooseKind(p_, kind));
         g_.screens.refreshBoard(s_);  // the kind chosen is on the board during the pause
@@ -69,6 +143,7 @@ class Turn {
         const int factor = stepFactor(t_.kind);
         t_.die = factor ? t_.steps / factor : t_.steps;
         t_.target = d > t_.steps ? (next.pos > e ? e + t_.steps : e - t_.steps) : next.pos;
+        if (strength_ == Strength::Strong) t_.target = meetingTarget(e, t_.target);
 
         スクロール位置決め(s_, g_.line, t_.target);
         if (t_.target >= 1 && t_.target <= g_.line.stationCount())
@@ -81,6 +156,30 @@ class Turn {
     }
 
   private:
+    int chooseKind(int d) const {
+        const Long money = s_.playerMoney[p_];
+        switch (strength_) {
+            case Strength::Weak:
+                return weakKind(s_, s_.selKind, d, money);
+            case Strength::Strong:
+                return strongKind(s_, s_.selKind, d, money);
+            default:
+                return computerKind(s_, s_.selKind, d, money);
+        }
+    }
+
+    // The other player standing on this line between here and the target: ending on
+    // their station takes 50 points from them for this player (a swing of 100), worth a
+    // few stations of the way.
+    int meetingTarget(int e, int target) const {
+        const int o = 1 - p_;
+        if (s_.playerRosen[o] != s_.playerRosen[p_]) return target;
+        const int at = s_.playerEki[o];
+        const bool between = (at > e && at <= target) || (at < e && at >= target);
+        if (!between || at == e || std::abs(target - at) > kStrongMeetingDetour) return target;
+        return at;
+    }
+
     // Route point i, counted from 1 at the destination.
     const RoutePoint& point(int i) const { return s_.routeList[static_cast<size_t>(i - 1)]; }
 
@@ -121,14 +220,15 @@ class Turn {
     Game& g_;
     GameState& s_;
     const bool pauses_;
+    const Strength strength_;
     const int p_;
     ComputerTurn t_;
 };
 
 }  // namespace
 
-ComputerTurn playComputerRules(Game& g, bool pauses) {
-    return Turn(g, pauses).play();
+ComputerTurn playComputerRules(Game& g, bool pauses, Strength strength) {
+    return Turn(g, pauses, strength).play();
 }
 
 ComputerTurn コンピュータ(Game& g) {
@@ -136,18 +236,22 @@ ComputerTurn コンピュータ(Game& g) {
 }
 
 void ComputerSeat::playTurn(Game& g) {
-    last = コンピュータ(g);
+    last = playComputerRules(g, true, strength);
 }
 
 void ComputerSeat::answerWarp(Game& g, int region, const std::string&, const std::string&) {
     const GameState& s = g.s;
-    apply(g, Command::answerWarp(s.curPlayer, routeLength(s) > 40 && !s.mokutekitiDone[region]));
+    const long limit = strength == Strength::Strong ? kStrongWarpRoute : 40;
+    const bool jump = strength != Strength::Weak && routeLength(s) > limit && !s.mokutekitiDone[region];
+    apply(g, Command::answerWarp(s.curPlayer, jump));
 }
 
 void ComputerSeat::answerGod(Game& g) {
     const GameState& s = g.s;
     std::string pref;
-    if (routeLength(s) > 25) {
+    if (strength == Strength::Strong) {
+        pref = strongGodPick(s);
+    } else if (strength == Strength::Normal && routeLength(s) > 25) {
         bool anyOpen = false;
         for (int d = 1; d <= kDestinationCount; ++d) anyOpen = anyOpen || !s.mokutekitiDone[d];
         if (anyOpen) {

@@ -32,10 +32,34 @@ inline constexpr Long kPlaneMoneyFloor = 40000;
 // stay; on ordinary lines 各停 up to 5 stations, 急行 up to 11, 特急 from 12.
 int computerKind(const GameState& s, int selected, int d, Long money);
 
-// One turn for curPlayer by the computer's rules, through the board's handlers. With
-// `pauses` the one-second pause 間 runs before each action, as the computer opponent
-// does; the simulator's scripted human plays the same rules without it.
-ComputerTurn playComputerRules(Game& g, bool pauses);
+// The computer's strengths: よわい (a beginner: the slow train, never the warp hole or
+// the god), ふつう (the computer opponent as it always played) and つよい (plans).
+enum class Strength : int { Weak = 0, Normal = 1, Strong = 2 };
+const char* strengthCaption(Strength st);  // "よわい", "ふつう", "つよい"
+
+// The beginner's kind: 各停 whenever the fare of the stations it may go is there.
+int weakKind(const GameState& s, int selected, int d, Long money);
+
+// The planner's kind: the one that goes furthest on average towards the next point
+// whose longest ride can be paid (with kStrongReserve left for a faster kind).
+int strongKind(const GameState& s, int selected, int d, Long money);
+inline constexpr Long kStrongReserve = 3000;
+// The planner stops on the other player's station when it lies on the way, at most this
+// many stations short of where it could go.
+inline constexpr int kStrongMeetingDetour = 4;
+// The planner jumps through a warp hole into an open destination's region when the
+// route is longer than this, and asks the god when it is longer than kStrongGodRoute.
+inline constexpr long kStrongWarpRoute = 30;
+inline constexpr long kStrongGodRoute = 15;
+// Mean stations gone towards a point d stations away with kind 1..3 (a fair die).
+double expectedProgress(int kind, int d);
+// The god's prefecture the planner asks for ("" to stay).
+std::string strongGodPick(const GameState& s);
+
+// One turn for curPlayer by the computer's rules, through commands. With `pauses` the
+// one-second pause 間 runs before each action, as the computer opponent does; the
+// simulator's scripted human plays the same rules without it.
+ComputerTurn playComputerRules(Game& g, bool pauses, Strength strength = Strength::Normal);
 
 // コンピュータ: the computer opponent's turn (with its pauses). Returns what it did.
 ComputerTurn コンピュータ(Game& g);
@@ -47,6 +71,7 @@ ComputerTurn コンピュータ(Game& g);
 // and never bets.
 class ComputerSeat : public Seat {
   public:
+    explicit ComputerSeat(Strength st = Strength::Normal) : strength(st) {}
     bool playsItself() const override { return true; }
     void playTurn(Game& g) override;
     bool betsOnRaces() const override { return false; }
@@ -54,6 +79,7 @@ class ComputerSeat : public Seat {
     void answerGod(Game& g) override;
     void runBet(Game& g, Race& race) override;
 
+    Strength strength;
     ComputerTurn last;  // what its last turn did
 };
 

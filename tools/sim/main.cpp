@@ -3,6 +3,7 @@
 // per turn, one per special event and per race bet, and an end record.
 //
 //   kisharin-sim [--data DIR] [--seed N] [--games K] [--area 0..8] [--log FILE]
+//                [--p1 script|weak|normal|strong] [--p2 weak|normal|strong] [--normal]
 //
 // The summary gives the turns, the speed, how often each special event and bet came
 // against the chances the rules give, and how often the computer won.
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -42,6 +44,7 @@ struct Options {
     int games = 1;
     int area = 0;
     std::string log;
+    Sides sides;
 };
 
 const char* const kUsage =
@@ -51,6 +54,9 @@ const char* const kUsage =
     "  --games K        続けて遊ぶゲームの数（既定 1）\n"
     "  --area 0..8      遊ぶ地域：0 全国、1 北海道版 … 8 九州版（既定 0）\n"
     "  --log ファイル   起きたことを JSON Lines で書き出すファイル\n"
+    "  --p1 script|weak|normal|strong  プレイヤー1：台本どおりの人（既定）かコンピュータの強さ\n"
+    "  --p2 weak|normal|strong         プレイヤー2：コンピュータの強さ（既定 normal）\n"
+    "  --normal         通常モード：乗車画面の動きどおりにポイントを払う（既定は短縮モード）\n"
     "  --help           この説明を表示して終わる\n";
 
 [[noreturn]] void usage(const std::string& why) {
@@ -92,6 +98,22 @@ Options parse(int argc, char** argv) {
             o.area = static_cast<int>(number(a, value(), 0, 8));
         else if (a == "--log")
             o.log = value();
+        else if (a == "--p1" || a == "--p2") {
+            const std::string v = value();
+            SideKind k;
+            if (v == "script" && a == "--p1")
+                k = SideKind::Script;
+            else if (v == "weak")
+                k = SideKind::Weak;
+            else if (v == "normal")
+                k = SideKind::Normal;
+            else if (v == "strong")
+                k = SideKind::Strong;
+            else
+                usage(a + " の値 \"" + v + "\" は使えません");
+            (a == "--p1" ? o.sides.p1 : o.sides.p2) = k;
+        } else if (a == "--normal")
+            o.sides.normalMode = true;
         else
             usage("知らないオプション " + a);
     }
@@ -146,6 +168,8 @@ struct Tally {
     long long warpJumps = 0, godMoves = 0;
     long long bets = 0, betsWon = 0, betsDeclined = 0, betPoints = 0;
     long long computerWins = 0, humanWins = 0, draws = 0;
+    long long points[2] = {0, 0}, money[2] = {0, 0};  // summed over the games that ended
+    long long ridePoints = 0;
 
     void special(const SpecialEventRecord& r) {
         for (size_t i = 0; i < kSpecialKinds.size(); ++i)
@@ -205,6 +229,32 @@ JsonObject betRecord(int game, int turn, const BetRecord& r) {
         .field("winner", r.winner)
         .field("points", static_cast<long long>(r.points))
         .field("declined", r.cancelled);
+}
+
+const char* sideName(SideKind k) {
+    switch (k) {
+        case SideKind::Script:
+            return "script";
+        case SideKind::Weak:
+            return "weak";
+        case SideKind::Strong:
+            return "strong";
+        default:
+            return "normal";
+    }
+}
+
+// A share of wins with its 95 % interval (Wilson's score interval, which stays inside
+// 0..1 even for shares near the ends).
+struct WinShare {
+    double share = 0, low = 0, high = 0;
+};
+WinShare winShare(long long won, long long games) {
+    if (games <= 0) return {};
+    const double n = static_cast<double>(games), p = static_cast<double>(won) / n, z = 1.96;
+    const double centre = (p + z * z / (2 * n)) / (1 + z * z / n);
+    const double half = z * std::sqrt(p * (1 - p) / n + z * z / (4 * n * n)) / (1 + z * z / n);
+    return {p, std::max(0.0, centre - half), std::min(1.0, centre + half)};
 }
 
 // One line of the summary: how often something came against how often the rules give
@@ -298,11 +348,16 @@ int main(int argc, char** argv) {
                 tally.bet(r);
                 if (logFile) logFile << betRecord(game, turn, r).line();
             };
-            const GameResult res = playGame(s, screens, rng, clock, kMaxTurns, observer);
+            const GameResult res = playGame(s, screens, rng, clock, kMaxTurns, observer, o.sides);
+            tally.ridePoints += screens.ridePoints;
             tally.eventDraws += res.eventDraws;
             tally.raceDays += res.raceDays;
             // The player with more points wins.
             if (res.ended) {
+                for (int p = 0; p < 2; ++p) {
+                    tally.points[p] += s.playerPoint[p];
+                    tally.money[p] += s.playerMoney[p];
+                }
                 if (s.playerPoint[1] > s.playerPoint[0])
                     ++tally.computerWins;
                 else if (s.playerPoint[0] > s.playerPoint[1])
@@ -345,6 +400,15 @@ int main(int argc, char** argv) {
             tally.computerWins, finished,
             finished ? 100.0 * static_cast<double>(tally.computerWins) / static_cast<double>(finished) : 0.0,
             tally.humanWins, tally.draws);
+        for (int p = 0; p < 2; ++p) {
+            const long long won = p == 0 ? tally.humanWins : tally.computerWins;
+            const WinShare w = winShare(won, finished);
+            std::printf("player %d (%s): wins %.1f%% (95%% interval %.1f%%–%.1f%%), mean points %.1f, mean money %.0f\n",
+                        p + 1, sideName(p == 0 ? o.sides.p1 : o.sides.p2), 100 * w.share, 100 * w.low, 100 * w.high,
+                        finished ? static_cast<double>(tally.points[p]) / static_cast<double>(finished) : 0.0,
+                        finished ? static_cast<double>(tally.money[p]) / static_cast<double>(finished) : 0.0);
+        }
+        if (o.sides.normalMode) std::printf("points paid by rides: %lld\n", tally.ridePoints);
         std::printf("special events in %lld travel-event draws:\n", tally.eventDraws);
         for (size_t i = 0; i < kSpecialKinds.size(); ++i)
             printRate(kSpecialKinds[i].c_str(), tally.specials[i], tally.eventDraws, 0.01);

@@ -119,18 +119,45 @@ class ForwardingLog : public EventLog {
 
 }  // namespace detail
 
+// Who plays each side: the scripted player (player 1 only) or the computer opponent at
+// one of its strengths.
+enum class SideKind { Script, Weak, Normal, Strong };
+
+struct Sides {
+    SideKind p1 = SideKind::Script;
+    SideKind p2 = SideKind::Normal;
+    bool normalMode = false;  // rides as the ride window pays them (else short mode)
+};
+
+inline Strength strengthOf(SideKind k) {
+    return k == SideKind::Weak ? Strength::Weak : k == SideKind::Strong ? Strength::Strong : Strength::Normal;
+}
+
+// The seat of one side and what its last turn did.
+class SideSeat {
+  public:
+    explicit SideSeat(SideKind k) : kind_(k), computer_(strengthOf(k)) {}
+    Seat& seat() { return kind_ == SideKind::Script ? static_cast<Seat&>(player_) : computer_; }
+    const ComputerTurn& last() const { return kind_ == SideKind::Script ? player_.last : computer_.last; }
+
+  private:
+    SideKind kind_;
+    testing::ScriptedPlayer player_;
+    ComputerSeat computer_;
+};
+
 // Plays one game on s (railway, fares and regions loaded; visited as the histories
-// stand): a new game in s.playArea against the computer, then turns until the results
-// or maxTurns (both players' turns counted).
+// stand): a new game in s.playArea with the two sides, then turns until the results or
+// maxTurns (both players' turns counted).
 inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& clock, int maxTurns,
-                           const GameObserver& observer = {}) {
-    s.shortMode = True;
+                           const GameObserver& observer = {}, const Sides& sides = {}) {
+    s.shortMode = sides.normalMode ? False : True;
+    screens.modelRides = sides.normalMode;
     s.comOpponent = True;
     s.resumeGame = False;
     Game g{s, screens, rng, clock};
-    testing::ScriptedPlayer player;
-    ComputerSeat computer;
-    g.seats = {&player, &computer};
+    SideSeat side1(sides.p1), side2(sides.p2);
+    g.seats = {&side1.seat(), &side2.seat()};
     GameResult r;
     detail::ForwardingLog log(observer, r.turns);
     g.eventLog = &log;
@@ -144,7 +171,8 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
 
     // One turn of the seat to move, through the turn loop; false when nobody plays it.
     auto playTurn = [&]() {
-        const bool isComputer = s.curPlayer == 1;
+        const bool bets = g.seat(s.curPlayer).betsOnRaces();
+        const SideSeat& side = s.curPlayer == 0 ? side1 : side2;
         TurnReport rep;
         rep.start = turnStart(s);
         const size_t firstMessage = screens.messages.size();
@@ -155,7 +183,7 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
             --r.turns;
             return false;
         }
-        rep.turn = isComputer ? computer.last : player.last;
+        rep.turn = side.last();
         const int p = rep.start.player;
         rep.end = {s.playerRosen[p], s.playerEki[p]};
         if (rep.turn.action == ComputerTurn::Action::Move && g.lastRide.line != 0) {
@@ -169,7 +197,7 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
             if (rep.turn.action == ComputerTurn::Action::Claim)
                 clicked = rep.turn.transfers.empty() ? rep.start.at : rep.turn.transfers.back();
             const std::string& mark = s.ekiMark(clicked.line, clicked.pos);
-            if (!isComputer && isRaceCourse(mark))
+            if (bets && isRaceCourse(mark))
                 ++r.raceDays;
             else if (!g.ended)
                 ++r.eventDraws;
