@@ -80,4 +80,13 @@ void placeOver(QWidget* window, const QWidget* over) {
     window->move(at);
 }
 
+void keepAbove(QWidget* window, const QWidget* owner) {
+    if (!owner) return;
+    const QWidget* top = owner->window();
+    top->winId();  // the native windows, made now if they are not yet
+    window->winId();
+    if (window->windowHandle() && top->windowHandle())
+        window->windowHandle()->setTransientParent(top->windowHandle());
+}
+
 }  // namespace kisharin
