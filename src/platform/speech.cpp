@@ -227,7 +227,22 @@ VoiceFiles findVoiceFiles() {
     return f;
 }
 
+namespace {
+std::function<std::unique_ptr<SoundOutput>()>& outputOpener() {
+    static std::function<std::unique_ptr<SoundOutput>()> open;
+    return open;
+}
+}  // namespace
+
+void setSoundOutputOpener(std::function<std::unique_ptr<SoundOutput>()> open) {
+    outputOpener() = std::move(open);
+}
+
 std::unique_ptr<SoundOutput> openSoundOutput() {
+    return outputOpener() ? outputOpener()() : openSystemSoundOutput();
+}
+
+std::unique_ptr<SoundOutput> openSystemSoundOutput() {
 #ifdef KISHARIN_HAVE_PULSE
     auto out = std::make_unique<PulseOutput>(kVoiceRate);
     if (out->open()) return out;
@@ -235,12 +250,36 @@ std::unique_ptr<SoundOutput> openSoundOutput() {
     return nullptr;
 }
 
-JapaneseVoice::JapaneseVoice() : files_(findVoiceFiles()) {}
+JapaneseVoice::JapaneseVoice() : files_(findVoiceFiles()), open_(openSoundOutput) {}
 
 JapaneseVoice::JapaneseVoice(VoiceFiles files, std::unique_ptr<SoundOutput> output)
     : files_(std::move(files)), output_(std::move(output)), outputTried_(true) {}
 
-JapaneseVoice::~JapaneseVoice() = default;
+JapaneseVoice::~JapaneseVoice() {
+    waitPrepared();
+}
+
+void JapaneseVoice::openOutput() {
+    if (outputTried_) return;
+    outputTried_ = true;
+    if (open_) output_ = open_();
+}
+
+void JapaneseVoice::waitPrepared() {
+    if (preparing_.joinable()) preparing_.join();
+}
+
+void JapaneseVoice::prepare() {
+    if (preparing_.joinable()) return;
+    // A device that could not be had or was lost is looked for again at the next ride.
+    if (!output_) outputTried_ = false;
+    if (outputTried_) return;
+    preparing_ = std::thread([this] {
+        openOutput();
+        // Without a device nothing will be said: the engine need not wake up either.
+        if (output_) synthesise("え");
+    });
+}
 
 bool JapaneseVoice::canSynthesise() const {
     std::error_code ec;
@@ -268,13 +307,17 @@ std::optional<Sound> JapaneseVoice::synthesise(const std::string& text) const {
 }
 
 void JapaneseVoice::speak(const std::string& text) {
-    if (!outputTried_) {
-        outputTried_ = true;
-        output_ = openSoundOutput();
-    }
+    waitPrepared();
+    openOutput();
     // Without a device there is nobody to hear it: do not spend time on the voice.
     if (!output_) return;
-    if (std::optional<Sound> sound = synthesise(text)) output_->play(*sound);
+    if (std::optional<Sound> sound = synthesise(text))
+        if (!output_->play(*sound)) output_.reset();  // the server went away
+}
+
+JapaneseVoice& programVoice() {
+    static JapaneseVoice voice;
+    return voice;
 }
 
 }  // namespace kisharin

@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -159,6 +161,9 @@ FrmEki::FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* vo
     connect(hold_, &QTimer::timeout, this, &FrmEki::finish);
     tmrMain_->start();
     tmrScore_->start();
+    // The sound stream is opened and the engine woken while the train runs, so that the
+    // arrival is heard at once (the ride's points run on while the voice holds it).
+    if (s_.voiceMode && !voice_) programVoice().prepare();
 }
 
 FrmEki::~FrmEki() = default;
@@ -187,12 +192,7 @@ void FrmEki::arrive() {
         // Show the train at the platform before the voice holds the window.
         repaint();
         QCoreApplication::processEvents();
-        if (voice_) {
-            announceArrival(s_, *voice_);
-        } else {
-            JapaneseVoice voice;
-            announceArrival(s_, voice);
-        }
+        announceArrival(s_, voice_ ? *voice_ : programVoice());
     }
     // The stand at the platform, timed on the monotonic clock; events go on meanwhile.
     holdClock_.start();
@@ -221,8 +221,48 @@ void FrmEki::reject() {
     if (done_) QDialog::reject();
 }
 
+void FrmEki::setVisible(bool visible) {
+    // Before the window is placed, so that it is placed at the size it will have.
+    if (visible && !isVisible()) fitToScreen();
+    QDialog::setVisible(visible);
+}
+
+void FrmEki::fitToScreen() {
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    if (!screen || fit_ != 1.0) return;
+    // The window manager's frame: the one of the window the ride belongs to, or a usual
+    // title bar and border.
+    QSize frame(16, 40);
+    if (parentWidget()) {
+        const QWidget* top = parentWidget()->window();
+        const QSize f = top->frameGeometry().size() - top->geometry().size();
+        if (!f.isEmpty()) frame = f;
+    }
+    const QRect avail = screen->availableGeometry();
+    const double f = std::min({1.0, double(avail.width() - frame.width()) / kClientWidth,
+                               double(avail.height() - frame.height()) / kClientHeight});
+    // A screen scaled by 1.5 leaves 853 of a 1280-pixel screen's width to the window: the
+    // whole ride is drawn smaller rather than cut at the points.
+    if (f >= 1.0 || f <= 0.2) return;
+    fit_ = f;
+    setFixedSize(static_cast<int>(std::ceil(kClientWidth * f)),
+                 static_cast<int>(std::ceil(kClientHeight * f)));
+    for (QLabel* l : {lblRosenName_, lblShubetu_, lblPoint_, lblScore_}) {
+        QFont font = l->font();
+        font.setPixelSize(std::max(8, static_cast<int>(std::lround(font.pixelSize() * f))));
+        l->setFont(font);
+        const QRect g = l->geometry();
+        l->setGeometry(static_cast<int>(g.x() * f), static_cast<int>(g.y() * f),
+                       static_cast<int>(std::ceil(g.width() * f)),
+                       static_cast<int>(std::ceil(g.height() * f)));
+    }
+    lblShubetu_->adjustSize();
+    lblPoint_->adjustSize();
+}
+
 void FrmEki::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    if (fit_ != 1.0) p.scale(fit_, fit_);
     render(p);
 }
 
