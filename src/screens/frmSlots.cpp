@@ -59,7 +59,7 @@ void addSlot(QDialog* d, int n, QPushButton* b, const SlotSummary& m, const Game
     l->setObjectName("lblSlot(" + QString::number(n) + ")");
     l->setFont(uiFont(9));
     l->setWordWrap(true);
-    l->setMinimumWidth(360);
+    l->setMinimumWidth(420);
     l->setTextInteractionFlags(Qt::NoTextInteraction);
     grid->addWidget(l, n - 1, 1);
 }

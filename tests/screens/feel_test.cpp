@@ -175,6 +175,7 @@ void FeelTest::theMapAndThePickerStayOverTheBoard() {
     QTRY_VERIFY(FrmOneMap::instance());
     QPointer<FrmOneMap> map = FrmOneMap::instance();
     QCOMPARE(map->windowHandle()->transientParent(), board->windowHandle());
+    QCOMPARE(map->windowType(), Qt::Dialog);  // X window managers hear of the owner only so
     QCOMPARE(map->frameGeometry().topLeft(),
              placedOver(map->frameGeometry().size(), board->frameGeometry(), screen));
     // Kept above without belonging to the board as a widget: the computer's turn, which
