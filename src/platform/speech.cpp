@@ -269,15 +269,18 @@ void JapaneseVoice::waitPrepared() {
     if (preparing_.joinable()) preparing_.join();
 }
 
-void JapaneseVoice::prepare() {
-    if (preparing_.joinable()) return;
+void JapaneseVoice::prepare(std::vector<std::string> texts) {
+    waitPrepared();
+    ready_.clear();
     // A device that could not be had or was lost is looked for again at the next ride.
     if (!output_) outputTried_ = false;
-    if (outputTried_) return;
-    preparing_ = std::thread([this] {
+    preparing_ = std::thread([this, texts = std::move(texts)] {
         openOutput();
-        // Without a device nothing will be said: the engine need not wake up either.
-        if (output_) synthesise("え");
+        // Without a device nothing will be said: the engine need not run either.
+        if (!output_) return;
+        if (texts.empty()) synthesise("え");
+        for (const std::string& text : texts)
+            if (std::optional<Sound> sound = synthesise(text)) ready_[text] = std::move(*sound);
     });
 }
 
@@ -310,9 +313,18 @@ void JapaneseVoice::speak(const std::string& text) {
     waitPrepared();
     openOutput();
     // Without a device there is nobody to hear it: do not spend time on the voice.
-    if (!output_) return;
-    if (std::optional<Sound> sound = synthesise(text))
-        if (!output_->play(*sound)) output_.reset();  // the server went away
+    if (!output_) {
+        ready_.clear();
+        return;
+    }
+    std::optional<Sound> sound;
+    if (const auto made = ready_.find(text); made != ready_.end()) {
+        sound = std::move(made->second);
+        ready_.erase(made);
+    } else {
+        sound = synthesise(text);
+    }
+    if (sound && !output_->play(*sound)) output_.reset();  // the server went away
 }
 
 JapaneseVoice& programVoice() {

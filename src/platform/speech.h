@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -66,10 +67,11 @@ class JapaneseVoice final : public Speech {
     JapaneseVoice(VoiceFiles files, std::unique_ptr<SoundOutput> output);
     ~JapaneseVoice() override;
 
-    // Gets ready to speak without holding the caller: opens the sound device and runs the
-    // engine once on a short text (which brings its dictionary and voice into memory),
-    // in the background. The next speak waits for it to finish, not to begin afresh.
-    void prepare();
+    // Gets ready to speak `texts` without holding the caller: opens the sound device and
+    // turns the texts into samples in the background (with no texts, runs the engine
+    // once on a short one, which brings its dictionary and voice into memory). The next
+    // speak waits for it to finish; a text made ready is then played at once.
+    void prepare(std::vector<std::string> texts = {});
 
     // True when the engine, its dictionary and the voice file were found.
     bool canSynthesise() const;
@@ -86,6 +88,7 @@ class JapaneseVoice final : public Speech {
     std::unique_ptr<SoundOutput> output_;
     bool outputTried_ = false;
     std::thread preparing_;
+    std::map<std::string, Sound> ready_;  // texts made ready by prepare
 };
 
 // The voice of the whole program: one engine and one connection to the sound server for

@@ -161,9 +161,10 @@ FrmEki::FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* vo
     connect(hold_, &QTimer::timeout, this, &FrmEki::finish);
     tmrMain_->start();
     tmrScore_->start();
-    // The sound stream is opened and the engine woken while the train runs, so that the
-    // arrival is heard at once (the ride's points run on while the voice holds it).
-    if (s_.voiceMode && !voice_) programVoice().prepare();
+    // The sound stream is opened and the arrival's sentences are made while the train
+    // runs (the rules have settled where it stops), so that the arrival is heard at
+    // once: the ride's points run on while the voice holds the window.
+    if (s_.voiceMode && !voice_) programVoice().prepare(arrivalAnnouncement(s_));
 }
 
 FrmEki::~FrmEki() = default;
