@@ -159,8 +159,17 @@ FrmEki::FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* vo
     hold_->setTimerType(Qt::PreciseTimer);
     hold_->setInterval(scaledMs(kHoldMs));
     connect(hold_, &QTimer::timeout, this, &FrmEki::finish);
+    // The frames between the ticks, at the usual 60 a second.
+    frame_ = new QTimer(this);
+    frame_->setTimerType(Qt::PreciseTimer);
+    frame_->setInterval(16);
+    connect(frame_, &QTimer::timeout, this, [this] {
+        if (motion_.arrived()) frame_->stop();
+        update();
+    });
     tmrMain_->start();
     tmrScore_->start();
+    frame_->start();
     // The sound stream is opened and the arrival's sentences are made while the train
     // runs (the rules have settled where it stops), so that the arrival is heard at
     // once: the ride's points run on while the voice holds the window.
@@ -178,6 +187,8 @@ void FrmEki::advance(int ticks) {
 }
 
 void FrmEki::tmrMain_Timer() {
+    tickFrom_ = motion_.left();
+    sinceTick_.start();
     if (motion_.tick()) arrive();
     update();
 }
@@ -264,15 +275,28 @@ void FrmEki::fitToScreen() {
 void FrmEki::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (fit_ != 1.0) p.scale(fit_, fit_);
-    render(p);
+    renderAt(p, shownLeft());
 }
 
 void FrmEki::render(QPainter& p) const {
+    renderAt(p, motion_.left());
+}
+
+int FrmEki::shownLeft() const {
+    if (motion_.arrived() || !sinceTick_.isValid()) return motion_.left();
+    // Between the last two ticks, by the time since the last one: the strip glides at
+    // every frame and still passes exactly where the ticks put it.
+    const double ms = static_cast<double>(sinceTick_.nsecsElapsed()) / 1e6;
+    const double f = std::min(1.0, ms / std::max(1, tmrMain_->interval()));
+    return static_cast<int>(std::lround(tickFrom_ + (motion_.left() - tickFrom_) * f));
+}
+
+void FrmEki::renderAt(QPainter& p, int left) const {
     const RideLayout& L = scene_.layout;
     p.fillRect(0, 0, kClientWidth, kClientHeight, QColor::fromRgba(scene_.paint.background));
     p.save();
-    p.translate(motion_.left(), kStripTop);
-    renderStrip(p);
+    p.translate(left, kStripTop);
+    renderStrip(p, left);
     p.restore();
     if (L.showTrain()) {
         if (train_.isNull())
@@ -288,10 +312,10 @@ void FrmEki::render(QPainter& p) const {
     }
 }
 
-void FrmEki::renderStrip(QPainter& p) const {
+void FrmEki::renderStrip(QPainter& p, int left) const {
     const RideLayout& L = scene_.layout;
     // Only what the window shows is painted: the strip is many windows wide.
-    const int from = -motion_.left();
+    const int from = -left;
     const int to = from + kClientWidth;
     p.setClipRect(0, 0, L.stripWidth, kStripHeight);
     auto visible = [from, to](int left, int width) { return left + width > from && left < to; };

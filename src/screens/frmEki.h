@@ -37,6 +37,8 @@ class FrmEki : public QDialog {
     void advance(int ticks);
     // Paints the whole window as it stands, at (0, 0) of p, at its full size.
     void render(QPainter& p) const;
+    // Where the window shows the strip now: between where the last two ticks put it.
+    int shownLeft() const;
     // How much the window is made smaller to lie wholly on its screen (1: not at all).
     double fit() const { return fit_; }
 
@@ -53,7 +55,8 @@ class FrmEki : public QDialog {
     void tmrScore_Timer();
     void arrive();
     void finish();
-    void renderStrip(QPainter& p) const;
+    void renderAt(QPainter& p, int left) const;
+    void renderStrip(QPainter& p, int left) const;
     void fitToScreen();
     struct BoardFaces;
     void renderBoard(QPainter& p, const RideBoard& b, const BoardFaces& f) const;
@@ -77,6 +80,9 @@ class FrmEki : public QDialog {
     QTimer* tmrMain_;
     QTimer* tmrScore_;
     QTimer* hold_;
+    QTimer* frame_;
+    QElapsedTimer sinceTick_;
+    int tickFrom_ = 0;  // the strip's place before the last tick
     QElapsedTimer holdClock_;
     qint64 heldMs_ = 0;
     bool done_ = false;

@@ -9,11 +9,13 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <set>
 #include <thread>
 
 #include "screen_support.h"
@@ -112,6 +114,7 @@ class FeelTest : public QObject {
     void theSlotPickerSaysWhatEachSlotHolds();
     void theWheelZoomsTheMapAroundThePointer();
     void aTurnIsPlayedFromTheKeyboard();
+    void theRideGlidesBetweenItsTicks();
 };
 
 void FeelTest::aDragOfTheZoomBarDrawsOnceWhereItIsLetGo() {
@@ -374,6 +377,40 @@ void FeelTest::aTurnIsPlayedFromTheKeyboard() {
     QTest::qWait(20);
     QVERIFY(!FrmMap::viewing());
     board->setBoardEnabled(true);
+}
+
+void FeelTest::theRideGlidesBetweenItsTicks() {
+    setTimeScale(1.0);  // real time: ticks of 100 ms, frames of 16 ms
+    GameState s = voiceRide();
+    s.voiceMode = false;
+    s.rideInfo.value = 100;
+    FakeClock clock;
+    DefaultRng rng(1);
+    FrmEki w(s, rng, clock, nullptr);
+    std::set<int> ticked{w.motion().left()};
+    QObject::connect(w.findChild<QTimer*>(QStringLiteral("tmrMain")), &QTimer::timeout,
+                     [&] { ticked.insert(w.motion().left()); });
+    std::vector<int> painted;
+    struct Watch : QObject {
+        std::function<void()> onPaint;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) onPaint();
+            return false;
+        }
+    } watch;
+    watch.onPaint = [&] { painted.push_back(w.shownLeft()); };
+    w.installEventFilter(&watch);
+    w.show();
+    QTest::qWait(1500);
+    setTimeScale(0.01);
+    const int ticks = w.motion().ticks();
+    QVERIFY(ticks >= 5);
+    QVERIFY2(painted.size() > static_cast<size_t>(2 * ticks), qPrintable(QString::number(painted.size())));
+    // Pictures between the ticks' places, and never ahead of the last tick.
+    const long between =
+        std::count_if(painted.begin(), painted.end(), [&](int x) { return !ticked.count(x); });
+    QVERIFY2(between > ticks, qPrintable(QString::number(between)));
+    for (size_t i = 1; i < painted.size(); ++i) QVERIFY(painted[i] <= painted[i - 1]);  // the strip runs left
 }
 
 int main(int argc, char** argv) {
