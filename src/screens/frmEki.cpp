@@ -312,10 +312,10 @@ void FrmEki::renderAt(QPainter& p, int left) const {
     }
 }
 
-void FrmEki::renderStrip(QPainter& p, int left) const {
+void FrmEki::renderStrip(QPainter& p, int stripLeft) const {
     const RideLayout& L = scene_.layout;
     // Only what the window shows is painted: the strip is many windows wide.
-    const int from = -left;
+    const int from = -stripLeft;
     const int to = from + kClientWidth;
     p.setClipRect(0, 0, L.stripWidth, kStripHeight);
     auto visible = [from, to](int left, int width) { return left + width > from && left < to; };

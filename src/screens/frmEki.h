@@ -56,7 +56,7 @@ class FrmEki : public QDialog {
     void arrive();
     void finish();
     void renderAt(QPainter& p, int left) const;
-    void renderStrip(QPainter& p, int left) const;
+    void renderStrip(QPainter& p, int stripLeft) const;
     void fitToScreen();
     struct BoardFaces;
     void renderBoard(QPainter& p, const RideBoard& b, const BoardFaces& f) const;
