@@ -405,11 +405,13 @@ void FeelTest::theRideGlidesBetweenItsTicks() {
     setTimeScale(0.01);
     const int ticks = w.motion().ticks();
     QVERIFY(ticks >= 5);
-    QVERIFY2(painted.size() > static_cast<size_t>(2 * ticks), qPrintable(QString::number(painted.size())));
+    // About six pictures a tick; a busy machine may drop some.
+    QVERIFY2(painted.size() > static_cast<size_t>(3 * ticks / 2),
+             qPrintable(QString::number(painted.size())));
     // Pictures between the ticks' places, and never ahead of the last tick.
     const long between =
         std::count_if(painted.begin(), painted.end(), [&](int x) { return !ticked.count(x); });
-    QVERIFY2(between > ticks, qPrintable(QString::number(between)));
+    QVERIFY2(between >= ticks / 2, qPrintable(QString::number(between)));
     for (size_t i = 1; i < painted.size(); ++i) QVERIFY(painted[i] <= painted[i - 1]);  // the strip runs left
 }
 
