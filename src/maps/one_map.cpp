@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "state/error.h"
 
@@ -218,8 +219,23 @@ void OneMap::scrZoom_Change(int value) {
         canvas_.left = 0;
         canvas_.top = 0;
     }
+    // A smaller canvas around the same centre can lie wholly beside the frame when the
+    // map was dragged to its edge: it keeps the dragging's 40 pixels inside too.
+    moveCanvas(canvas_.left, canvas_.top);
     描画();
     zoomBarEnabled_ = true;
+}
+
+void OneMap::zoomAround(int value, int x, int y) {
+    value = std::clamp(value, 0, kZoomMax);
+    if (!shown_ || value == zoom_) return;
+    // The same view on a canvas of another size: a point keeps its share of the canvas.
+    const double fx = static_cast<double>(x - canvas_.left) / canvas_.width;
+    const double fy = static_cast<double>(y - canvas_.top) / canvas_.height;
+    scrZoom_Change(value);
+    if (value == 0) return;  // the whole canvas fills the frame
+    moveCanvas(static_cast<int>(std::lround(x - fx * canvas_.width)),
+               static_cast<int>(std::lround(y - fy * canvas_.height)));
 }
 
 }  // namespace kisharin

@@ -65,6 +65,9 @@ class OneMap {
     void cmdZoomBack_Click();  // "１つ前"
     void cmdInit_Click();      // "初期値"
     void scrZoom_Change(int value);
+    // The mouse wheel: the zoom bar set to value (kept within its range), with the map
+    // point under the pointer at frame pixel (x, y) kept under it.
+    void zoomAround(int value, int x, int y);
 
     // --- What the window shows -----------------------------------------------------------
     bool mapShown() const { return shown_; }

@@ -227,7 +227,22 @@ VoiceFiles findVoiceFiles() {
     return f;
 }
 
+namespace {
+std::function<std::unique_ptr<SoundOutput>()>& outputOpener() {
+    static std::function<std::unique_ptr<SoundOutput>()> open;
+    return open;
+}
+}  // namespace
+
+void setSoundOutputOpener(std::function<std::unique_ptr<SoundOutput>()> open) {
+    outputOpener() = std::move(open);
+}
+
 std::unique_ptr<SoundOutput> openSoundOutput() {
+    return outputOpener() ? outputOpener()() : openSystemSoundOutput();
+}
+
+std::unique_ptr<SoundOutput> openSystemSoundOutput() {
 #ifdef KISHARIN_HAVE_PULSE
     auto out = std::make_unique<PulseOutput>(kVoiceRate);
     if (out->open()) return out;
@@ -235,12 +250,39 @@ std::unique_ptr<SoundOutput> openSoundOutput() {
     return nullptr;
 }
 
-JapaneseVoice::JapaneseVoice() : files_(findVoiceFiles()) {}
+JapaneseVoice::JapaneseVoice() : files_(findVoiceFiles()), open_(openSoundOutput) {}
 
 JapaneseVoice::JapaneseVoice(VoiceFiles files, std::unique_ptr<SoundOutput> output)
     : files_(std::move(files)), output_(std::move(output)), outputTried_(true) {}
 
-JapaneseVoice::~JapaneseVoice() = default;
+JapaneseVoice::~JapaneseVoice() {
+    waitPrepared();
+}
+
+void JapaneseVoice::openOutput() {
+    if (outputTried_) return;
+    outputTried_ = true;
+    if (open_) output_ = open_();
+}
+
+void JapaneseVoice::waitPrepared() {
+    if (preparing_.joinable()) preparing_.join();
+}
+
+void JapaneseVoice::prepare(std::vector<std::string> texts) {
+    waitPrepared();
+    ready_.clear();
+    // A device that could not be had or was lost is looked for again at the next ride.
+    if (!output_) outputTried_ = false;
+    preparing_ = std::thread([this, texts = std::move(texts)] {
+        openOutput();
+        // Without a device nothing will be said: the engine need not run either.
+        if (!output_) return;
+        if (texts.empty()) synthesise("え");
+        for (const std::string& text : texts)
+            if (std::optional<Sound> sound = synthesise(text)) ready_[text] = std::move(*sound);
+    });
+}
 
 bool JapaneseVoice::canSynthesise() const {
     std::error_code ec;
@@ -268,13 +310,26 @@ std::optional<Sound> JapaneseVoice::synthesise(const std::string& text) const {
 }
 
 void JapaneseVoice::speak(const std::string& text) {
-    if (!outputTried_) {
-        outputTried_ = true;
-        output_ = openSoundOutput();
-    }
+    waitPrepared();
+    openOutput();
     // Without a device there is nobody to hear it: do not spend time on the voice.
-    if (!output_) return;
-    if (std::optional<Sound> sound = synthesise(text)) output_->play(*sound);
+    if (!output_) {
+        ready_.clear();
+        return;
+    }
+    std::optional<Sound> sound;
+    if (const auto made = ready_.find(text); made != ready_.end()) {
+        sound = std::move(made->second);
+        ready_.erase(made);
+    } else {
+        sound = synthesise(text);
+    }
+    if (sound && !output_->play(*sound)) output_.reset();  // the server went away
+}
+
+JapaneseVoice& programVoice() {
+    static JapaneseVoice voice;
+    return voice;
 }
 
 }  // namespace kisharin

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kisharin {
@@ -46,15 +49,29 @@ class SoundOutput {
     virtual bool play(const Sound& sound) = 0;
 };
 // The system's sound server, or nullptr when there is none.
+std::unique_ptr<SoundOutput> openSystemSoundOutput();
+// What the game's voice plays into: the system's sound server unless replaced.
 std::unique_ptr<SoundOutput> openSoundOutput();
+// Replaces what openSoundOutput opens (tests count and record through it); an empty
+// function restores the system's sound server.
+void setSoundOutputOpener(std::function<std::unique_ptr<SoundOutput>()> open);
 
 class JapaneseVoice final : public Speech {
   public:
-    // Looks for the engine and voice; the sound device is opened at the first text.
+    using OutputOpener = std::function<std::unique_ptr<SoundOutput>()>;
+
+    // Looks for the engine and voice; the sound device is opened at the first text or by
+    // prepare, and then kept open for every later text.
     JapaneseVoice();
     // With given files and output (tests); a null output stays silent.
     JapaneseVoice(VoiceFiles files, std::unique_ptr<SoundOutput> output);
     ~JapaneseVoice() override;
+
+    // Gets ready to speak `texts` without holding the caller: opens the sound device and
+    // turns the texts into samples in the background (with no texts, runs the engine
+    // once on a short one, which brings its dictionary and voice into memory). The next
+    // speak waits for it to finish; a text made ready is then played at once.
+    void prepare(std::vector<std::string> texts = {});
 
     // True when the engine, its dictionary and the voice file were found.
     bool canSynthesise() const;
@@ -63,9 +80,19 @@ class JapaneseVoice final : public Speech {
     void speak(const std::string& text) override;
 
   private:
+    void openOutput();
+    void waitPrepared();
+
     VoiceFiles files_;
+    OutputOpener open_;
     std::unique_ptr<SoundOutput> output_;
     bool outputTried_ = false;
+    std::thread preparing_;
+    std::map<std::string, Sound> ready_;  // texts made ready by prepare
 };
+
+// The voice of the whole program: one engine and one connection to the sound server for
+// every arrival, so that an announcement does not wait for a new sound stream.
+JapaneseVoice& programVoice();
 
 }  // namespace kisharin

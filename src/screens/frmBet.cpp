@@ -138,6 +138,8 @@ FrmBet::FrmBet(const GameState& s, Race& race, Rng& rng, std::function<bool(cons
     cmdStop_->setObjectName(QStringLiteral("cmdStop"));
     cmdStop_->setFont(uiFont(11));
     cmdStop_->setGeometry(640, y0 + 66, 105, 32);
+    // Enter starts the race, or declines it when there is nothing to stake.
+    (stakes_.empty() ? cmdStop_ : cmdStart_)->setDefault(true);
     connect(cmdStart_, &QPushButton::clicked, this, &FrmBet::cmdStart_Click);
     connect(cmdStop_, &QPushButton::clicked, this, &FrmBet::cmdStop_Click);
 

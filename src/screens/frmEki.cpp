@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -157,8 +159,21 @@ FrmEki::FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* vo
     hold_->setTimerType(Qt::PreciseTimer);
     hold_->setInterval(scaledMs(kHoldMs));
     connect(hold_, &QTimer::timeout, this, &FrmEki::finish);
+    // The frames between the ticks, at the usual 60 a second.
+    frame_ = new QTimer(this);
+    frame_->setTimerType(Qt::PreciseTimer);
+    frame_->setInterval(16);
+    connect(frame_, &QTimer::timeout, this, [this] {
+        if (motion_.arrived()) frame_->stop();
+        update();
+    });
     tmrMain_->start();
     tmrScore_->start();
+    frame_->start();
+    // The sound stream is opened and the arrival's sentences are made while the train
+    // runs (the rules have settled where it stops), so that the arrival is heard at
+    // once: the ride's points run on while the voice holds the window.
+    if (s_.voiceMode && !voice_) programVoice().prepare(arrivalAnnouncement(s_));
 }
 
 FrmEki::~FrmEki() = default;
@@ -172,6 +187,8 @@ void FrmEki::advance(int ticks) {
 }
 
 void FrmEki::rideTick() {
+    tickFrom_ = motion_.left();
+    sinceTick_.start();
     if (motion_.tick()) arrive();
     update();
 }
@@ -187,12 +204,7 @@ void FrmEki::arrive() {
         // Show the train at the platform before the voice holds the window.
         repaint();
         QCoreApplication::processEvents();
-        if (voice_) {
-            announceArrival(s_, *voice_);
-        } else {
-            JapaneseVoice voice;
-            announceArrival(s_, voice);
-        }
+        announceArrival(s_, voice_ ? *voice_ : programVoice());
     }
     // The stand at the platform, timed on the monotonic clock; events go on meanwhile.
     holdClock_.start();
@@ -221,17 +233,70 @@ void FrmEki::reject() {
     if (done_) QDialog::reject();
 }
 
+void FrmEki::setVisible(bool visible) {
+    // Before the window is placed, so that it is placed at the size it will have.
+    if (visible && !isVisible()) fitToScreen();
+    QDialog::setVisible(visible);
+}
+
+void FrmEki::fitToScreen() {
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    if (!screen || fit_ != 1.0) return;
+    // The window manager's frame: the one of the window the ride belongs to, or a usual
+    // title bar and border.
+    QSize frame(16, 40);
+    if (parentWidget()) {
+        const QWidget* top = parentWidget()->window();
+        const QSize f = top->frameGeometry().size() - top->geometry().size();
+        if (!f.isEmpty()) frame = f;
+    }
+    const QRect avail = screen->availableGeometry();
+    const double f = std::min({1.0, double(avail.width() - frame.width()) / kClientWidth,
+                               double(avail.height() - frame.height()) / kClientHeight});
+    // A screen scaled by 1.5 leaves 853 of a 1280-pixel screen's width to the window: the
+    // whole ride is drawn smaller rather than cut at the points.
+    if (f >= 1.0 || f <= 0.2) return;
+    fit_ = f;
+    setFixedSize(static_cast<int>(std::ceil(kClientWidth * f)),
+                 static_cast<int>(std::ceil(kClientHeight * f)));
+    for (QLabel* l : {lblRosenName_, lblShubetu_, lblPoint_, lblScore_}) {
+        QFont font = l->font();
+        font.setPixelSize(std::max(8, static_cast<int>(std::lround(font.pixelSize() * f))));
+        l->setFont(font);
+        const QRect g = l->geometry();
+        l->setGeometry(static_cast<int>(g.x() * f), static_cast<int>(g.y() * f),
+                       static_cast<int>(std::ceil(g.width() * f)),
+                       static_cast<int>(std::ceil(g.height() * f)));
+    }
+    lblShubetu_->adjustSize();
+    lblPoint_->adjustSize();
+}
+
 void FrmEki::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    render(p);
+    if (fit_ != 1.0) p.scale(fit_, fit_);
+    renderAt(p, shownLeft());
 }
 
 void FrmEki::render(QPainter& p) const {
+    renderAt(p, motion_.left());
+}
+
+int FrmEki::shownLeft() const {
+    if (motion_.arrived() || !sinceTick_.isValid()) return motion_.left();
+    // Between the last two ticks, by the time since the last one: the strip glides at
+    // every frame and still passes exactly where the ticks put it.
+    const double ms = static_cast<double>(sinceTick_.nsecsElapsed()) / 1e6;
+    const double f = std::min(1.0, ms / std::max(1, tmrMain_->interval()));
+    return static_cast<int>(std::lround(tickFrom_ + (motion_.left() - tickFrom_) * f));
+}
+
+void FrmEki::renderAt(QPainter& p, int left) const {
     const RideLayout& L = scene_.layout;
     p.fillRect(0, 0, kClientWidth, kClientHeight, QColor::fromRgba(scene_.paint.background));
     p.save();
-    p.translate(motion_.left(), kStripTop);
-    renderStrip(p);
+    p.translate(left, kStripTop);
+    renderStrip(p, left);
     p.restore();
     if (L.showTrain()) {
         if (train_.isNull())
@@ -247,10 +312,10 @@ void FrmEki::render(QPainter& p) const {
     }
 }
 
-void FrmEki::renderStrip(QPainter& p) const {
+void FrmEki::renderStrip(QPainter& p, int stripLeft) const {
     const RideLayout& L = scene_.layout;
     // Only what the window shows is painted: the strip is many windows wide.
-    const int from = -motion_.left();
+    const int from = -stripLeft;
     const int to = from + kClientWidth;
     p.setClipRect(0, 0, L.stripWidth, kStripHeight);
     auto visible = [from, to](int left, int width) { return left + width > from && left < to; };

@@ -22,8 +22,8 @@ namespace kisharin {
 class FrmEki : public QDialog {
     Q_OBJECT
   public:
-    // voice speaks the arrival in voice mode; null: the Japanese voice, made at arrival
-    // and let go after the last sentence.
+    // voice speaks the arrival in voice mode; null: the program's Japanese voice, made
+    // ready while the train runs and kept for the next ride.
     FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* voice = nullptr);
     ~FrmEki() override;
 
@@ -35,8 +35,14 @@ class FrmEki : public QDialog {
 
     // Moves the strip on by n animation ticks at once (still pictures and benchmarks).
     void advance(int ticks);
-    // Paints the whole window as it stands, at (0, 0) of p.
+    // Paints the whole window as it stands, at (0, 0) of p, at its full size.
     void render(QPainter& p) const;
+    // Where the window shows the strip now: between where the last two ticks put it.
+    int shownLeft() const;
+    // How much the window is made smaller to lie wholly on its screen (1: not at all).
+    double fit() const { return fit_; }
+
+    void setVisible(bool visible) override;
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -49,7 +55,9 @@ class FrmEki : public QDialog {
     void tmrScore_Timer();
     void arrive();
     void finish();
-    void renderStrip(QPainter& p) const;
+    void renderAt(QPainter& p, int left) const;
+    void renderStrip(QPainter& p, int stripLeft) const;
+    void fitToScreen();
     struct BoardFaces;
     void renderBoard(QPainter& p, const RideBoard& b, const BoardFaces& f) const;
 
@@ -72,9 +80,13 @@ class FrmEki : public QDialog {
     QTimer* tmrMain_;
     QTimer* tmrScore_;
     QTimer* hold_;
+    QTimer* frame_;
+    QElapsedTimer sinceTick_;
+    int tickFrom_ = 0;  // the strip's place before the last tick
     QElapsedTimer holdClock_;
     qint64 heldMs_ = 0;
     bool done_ = false;
+    double fit_ = 1.0;
 };
 
 // A picture of the rules as a QImage (alpha kept).

@@ -52,6 +52,7 @@ FrmEnd::FrmEnd(const GameState& s, QWidget* parent) : QDialog(parent) {
     end->setFont(uiFont(10));
     end->setFixedSize(96, 28);
     connect(end, &QPushButton::clicked, this, &QDialog::accept);
+    end->setDefault(true);  // Enter ends
     grid->addWidget(end, 7, 0, 1, 2, Qt::AlignCenter);
 }
 

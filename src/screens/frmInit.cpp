@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -197,6 +198,15 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     buttons->addWidget(cmdMemories_);
     root->addLayout(buttons);
     connect(cmdGo_, &QPushButton::clicked, this, &FrmInit::cmdGo_Click);
+    // Enter presses the button that has the focus, else "はじめから", the window's default.
+    cmdGo_->setDefault(true);
+    for (const QKeySequence& enter : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* key = new QShortcut(enter, this);
+        connect(key, &QShortcut::activated, this, [this] {
+            auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            (focused ? focused : cmdGo_)->click();
+        });
+    }
     connect(cmdContinue_, &QPushButton::clicked, this, &FrmInit::cmdContinue_Click);
     connect(cmdMemories_, &QPushButton::clicked, this, &FrmInit::cmdMemories_Click);
 

@@ -14,6 +14,7 @@
 
 #include "board/line_display.h"
 #include "board/startup.h"
+#include "screens/boardKeys.h"
 #include "screens/browser.h"
 #include "screens/frmMap.h"
 #include "screens/eventPictures.h"
@@ -123,6 +124,7 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     connect(cmdMap2_, &QPushButton::clicked, this, &FrmMain::cmdMap2_Click);
     connect(cmdMap_, &QPushButton::clicked, this, &FrmMain::cmdMap_Click);
     connect(cmdSave_, &QPushButton::clicked, this, &FrmMain::cmdSave_Click);
+    addBoardShortcuts(this);  // keys for the buttons and the train kinds
 
     tmrMain_ = new QTimer(this);
     tmrMain_->setObjectName(QStringLiteral("tmrMain"));

@@ -10,6 +10,7 @@
 #include "maps/picker.h"
 #include "screens/frmOneMap.h"
 #include "screens/look.h"
+#include "screens/placement.h"
 
 namespace kisharin {
 
@@ -135,7 +136,14 @@ FrmMap* FrmMap::showViewing(GameState& s, QPushButton* boardButton, QWidget* par
         // turn leaves it usable; it goes when the board goes.
         theViewer = new FrmMap(s, QString(), boardButton, nullptr);
         theViewer->setAttribute(Qt::WA_DeleteOnClose);
-        if (parent) QObject::connect(parent, &QObject::destroyed, theViewer, &QObject::deleteLater);
+        if (parent) {
+            QObject::connect(parent, &QObject::destroyed, theViewer, &QObject::deleteLater);
+            // Over the board, wholly on the screen, and kept above it like the detailed map;
+            // placed at the viewing picker's size (the map alone, no notice under it).
+            theViewer->setFixedSize(kPickerWidth, kPickerHeight);
+            placeOver(theViewer, parent);
+            keepAbove(theViewer, parent);
+        }
     }
     theViewer->show();
     theViewer->raise();

@@ -1,7 +1,13 @@
 #include "screens/frmMokutekiti.h"
 
+#include <algorithm>
+
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QStyle>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -24,6 +30,25 @@ QString breakBetweenParts(const QString& text) {
     }
     return out;
 }
+
+// Wide enough for the longest line of the course, so that a long line name such as
+// 「JR陸羽東線(奥の細道湯けむりライン)」 is not broken or cut; at least the usual 260
+// pixels, and no wider than the screen.
+int courseWidth(QTextEdit* text, const QWidget* parent) {
+    const QFontMetrics fm(text->font());
+    int widest = 0;
+    for (const QString& line : text->toPlainText().split(u'\n'))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    const int chrome = 2 * 8                                                           // the layout's margins
+                       + 2 * text->frameWidth()                                        // the box's frame
+                       + 2 * static_cast<int>(text->document()->documentMargin()) + 2  // the text's
+                       + text->style()->pixelMetric(QStyle::PM_ScrollBarExtent);       // a scroll bar
+    int width = std::max(260, widest + chrome);
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen) width = std::min(width, screen->availableGeometry().width() - 32);
+    return width;
+}
+
 }  // namespace
 
 FrmMokutekiti::FrmMokutekiti(const GameState& s, QWidget* parent) : QDialog(parent) {
@@ -62,7 +87,7 @@ FrmCourse::FrmCourse(const GameState& s, QWidget* parent) : QDialog(parent) {
     txtCourse_->setFont(uiFont(11));
     txtCourse_->setPlainText(m.lines.empty() ? QStringLiteral("（行ける目的地がありません）") : qs(m.text()));
     layout->addWidget(txtCourse_);
-    resize(260, 360);
+    resize(courseWidth(txtCourse_, parent), 360);
 }
 
 QString FrmCourse::courseText() const {

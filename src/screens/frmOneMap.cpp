@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "screens/placement.h"
 
@@ -109,6 +110,9 @@ FrmOneMap::FrmOneMap(GameState& s, QPushButton* boardButton, QWidget* parent)
     scrZoom_->setGeometry(56, 616, 497, 17);
     scrZoom_->setRange(0, OneMap::kZoomMax);
     scrZoom_->setPageStep(1);
+    // A drag of the bar draws once, where it is let go, not at every step it passes
+    // (a step of a large prefecture takes a tenth of a second).
+    scrZoom_->setTracking(false);
     label(this, "lblGrow", QStringLiteral("拡大"), 560, 616, 30, 17);
     lblMes_ = label(this, "lblMes", QString(), 8, 640, 484, 18);
     setFore(lblMes_, rgb(255, 0, 0));
@@ -156,6 +160,9 @@ FrmOneMap* FrmOneMap::showPicked(GameState& s, QPushButton* boardButton) {
         // of its own wherever it finds room, even half below the screen's edge.
         if (boardButton) {
             placeOver(theMap, boardButton->window());
+            // A click on the board must not bury the map: the board's "路線図" stays
+            // disabled while the map is open, so the player could not bring it back.
+            keepAbove(theMap, boardButton->window());
             QObject::connect(boardButton->window(), &QObject::destroyed, theMap, &QObject::deleteLater);
         }
     }
@@ -229,7 +236,6 @@ void MapCanvas::refresh() {
     }
     drawn_ = m.drawCount();
     drawnShown_ = m.mapShown();
-    markCorners_ = false;  // a new picture: the old corners no longer mean anything
     image_ = QImage(size, QImage::Format_RGB32);
     image_.fill(Qt::white);
     if (m.mapShown()) {
@@ -266,9 +272,9 @@ void MapCanvas::refresh() {
 void MapCanvas::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.drawImage(e->rect(), image_, e->rect());
-    if (!markCorners_) return;
     // The corners picked for "変更": corner 2 as a cross, and the area between the two
-    // corners once both are there.
+    // corners once both are there. They stay marked on every new picture for as long as
+    // the corners hold, so that "変更" zooms into what the player sees marked.
     const OneMap& m = form_->map_;
     const CanvasScale c = m.scale();
     const auto x2 = textFloat(m.txtX2()), y2 = textFloat(m.txtY2());
@@ -302,10 +308,7 @@ void MapCanvas::mousePressEvent(QMouseEvent* e) {
             m.picMain_MouseDown(b, static_cast<float>(c.lonAt(pt.x())), static_cast<float>(c.latAt(pt.y())));
         }
     });
-    if (b == MouseButton::Right) {
-        markCorners_ = true;
-        update();
-    }
+    if (b == MouseButton::Right) update();
     if (m.dragging()) {
         held_ = true;
         pressFloor_ = form_->picFloor_->mapFromGlobal(e->globalPosition().toPoint());
@@ -340,6 +343,19 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent* e) {
             m.picFloor_DragDrop(floorPt.x(), floorPt.y());
         }
     });
+}
+
+void MapCanvas::wheelEvent(QWheelEvent* e) {
+    e->accept();
+    OneMap& m = form_->map_;
+    // A notch of the wheel (120 eighths of a degree; touchpads send less at a time) is
+    // one step of the zoom bar, towards the player enlarging.
+    wheelRest_ += e->angleDelta().y();
+    const int notches = wheelRest_ / 120;
+    wheelRest_ -= notches * 120;
+    if (notches == 0 || !m.mapShown() || held_) return;
+    const QPoint at = form_->picFloor_->mapFromGlobal(e->globalPosition().toPoint());
+    form_->run([&] { m.zoomAround(m.zoomValue() + notches, at.x(), at.y()); });
 }
 
 bool MapCanvas::event(QEvent* e) {

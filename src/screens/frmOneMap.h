@@ -86,6 +86,7 @@ class MapCanvas : public QWidget {
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
     bool event(QEvent* e) override;
 
   private:
@@ -93,8 +94,8 @@ class MapCanvas : public QWidget {
     QImage image_;
     int drawn_ = -1;  // the model's drawing the image shows
     bool drawnShown_ = false;
-    bool markCorners_ = false;  // corner 2 was picked on this picture
     bool held_ = false;
+    int wheelRest_ = 0;   // eighths of a degree turned short of a notch
     QPoint pressFloor_;   // where the map was pressed, in frame pixels
     QPoint canvasStart_;  // the canvas's corner at that moment
 };

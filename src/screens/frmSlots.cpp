@@ -1,12 +1,16 @@
 #include "screens/frmSlots.h"
 
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QVBoxLayout>
 
+#include "board/station_file.h"
 #include "screens/look.h"
 #include "setup/save_slot.h"
+#include "setup/slot_summary.h"
 #include "state/error.h"
+#include "state/railway.h"
 
 namespace kisharin {
 
@@ -25,19 +29,51 @@ void frame(QDialog* d, const QString& name, const QString& caption) {
     d->setObjectName(name);
     d->setWindowTitle(caption);
     d->setWindowFlags(d->windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    auto* layout = new QVBoxLayout(d);
+    auto* layout = new QGridLayout(d);
     layout->setContentsMargins(32, 20, 32, 20);
-    layout->setSpacing(12);
+    layout->setHorizontalSpacing(16);
+    layout->setVerticalSpacing(12);
+}
+
+// The railway whose names the summaries use: the game's, or, before a game has loaded
+// it (the load picker of the setup window), the station file read for the purpose.
+const RailwayData& namesOf(const GameState& s, RailwayData& read) {
+    if (lineCount(s) > 0) return s;
+    try {
+        read = readStationFile(s.appDir + "GameData/駅.txt");
+    } catch (const GameError&) {
+        read = RailwayData{};  // the summaries then give the stations by number
+    }
+    return read;
+}
+
+// A slot's button with what the slot holds beside it.
+void addSlot(QDialog* d, int n, QPushButton* b, const SlotSummary& m, const GameState& s) {
+    auto* grid = static_cast<QGridLayout*>(d->layout());
+    grid->addWidget(b, n - 1, 0, Qt::AlignTop);
+    const std::string names[2] = {s.playerName[0].empty() ? "Player1" : s.playerName[0],
+                                  s.playerName[1].empty() ? "Player2" : s.playerName[1]};
+    QStringList text;
+    for (const std::string& line : m.lines(names)) text << qs(line);
+    auto* l = new QLabel(text.join(u'\n'), d);
+    l->setObjectName("lblSlot(" + QString::number(n) + ")");
+    l->setFont(uiFont(9));
+    l->setWordWrap(true);
+    l->setMinimumWidth(420);
+    l->setTextInteractionFlags(Qt::NoTextInteraction);
+    grid->addWidget(l, n - 1, 1);
 }
 }  // namespace
 
 FrmSaveData::FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent)
     : QDialog(parent), s_(s), dir_(std::move(gameDataDir)) {
     frame(this, QStringLiteral("frmSaveData"), QStringLiteral("中断"));
+    RailwayData read;
+    const RailwayData& railway = namesOf(s_, read);
     for (int n = 1; n <= kSlotCount; ++n) {
         QPushButton* b = slotButton(this, QStringLiteral("cmdSave"), n, "に保存");
         connect(b, &QPushButton::clicked, this, [this, n] { cmdSave_Click(n); });
-        layout()->addWidget(b);
+        addSlot(this, n, b, readSlotSummary(dir_, n, railway), s_);
     }
 }
 
@@ -56,13 +92,22 @@ void FrmSaveData::cmdSave_Click(int n) {
 FrmLoadData::FrmLoadData(GameState& s, std::string gameDataDir, QWidget* parent)
     : QDialog(parent), s_(s), dir_(std::move(gameDataDir)) {
     frame(this, QStringLiteral("frmLoadData"), QStringLiteral("再開"));
+    RailwayData read;
+    const RailwayData& railway = namesOf(s_, read);
     for (int n = 1; n <= kSlotCount; ++n) {
         QPushButton* b = slotButton(this, QStringLiteral("cmdLoad"), n, "を再開");
         b->setEnabled(s_.slotExists[n]);  // Form_Load
         connect(b, &QPushButton::clicked, this, [this, n] { cmdLoad_Click(n); });
-        layout()->addWidget(b);
+        addSlot(this, n, b, readSlotSummary(dir_, n, railway), s_);
         buttons_[n] = b;
     }
+    // Back to the setup window without loading (as the close box does).
+    cmdBack_ = new QPushButton(QStringLiteral("戻る"), this);
+    cmdBack_->setObjectName(QStringLiteral("cmdBack"));
+    cmdBack_->setFont(uiFont(11));
+    cmdBack_->setFixedSize(120, 32);
+    connect(cmdBack_, &QPushButton::clicked, this, &QDialog::reject);
+    static_cast<QGridLayout*>(layout())->addWidget(cmdBack_, kSlotCount, 0, 1, 2, Qt::AlignRight);
 }
 
 void FrmLoadData::cmdLoad_Click(int n) {

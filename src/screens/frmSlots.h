@@ -31,12 +31,14 @@ class FrmLoadData : public QDialog {
     FrmLoadData(GameState& s, std::string gameDataDir, QWidget* parent);
     void cmdLoad_Click(int n);
     QPushButton* cmdLoad(int n) const { return buttons_[n]; }
+    QPushButton* cmdBack() const { return cmdBack_; }
     int loadedSlot() const { return loaded_; }
 
   private:
     GameState& s_;
     std::string dir_;
     QPushButton* buttons_[4] = {};
+    QPushButton* cmdBack_ = nullptr;
     int loaded_ = 0;
 };
 

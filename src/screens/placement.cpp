@@ -80,4 +80,18 @@ void placeOver(QWidget* window, const QWidget* over) {
     window->move(at);
 }
 
+void keepAbove(QWidget* window, const QWidget* owner) {
+    if (!owner) return;
+    const QWidget* top = owner->window();
+    // Qt hands the owner on to an X window manager for windows of the dialog type only;
+    // a plain window would be left to sink behind the board.
+    if (window->windowType() == Qt::Window)
+        window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    top->winId();  // the native windows, made now if they are not yet
+    window->winId();
+    if (window->windowHandle() && top->windowHandle())
+        window->windowHandle()->setTransientParent(top->windowHandle());
+}
+
 }  // namespace kisharin

@@ -25,4 +25,9 @@ QPoint placedOver(QSize size, const QRect& over, const QRect& screen);
 // it belongs with) within the available part of that window's screen.
 void placeOver(QWidget* window, const QWidget* over);
 
+// Tells the window manager that `window`, a window of its own (no parent widget, so that
+// disabling the owner leaves it usable), belongs to the window of `owner`: it then stays
+// above that window when the player clicks it.
+void keepAbove(QWidget* window, const QWidget* owner);
+
 }  // namespace kisharin

@@ -168,6 +168,46 @@ TEST_F(OneMapTest, TheZoomBarGrowsTheCanvasAroundItsCentre) {
     EXPECT_EQ(map.canvas(), (CanvasRect{-200, -200, 1000, 1000}));
 }
 
+TEST_F(OneMapTest, TheZoomBarNeverLeavesTheMapOutOfSight) {
+    map.scrZoom_Change(2);
+    const CanvasScale c = map.scale();
+    map.picMain_MouseDown(MouseButton::Left, static_cast<float>(c.lonAt(0)), static_cast<float>(c.latAt(0)));
+    map.picFloor_DragDrop(2000, 2000);
+    EXPECT_EQ(map.canvas(), (CanvasRect{560, 560, 1000, 1000}));
+    map.scrZoom_Change(1);  // shrinks around its centre, which would put it beside the frame
+    EXPECT_EQ(map.canvas(), (CanvasRect{560, 560, 800, 800}));
+    map.scrZoom_Change(3);
+    EXPECT_EQ(map.canvas(), (CanvasRect{360, 360, 1200, 1200}));
+    const CanvasScale c3 = map.scale();
+    map.picMain_MouseDown(MouseButton::Left, static_cast<float>(c3.lonAt(1199)),
+                          static_cast<float>(c3.latAt(1199)));
+    map.picFloor_DragDrop(-2000, -2000);
+    EXPECT_EQ(map.canvas(), (CanvasRect{40 - 1200, 40 - 1200, 1200, 1200}));
+    map.scrZoom_Change(1);
+    EXPECT_EQ(map.canvas(), (CanvasRect{40 - 800, 40 - 800, 800, 800}));
+}
+
+TEST_F(OneMapTest, TheWheelZoomsAroundThePointer) {
+    const CanvasScale c0 = map.scale();
+    const double lon = c0.lonAt(450), lat = c0.latAt(150);  // under the pointer at (450, 150)
+    map.zoomAround(2, 450, 150);
+    EXPECT_EQ(map.zoomValue(), 2);
+    EXPECT_EQ(map.canvas().width, 1000);
+    const CanvasScale c2 = map.scale();
+    EXPECT_NEAR(c2.pixelX(static_cast<float>(lon)) + map.canvas().left, 450, 1.0);
+    EXPECT_NEAR(c2.pixelY(static_cast<float>(lat)) + map.canvas().top, 150, 1.0);
+    map.zoomAround(99, 450, 150);  // the bar's end
+    EXPECT_EQ(map.zoomValue(), OneMap::kZoomMax);
+    const CanvasScale c10 = map.scale();
+    EXPECT_NEAR(c10.pixelX(static_cast<float>(lon)) + map.canvas().left, 450, 1.0);
+    // Near the frame's edge the canvas still keeps 40 pixels inside it.
+    map.zoomAround(1, 599, 599);
+    EXPECT_GE(map.canvas().left, 40 - map.canvas().width);
+    EXPECT_LE(map.canvas().left, 600 - 40);
+    map.zoomAround(-3, 10, 10);
+    EXPECT_EQ(map.canvas(), (CanvasRect{0, 0, 600, 600}));
+}
+
 TEST(CornerTextTest, FloatsRoundTripThroughTheirText) {
     for (float v : {139.7006f, 35.51636f, -0.5f, 0.0f}) EXPECT_EQ(textFloat(floatText(v)), v);
     EXPECT_EQ(textFloat(""), std::nullopt);

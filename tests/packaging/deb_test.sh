@@ -36,7 +36,7 @@ grep -q '^\./usr/bin/kisharin-' <<<"$files" && fail "the developers' tools are i
 [[ $(dpkg-deb -f "$deb" Package) == kisharin ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section"
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libc6 open-jtalk open-jtalk-mecab-naist-jdic fonts-ipafont-gothic; do
+for d in libqt6widgets6 libc6 open-jtalk open-jtalk-mecab-naist-jdic fonts-ipafont-gothic qt6-translations-l10n; do
   grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 

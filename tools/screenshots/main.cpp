@@ -14,6 +14,7 @@
 #include "board/startup.h"
 #include "eventShots.h"
 #include "platform/data_home.h"
+#include "platform/text_file.h"
 #include "ride_shots.h"
 #include "train_shots.h"
 #include "screens/frmDice.h"
@@ -178,7 +179,21 @@ int main(int argc, char** argv) {
         FrmCourse course(s, nullptr);
         course.setAttribute(Qt::WA_DeleteOnClose, false);
         save(course, "frmCourse");
+        // A course over a line with a long name: the window is as wide as the name.
+        for (int L = 1; L <= lineCount(s); ++L)
+            if (s.ekiName(L, 0).find("陸羽東線") != std::string::npos) {
+                const std::vector<RoutePoint> kept = s.routeList;
+                s.routeList.insert(s.routeList.begin(), RoutePoint{static_cast<Integer>(L), 5, 40, "x"});
+                FrmCourse longCourse(s, nullptr);
+                longCourse.setAttribute(Qt::WA_DeleteOnClose, false);
+                save(longCourse, "frmCourse_long");
+                s.routeList = kept;
+                break;
+            }
 
+        // Slot 1 holds this game, slot 2 is empty, slot 3 cannot be read.
+        writeSlot(dir, 1, s);
+        writeLinesAtomic(slotPath(dir, 3), {"3", "not a date"});
         s.slotExists[1] = true;
         s.slotExists[2] = false;
         s.slotExists[3] = true;

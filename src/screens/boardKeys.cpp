@@ -1,0 +1,41 @@
+#include "screens/boardKeys.h"
+
+#include <QAbstractButton>
+#include <QShortcut>
+#include <QWidget>
+
+namespace kisharin {
+
+const std::vector<BoardKey>& boardKeys() {
+    static const std::vector<BoardKey> keys{
+        {"cmdSusumu", "進む", QKeySequence(Qt::Key_S)},
+        {"optKind(1)", "各停", QKeySequence(Qt::Key_1)},
+        {"optKind(2)", "急行", QKeySequence(Qt::Key_2)},
+        {"optKind(3)", "特急", QKeySequence(Qt::Key_3)},
+        {"optKind(4)", "新幹線", QKeySequence(Qt::Key_4)},
+        {"optKind(5)", "飛行機", QKeySequence(Qt::Key_5)},
+        {"cmdWork", "アルバイト", QKeySequence(Qt::Key_A)},
+        {"cmdMap2", "路線図", QKeySequence(Qt::Key_M)},
+        {"cmdMokutekiti", "目的地確認", QKeySequence(Qt::Key_D)},
+        {"cmdCourse", "最短目的地", QKeySequence(Qt::Key_C)},
+        {"cmdPoint", "ポイント確認", QKeySequence(Qt::Key_P)},
+    };
+    return keys;
+}
+
+void addBoardShortcuts(QWidget* board) {
+    for (const BoardKey& k : boardKeys()) {
+        auto* button = board->findChild<QAbstractButton*>(QString::fromLatin1(k.button));
+        if (!button) continue;
+        auto* shortcut = new QShortcut(k.key, board);
+        shortcut->setObjectName(QStringLiteral("key_") + QString::fromLatin1(k.button));
+        // Only what the mouse could do: a hidden or disabled button stays unpressed.
+        QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isVisible() && button->isEnabled()) button->click();
+        });
+        button->setToolTip(QString::fromUtf8(k.caption) + QStringLiteral("（キー：") +
+                           k.key.toString(QKeySequence::NativeText) + QStringLiteral("）"));
+    }
+}
+
+}  // namespace kisharin

@@ -1,0 +1,56 @@
+#include "setup/slot_summary.h"
+
+#include "platform/text_file.h"
+#include "setup/save_slot.h"
+#include "setup/settings.h"
+#include "state/error.h"
+#include "state/railway.h"
+#include "turns/money.h"
+
+namespace kisharin {
+
+namespace {
+
+const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版",      "中部版",
+                                      "近畿版",     "中国版",   "四国版", "九州・沖縄版"};
+
+}  // namespace
+
+std::string areaCaption(int area) {
+    return area >= 0 && area <= 8 ? kAreaCaptions[area] : std::string();
+}
+
+std::vector<std::string> SlotSummary::lines(const std::string (&names)[2]) const {
+    if (!exists) return {"（空き）"};
+    if (!problem.empty()) return {"読み込めません", problem};
+    std::vector<std::string> out{clock + "　" + areaCaption(area)};
+    for (int p = 0; p <= 1; ++p) out.push_back(names[p] + "　" + moneyText(money[p]) + "　" + station[p]);
+    return out;
+}
+
+SlotSummary readSlotSummary(const std::string& gameDataDir, int n, const RailwayData& railway) {
+    SlotSummary m;
+    const std::string path = slotPath(gameDataDir, n);
+    if (!fileExists(path)) return m;
+    m.exists = true;
+    GameState s;  // the slot alone: no railway tables are copied
+    try {
+        readSlot(gameDataDir, n, s);
+    } catch (const GameError& e) {
+        m.problem = e.what();
+        return m;
+    }
+    m.clock = slotClockText(s.gameClock);
+    m.area = s.playArea;
+    for (int p = 0; p <= 1; ++p) {
+        m.money[p] = s.playerMoney[p];
+        const int L = s.playerRosen[p], E = s.playerEki[p];
+        if (isStation(railway, L, E))
+            m.station[p] = railway.ekiName(L, 0) + "　" + railway.ekiName(L, E) + "駅";
+        else
+            m.station[p] = "路線" + std::to_string(L) + "の" + std::to_string(E) + "番目の駅";
+    }
+    return m;
+}
+
+}  // namespace kisharin
