@@ -5,7 +5,7 @@
 #include "setup/settings.h"
 #include "state/error.h"
 #include "state/railway.h"
-#include "turns/money.h"
+#include "setup/values.h"
 
 namespace kisharin {
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace kisharin {
 
@@ -40,6 +41,20 @@ std::optional<bool> parseFlag(const std::string& text) {
     if (t == "true" || t == "-1") return true;
     if (t == "false" || t == "0") return false;
     return std::nullopt;
+}
+
+// The Japanese regional form: the full-width yen sign, thousands grouped by commas, no
+// decimals, and the minus sign in front of the yen sign ("-￥1,500").
+std::string moneyText(long yen) {
+    const long long v = yen;
+    std::string digits = std::to_string(std::llabs(v));
+    std::string grouped;
+    const size_t n = digits.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return (v < 0 ? "-￥" : "￥") + grouped;
 }
 
 }  // namespace kisharin

@@ -7,6 +7,10 @@
 
 namespace kisharin {
 
+// Money as the money label shows it, in the Japanese currency form: full-width yen
+// sign, thousands separated by commas, the minus sign first: "￥30,000", "-￥1,500".
+std::string moneyText(long yen);
+
 // " 30000 ", "-5 ".
 std::string printInteger(long long v);
 // "True" / "False".

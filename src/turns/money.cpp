@@ -1,7 +1,5 @@
 #include "turns/money.h"
 
-#include <cstdlib>
-
 #include "turns/happenings.h"
 #include "turns/messages.h"
 #include "turns/turn.h"
@@ -30,20 +28,6 @@ void cmdWork_Click(Game& g) {
 void cmdPoint_Click(Game& g) {
     const GameState& s = g.s;
     showMessage(g, pointsText(s.playerName[0], s.playerPoint[0], s.playerName[1], s.playerPoint[1]));
-}
-
-// The Japanese regional form: the full-width yen sign, thousands grouped by commas, no
-// decimals, and the minus sign in front of the yen sign ("-￥1,500").
-std::string moneyText(Long yen) {
-    const long long v = yen;
-    std::string digits = std::to_string(std::llabs(v));
-    std::string grouped;
-    const size_t n = digits.size();
-    for (size_t i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
-    }
-    return (v < 0 ? "-￥" : "￥") + grouped;
 }
 
 }  // namespace kisharin

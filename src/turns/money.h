@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "setup/values.h"  // moneyText
 #include "state/types.h"
 #include "turns/game.h"
 
@@ -18,8 +19,5 @@ void cmdWork_Click(Game& g);
 // The "ポイント確認" button: shows both players' points; changes nothing.
 void cmdPoint_Click(Game& g);
 
-// Money as the money label shows it, in the Japanese currency form: full-width yen
-// sign, thousands separated by commas, the minus sign first: "￥30,000", "-￥1,500".
-std::string moneyText(Long yen);
 
 }  // namespace kisharin
