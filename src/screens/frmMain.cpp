@@ -15,6 +15,7 @@
 #include "board/line_display.h"
 #include "board/startup.h"
 #include "screens/browser.h"
+#include "screens/frmKiroku.h"
 #include "screens/frmMap.h"
 #include "screens/eventPictures.h"
 #include "screens/frmMokutekiti.h"
@@ -122,6 +123,9 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     connect(cmdMap2_, &QPushButton::clicked, this, &FrmMain::cmdMap2_Click);
     connect(cmdMap_, &QPushButton::clicked, this, &FrmMain::cmdMap_Click);
     connect(cmdSave_, &QPushButton::clicked, this, &FrmMain::cmdSave_Click);
+    // The conquest record, in the free place above "保存して終了".
+    auto* cmdKiroku = makeButton(this, QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし記録"), 696, 512);
+    connect(cmdKiroku, &QPushButton::clicked, this, [this] { FrmKiroku::showFromBoard(g_.s, this); });
 
     tmrMain_ = new QTimer(this);
     tmrMain_->setObjectName(QStringLiteral("tmrMain"));
