@@ -123,8 +123,9 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     connect(cmdMap2_, &QPushButton::clicked, this, &FrmMain::cmdMap2_Click);
     connect(cmdMap_, &QPushButton::clicked, this, &FrmMain::cmdMap_Click);
     connect(cmdSave_, &QPushButton::clicked, this, &FrmMain::cmdSave_Click);
-    // The conquest record, in the free place above "保存して終了".
-    auto* cmdKiroku = makeButton(this, QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし記録"), 696, 512);
+    // The conquest record 「乗りつぶし記録」, in the free place above "保存して終了".
+    auto* cmdKiroku = makeButton(this, QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし"), 696, 512);
+    cmdKiroku->setToolTip(QStringLiteral("乗りつぶし記録"));
     connect(cmdKiroku, &QPushButton::clicked, this, [this] { FrmKiroku::showFromBoard(g_.s, this); });
 
     tmrMain_ = new QTimer(this);
