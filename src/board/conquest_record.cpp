@@ -21,15 +21,17 @@ const std::unordered_map<std::string, int>& prefCodes() {
     return codes;
 }
 
-std::string stationKey(const std::string& pref, const std::string& name) { return pref + '\t' + name; }
+std::string stationKey(const std::string& pref, const std::string& name) {
+    return pref + '\t' + name;
+}
 
 void addRow(std::string& out, const char* kind, const std::string& name, const std::array<int, 3>& reached,
             int total) {
     out += kind;
     out += '\t';
     out += name;
-    out += '\t' + std::to_string(reached[0]) + '\t' + std::to_string(reached[1]) + '\t' + std::to_string(total) +
-           '\n';
+    out += '\t' + std::to_string(reached[0]) + '\t' + std::to_string(reached[1]) + '\t' +
+           std::to_string(total) + '\n';
 }
 
 }  // namespace
@@ -63,17 +65,20 @@ ConquestRecord conquestRecord(const RailwayData& d, const VisitedTable& v0, cons
         for (int pos = 1; pos <= lf.positions; ++pos) {
             const bool a = v0(line, pos), b = v1(line, pos);
             const std::array<bool, 3> seen{a, b, a || b};
-            for (int w = 0; w < 3; ++w) lf.visited[static_cast<size_t>(w)] += seen[static_cast<size_t>(w)] ? 1 : 0;
+            for (int w = 0; w < 3; ++w)
+                lf.visited[static_cast<size_t>(w)] += seen[static_cast<size_t>(w)] ? 1 : 0;
             const std::string& pref = d.ekiPref(line, pos);
             const int code = prefectureCode(pref);
             if (code != 0 && std::find(lf.prefCodes.begin(), lf.prefCodes.end(), code) == lf.prefCodes.end())
                 lf.prefCodes.push_back(code);
             const std::string& name = d.ekiName(line, pos);
-            auto [it, fresh] = r.stationIndex.try_emplace(stationKey(pref, name), static_cast<int>(r.stations.size()));
+            auto [it, fresh] =
+                r.stationIndex.try_emplace(stationKey(pref, name), static_cast<int>(r.stations.size()));
             if (fresh) r.stations.push_back({pref, name, {}});
             auto& st = r.stations[static_cast<size_t>(it->second)];
             for (int w = 0; w < 3; ++w)
-                st.reached[static_cast<size_t>(w)] = st.reached[static_cast<size_t>(w)] || seen[static_cast<size_t>(w)];
+                st.reached[static_cast<size_t>(w)] =
+                    st.reached[static_cast<size_t>(w)] || seen[static_cast<size_t>(w)];
         }
         r.lines.push_back(std::move(lf));
     }
@@ -168,7 +173,8 @@ int shareStep(int reached, int total) {
 }
 
 std::string shareStepCaption(int step) {
-    static const char* const captions[kShareSteps] = {"0 %", "25 % 未満", "25 % 以上", "50 % 以上", "75 % 以上", "100 %"};
+    static const char* const captions[kShareSteps] = {"0 %",       "25 % 未満", "25 % 以上",
+                                                      "50 % 以上", "75 % 以上", "100 %"};
     return step >= 0 && step < kShareSteps ? captions[step] : "駅なし";
 }
 

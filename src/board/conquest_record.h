@@ -37,10 +37,10 @@ struct PlaceFigures {
 struct LineFigures {
     int line = 0;
     std::string name;
-    bool air = false;                 // an air route: never conquered
-    int positions = 0;                // its stations, 1..n
-    std::array<int, 3> visited{};     // positions visited
-    std::vector<int> prefCodes;       // the prefectures (1..47) it has stations in
+    bool air = false;              // an air route: never conquered
+    int positions = 0;             // its stations, 1..n
+    std::array<int, 3> visited{};  // positions visited
+    std::vector<int> prefCodes;    // the prefectures (1..47) it has stations in
     bool conquered(int who) const { return !air && positions > 0 && visited[who] == positions; }
     int left(int who) const { return positions - visited[who]; }
 };

@@ -16,7 +16,8 @@ class PlatformGrid {
   public:
     PlatformGrid(const MapData& d, double lonScale) : lonScale_(lonScale) {
         for (size_t i = 0; i < d.lineSt.size(); ++i)
-            for (const GeoPoint& p : d.lineSt[i].points) cells_[key(cell(p.lat), cell(p.lon * lonScale_))].push_back({p, i});
+            for (const GeoPoint& p : d.lineSt[i].points)
+                cells_[key(cell(p.lat), cell(p.lon * lonScale_))].push_back({p, i});
     }
 
     // The platform record nearest to p within kNearLat, or -1.
@@ -68,12 +69,14 @@ std::vector<MapPolyline> reachedTracks(const MapData& d, const CanvasScale& c, c
         for (size_t v = 0; v < track.points.size(); ++v) {
             const int st = grid.at(track.points[v]);
             if (st < 0) continue;
-            if (lastStation >= 0 && isReached[static_cast<size_t>(lastStation)] && isReached[static_cast<size_t>(st)] &&
-                v > lastAt) {
-                const bool joins = !out.empty() && out.back().points.back() == c.toPixel(track.points[lastAt].lat,
-                                                                                          track.points[lastAt].lon);
+            if (lastStation >= 0 && isReached[static_cast<size_t>(lastStation)] &&
+                isReached[static_cast<size_t>(st)] && v > lastAt) {
+                const bool joins =
+                    !out.empty() &&
+                    out.back().points.back() == c.toPixel(track.points[lastAt].lat, track.points[lastAt].lon);
                 if (!joins) {
-                    out.push_back({{c.toPixel(track.points[lastAt].lat, track.points[lastAt].lon)}, color, width});
+                    out.push_back(
+                        {{c.toPixel(track.points[lastAt].lat, track.points[lastAt].lon)}, color, width});
                 }
                 for (size_t k = lastAt + 1; k <= v; ++k)
                     out.back().points.push_back(c.toPixel(track.points[k].lat, track.points[k].lon));

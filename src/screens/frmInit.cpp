@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "platform/data_home.h"
 #include "screens/frmKiroku.h"
@@ -315,7 +316,8 @@ void FrmInit::cmdContinue_Click() {
 
 void FrmInit::cmdKiroku_Click() {
     const Settings st = settings();
-    std::unique_ptr<FrmKiroku> w(FrmKiroku::create(s_.appDir, s_.historyBase, {st.name1, st.name2}, nullptr, this));
+    std::unique_ptr<FrmKiroku> w(
+        FrmKiroku::create(s_.appDir, s_.historyBase, {st.name1, st.name2}, nullptr, this));
     if (w) w->exec();
 }
 

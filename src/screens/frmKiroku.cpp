@@ -9,8 +9,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPainter>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStyledItemDelegate>
@@ -69,7 +69,8 @@ class BarDelegate final : public QStyledItemDelegate {
         p->drawRect(box);
         p->setPen(Qt::NoPen);
         p->setBrush(qcolor(conquestColor(who)));
-        p->drawRect(QRectF(box.topLeft(), QSizeF(box.width() * v.toDouble(), box.height())).adjusted(1, 1, 0, 0));
+        p->drawRect(
+            QRectF(box.topLeft(), QSizeF(box.width() * v.toDouble(), box.height())).adjusted(1, 1, 0, 0));
         p->restore();
     }
 };
@@ -133,7 +134,8 @@ void JapanShareMap::paintAll(QPainter& p) const {
     QFont f = uiFont(10, true);
     p.setFont(f);
     p.setPen(Qt::black);
-    p.drawText(QRect(x - 4, y - 20, 112, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("到達した駅の割合"));
+    p.drawText(QRect(x - 4, y - 20, 112, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("到達した駅の割合"));
     p.setFont(uiFont(10));
     for (int step = 0; step < kShareSteps; ++step) {
         const int ry = y + step * rowH;
@@ -228,8 +230,8 @@ FrmKiroku::FrmKiroku(ConquestInputs inputs, const std::array<std::string, 2>& na
     lvwPlaces_ = new QTreeWidget(mapPage);
     lvwPlaces_->setObjectName(QStringLiteral("lvwPlaces"));
     lvwPlaces_->setFont(uiFont(10));
-    lvwPlaces_->setHeaderLabels({QStringLiteral("地方・都道府県"), QStringLiteral("駅"), QStringLiteral("割合"),
-                                 QStringLiteral("制覇した路線")});
+    lvwPlaces_->setHeaderLabels({QStringLiteral("地方・都道府県"), QStringLiteral("駅"),
+                                 QStringLiteral("割合"), QStringLiteral("制覇した路線")});
     lvwPlaces_->setRootIsDecorated(true);
     lvwPlaces_->setUniformRowHeights(true);
     mapRow->addWidget(lvwPlaces_, 1);
@@ -247,7 +249,8 @@ FrmKiroku::FrmKiroku(ConquestInputs inputs, const std::array<std::string, 2>& na
     cboRegion_ = new QComboBox(linePage);
     cboRegion_->setObjectName(QStringLiteral("cboRegion"));
     cboRegion_->addItem(QStringLiteral("すべての地方"), 0);
-    for (int g = 1; g <= kRegionCount; ++g) cboRegion_->addItem(qs(record_.regions[static_cast<size_t>(g)].name), g);
+    for (int g = 1; g <= kRegionCount; ++g)
+        cboRegion_->addItem(qs(record_.regions[static_cast<size_t>(g)].name), g);
     cboPref_ = new QComboBox(linePage);
     cboPref_->setObjectName(QStringLiteral("cboPref"));
     filters->addWidget(new QLabel(QStringLiteral("絞り込み："), linePage));
@@ -280,7 +283,8 @@ FrmKiroku::FrmKiroku(ConquestInputs inputs, const std::array<std::string, 2>& na
     right->addWidget(lstStations_, 1);
     lineRow->addLayout(right, 2);
     tabs_->addTab(linePage, QStringLiteral("路線"));
-    connect(cboRegion_, &QComboBox::activated, this, [this] { setFilter(cboRegion_->currentData().toInt(), 0); });
+    connect(cboRegion_, &QComboBox::activated, this,
+            [this] { setFilter(cboRegion_->currentData().toInt(), 0); });
     connect(cboPref_, &QComboBox::activated, this,
             [this] { setFilter(cboRegion_->currentData().toInt(), cboPref_->currentData().toInt()); });
     connect(lvwLines_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
@@ -290,7 +294,8 @@ FrmKiroku::FrmKiroku(ConquestInputs inputs, const std::array<std::string, 2>& na
     // Page 3: one prefecture's railway map.
     auto* detailPage = new QWidget;
     auto* detailCol = new QVBoxLayout(detailPage);
-    lblDetail_ = new QLabel(QStringLiteral("日本地図で都道府県をクリックすると、その路線図が開きます"), detailPage);
+    lblDetail_ =
+        new QLabel(QStringLiteral("日本地図で都道府県をクリックすると、その路線図が開きます"), detailPage);
     lblDetail_->setObjectName(QStringLiteral("lblDetail"));
     lblDetail_->setFont(uiFont(11, true));
     detailCol->addWidget(lblDetail_);
@@ -317,11 +322,12 @@ void FrmKiroku::setWho(int who) {
 
 void FrmKiroku::refresh() {
     const size_t w = static_cast<size_t>(who_);
-    lblSummary_->setText(QStringLiteral("駅 %1（%2）　　制覇した路線 %3（%4）　　※飛行機の路線は制覇の数に入りません")
-                             .arg(counts(record_.all.stations, who_),
-                                  percent(record_.all.stations.reached[w], record_.all.stations.total),
-                                  counts(record_.all.lines, who_),
-                                  percent(record_.all.lines.reached[w], record_.all.lines.total)));
+    lblSummary_->setText(
+        QStringLiteral("駅 %1（%2）　　制覇した路線 %3（%4）　　※飛行機の路線は制覇の数に入りません")
+            .arg(counts(record_.all.stations, who_),
+                 percent(record_.all.stations.reached[w], record_.all.stations.total),
+                 counts(record_.all.lines, who_),
+                 percent(record_.all.lines.reached[w], record_.all.lines.total)));
     setFore(lblSummary_, conquestColor(who_));
     japan_->setWho(who_);
     static_cast<BarDelegate*>(lvwLines_->itemDelegateForColumn(3))->who = who_;
@@ -367,7 +373,8 @@ void FrmKiroku::fillPrefFilter() {
     cboPref_->clear();
     cboPref_->addItem(QStringLiteral("すべての都道府県"), 0);
     for (int code = 1; code <= kPrefCount; ++code)
-        if (region == 0 || prefectureRegion(code) == region) cboPref_->addItem(qs(prefectureCaption(code)), code);
+        if (region == 0 || prefectureRegion(code) == region)
+            cboPref_->addItem(qs(prefectureCaption(code)), code);
 }
 
 void FrmKiroku::setFilter(int region, int prefCode) {
@@ -426,10 +433,10 @@ void FrmKiroku::openLine(int index) {
     for (int pos = 1; pos <= lf.positions; ++pos) {
         const bool a = in_.visited[0](lf.line, pos), b = in_.visited[1](lf.line, pos);
         const bool reached = who_ == 0 ? a : who_ == 1 ? b : (a || b);
-        auto* item = new QListWidgetItem(
-            (reached ? QStringLiteral("★ ") : QStringLiteral("　 ")) + qs(in_.railway.ekiName(lf.line, pos)) +
-                QStringLiteral("（") + qs(in_.railway.ekiPref(lf.line, pos)) + QStringLiteral("）"),
-            lstStations_);
+        auto* item = new QListWidgetItem((reached ? QStringLiteral("★ ") : QStringLiteral("　 ")) +
+                                             qs(in_.railway.ekiName(lf.line, pos)) + QStringLiteral("（") +
+                                             qs(in_.railway.ekiPref(lf.line, pos)) + QStringLiteral("）"),
+                                         lstStations_);
         item->setForeground(reached ? mine : QColor(140, 140, 140));
     }
 }
@@ -440,9 +447,10 @@ void FrmKiroku::openPrefecture(int code) {
     const std::string& pref = prefectureCaption(code);
     const PlaceFigures& f = record_.prefs[static_cast<size_t>(code)];
     const size_t w = static_cast<size_t>(who_);
-    QString caption = qs(pref) + QStringLiteral("の路線図　駅 ") + counts(f.stations, who_) + QStringLiteral("（") +
-                      percent(f.stations.reached[w], f.stations.total) + QStringLiteral("）　制覇した路線 ") +
-                      counts(f.lines, who_) + QStringLiteral("　　★色つき：到達した駅　灰色：まだの駅");
+    QString caption = qs(pref) + QStringLiteral("の路線図　駅 ") + counts(f.stations, who_) +
+                      QStringLiteral("（") + percent(f.stations.reached[w], f.stations.total) +
+                      QStringLiteral("）　制覇した路線 ") + counts(f.lines, who_) +
+                      QStringLiteral("　　★色つき：到達した駅　灰色：まだの駅");
     QImage image(kDetailSize, kDetailSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     try {
@@ -478,7 +486,8 @@ FrmKiroku* FrmKiroku::create(const std::string& appDir, const std::string& histo
         return nullptr;
     }
     // A damaged history was read as far as it goes; the player learns what was left out.
-    for (const std::string& n : in.notices) QMessageBox::warning(parent, QStringLiteral("乗りつぶし記録"), qs(n));
+    for (const std::string& n : in.notices)
+        QMessageBox::warning(parent, QStringLiteral("乗りつぶし記録"), qs(n));
     return new FrmKiroku(std::move(in), names, appDir + "MapData/", parent);
 }
 

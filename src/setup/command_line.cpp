@@ -57,13 +57,11 @@ int printConquest(std::ostream& out, std::ostream& err) {
 bool qtOption(std::string_view a) {
     a.remove_prefix(a.starts_with("--") ? 2 : 1);
     a = a.substr(0, a.find('='));
-    static const std::string_view known[] = {
-        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
-        "qwindowtitle", "reverse", "session", "style", "stylesheet", "widgetcount", "display", "geometry",
-        "name", "title", "visual", "nograb", "dograb", "sync", "fontengine"};
-    for (const std::string_view k : known)
-        if (a == k) return true;
-    return false;
+    static const std::string_view known =
+        " platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon qwindowtitle reverse "
+        "session style stylesheet widgetcount display geometry name title visual nograb dograb sync "
+        "fontengine ";
+    return !a.empty() && known.find(" " + std::string(a) + " ") != std::string_view::npos;
 }
 
 }  // namespace

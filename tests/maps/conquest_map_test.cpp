@@ -19,7 +19,8 @@ MapData threeStations() {
     const char* names[3] = {"A", "B", "C"};
     for (int s = 0; s < 3; ++s) {
         const double lon = 139.0 + 0.1 * s;
-        d.lineSt.push_back({std::string("S") + names[s], {{35.0, lon - 0.001}, {35.0, lon + 0.001}}, names[s]});
+        d.lineSt.push_back(
+            {std::string("S") + names[s], {{35.0, lon - 0.001}, {35.0, lon + 0.001}}, names[s]});
         d.sameStation.push_back({lon, 35.0, names[s], "線"});
     }
     return d;
@@ -36,14 +37,17 @@ TEST(ConquestMap, OnlyTheTrackBetweenTwoReachedStationsIsColoured) {
     EXPECT_NEAR(pieces[0].points.back().x, c.pixelX(139.1), 3);
     EXPECT_EQ(pieces[0].color, rgb(0, 0, 255));
     // A alone: nothing between two reached stations.
-    EXPECT_TRUE(reachedTracks(d, c, [](const std::string& n) { return n == "A"; }, 0, 3).empty());
+    EXPECT_TRUE(reachedTracks(
+                    d, c, [](const std::string& n) { return n == "A"; }, 0, 3)
+                    .empty());
 }
 
 TEST(ConquestMap, ReachedNamesAreColouredAndKeptWhereNamesOverlap) {
     MapData d = threeStations();
     // Another name right on top of B's.
     d.sameStation.insert(d.sameStation.begin() + 1, {139.1, 35.0, "B2", "線"});
-    const MapPicture pic = conquestMapPicture(d, 400, fixedTextMetrics(), [](const std::string& n) { return n == "B"; }, rgb(255, 0, 0));
+    const MapPicture pic = conquestMapPicture(
+        d, 400, fixedTextMetrics(), [](const std::string& n) { return n == "B"; }, rgb(255, 0, 0));
     const auto label = [&](const std::string& n) {
         for (const MapLabel& l : pic.labels)
             if (l.caption == n) return l;

@@ -2,17 +2,19 @@
 // hint and the click on a prefecture, its railway map with the reached stations marked,
 // and the lines list with a line's stations.
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "board/station_file.h"
 #include "maps/picker.h"
+#include "screen_support.h"
+#include "screens/frmInit.h"
 #include "screens/frmKiroku.h"
 #include "screens/frmMap.h"
-#include "support/fakes.h"
-#include "support/railway_builder.h"
 
 using namespace kisharin;
 using namespace kisharin::testing;
@@ -22,6 +24,7 @@ class KirokuTest : public QObject {
   private slots:
     void theMapTheHintAndAPrefecturesRailwayMapShowWhatWasReached();
     void theLinesListPutsTheFewestLeftFirstAndShowsALinesStations();
+    void theSetupWindowOpensItWithTheNamesTyped();
 
   private:
     std::unique_ptr<FrmKiroku> open();
@@ -38,7 +41,8 @@ std::unique_ptr<FrmKiroku> KirokuTest::open() {
                               std::filesystem::copy_options::recursive);
     writeBytesAtomic(dir_.file("履歴0.txt"), "1 1\r\n1 2\r\n");
     writeBytesAtomic(dir_.file("履歴1.txt"), "2 2\r\n");
-    std::unique_ptr<FrmKiroku> w(FrmKiroku::create(dir_.path(), dir_.file("履歴"), {"たろう", "はなこ"}, &railway, nullptr));
+    std::unique_ptr<FrmKiroku> w(
+        FrmKiroku::create(dir_.path(), dir_.file("履歴"), {"たろう", "はなこ"}, &railway, nullptr));
     w->show();
     return w;
 }
@@ -49,7 +53,8 @@ QPoint insideTokyo(const FrmKiroku& w) {
     const auto tokyo = [&](int x, int y) { return w.japan()->prefAt(QPointF(x, y)) == 13; };
     for (int y = 4; y < box.height() - 4; y += 2)
         for (int x = 4; x < box.width() - 4; x += 2)
-            if (tokyo(x, y) && tokyo(x - 4, y - 4) && tokyo(x + 4, y - 4) && tokyo(x - 4, y + 4) && tokyo(x + 4, y + 4))
+            if (tokyo(x, y) && tokyo(x - 4, y - 4) && tokyo(x + 4, y - 4) && tokyo(x - 4, y + 4) &&
+                tokyo(x + 4, y + 4))
                 return {x, y};
     return {-1, -1};
 }
@@ -99,6 +104,30 @@ void KirokuTest::theLinesListPutsTheFewestLeftFirstAndShowsALinesStations() {
     QVERIFY(stations->item(0)->text().startsWith(QStringLiteral("★ 東京")));
     QVERIFY(stations->item(1)->text().startsWith(QStringLiteral("★ 品川")));
     QVERIFY(!stations->item(2)->text().contains(QStringLiteral("★")));
+}
+
+void KirokuTest::theSetupWindowOpensItWithTheNamesTyped() {
+    ScratchDir shipped;
+    makeDirectories(shipped.file("GameData"));
+    writeBytesAtomic(shipped.file("GameData/駅.txt"), formatStationFile(makeRailway({line("A線", 4)}), "駅"));
+    writeCp932(shipped.file("GameData/NameData.txt"), {"たろう", "はなこ", " 0 ", " 1 ", " 1 ", " 0 "});
+    writeCp932(shipped.file("GameData/URL.txt"), {"https://example.invalid/map"});
+    writeBytesAtomic(shipped.file("GameData/履歴0.txt"), "1 1\r\n1 4\r\n");
+    writeBytesAtomic(shipped.file("GameData/履歴1.txt"), "");
+    GameState s;
+    s.appDir = shipped.path();
+    FrmInit init(s, shipped.file("GameData/"), shipped.file("GameData/"), nullptr);
+    init.findChild<QLineEdit*>(QStringLiteral("txtName(0)"))->setText(QStringLiteral("じろう"));
+    QString seen;
+    whenModal([&seen](QWidget* w) {
+        auto* record = qobject_cast<FrmKiroku*>(w);
+        if (record)
+            seen = record->findChild<QRadioButton*>(QStringLiteral("optWho(0)"))->text() + " " +
+                   record->summary()->text().section(QStringLiteral("（"), 0, 0);
+        w->close();
+    });
+    init.findChild<QPushButton*>(QStringLiteral("cmdKiroku"))->click();
+    QCOMPARE(seen, QStringLiteral("じろう 駅 2 / 4"));
 }
 
 QTEST_MAIN(KirokuTest)

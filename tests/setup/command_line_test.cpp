@@ -50,7 +50,6 @@ TEST(CommandLine, ConquestPrintsTheRecordOfThePlayersFolder) {
     // The bad line of player 2's history is told on the error stream, naming the file.
     EXPECT_NE(r->err.find("履歴1.txt"), std::string::npos) << r->err;
     EXPECT_NE(r->err.find("2行目"), std::string::npos) << r->err;
-
 }
 
 TEST(CommandLine, HelpVersionAndUnknownOptions) {

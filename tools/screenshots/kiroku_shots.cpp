@@ -42,8 +42,8 @@ ConquestInputs partial(const RailwayData& d) {
         const int n = stationCount(d, line);
         const int region = regionOfLine(d, line);
         for (int pos = 1; pos <= n; ++pos) {
-            const bool p1 = (region == 3 && (line % 4 != 0 || pos <= n / 2)) || (region == 1 && line % 2 == 0) ||
-                            (region == 5 && pos <= 3);
+            const bool p1 = (region == 3 && (line % 4 != 0 || pos <= n / 2)) ||
+                            (region == 1 && line % 2 == 0) || (region == 5 && pos <= 3);
             const bool p2 = (region == 8 && (line % 3 != 0 || pos <= n / 3)) || (region == 6 && pos <= n / 2);
             if (p1) in.visited[0](line, pos) = true;
             if (p2) in.visited[1](line, pos) = true;
@@ -56,7 +56,8 @@ ConquestInputs full(const RailwayData& d) {
     ConquestInputs in;
     in.railway = d;
     for (int line = 1; line <= lineCount(d); ++line)
-        for (int pos = 1; pos <= stationCount(d, line); ++pos) in.visited[0](line, pos) = in.visited[1](line, pos) = true;
+        for (int pos = 1; pos <= stationCount(d, line); ++pos)
+            in.visited[0](line, pos) = in.visited[1](line, pos) = true;
     return in;
 }
 
