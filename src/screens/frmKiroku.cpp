@@ -303,6 +303,7 @@ FrmKiroku::FrmKiroku(ConquestInputs inputs, const std::array<std::string, 2>& na
     picDetail_ = new QLabel;
     picDetail_->setObjectName(QStringLiteral("picDetail"));
     picDetail_->setAlignment(Qt::AlignCenter);
+    picDetail_->installEventFilter(this);
     scroll->setWidget(picDetail_);
     scroll->setWidgetResizable(true);
     scroll->setAlignment(Qt::AlignCenter);
@@ -455,7 +456,7 @@ void FrmKiroku::openPrefecture(int code) {
     image.fill(Qt::white);
     try {
         const MapData d = データ読込(mapDataDir_, pref);
-        const MapPicture pic = conquestMapPicture(
+        detailPic_ = conquestMapPicture(
             d, kDetailSize, metrics_,
             [&](const std::string& name) {
                 const StationFigures* st = record_.station(pref, name);
@@ -463,14 +464,39 @@ void FrmKiroku::openPrefecture(int code) {
             },
             conquestColor(who_));
         QPainter p(&image);
-        paintMapPicture(p, pic);
+        paintMapPicture(p, detailPic_);
     } catch (const GameError& e) {
+        detailPic_ = {};
         caption = qs(pref) + QStringLiteral("の路線図を開けませんでした：") + qs(e.what());
     }
     lblDetail_->setText(caption);
     setFore(lblDetail_, conquestColor(who_));
     picDetail_->setPixmap(QPixmap::fromImage(image));
     tabs_->setCurrentIndex(2);
+}
+
+QString FrmKiroku::detailHint(const QPoint& at) const {
+    // The picture stands in the middle of its label.
+    const QPoint corner((picDetail_->width() - kDetailSize) / 2, (picDetail_->height() - kDetailSize) / 2);
+    const QPoint p = at - corner;
+    const MapLabel* l = detailPic_.labelAt(p.x(), p.y());
+    if (!l) return {};
+    const bool reached = l->color == conquestColor(who_);
+    return qs(l->caption) + QStringLiteral("（") + qs(l->hint) + QStringLiteral("）") +
+           (reached ? QStringLiteral("　到達済み") : QStringLiteral("　まだ"));
+}
+
+bool FrmKiroku::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == picDetail_ && e->type() == QEvent::ToolTip) {
+        auto* he = static_cast<QHelpEvent*>(e);
+        const QString hint = detailHint(he->pos());
+        if (hint.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(he->globalPos(), hint, picDetail_);
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 FrmKiroku* FrmKiroku::create(const std::string& appDir, const std::string& historyBase,

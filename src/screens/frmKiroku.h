@@ -11,6 +11,7 @@
 #include <string>
 
 #include "board/conquest_record.h"
+#include "maps/map_view.h"
 #include "screens/look.h"
 
 class QComboBox;
@@ -67,6 +68,12 @@ class FrmKiroku : public QDialog {
     QLabel* summary() const { return lblSummary_; }
     QLabel* detailPicture() const { return picDetail_; }
     QLabel* detailCaption() const { return lblDetail_; }
+    // The hint over the prefecture's map at a point of picDetail: the station's name,
+    // its line and whether it was reached; empty away from the names.
+    QString detailHint(const QPoint& at) const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
     void fillPlaces();
@@ -95,6 +102,7 @@ class FrmKiroku : public QDialog {
     QListWidget* lstStations_;
     QLabel* lblDetail_;
     QLabel* picDetail_;
+    MapPicture detailPic_;
 };
 
 // The map of Japan coloured by the share of stations reached, with its legend; the

@@ -84,6 +84,15 @@ void KirokuTest::theMapTheHintAndAPrefecturesRailwayMapShowWhatWasReached() {
             red += c.red() > 200 && c.green() < 90 && c.blue() < 90;
         }
     QVERIFY2(red > 10, qPrintable(QString::number(red)));
+    // The hints over the names say which were reached.
+    QStringList hints;
+    for (int y = 0; y < w->detailPicture()->height(); y += 3)
+        for (int x = 0; x < w->detailPicture()->width(); x += 3) {
+            const QString h = w->detailHint({x, y});
+            if (!h.isEmpty() && !hints.contains(h)) hints << h;
+        }
+    QVERIFY2(hints.contains(QStringLiteral("新宿（山手線）　到達済み")), qPrintable(hints.join('|')));
+    QVERIFY2(hints.contains(QStringLiteral("池袋（山手線）　まだ")), qPrintable(hints.join('|')));
 }
 
 void KirokuTest::theLinesListPutsTheFewestLeftFirstAndShowsALinesStations() {
