@@ -1,4 +1,10 @@
 // キシャリン: a board game of travel by train across Japan.
-#include "screens/app.h"
+#include <iostream>
 
-int main(int argc, char** argv) { return kisharin::runApp(argc, argv); }
+#include "screens/app.h"
+#include "setup/command_line.h"
+
+int main(int argc, char** argv) {
+    if (const auto status = kisharin::runCommandLine(argc, argv, std::cout, std::cerr)) return *status;
+    return kisharin::runApp(argc, argv);
+}

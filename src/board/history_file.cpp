@@ -64,7 +64,7 @@ HistoryParse parseHistory(const std::string& bytes) {
     return r;
 }
 
-VisitedTable loadHistory(const std::string& path, std::vector<std::string>& notices) {
+VisitedTable loadHistory(const std::string& path, std::vector<std::string>& notices, bool repair) {
     const std::string name = "ファイル「" + path + "」";
     // An absent file is no history yet; the first arrival creates it.
     struct stat st {};
@@ -77,7 +77,11 @@ VisitedTable loadHistory(const std::string& path, std::vector<std::string>& noti
         return {};
     }
     HistoryParse r = parseHistory(bytes);
-    if (r.cutLine != 0) {
+    if (r.cutLine != 0 && !repair) {
+        notices.push_back(name + "の" + std::to_string(r.cutLine) +
+                          "行目：途中で切れた記録（前回の終了時に書きかけだったもの）は数えていません。"
+                          "次にゲームを始めるときに取り除かれます");
+    } else if (r.cutLine != 0) {
         std::string notice = name + "の" + std::to_string(r.cutLine) +
                              "行目：途中で切れた記録（前回の終了時に書きかけだったもの）を取り除きました";
         try {

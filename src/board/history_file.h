@@ -33,8 +33,9 @@ HistoryParse parseHistory(const std::string& bytes);
 // Reads a player's history file for the board. A missing file is an empty history.
 // A record cut short at the end is dropped and the file is rewritten without it;
 // other bad lines are skipped. Each of these adds a notice for the player (naming the
-// file, the line and what to do) to `notices`.
-VisitedTable loadHistory(const std::string& path, std::vector<std::string>& notices);
+// file, the line and what to do) to `notices`. With repair false nothing is written: a
+// record cut short is only left out (the board removes it when it next loads).
+VisitedTable loadHistory(const std::string& path, std::vector<std::string>& notices, bool repair = true);
 
 // The record of one arrival, as the history file holds it: "L P".
 std::string historyRecord(int line, int pos);

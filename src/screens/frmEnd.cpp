@@ -3,7 +3,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <memory>
 
+#include "screens/frmKiroku.h"
 #include "screens/look.h"
 #include "screens/timing.h"
 #include "setup/results.h"
@@ -54,6 +56,17 @@ FrmEnd::FrmEnd(const GameState& s, QWidget* parent) : QDialog(parent) {
     connect(end, &QPushButton::clicked, this, &QDialog::accept);
     end->setDefault(true);  // Enter ends
     grid->addWidget(end, 7, 0, 1, 2, Qt::AlignCenter);
+    auto* record = new QPushButton(QStringLiteral("乗りつぶし記録"), this);
+    record->setObjectName(QStringLiteral("cmdKiroku"));
+    record->setFont(uiFont(10));
+    record->setFixedSize(120, 28);
+    record->setAutoDefault(false);
+    connect(record, &QPushButton::clicked, this, [this, &s] {
+        std::unique_ptr<FrmKiroku> w(
+            FrmKiroku::create(s.appDir, s.historyBase, {s.playerName[0], s.playerName[1]}, &s, this));
+        if (w) w->exec();
+    });
+    grid->addWidget(record, 8, 0, 1, 2, Qt::AlignCenter);
 }
 
 void FrmEnd::done(int r) {

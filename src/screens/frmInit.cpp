@@ -14,8 +14,10 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "platform/data_home.h"
+#include "screens/frmKiroku.h"
 #include "screens/frmSlots.h"
 #include "screens/look.h"
 #include "screens/placement.h"
@@ -197,6 +199,14 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     buttons->addStretch();
     buttons->addWidget(cmdMemories_);
     root->addLayout(buttons);
+    // The conquest record under the others, which keep their places.
+    auto* record = new QHBoxLayout;
+    cmdKiroku_ = makeButton(QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし記録"));
+    cmdKiroku_->setFont(uiFont(10));
+    record->addStretch();
+    record->addWidget(cmdKiroku_);
+    root->addLayout(record);
+    connect(cmdKiroku_, &QPushButton::clicked, this, &FrmInit::cmdKiroku_Click);
     connect(cmdGo_, &QPushButton::clicked, this, &FrmInit::cmdGo_Click);
     // Enter presses the button that has the focus, else "はじめから", the window's default.
     cmdGo_->setDefault(true);
@@ -306,6 +316,13 @@ void FrmInit::cmdContinue_Click() {
     if (picker.loadedSlot() == 0) return;
     loadedSlot_ = picker.loadedSlot();
     start(true);
+}
+
+void FrmInit::cmdKiroku_Click() {
+    const Settings st = settings();
+    std::unique_ptr<FrmKiroku> w(
+        FrmKiroku::create(s_.appDir, s_.historyBase, {st.name1, st.name2}, nullptr, this));
+    if (w) w->exec();
 }
 
 void FrmInit::cmdMemories_Click() {

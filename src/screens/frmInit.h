@@ -28,6 +28,7 @@ class FrmInit : public QWidget {
     void cmdGo_Click();
     void cmdContinue_Click();
     void cmdMemories_Click();
+    void cmdKiroku_Click();  // the conquest record
 
     // What the controls show now.
     Settings settings() const;
@@ -63,6 +64,7 @@ class FrmInit : public QWidget {
     QPushButton* cmdGo_;
     QPushButton* cmdContinue_;
     QPushButton* cmdMemories_;
+    QPushButton* cmdKiroku_;
 };
 
 }  // namespace kisharin

@@ -16,6 +16,7 @@
 #include "board/startup.h"
 #include "screens/boardKeys.h"
 #include "screens/browser.h"
+#include "screens/frmKiroku.h"
 #include "screens/frmMap.h"
 #include "screens/eventPictures.h"
 #include "screens/frmMokutekiti.h"
@@ -125,6 +126,10 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     connect(cmdMap_, &QPushButton::clicked, this, &FrmMain::cmdMap_Click);
     connect(cmdSave_, &QPushButton::clicked, this, &FrmMain::cmdSave_Click);
     addBoardShortcuts(this);  // keys for the buttons and the train kinds
+    // The conquest record 「乗りつぶし記録」, in the free place above "保存して終了".
+    auto* cmdKiroku = makeButton(this, QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし"), 696, 512);
+    cmdKiroku->setToolTip(QStringLiteral("乗りつぶし記録"));
+    connect(cmdKiroku, &QPushButton::clicked, this, [this] { FrmKiroku::showFromBoard(g_.s, this); });
 
     tmrMain_ = new QTimer(this);
     tmrMain_->setObjectName(QStringLiteral("tmrMain"));

@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QPushButton>
 
+#include <map>
+
 #include "maps/picker.h"
 #include "screens/frmOneMap.h"
 #include "screens/look.h"
@@ -78,32 +80,42 @@ class PrefLabel : public QLabel {
 
 }  // namespace
 
-void paintJapan(QPainter& p, const std::string& mapDataDir) {
+const std::vector<JapanPath>& japanPaths(const std::string& mapDataDir) {
+    static std::map<std::string, std::vector<JapanPath>> cache;
+    const auto it = cache.find(mapDataDir);
+    if (it != cache.end()) return it->second;
+    std::vector<JapanPath> out;
+    for (const PrefOutline& pref : japanOutline(mapDataDir).prefs) {
+        JapanPath jp{pref.code, pref.region, QPainterPath()};
+        jp.path.setFillRule(Qt::OddEvenFill);
+        for (const auto& ring : pref.rings) {
+            QPolygonF poly;
+            poly.reserve(static_cast<int>(ring.size()));
+            for (const PickerPoint& q : ring) poly << QPointF(q.x, q.y);
+            jp.path.addPolygon(poly);
+            jp.path.closeSubpath();
+        }
+        out.push_back(std::move(jp));
+    }
+    return cache.emplace(mapDataDir, std::move(out)).first->second;
+}
+
+void paintJapan(QPainter& p, const std::string& mapDataDir, const std::function<QColor(int code)>& fill) {
     p.fillRect(0, 0, kPickerWidth, kPickerHeight, QColor(214, 234, 248));  // the sea
     p.setRenderHint(QPainter::Antialiasing);
-    const JapanOutline& japan = japanOutline(mapDataDir);
     // The inset of 沖縄県 first, so that its frame sits under the islands.
     const QRectF inset(kOkinawaInset.x + 0.5, kOkinawaInset.y + 0.5, kOkinawaInset.w, kOkinawaInset.h);
     p.setPen(QPen(QColor(90, 110, 140), 1));
     p.setBrush(QColor(224, 240, 252));
     p.drawRect(inset);
-    for (const PrefOutline& pref : japan.prefs) {
-        QPainterPath path;
-        path.setFillRule(Qt::OddEvenFill);
-        for (const auto& ring : pref.rings) {
-            QPolygonF poly;
-            poly.reserve(static_cast<int>(ring.size()));
-            for (const PickerPoint& q : ring) poly << QPointF(q.x, q.y);
-            path.addPolygon(poly);
-            path.closeSubpath();
-        }
+    for (const JapanPath& pref : japanPaths(mapDataDir)) {
         if (pref.code == 47) {
             p.save();
             p.setClipRect(inset);
         }
         p.setPen(QPen(QColor(110, 110, 110), 0.6));
-        p.setBrush(kRegionFill[pref.region]);
-        p.drawPath(path);
+        p.setBrush(fill ? fill(pref.code) : kRegionFill[pref.region]);
+        p.drawPath(pref.path);
         if (pref.code == 47) p.restore();
     }
 }

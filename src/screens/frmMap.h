@@ -5,6 +5,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QPainterPath>
+#include <functional>
+#include <vector>
 #include <QPointer>
 
 #include "state/game_state.h"
@@ -14,8 +17,17 @@ class QPushButton;
 
 namespace kisharin {
 
-// Paints the map of Japan of the picker.
-void paintJapan(QPainter& p, const std::string& mapDataDir);
+// The outline of each prefecture on the picker's map as a path, built once.
+struct JapanPath {
+    int code = 0;
+    int region = 0;
+    QPainterPath path;
+};
+const std::vector<JapanPath>& japanPaths(const std::string& mapDataDir);
+
+// Paints the map of Japan of the picker: each prefecture in its region's colour, or in
+// the colour `fill` gives it.
+void paintJapan(QPainter& p, const std::string& mapDataDir, const std::function<QColor(int code)>& fill = {});
 
 class FrmMap : public QDialog {
     Q_OBJECT

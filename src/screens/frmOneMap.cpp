@@ -221,6 +221,34 @@ void FrmOneMap::closeEvent(QCloseEvent* e) {
 
 // --- MapCanvas -----------------------------------------------------------------------------
 
+void paintMapPicture(QPainter& p, const MapPicture& pic) {
+    p.setRenderHint(QPainter::Antialiasing);
+    std::vector<QPoint> pts;
+    for (const MapPolyline& line : pic.lines) {
+        // Round ends keep the short platforms visible as marks; long lines draw
+        // faster with plain ends and joins.
+        const Qt::PenCapStyle cap = line.points.size() <= 4 ? Qt::RoundCap : Qt::FlatCap;
+        p.setPen(QPen(qcolor(line.color), line.width, Qt::SolidLine, cap, Qt::BevelJoin));
+        pts.clear();
+        for (const CanvasPoint& c : line.points) pts.emplace_back(c.x, c.y);
+        p.drawPolyline(pts.data(), static_cast<int>(pts.size()));
+    }
+    p.setRenderHint(QPainter::TextAntialiasing);
+    for (const MapLabel* l : pic.paintOrder()) {
+        p.setFont(uiFont(l->pointSize, l->pointSize != kLabelPoint));
+        const QString caption = qs(l->caption);
+        const QRect box(l->x, l->y, l->w + 4, l->h);
+        // A thin white rim keeps the marked names readable over the lines.
+        if (l->color != kWindowText) {
+            p.setPen(QColor(255, 255, 255, 220));
+            for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+                p.drawText(box.translated(d), Qt::AlignLeft | Qt::AlignTop, caption);
+        }
+        p.setPen(l->color == kWindowText ? QColor(Qt::black) : qcolor(l->color));
+        p.drawText(box, Qt::AlignLeft | Qt::AlignTop, caption);
+    }
+}
+
 MapCanvas::MapCanvas(FrmOneMap* form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("picMain"));
     setMouseTracking(false);
@@ -240,31 +268,7 @@ void MapCanvas::refresh() {
     image_.fill(Qt::white);
     if (m.mapShown()) {
         QPainter p(&image_);
-        p.setRenderHint(QPainter::Antialiasing);
-        std::vector<QPoint> pts;
-        for (const MapPolyline& line : pic.lines) {
-            // Round ends keep the short platforms visible as marks; long lines draw
-            // faster with plain ends and joins.
-            const Qt::PenCapStyle cap = line.points.size() <= 4 ? Qt::RoundCap : Qt::FlatCap;
-            p.setPen(QPen(qcolor(line.color), line.width, Qt::SolidLine, cap, Qt::BevelJoin));
-            pts.clear();
-            for (const CanvasPoint& c : line.points) pts.emplace_back(c.x, c.y);
-            p.drawPolyline(pts.data(), static_cast<int>(pts.size()));
-        }
-        p.setRenderHint(QPainter::TextAntialiasing);
-        for (const MapLabel* l : pic.paintOrder()) {
-            p.setFont(uiFont(l->pointSize, l->pointSize != kLabelPoint));
-            const QString caption = qs(l->caption);
-            const QRect box(l->x, l->y, l->w + 4, l->h);
-            // A thin white rim keeps the marked names readable over the lines.
-            if (l->color != kWindowText) {
-                p.setPen(QColor(255, 255, 255, 220));
-                for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
-                    p.drawText(box.translated(d), Qt::AlignLeft | Qt::AlignTop, caption);
-            }
-            p.setPen(l->color == kWindowText ? QColor(Qt::black) : qcolor(l->color));
-            p.drawText(box, Qt::AlignLeft | Qt::AlignTop, caption);
-        }
+        paintMapPicture(p, pic);
     }
     update();
 }

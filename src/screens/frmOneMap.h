@@ -19,6 +19,9 @@ namespace kisharin {
 // The two cursors of the map: 1 a pointing hand with a blue cuff, 2 an open hand.
 QCursor mapCursor(int kind);
 
+// Paints a drawing of the detailed map (lines, then the visible labels back to front).
+void paintMapPicture(QPainter& p, const MapPicture& pic);
+
 class MapCanvas;
 
 class FrmOneMap : public QWidget {

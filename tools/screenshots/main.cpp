@@ -40,6 +40,7 @@
 using namespace kisharin;
 
 int saveMapScreenshots(GameState& s, const QString& outDir);  // maps_shots.cpp
+int saveKirokuScreenshots(const GameState& s, const QString& outDir);  // kiroku_shots.cpp
 
 namespace {
 
@@ -212,6 +213,7 @@ int main(int argc, char** argv) {
         written += saveRideScreenshots(s, outDir);
         written += saveTrainScreenshots(s, outDir);
         written += saveMapScreenshots(s, outDir);
+        written += saveKirokuScreenshots(s, outDir);
         written += saveEventScreenshots(board, s, rng, outDir);
     } catch (const GameError& e) {
         std::fprintf(stderr, "kisharin-screenshots: %s\n", e.what());
