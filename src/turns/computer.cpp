@@ -23,17 +23,6 @@ int computerKind(const GameState& s, int selected, int d, Long money) {
     return m < fare(3) * d && m < fare(3) * 18 ? 0 : 3;
 }
 
-const char* strengthCaption(Strength st) {
-    switch (st) {
-        case Strength::Weak:
-            return "よわい";
-        case Strength::Strong:
-            return "つよい";
-        default:
-            return "ふつう";
-    }
-}
-
 int weakKind(const GameState& s, int selected, int d, Long money) {
     if (d < 1) return 0;
     if (selected == 4 || selected == 5) return computerKind(s, selected, d, money);
@@ -264,8 +253,68 @@ void ComputerSeat::answerGod(Game& g) {
     apply(g, Command::answerGod(s.curPlayer, pref));
 }
 
-void ComputerSeat::runBet(Game& g, Race&) {
-    apply(g, Command::declineBet(g.s.curPlayer));
+BetChoice weakBet(const Race& race, Long money) {
+    const std::vector<Long> stakes = offeredStakes(money);
+    if (stakes.empty()) return {};
+    // The long shot: the highest odds pay the most, and the least stake risks little.
+    int lane = 0;
+    for (int i = 1; i < kLanes; ++i)
+        if (race.odds(i) > race.odds(lane)) lane = i;
+    return {true, lane, stakes.front()};
+}
+
+std::array<double, kLanes> winChances(const Race& race, int races) {
+    std::array<int, kLanes> odds{};
+    for (int i = 0; i < kLanes; ++i) odds[static_cast<size_t>(i)] = race.odds(i);
+    // Its own generator, seeded by the odds it sees: the game's draws stay untouched and
+    // unseen, and the same race is always judged the same way.
+    double seed = 1;
+    for (int o : odds) seed = seed * 11 + o;
+    DefaultRng mine(seed);
+    std::array<double, kLanes> wins{};
+    for (int n = 0; n < races; ++n) {
+        Race trial(odds);
+        trial.start(kLeastStake);
+        while (!trial.decided()) trial.tick(mine, 0);
+        wins[static_cast<size_t>(trial.winner())] += 1;
+    }
+    for (double& w : wins) w /= races;
+    return wins;
+}
+
+BetChoice strongBet(const Race& race, Long money) {
+    // A bet costs the stake in money, which only buys rides, and pays points: the lane
+    // of the best points expected per bet (a loss costs 50 points), with the largest stake
+    // that leaves kStrongBetReserve for the rides; no bet when even that loses points.
+    const std::array<double, kLanes> chance = winChances(race, kStrongBetTrials);
+    const std::vector<Long> stakes = offeredStakes(money);
+    BetChoice best;
+    double bestGain = 0;
+    for (Long stake : stakes) {
+        if (stake != stakes.front() && money - stake < kStrongBetReserve) continue;
+        for (int lane = 0; lane < kLanes; ++lane) {
+            const double p = chance[static_cast<size_t>(lane)];
+            const double gain = p * static_cast<double>(stake / 100 * race.factor(lane)) - (1 - p) * 50;
+            if (gain > bestGain) {
+                bestGain = gain;
+                best = {true, lane, stake};
+            }
+        }
+    }
+    return best;
+}
+
+void ComputerSeat::runBet(Game& g, Race& race) {
+    const int p = g.s.curPlayer;
+    BetChoice choice;
+    if (strength == Strength::Weak) choice = weakBet(race, g.s.playerMoney[p]);
+    if (strength == Strength::Strong) choice = strongBet(race, g.s.playerMoney[p]);
+    if (!choice.bet || !apply(g, Command::placeBet(p, choice.stake))) {
+        apply(g, Command::declineBet(p));
+        return;
+    }
+    // The lane stays chosen until the finish.
+    while (!race.decided()) race.tick(g.rng, choice.lane);
 }
 
 }  // namespace kisharin

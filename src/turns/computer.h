@@ -5,11 +5,14 @@
 // that the human can follow.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "setup/strength_file.h"
 #include "state/types.h"
 #include "turns/game.h"
+#include "turns/race.h"
 
 namespace kisharin {
 
@@ -32,10 +35,9 @@ inline constexpr Long kPlaneMoneyFloor = 40000;
 // stay; on ordinary lines 各停 up to 5 stations, 急行 up to 11, 特急 from 12.
 int computerKind(const GameState& s, int selected, int d, Long money);
 
-// The computer's strengths: よわい (a beginner: the slow train, never the warp hole or
-// the god), ふつう (the computer opponent as it always played) and つよい (plans).
-enum class Strength : int { Weak = 0, Normal = 1, Strong = 2 };
-const char* strengthCaption(Strength st);  // "よわい", "ふつう", "つよい"
+// The computer's strengths (setup/strength_file.h): よわい, a beginner (the slow train,
+// never the warp hole or the god, a small bet on the long shot), ふつう, the computer
+// opponent as it always played, and つよい, which plans (see its functions below).
 
 // The beginner's kind: 各停 whenever the fare of the stations it may go is there.
 int weakKind(const GameState& s, int selected, int d, Long money);
@@ -56,6 +58,22 @@ double expectedProgress(int kind, int d);
 // The god's prefecture the planner asks for ("" to stay).
 std::string strongGodPick(const GameState& s);
 
+// A bet the computer places in the betting window (bet false: "勝負しない").
+struct BetChoice {
+    bool bet = false;
+    int lane = 0;  // 0..4
+    Long stake = 0;
+};
+// The beginner bets the least stake on the long shot (the highest odds).
+BetChoice weakBet(const Race& race, Long money);
+// The planner's bet: the lane and stake of the most points expected, or none.
+BetChoice strongBet(const Race& race, Long money);
+inline constexpr Long kStrongBetReserve = 30000;
+inline constexpr int kStrongBetTrials = 400;
+// Each lane's chance of winning a race with these odds, from `races` trial races run on
+// a generator of the caller's own (the game's draws are neither used nor seen).
+std::array<double, kLanes> winChances(const Race& race, int races);
+
 // One turn for curPlayer by the computer's rules, through commands. With `pauses` the
 // one-second pause 間 runs before each action, as the computer opponent does; the
 // simulator's scripted human plays the same rules without it.
@@ -64,17 +82,18 @@ ComputerTurn playComputerRules(Game& g, bool pauses, Strength strength = Strengt
 // コンピュータ: the computer opponent's turn (with its pauses). Returns what it did.
 ComputerTurn コンピュータ(Game& g);
 
-// The computer opponent's seat: it plays its own turns (コンピュータ), jumps through a warp
-// hole when the nearest open destination is more than 40 stations and changes away and
-// the hole leads to an open destination's region, asks the guardian god for the
-// prefecture of an open destination drawn at random when the route is longer than 25,
-// and never bets.
+// The computer opponent's seat at one of its strengths. At ふつう it plays its own turns
+// (コンピュータ), jumps through a warp hole when the nearest open destination is more
+// than 40 stations and changes away and the hole leads to an open destination's region,
+// asks the guardian god for the prefecture of an open destination drawn at random when
+// the route is longer than 25, and never bets.
 class ComputerSeat : public Seat {
   public:
     explicit ComputerSeat(Strength st = Strength::Normal) : strength(st) {}
     bool playsItself() const override { return true; }
     void playTurn(Game& g) override;
-    bool betsOnRaces() const override { return false; }
+    // The computer opponent as it always played never bets; the other strengths do.
+    bool betsOnRaces() const override { return strength != Strength::Normal; }
     void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override;
     void answerGod(Game& g) override;
     void runBet(Game& g, Race& race) override;

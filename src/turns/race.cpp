@@ -73,6 +73,10 @@ Race::Race(Rng& rng) {
     }
 }
 
+Race::Race(const std::array<int, kLanes>& odds) : odds_(odds) {
+    left_.fill(kRacerStartLeft);
+}
+
 void Race::start(Long stake) {
     started_ = true;
     stake_ = stake;

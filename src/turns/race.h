@@ -68,6 +68,8 @@ class Race {
   public:
     // Opening the window: the odds of lanes 0..4, each drawn from 1..10.
     explicit Race(Rng& rng);
+    // A race with the odds already known (a player working out its chances).
+    explicit Race(const std::array<int, kLanes>& odds);
 
     int odds(int lane) const { return odds_[static_cast<size_t>(lane)]; }
     int factor(int lane) const { return oddsFactor(odds(lane)); }
