@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "state/saturate.h"
 #include "turns/happenings.h"
 #include "turns/messages.h"
 #include "turns/turn.h"
@@ -16,7 +17,7 @@ void doWork(Game& g) {
     showMessage(g, jobOfferText(s.jobNames[static_cast<size_t>(k)], pay));
     const int hours = throwDie(g);
     const Long wage = pay * hours;
-    s.playerMoney[s.curPlayer] += wage;
+    addMoney(s.playerMoney[s.curPlayer], wage);
     g.screens.refreshBoard(s);  // the wage is on the board when the message speaks of it
     showMessage(g, workedText(hours, wage));
     s.susumuSteps = 0;
