@@ -50,6 +50,7 @@ class WindowsTest : public QObject {
     void theStripScrollsWithTheWheelWithinItsRange();
     void brokenSettingsFallBackWithAMessage();
     void startingWhileTheSettingsWarningIsOpen();
+    void aLongAddressIsWrittenBackWhole();
     void webMapOpensTheAddressInTheBrowser();
     void textIsDrawnInAJapaneseFont();
     void slotWithStationsTheDataLacksReturnsToSetup();
@@ -305,6 +306,20 @@ void WindowsTest::startingWhileTheSettingsWarningIsOpen() {
     QTRY_VERIFY(game.board());
     QTRY_VERIFY(box.isNull());
     QVERIFY(game.board()->isVisible());
+}
+
+// The address field holds more than a line edit's usual 32,767 characters: starting the
+// game writes the address of URL.txt back as it was.
+void WindowsTest::aLongAddressIsWrittenBackWhole() {
+    const std::string address = "https://example.invalid/map?q=" + std::string(40000, 'a');
+    makeDirectories(folders->home.path() + "GameData");
+    writeCp932(folders->gameData("URL.txt"), {address});
+    DesktopGame game;
+    QVERIFY(game.start());
+    QVERIFY(game.init()->loadProblems().empty());
+    QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    QCOMPARE(readLines(folders->gameData("URL.txt")), std::vector<std::string>{address});
 }
 
 void WindowsTest::webMapOpensTheAddressInTheBrowser() {
