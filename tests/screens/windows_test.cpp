@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 #include <QUrl>
@@ -314,6 +315,8 @@ void WindowsTest::aLongAddressIsWrittenBackWhole() {
     const std::string address = "https://example.invalid/map?q=" + std::string(40000, 'a');
     makeDirectories(folders->home.path() + "GameData");
     writeCp932(folders->gameData("URL.txt"), {address});
+    // The next start copies the shipped address again.
+    const auto restore = qScopeGuard([] { std::remove(folders->gameData("URL.txt").c_str()); });
     DesktopGame game;
     QVERIFY(game.start());
     QVERIFY(game.init()->loadProblems().empty());
