@@ -125,7 +125,7 @@ int syncFolder(const std::string& folder) {
 // The file a write to path changes. A player's file may be a link to a file kept
 // elsewhere: an append follows it, so a replacement does too (the link stays, the file it
 // points at is replaced), also when that file does not exist yet. A chain of links is
-// followed to its end; a loop is left to the write to report.
+// followed to its end; a loop is refused (ELOOP), as opening it for an append is.
 std::string writeTarget(const std::string& path) {
     std::string target = path;
     for (int hop = 0; hop < 40; ++hop) {

@@ -39,7 +39,8 @@ void writeBytesAtomic(const std::string& path, const std::string& bytes);
 int removeLeftoverTemporaries(const std::string& folder);
 
 // Appends one record (CP932, CR LF) to path, creating it when missing, and hands it to
-// the system at once (no buffering in the game).
+// the system at once (no buffering in the game). When the write fails part way (a full
+// disk), the file is put back to its size before the call and GameError is thrown.
 void appendLine(const std::string& path, const std::string& line);
 
 bool fileExists(const std::string& path);
