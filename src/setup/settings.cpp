@@ -94,7 +94,8 @@ std::string checkLineBreak(const std::string& v) {
 std::string checkUrl(const std::string& v) {
     if (const std::string why = checkLineBreak(v); !why.empty()) return why;
     if (const int n = charCount(v); n > kUrlLimit)
-        return "アドレスが " + std::to_string(n) + " 文字あります（" + std::to_string(kUrlLimit) + " 文字まで）";
+        return "アドレスが " + std::to_string(n) + " 文字あります（" + std::to_string(kUrlLimit) +
+               " 文字まで）";
     return {};
 }
 
