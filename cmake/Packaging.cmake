@@ -3,7 +3,7 @@
 #
 #   bin/kisharin                                  the program
 #   share/kisharin/{GameData,MapData,Train,voice} the shipped data, read only
-#   share/doc/kisharin/{Manual.htm,copyright}     the manual and every licence
+#   share/doc/kisharin/{Manual.htm,copyright,changelog.gz}  the manual, every licence, the changes
 #   share/applications, share/icons, share/metainfo, share/man/man6
 include(GNUInstallDirs)
 
@@ -40,14 +40,13 @@ add_custom_command(OUTPUT ${pkg_out}/kisharin.6.gz
   COMMAND gzip -9 -n -c ${pkg_src}/kisharin.6 > ${pkg_out}/kisharin.6.gz
   DEPENDS ${pkg_src}/kisharin.6 VERBATIM)
 
-# The copyright file: the program's licence, then every licence of the shipped data.
-add_custom_command(OUTPUT ${pkg_out}/copyright
-  COMMAND ${CMAKE_COMMAND} -DOUT=${pkg_out}/copyright -DSOURCE=${CMAKE_SOURCE_DIR}
-          -P ${CMAKE_SOURCE_DIR}/cmake/WriteCopyright.cmake
-  DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/data/LICENSE.md
-          ${CMAKE_SOURCE_DIR}/cmake/WriteCopyright.cmake VERBATIM)
+# The changelog, compressed the same way. The copyright file (packaging/copyright) is
+# written for the people who install the game, in the machine-readable copyright format.
+add_custom_command(OUTPUT ${pkg_out}/changelog.gz
+  COMMAND gzip -9 -n -c ${pkg_src}/changelog > ${pkg_out}/changelog.gz
+  DEPENDS ${pkg_src}/changelog VERBATIM)
 
-add_custom_target(kisharin_desktop_files ALL DEPENDS ${icon_pngs} ${pkg_out}/kisharin.6.gz ${pkg_out}/copyright)
+add_custom_target(kisharin_desktop_files ALL DEPENDS ${icon_pngs} ${pkg_out}/kisharin.6.gz ${pkg_out}/changelog.gz)
 
 install(TARGETS kisharin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 foreach(dir GameData MapData Train)
@@ -60,7 +59,7 @@ file(GLOB voice_files ${CMAKE_SOURCE_DIR}/third_party/hts-voice-*/*.htsvoice)
 if(voice_files)
   install(FILES ${voice_files} DESTINATION ${CMAKE_INSTALL_DATADIR}/kisharin/voice)
 endif()
-install(FILES ${KISHARIN_SHIPPED_DATA_DIR}/Manual.htm ${pkg_out}/copyright
+install(FILES ${KISHARIN_SHIPPED_DATA_DIR}/Manual.htm ${pkg_src}/copyright ${pkg_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${pkg_src}/kisharin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${pkg_src}/kisharin.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

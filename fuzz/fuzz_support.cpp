@@ -43,13 +43,20 @@ void removeScratch() {
 
 const std::string& scratchDir() {
     if (made.empty()) {
-        // Memory-backed when the system has it: the readers are fuzzed, not the disk.
-        std::string base = std::filesystem::is_directory("/dev/shm")
-                               ? std::string("/dev/shm")
-                               : std::filesystem::temp_directory_path().string();
-        std::string tmpl = base + "/kisharin-fuzz-XXXXXX";
-        if (!::mkdtemp(tmpl.data())) fail("cannot make a scratch folder under " + base);
-        made = tmpl + "/";
+        // Memory-backed when the system has it and lets us write there (the readers are
+        // fuzzed, not the disk), else the temporary folder. KISHARIN_FUZZ_SHM names
+        // another memory-backed folder.
+        const char* shm = std::getenv("KISHARIN_FUZZ_SHM");
+        const std::string bases[] = {shm && *shm ? shm : "/dev/shm",
+                                     std::filesystem::temp_directory_path().string()};
+        for (const std::string& base : bases) {
+            std::string tmpl = base + "/kisharin-fuzz-XXXXXX";
+            if (::mkdtemp(tmpl.data())) {
+                made = tmpl + "/";
+                break;
+            }
+        }
+        if (made.empty()) fail("cannot make a scratch folder under " + bases[0] + " nor " + bases[1]);
         std::atexit(removeScratch);
     }
     return made;

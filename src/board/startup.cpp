@@ -43,6 +43,10 @@ std::vector<std::string> loadBoardData(GameState& s) {
 }
 
 namespace {
+// The station file the railway was read from: messages about the railway name it.
+std::string stationFile(const GameState& s) {
+    return s.appDir + "GameData/駅.txt";
+}
 const std::vector<std::string>& areaPrefs(const GameState& s) {
     static const std::vector<std::string> none;
     return s.playArea >= 1 && s.playArea <= kRegionCount ? s.regionPrefs[s.playArea] : none;
@@ -52,10 +56,11 @@ const std::vector<std::string>& areaPrefs(const GameState& s) {
 void setupNewGame(GameState& s, Rng& rng, Clock& clock) {
     if (s.playArea < 0 || s.playArea > kRegionCount)
         throw GameError("遊ぶ地域の番号 " + std::to_string(s.playArea) + " が 0～8 の範囲外です");
-    if (lineCount(s) == 0) throw GameError("駅データに路線が一つもないため、ゲームを始められません");
+    if (lineCount(s) == 0) throw DataError(stationFile(s), 0, "路線が一つもないため、ゲームを始められません");
     const auto& prefs = areaPrefs(s);
     if (!prefs.empty() && !anyStationIn(s, prefs))
-        throw GameError("駅データに" + s.regionName[s.playArea] + "の駅がないため、出発駅を決められません");
+        throw DataError(stationFile(s), 0,
+                        s.regionName[s.playArea] + "の駅がないため、出発駅を決められません");
 
     s.gameClock = clock.now();
     s.playSeconds = 0;
@@ -80,12 +85,13 @@ void drawDestinations(GameState& s, Rng& rng, Clock& clock) {
     if (s.playArea == 0) {
         for (int i = 1; i <= kDestinationCount; ++i)
             if (!anyStationIn(s, s.regionPrefs[i]))
-                throw GameError("駅データに" + s.regionName[i] + "の駅がないため、目的地を決められません");
+                throw DataError(stationFile(s), 0,
+                                s.regionName[i] + "の駅がないため、目的地を決められません");
     } else {
         const auto& prefs = areaPrefs(s);
         if (countStationsIn(s, prefs) < kDestinationCount)
-            throw GameError("駅データの" + s.regionName[s.playArea] +
-                            "の駅が 8 駅に足りないため、目的地を決められません");
+            throw DataError(stationFile(s), 0,
+                            s.regionName[s.playArea] + "の駅が 8 駅に足りないため、目的地を決められません");
     }
     rng.reseed(clock.timer());
     for (int i = 1; i <= kDestinationCount; ++i) {

@@ -1,9 +1,11 @@
 #include "platform/data_home.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "platform/system_error.h"
 #include "platform/text_file.h"
@@ -22,29 +24,45 @@ std::string env(const char* name) {
 }
 }  // namespace
 
-std::string findShippedDataDir(const std::string& programPath, const std::string& fromEnv,
-                               const std::string& configured) {
-    if (!fromEnv.empty()) return withSlash(fromEnv);
+std::vector<std::string> shippedDataCandidates(const std::string& programPath, const std::string& fromEnv,
+                                               const std::string& configured) {
+    if (!fromEnv.empty()) return {withSlash(fromEnv)};
     namespace fs = std::filesystem;
-    const auto holdsData = [](const fs::path& dir) {
-        std::error_code ec;
-        return fs::is_regular_file(dir / "GameData" / "駅.txt", ec);
-    };
+    std::vector<std::string> out;
     if (!programPath.empty()) {
         const fs::path programDir = fs::path(programPath).parent_path();
-        const fs::path installed = programDir.parent_path() / "share" / "kisharin";
-        if (holdsData(installed)) return withSlash(installed.lexically_normal().string());
-        const fs::path beside = programDir / "data";
-        if (holdsData(beside)) return withSlash(beside.lexically_normal().string());
+        out.push_back(
+            withSlash((programDir.parent_path() / "share" / "kisharin").lexically_normal().string()));
+        out.push_back(withSlash((programDir / "data").lexically_normal().string()));
     }
-    return withSlash(configured);
+    out.push_back(withSlash(configured));
+    return out;
 }
 
-std::string shippedDataDir() {
+bool holdsShippedData(const std::string& dir) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(std::filesystem::path(withSlash(dir)) / "GameData" / "駅.txt",
+                                            ec);
+}
+
+std::string findShippedDataDir(const std::string& programPath, const std::string& fromEnv,
+                               const std::string& configured) {
+    const auto candidates = shippedDataCandidates(programPath, fromEnv, configured);
+    for (size_t i = 0; i + 1 < candidates.size(); ++i)
+        if (holdsShippedData(candidates[i])) return candidates[i];
+    return candidates.back();
+}
+
+namespace {
+std::string programPath() {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return findShippedDataDir(ec ? std::string() : self.string(), env("KISHARIN_DATA_DIR"),
-                              KISHARIN_SHIPPED_DATA_DIR);
+    return ec ? std::string() : self.string();
+}
+}  // namespace
+
+std::string shippedDataDir() {
+    return findShippedDataDir(programPath(), env("KISHARIN_DATA_DIR"), KISHARIN_SHIPPED_DATA_DIR);
 }
 
 std::string manualPath(const std::string& shippedDir) {
@@ -75,8 +93,21 @@ void makeDirectories(const std::string& path) {
 }
 
 std::string ensureUserGameData(const std::string& shippedDir) {
+    // Without the shipped data there is no game: said once, before anything is written.
+    if (!holdsShippedData(shippedDir)) {
+        std::string places;
+        auto looked =
+            shippedDataCandidates(programPath(), env("KISHARIN_DATA_DIR"), KISHARIN_SHIPPED_DATA_DIR);
+        if (std::find(looked.begin(), looked.end(), withSlash(shippedDir)) == looked.end())
+            looked.insert(looked.begin(), withSlash(shippedDir));
+        for (const std::string& place : looked) places += "\n　" + place;
+        throw GameError(
+            "ゲームのデータ（GameData/駅.txt）が見つかりません。探した場所：" + places +
+            "\nゲームを入れ直すか、環境変数 KISHARIN_DATA_DIR にデータのフォルダを指定してください。");
+    }
     const std::string dir = userDataDir() + "GameData/";
     makeDirectories(dir);
+    removeLeftoverTemporaries(dir);
     for (const char* name : {"NameData.txt", "URL.txt", "履歴0.txt", "履歴1.txt"}) {
         const std::string target = dir + name;
         if (fileExists(target)) continue;

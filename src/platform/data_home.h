@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kisharin {
 
@@ -17,6 +18,13 @@ std::string shippedDataDir();
 std::string findShippedDataDir(const std::string& programPath, const std::string& fromEnv,
                                const std::string& configured);
 
+// The folders that lookup tries, in order (the environment's value alone when set).
+std::vector<std::string> shippedDataCandidates(const std::string& programPath, const std::string& fromEnv,
+                                               const std::string& configured);
+
+// Whether dir holds the shipped data (GameData/駅.txt).
+bool holdsShippedData(const std::string& dir);
+
 // The player's manual (Manual.htm): beside the shipped data in the build tree, in
 // share/doc/kisharin when installed. Empty when neither exists.
 std::string manualPath(const std::string& shippedDir);
@@ -27,8 +35,10 @@ std::string userDataDir();
 
 // userDataDir() & "GameData/", created on first use; a file of the shipped
 // GameData folder's first contents (NameData.txt, URL.txt, 履歴0.txt, 履歴1.txt) that
-// the player's folder lacks is copied there. Throws GameError when the folder cannot
-// be made.
+// the player's folder lacks is copied there, and temporary files left there by a game
+// killed while saving are removed. Throws GameError when the folder cannot be made, or,
+// naming the folders looked in and writing nothing, when shippedDir does not hold the
+// shipped data.
 std::string ensureUserGameData(const std::string& shippedDir);
 
 // Creates a folder and its parents; throws GameError on failure.

@@ -21,6 +21,14 @@ std::string systemErrorText(int err) {
             return "途中にフォルダではないものがあります";
         case EISDIR:
             return "ファイルではなくフォルダです";
+        case EEXIST:
+            return "同じ名前のファイルかフォルダがすでにあります";
+        case ELOOP:
+            return "リンクがたどりきれません（リンクが輪になっています）";
+        case ENAMETOOLONG:
+            return "ファイルの名前または場所が長すぎます";
+        case EFBIG:
+            return "ファイルが大きすぎて書けません";
         case EIO:
             return "ディスクの読み書きに失敗しました（入出力エラー）";
         default: {

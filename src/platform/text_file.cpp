@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 
 #include "platform/encoding.h"
@@ -120,30 +122,72 @@ int syncFolder(const std::string& folder) {
     ::close(fd);
     return err;
 }
+// The file a write to path changes. A player's file may be a link to a file kept
+// elsewhere: an append follows it, so a replacement does too (the link stays, the file it
+// points at is replaced), also when that file does not exist yet. A chain of links is
+// followed to its end; a loop is refused (ELOOP), as opening it for an append is.
+std::string writeTarget(const std::string& path) {
+    std::string target = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<size_t>(n) >= link.size()) return target;
+        link.resize(static_cast<size_t>(n));
+        target = link[0] == '/' ? link : folderOf(target) + "/" + link;
+    }
+    writeFailed(path, ELOOP);
+}
+constexpr char kTemporarySuffix[] = ".tmpXXXXXX";
 }  // namespace
 
-void writeBytesAtomic(const std::string& path, const std::string& bytes) {
+void writeBytesAtomic(const std::string& linkOrFile, const std::string& bytes) {
+    const std::string path = writeTarget(linkOrFile);
     // The new file takes the permissions of the one it replaces; a new file is readable
     // by all and writable by its owner.
     mode_t mode = 0644;
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
 
-    std::string tmp = path + ".tmpXXXXXX";
+    std::string tmp = path + kTemporarySuffix;
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
-    if (fd < 0) writeFailed(path, errno);
+    if (fd < 0) writeFailed(linkOrFile, errno);
     if (!writeAll(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
         const int saved = errno;
         ::close(fd);
         ::unlink(tmp.c_str());
-        writeFailed(path, saved);
+        writeFailed(linkOrFile, saved);
     }
     if (::close(fd) != 0 || ::rename(tmp.c_str(), path.c_str()) != 0) {
         const int saved = errno;
         ::unlink(tmp.c_str());
-        writeFailed(path, saved);
+        writeFailed(linkOrFile, saved);
     }
-    if (const int err = syncFolder(folderOf(path))) writeFailed(path, err);
+    if (const int err = syncFolder(folderOf(path))) writeFailed(linkOrFile, err);
+}
+
+int removeLeftoverTemporaries(const std::string& folder) {
+    // Only what a replacement leaves: a plain file "<name>.txt.tmp" and six letters or digits.
+    const std::string_view stem = ".txt.tmp";
+    int removed = 0;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string_view name = e->d_name;
+        constexpr size_t kRandom = sizeof kTemporarySuffix - sizeof ".tmp";
+        if (name.size() <= stem.size() + kRandom) continue;
+        if (name.substr(name.size() - kRandom - stem.size(), stem.size()) != stem) continue;
+        const std::string_view random = name.substr(name.size() - kRandom);
+        if (!std::all_of(random.begin(), random.end(),
+                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            continue;
+        const std::string path = (folder.ends_with('/') ? folder : folder + "/") + std::string(name);
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(path.c_str()) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 void writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {
@@ -166,8 +210,11 @@ void appendLine(const std::string& path, const std::string& line) {
     if (last != '\n') bytes.insert(0, last == '\r' ? "\n" : "\r\n");
     // Handed to the system at once, so a crash of the game loses no record; no fsync:
     // arrivals come several a turn and a lost power supply is not worth the wait.
+    // A write cut short (a full disk) must not leave part of a record: "123 4" of
+    // "123 45" would read as a good arrival. The file is put back to its old size.
     const bool ok = writeAll(fd, bytes);
     const int saved = errno;
+    if (!ok) (void)::ftruncate(fd, st.st_size);
     ::close(fd);
     if (!ok) writeFailed(path, saved);
 }

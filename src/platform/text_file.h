@@ -30,11 +30,17 @@ std::string encodeLines(const std::vector<std::string>& lines, const std::string
 // Throws GameError when writing fails; the old file is then untouched.
 void writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines);
 
-// Replaces path with the given bytes, as writeLinesAtomic does.
+// Replaces path with the given bytes, as writeLinesAtomic does. When path is a link, the
+// file it points at is replaced and the link kept, as appendLine writes through it.
 void writeBytesAtomic(const std::string& path, const std::string& bytes);
 
+// Removes from folder the temporary files a replacement left behind when the game was
+// killed in the middle of it ("NameData.txt.tmpA1b2C3"); returns how many.
+int removeLeftoverTemporaries(const std::string& folder);
+
 // Appends one record (CP932, CR LF) to path, creating it when missing, and hands it to
-// the system at once (no buffering in the game).
+// the system at once (no buffering in the game). When the write fails part way (a full
+// disk), the file is put back to its size before the call and GameError is thrown.
 void appendLine(const std::string& path, const std::string& line);
 
 bool fileExists(const std::string& path);

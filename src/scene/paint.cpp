@@ -145,7 +145,8 @@ bool colourTrain(const GameState& s, int line, const std::vector<std::string>& f
         return false;
     }
     std::string error;
-    auto img = readBmp(s.appDir + "Train/" + picture + ".bmp", error);
+    auto img =
+        readBmp(s.appDir + "Train/" + picture + ".bmp", error, kLargestTrainWidth, kLargestTrainHeight);
     if (!img) {
         stoppedBecause = error;
         return false;

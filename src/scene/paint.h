@@ -24,6 +24,10 @@ namespace kisharin {
 // The size of every train picture (Train/1.bmp … 8.bmp).
 constexpr int kTrainWidth = 778;
 constexpr int kTrainHeight = 101;
+// A picture put in their place may differ, but not be larger than the ride window
+// (994 x 519): more than that no ride can show, and it would only cost time and memory.
+constexpr int kLargestTrainWidth = 994;
+constexpr int kLargestTrainHeight = 519;
 
 // Sky colours: 0 clear day, 1 cloudy day, 2 evening, 3 night, 4 underground line.
 extern const std::array<std::uint32_t, 5> skyColors;

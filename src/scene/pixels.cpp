@@ -7,6 +7,14 @@
 #include <fstream>
 #include <iterator>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/system_error.h"
+
 namespace kisharin {
 
 namespace {
@@ -35,23 +43,48 @@ std::string quoted(const std::string& path) {
 
 }  // namespace
 
-std::optional<PixelBuffer> readBmp(const std::string& path, std::string& error) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) {
-        error = quoted(path) + "がありません。";
+std::optional<PixelBuffer> readBmp(const std::string& path, std::string& error, int largestWidth,
+                                   int largestHeight) {
+    // Opened without waiting, so that a named pipe in the picture's place cannot hold the
+    // game, and asked what it is before anything is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        error = quoted(path) +
+                (err == ENOENT ? "がありません。" : "を開けません（" + systemErrorText(err) + "）。");
         return std::nullopt;
     }
-    if (size > kLargestBmp) {
+    struct stat st {};
+    const bool statted = ::fstat(fd, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        error = quoted(path) + (!statted ? "を調べられません。"
+                                : S_ISDIR(st.st_mode)
+                                    ? "はファイルではなくフォルダです。"
+                                    : "は普通のファイルではありません（名前付きパイプや装置など）。");
+        return std::nullopt;
+    }
+    if (static_cast<std::uintmax_t>(st.st_size) > kLargestBmp) {
+        ::close(fd);
         error = quoted(path) + "は大きすぎます。";
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = quoted(path) + "を開けません。";
-        return std::nullopt;
+    std::vector<unsigned char> b;
+    b.reserve(static_cast<size_t>(st.st_size));
+    unsigned char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            error = quoted(path) + "を読めません（" + systemErrorText(err) + "）。";
+            return std::nullopt;
+        }
+        if (n == 0 || b.size() + static_cast<size_t>(n) > kLargestBmp) break;
+        b.insert(b.end(), buf, buf + n);
     }
-    std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ::close(fd);
     if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') {
         error = quoted(path) + "はBMP形式ではありません。";
         return std::nullopt;
@@ -72,6 +105,12 @@ std::optional<PixelBuffer> readBmp(const std::string& path, std::string& error) 
     if (width <= 0 || height <= 0 || width > kLargestSide || height > kLargestSide) {
         error = quoted(path) + "の大きさ（" + std::to_string(width) + "×" + std::to_string(height) +
                 "）が正しくありません。";
+        return std::nullopt;
+    }
+    if (width > largestWidth || height > largestHeight) {
+        error = quoted(path) + "は大きすぎます（" + std::to_string(width) + "×" + std::to_string(height) +
+                "。" + std::to_string(largestWidth) + "×" + std::to_string(largestHeight) +
+                "までの絵が使えます）。";
         return std::nullopt;
     }
     const size_t bytesPerPixel = bits / 8;

@@ -40,8 +40,10 @@ struct PixelBuffer {
 };
 
 // Reads an uncompressed 24- or 32-bit BMP (bottom-up or top-down). Every pixel comes
-// back opaque. On failure: nullopt and a Japanese message naming the file in `error`.
-std::optional<PixelBuffer> readBmp(const std::string& path, std::string& error);
+// back opaque. On failure: nullopt and a Japanese message naming the file in `error`;
+// a picture wider or taller than the given limits is refused before it is decoded.
+std::optional<PixelBuffer> readBmp(const std::string& path, std::string& error, int largestWidth = 16384,
+                                   int largestHeight = 16384);
 // Writes a 24-bit bottom-up BMP (alpha is dropped), through a temporary file that
 // replaces `path` only when complete. False and a Japanese message on failure.
 bool writeBmp(const PixelBuffer& img, const std::string& path, std::string& error);

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 #include <exception>
-#include <limits>
 
 #include "platform/encoding.h"
+#include "state/saturate.h"
 
 namespace kisharin {
 
@@ -207,9 +207,7 @@ bool RideMotion::tick() {
 }
 
 void rideScoreTick(GameState& s) {
-    Long& points = s.playerPoint[s.curPlayer];
-    const Long top = std::numeric_limits<Long>::max();
-    points = points > top - ride::kScorePerTick ? top : points + ride::kScorePerTick;
+    addPoints(s.playerPoint[s.curPlayer], ride::kScorePerTick);
 }
 
 }  // namespace kisharin

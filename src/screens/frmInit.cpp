@@ -175,6 +175,7 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     txtURL_ = new QLineEdit(url);
     txtURL_->setObjectName(QStringLiteral("txtURL"));
     txtURL_->setFont(uiFont(10));
+    txtURL_->setMaxLength(kUrlLimit);  // holds every address URL.txt may keep, whole
     connect(txtURL_, &QLineEdit::textChanged, this, [this](const QString& t) {
         const QString accepted = qs(acceptedText(us(t)));
         if (accepted != t) txtURL_->setText(accepted);

@@ -6,6 +6,7 @@
 #include "state/datetime.h"
 #include "state/error.h"
 #include "state/railway.h"
+#include "state/saturate.h"
 
 namespace kisharin {
 
@@ -54,7 +55,7 @@ bool badLine(const GameState& s, int line) {
     return line < 1 || line > lineCount(s) || stationCount(s, line) == 0;
 }
 
-constexpr long long kLongMin = -2147483648LL, kLongMax = 2147483647LL;
+constexpr long long kLongMax = 2147483647LL;
 
 }  // namespace
 
@@ -117,8 +118,10 @@ void applySlotLines(GameState& s, const std::vector<std::string>& lines, const s
     }
     for (int p = 0; p <= 1; ++p) {
         const int b = playerLine(p);
-        v.money[p] = static_cast<Long>(r.integer(b, kLongMin, kLongMax));
-        v.point[p] = static_cast<Long>(r.integer(b + 1, kLongMin, kLongMax));
+        // Money and points are held within their limits in play; a slot beyond them
+        // was not written by a game.
+        v.money[p] = static_cast<Long>(r.integer(b, -kMoneyLimit, kMoneyLimit));
+        v.point[p] = static_cast<Long>(r.integer(b + 1, -kPointLimit, kPointLimit));
         v.scroll[p] = static_cast<Integer>(r.integer(b + 2, -32768, 32767));
         v.kind[p] = static_cast<Integer>(r.integer(b + 3, 1, 5));
         v.arrive[p] = static_cast<Integer>(r.integer(b + 4, 0, kDestinationCount));

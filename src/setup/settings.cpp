@@ -91,6 +91,14 @@ std::string checkLineBreak(const std::string& v) {
     return v.find('\r') == std::string::npos ? std::string() : std::string("行の途中に改行文字（CR）があります");
 }
 
+std::string checkUrl(const std::string& v) {
+    if (const std::string why = checkLineBreak(v); !why.empty()) return why;
+    if (const int n = charCount(v); n > kUrlLimit)
+        return "アドレスが " + std::to_string(n) + " 文字あります（" + std::to_string(kUrlLimit) +
+               " 文字まで）";
+    return {};
+}
+
 std::string checkName(const std::string& v) {
     if (!representableInCp932(v)) return "名前に使えない文字があります";
     if (const std::string why = checkLineBreak(v); !why.empty()) return why;
@@ -121,7 +129,7 @@ SettingsLoad readSettings(const std::string& gameDataDir, const std::string& shi
         const FileLines shipped = load(shippedGameDataDir + kUrlFile);
         if (!user.lines) out.problems.push_back(user.problem + "。既定のURLを使います");
         Resolver r(user, shipped, kUrlFile, out.problems);
-        out.settings.url = r.text(1, builtIn.url, checkLineBreak);
+        out.settings.url = r.text(1, builtIn.url, checkUrl);
     }
     return out;
 }

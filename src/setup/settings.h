@@ -10,6 +10,9 @@
 namespace kisharin {
 
 inline constexpr int kNameLimit = 3;  // characters, not bytes
+// The longest web map address the setup window holds whole (characters); a longer one
+// in URL.txt is refused with a message instead of being cut.
+inline constexpr int kUrlLimit = 65536;
 
 // What the setup window shows and the two files keep. The option fields hold the index
 // of the selected option button: player 0 "Man" / 1 "Com", short and voice 0 "On" /

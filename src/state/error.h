@@ -7,9 +7,14 @@
 
 namespace kisharin {
 
+// The message is read through what(), a C string: control characters taken over from a
+// file (a NUL would end the text there) are shown as their pictures (␀, ␉ …) instead.
 class GameError : public std::runtime_error {
 public:
-    explicit GameError(const std::string& message) : std::runtime_error(message) {}
+  explicit GameError(const std::string& message) : std::runtime_error(visibleText(message)) {}
+
+  // The text with every control character but the line end replaced by its picture.
+  static std::string visibleText(const std::string& text);
 };
 
 // A fault in a data file: names the file, the line (1-based; 0 when the whole file is

@@ -6,6 +6,7 @@
 #include "board/line_display.h"
 #include "board/startup.h"
 #include "state/railway.h"
+#include "state/saturate.h"
 #include "turns/destinations.h"
 #include "turns/history.h"
 #include "turns/messages.h"
@@ -77,7 +78,7 @@ void debtRule(Game& g) {
     showMessage(g, kMsgDebt);
     showMessage(g, kMsgDebtForgiven);
     s.playerMoney[p] = 0;
-    s.playerPoint[p] -= 50;
+    addPoints(s.playerPoint[p], -50);
 }
 
 void meetingRule(Game& g) {
@@ -86,8 +87,8 @@ void meetingRule(Game& g) {
     if (s.playerRosen[0] != s.playerRosen[1] || s.playerEki[0] != s.playerEki[1]) return;
     g.screens.refreshBoard(s);  // the money as it stands after the ride and any debt
     showMessage(g, kMsgMeeting);
-    s.playerPoint[p] += 50;
-    s.playerPoint[1 - p] -= 50;
+    addPoints(s.playerPoint[p], 50);
+    addPoints(s.playerPoint[1 - p], -50);
 }
 
 void lblEki_Click(Game& g, int i) {
@@ -122,14 +123,14 @@ void lblEki_Click(Game& g, int i) {
         clearStationHover(g.line);
 
         const Long fare = s.kindFare[s.selKind] * std::abs(s.startEki[p] - s.playerEki[p]);
-        s.playerMoney[p] -= fare;
+        addMoney(s.playerMoney[p], -fare);
         g.lastRide = {p, L, e, end, fare, static_cast<bool>(s.rideCut), static_cast<bool>(s.overslept)};
         g.screens.refreshBoard(s);
         if (!s.shortMode) g.screens.showRide(s, g.rng, g.clock);
         if (s.rideCut) showMessage(g, kMsgRideCut);
         if (s.overslept) {
             showMessage(g, kMsgOverslept);
-            s.playerPoint[p] -= 50;
+            addPoints(s.playerPoint[p], -50);
         }
         endOfRide(g);
     }

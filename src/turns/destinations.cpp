@@ -2,6 +2,7 @@
 
 #include "board/startup.h"
 #include "platform/encoding.h"
+#include "state/saturate.h"
 #include "state/station_draw.h"
 #include "turns/messages.h"
 
@@ -16,12 +17,12 @@ void checkArrival(Game& g, int position) {
         if (s.playerRosen[p] != s.mokutekitiRosen[d] || s.playerEki[p] != s.mokutekitiEki[d]) continue;
         if (s.mokutekitiDone[d]) {
             showMessage(g, kMsgAlreadyArrived);
-            s.playerPoint[p] += 1;
+            addPoints(s.playerPoint[p], 1);
         } else {
             s.mokutekitiDone[d] = True;
             s.arriveCount[p] += 1;
-            s.playerPoint[p] += 100;
-            s.playerMoney[p] += 100000;
+            addPoints(s.playerPoint[p], 100);
+            addMoney(s.playerMoney[p], 100000);
             g.screens.refreshBoard(s);  // the 祝金 is on the board when the message speaks of it
             showMessage(g, arrivedText(s.playerName[p]));
         }

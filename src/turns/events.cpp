@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "board/startup.h"
+#include "state/saturate.h"
 #include "state/station_draw.h"
 #include "turns/command.h"
 #include "turns/destinations.h"
@@ -183,14 +184,14 @@ void 賭け事イベント(Game& g) {
         b.stake = s.betStake;
         b.lane = race.lane;
         b.winner = race.winner;
-        s.playerMoney[p] -= s.betStake;
+        addMoney(s.playerMoney[p], -s.betStake);
         if (s.betWinPoints != 0) {
             showMessage(g, betWonText(s.betWinPoints));
-            s.playerPoint[p] += s.betWinPoints;
+            addPoints(s.playerPoint[p], s.betWinPoints);
             b.points = s.betWinPoints;
         } else {
             showMessage(g, kMsgBetLost);
-            s.playerPoint[p] -= 50;
+            addPoints(s.playerPoint[p], -50);
             b.points = -50;
         }
     }

@@ -1,5 +1,6 @@
 #include "turns/happenings.h"
 
+#include "state/saturate.h"
 #include "turns/messages.h"
 
 namespace kisharin {
@@ -123,13 +124,13 @@ void travelHappening(Game& g) {
         const bool gain = static_cast<int>(g.rng.next() * 2) == 0;
         const Long amount = g.rng.pick(100);
         const std::string& text = pickText(gain ? s.pointUpMsgs : s.pointDownMsgs, g.rng);
-        s.playerPoint[p] += gain ? amount : -amount;
+        addPoints(s.playerPoint[p], gain ? amount : -amount);
         showMessage(g, pointHappeningText(text, gain, amount));
     } else if (r == 2) {
         const bool gain = static_cast<int>(g.rng.next() * 2) == 0;
         const Long amount = 1000 * g.rng.pick(10);
         const std::string& text = pickText(gain ? s.moneyUpMsgs : s.moneyDownMsgs, g.rng);
-        s.playerMoney[p] += gain ? amount : -amount;
+        addMoney(s.playerMoney[p], gain ? amount : -amount);
         g.screens.refreshBoard(s);
         showMessage(g, moneyHappeningText(text, gain, amount));
     }

@@ -4,6 +4,7 @@
 #include "platform/text_file.h"
 #include "state/error.h"
 #include "state/railway.h"
+#include "state/saturate.h"
 #include "turns/messages.h"
 
 namespace kisharin {
@@ -39,7 +40,7 @@ void 到達履歴(Game& g) {
     if (name.find("飛行機") != std::string::npos) return;  // air routes cannot be conquered
     if (!s.shortMode) g.screens.showConquest(s, line, g.rng, g.clock);
     showMessage(g, conquestText(name));
-    s.playerPoint[player] += 100;
+    addPoints(s.playerPoint[player], 100);
 }
 
 }  // namespace kisharin

@@ -1,5 +1,6 @@
 #include "turns/money.h"
 
+#include "state/saturate.h"
 #include "turns/happenings.h"
 #include "turns/messages.h"
 #include "turns/turn.h"
@@ -14,7 +15,7 @@ void doWork(Game& g) {
     showMessage(g, jobOfferText(s.jobNames[static_cast<size_t>(k)], pay));
     const int hours = throwDie(g);
     const Long wage = pay * hours;
-    s.playerMoney[s.curPlayer] += wage;
+    addMoney(s.playerMoney[s.curPlayer], wage);
     g.screens.refreshBoard(s);  // the wage is on the board when the message speaks of it
     showMessage(g, workedText(hours, wage));
     s.susumuSteps = 0;

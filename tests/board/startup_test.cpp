@@ -144,15 +144,27 @@ TEST_F(BoardFolder, AnAreaWithTooFewStationsIsRefusedInsteadOfLoopingForever) {
     s.playArea = 5;  // 近畿 has 12 stations: fine
     EXPECT_NO_THROW(startBoard(s, rng, clock));
     writeStation(testing::makeEightRegions(3));
+    // Each refusal names the station file it comes from.
+    const auto refusal = [&] {
+        try {
+            startBoard(s, rng, clock);
+        } catch (const DataError& e) {
+            EXPECT_EQ(e.file(), s.appDir + "GameData/駅.txt");
+            return e.what_wrong();
+        }
+        return std::string("(started)");
+    };
     s.playArea = 6;  // 中国 has only three
-    EXPECT_THROW(startBoard(s, rng, clock), GameError);
+    EXPECT_EQ(refusal(), "中国地方の駅が 8 駅に足りないため、目的地を決められません");
     RailwayData d = testing::makeEightRegions(3);
     d.ekiPref(7, 1) = d.ekiPref(7, 2) = d.ekiPref(7, 3) = "東京都";  // no 四国 at all
     writeStation(d);
     s.playArea = 0;
-    EXPECT_THROW(startBoard(s, rng, clock), GameError);
+    EXPECT_EQ(refusal(), "四国地方の駅がないため、目的地を決められません");
     s.playArea = 7;
-    EXPECT_THROW(startBoard(s, rng, clock), GameError);
+    EXPECT_EQ(refusal(), "四国地方の駅がないため、出発駅を決められません");
+    writeStation(RailwayData{});
+    EXPECT_EQ(refusal(), "路線が一つもないため、ゲームを始められません");
 }
 
 TEST_F(BoardFolder, ResumedGameKeepsWhatWasLoaded) {

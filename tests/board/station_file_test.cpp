@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <ostream>
+
 #include "platform/encoding.h"
 #include "platform/text_file.h"
 #include "state/railway.h"
@@ -96,6 +99,24 @@ struct Fault {
     const char* words;
 };
 
+// Shown by its label in test names and listings.
+void PrintTo(const Fault& f, std::ostream* os) {
+    *os << f.label;
+}
+std::string faultName(const ::testing::TestParamInfo<Fault>& info) {
+    std::string name;
+    bool upper = true;
+    for (const char c : std::string(info.param.label)) {
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0) {
+            upper = true;
+            continue;
+        }
+        name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        upper = false;
+    }
+    return name;
+}
+
 class StationFileFaults : public ::testing::TestWithParam<Fault> {};
 
 TEST_P(StationFileFaults, AreReportedWithFileAndLine) {
@@ -121,13 +142,15 @@ INSTANTIATE_TEST_SUITE_P(
     All, StationFileFaults,
     ::testing::Values(Fault{"not cp932", file({"h", "1"}) + "\x81\x20\r\n", 3, "Shift-JIS"},
                       Fault{"line number text", file({"h", "一"}), 2, "数字ではありません"},
-                      Fault{"line number blank", file({"h", "1", "a", "b", "c", "d", ""}), 7, "数字ではありません"},
+                      Fault{"line number blank", file({"h", "1", "a", "b", "c", "d", ""}), 7,
+                            "数字ではありません"},
                       Fault{"line beyond 750", file({"h", "751"}), 2, "範囲外"},
                       Fault{"line zero", file({"h", "0"}), 2, "範囲外"},
                       Fault{"too many fields", tooManyFields(), 3, "101 個まで"},
                       Fault{"link not numbers", file({"h", "1\tA\\1"}), 2, "形ではありません"},
                       Fault{"link position beyond 100", file({"h", "1\t2\\101"}), 2, "範囲外"},
-                      Fault{"link line beyond 750", file({"h", "1\t2\\1;800\\1"}), 2, "範囲外"}));
+                      Fault{"link line beyond 750", file({"h", "1\t2\\1;800\\1"}), 2, "範囲外"}),
+    faultName);
 
 TEST(StationFile, MissingFileIsReported) {
     testing::ScratchDir dir;

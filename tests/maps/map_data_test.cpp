@@ -1,6 +1,7 @@
 // Reading the six map files of a prefecture, and every fault they can hold.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -18,8 +19,8 @@ const std::string kFixtures = std::string(KISHARIN_TEST_FIXTURES) + "/MapData/";
 class MapFolder {
   public:
     explicit MapFolder(std::map<std::string, std::vector<std::string>> files) {
-        root_ = std::filesystem::temp_directory_path() /
-                ("kisharin-mapdata-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        std::string tmpl = (std::filesystem::temp_directory_path() / "kisharin-mapdata-XXXXXX").string();
+        root_ = ::mkdtemp(tmpl.data());
         std::filesystem::create_directories(root_ / "試験県");
         std::map<std::string, std::vector<std::string>> all = {
             {"PL.dat", {"A"}},
@@ -41,7 +42,6 @@ class MapFolder {
 
   private:
     std::filesystem::path root_;
-    static inline int counter_ = 0;
 };
 
 TEST(MapDataTest, ReadsTheSixFilesIntoTheirTables) {

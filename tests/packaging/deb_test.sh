@@ -31,6 +31,7 @@ need ./usr/share/metainfo/jp.kisharin.kisharin.metainfo.xml
 need ./usr/share/man/man6/kisharin.6.gz
 need ./usr/share/doc/kisharin/Manual.htm
 need ./usr/share/doc/kisharin/copyright
+need ./usr/share/doc/kisharin/changelog.gz
 grep -q '^\./usr/bin/kisharin-' <<<"$files" && fail "the developers' tools are installed"
 
 [[ $(dpkg-deb -f "$deb" Package) == kisharin ]] || fail "package name"
@@ -46,6 +47,35 @@ copyright=$out/root/usr/share/doc/kisharin/copyright
 grep -q 'CC BY-SA 4.0' "$copyright" || fail "copyright lacks the railway data's licence"
 grep -q '国土数値情報' "$copyright" || fail "copyright lacks the open data's credit"
 grep -q 'Permission is hereby granted' "$copyright" || fail "copyright lacks the program's licence"
+# Written for the people who install the game: no notes on building it, no other
+# package's Debian text.
+for note in 'make data' 'databuilder' 'third_party/' 'not part of the' 'debian/\*'; do
+  grep -q "$note" "$copyright" && fail "copyright carries \"$note\""
+done
+# Machine-readable: read strictly, and every installed file falls under a Files
+# paragraph whose licence is spelt out.
+find "$out/root" -type f -printf '%P\n' >"$out/installed.txt"
+/usr/bin/python3 - "$copyright" "$out/installed.txt" <<'PY' || fail "copyright is not machine-readable"
+import sys
+from debian.copyright import Copyright
+with open(sys.argv[1], encoding="utf-8") as f:
+    c = Copyright(f, strict=True)
+spelt = {p.license.synopsis for p in c.all_license_paragraphs()}
+spelt |= {p.license.synopsis for p in c.all_files_paragraphs() if p.license.text}
+with open(sys.argv[2], encoding="utf-8") as f:
+    for path in f.read().splitlines():
+        p = c.find_files_paragraph(path)
+        if p is None or p.license.synopsis not in spelt:
+            sys.exit(f"{path}: no licence")
+voice = c.find_files_paragraph("usr/share/kisharin/voice/nitech_jp_atr503_m001.htsvoice")
+if voice.license.synopsis != "CC-BY-3.0":
+    sys.exit("the voice is not CC-BY-3.0")
+if c.find_files_paragraph("usr/share/kisharin/GameData/駅.txt").license.synopsis != "CC-BY-SA-4.0":
+    sys.exit("the railway is not CC-BY-SA-4.0")
+PY
+gzip -dc "$out/root/usr/share/doc/kisharin/changelog.gz" >"$out/changelog"
+[[ $(dpkg-parsechangelog -l "$out/changelog" -S Version) == $(dpkg-deb -f "$deb" Version) ]] ||
+  fail "the changelog's last version is not the package's"
 gzip -dc "$out/root/usr/share/man/man6/kisharin.6.gz" | grep -q '^\.TH KISHARIN 6' || fail "manual page"
 # The installed program finds its data in ../share/kisharin.
 [[ -x "$out/root/usr/bin/kisharin" ]] || fail "program not executable"

@@ -83,8 +83,10 @@ TEST(SystemErrors, CommonFailuresAreExplainedInJapanese) {
     EXPECT_NE(systemErrorText(ENOSPC).find("ディスクの空きがありません"), std::string::npos);
     EXPECT_NE(systemErrorText(EROFS).find("読み取り専用"), std::string::npos);
     EXPECT_NE(systemErrorText(ENOENT).find("ありません"), std::string::npos);
-    for (int err : {EACCES, ENOSPC, EROFS, ENOENT})
-        for (const char* english : {"Permission", "No space", "Read-only", "No such"})
+    EXPECT_NE(systemErrorText(EEXIST).find("すでにあります"), std::string::npos);
+    for (int err : {EACCES, ENOSPC, EROFS, ENOENT, EEXIST, ELOOP, EFBIG})
+        for (const char* english :
+             {"Permission", "No space", "Read-only", "No such", "exists", "symbolic", "too large"})
             EXPECT_EQ(systemErrorText(err).find(english), std::string::npos) << err;
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "platform/data_home.h"
@@ -77,6 +81,50 @@ TEST(LineFiles, AppendAddsOneRecordAtATime) {
     EXPECT_EQ(readFileBytes(path), "12 5\r\n3 1\r\n");
 }
 
+TEST(LineFiles, AnAppendCutShortLeavesTheFileAsItWas) {
+    ScratchDir dir;
+    const std::string path = dir.file("履歴0.txt");
+    appendLine(path, "12 5");
+    // The file may grow by four bytes only, as on a disk that fills up during the write:
+    // "123 " is written, the rest is refused.
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 6 + 4;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    try {
+        appendLine(path, "123 45");
+    } catch (const GameError&) {
+        threw = true;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(readFileBytes(path), "12 5\r\n");
+}
+
+TEST(LineFiles, EveryWriteGoesThroughALinkAndKeepsIt) {
+    ScratchDir home, elsewhere;
+    const std::string link = home.file("履歴0.txt");
+    ASSERT_EQ(::symlink(elsewhere.file("kept.txt").c_str(), link.c_str()), 0);
+    appendLine(link, "12 5");    // creates the file the link points at
+    writeBytesAtomic(link, "");  // 思い出消去
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readFileBytes(elsewhere.file("kept.txt")), "");
+    // A relative link, through a second link.
+    ASSERT_EQ(::symlink("履歴0.txt", home.file("second").c_str()), 0);
+    writeLinesAtomic(home.file("second"), {"3 1"});
+    EXPECT_TRUE(std::filesystem::is_symlink(home.file("second")));
+    EXPECT_EQ(readLines(elsewhere.file("kept.txt")), std::vector<std::string>{"3 1"});
+    // A loop is refused, as an append refuses it, and no link is replaced.
+    ASSERT_EQ(::symlink("loop", home.file("loop").c_str()), 0);
+    EXPECT_THROW(writeBytesAtomic(home.file("loop"), "x"), GameError);
+    EXPECT_THROW(appendLine(home.file("loop"), "x"), GameError);
+    EXPECT_TRUE(std::filesystem::is_symlink(home.file("loop")));
+}
+
 TEST(DataHome, EnvironmentDecidesThePlayersFolder) {
     {
         ScopedEnv a("KISHARIN_DATA_HOME", "/tmp/kh");
@@ -102,6 +150,18 @@ TEST(DataHome, FirstUseCopiesTheShippedFilesAndKeepsThePlayers) {
     writeLinesAtomic(shipped.file("GameData/NameData.txt"), {"shipped"});
     ScopedEnv env("KISHARIN_DATA_HOME", (home.path() + "sub").c_str());
 
+    // Without the railway data there is no game: one message naming the place, and no
+    // empty settings written on the way.
+    try {
+        ensureUserGameData(shipped.path());
+        ADD_FAILURE() << "accepted shipped data without 駅.txt";
+    } catch (const GameError& e) {
+        EXPECT_NE(std::string(e.what()).find("駅.txt"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find(shipped.path()), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(home.path() + "sub/GameData/NameData.txt"));
+    writeLinesAtomic(shipped.file("GameData/駅.txt"), {"1"});
+
     const std::string dir = ensureUserGameData(shipped.path());
     EXPECT_EQ(dir, home.path() + "sub/GameData/");
     EXPECT_EQ(readLines(dir + "NameData.txt"), std::vector<std::string>{"shipped"});
@@ -110,9 +170,17 @@ TEST(DataHome, FirstUseCopiesTheShippedFilesAndKeepsThePlayers) {
 
     writeLinesAtomic(dir + "NameData.txt", {"mine"});
     appendLine(dir + "履歴0.txt", "1 1");
+    // A game killed while saving leaves its temporary file; the next start removes it,
+    // and only it.
+    for (const char* name : {"GameData2.txt.tmpa1B2c3", "NameData.txt.tmpZZZZZZ", "notes.txt", "x.txt.tmp1"})
+        writeBytesAtomic(dir + name, "left");
     ensureUserGameData(shipped.path());
     EXPECT_EQ(readLines(dir + "NameData.txt"), std::vector<std::string>{"mine"});
     EXPECT_EQ(readLines(dir + "履歴0.txt"), std::vector<std::string>{"1 1"});
+    EXPECT_FALSE(std::filesystem::exists(dir + "GameData2.txt.tmpa1B2c3"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "NameData.txt.tmpZZZZZZ"));
+    EXPECT_TRUE(fileExists(dir + "notes.txt"));
+    EXPECT_TRUE(fileExists(dir + "x.txt.tmp1"));
 }
 
 }  // namespace

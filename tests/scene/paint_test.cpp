@@ -1,6 +1,9 @@
 // The scene painting: the fill, the picture files, the sky by the hour, night and
 // underground, flights, the failure rules, and the shipped train pictures coloured
 // through the game's own fill without leaking.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -457,6 +460,29 @@ TEST(RidePainting, MissingPictureStopsBeforeTheSky) {
     // A picture number that is not a plain name never reaches outside the folder.
     s->ekiPref(1, 0) = "../GameData/x\\1;1;1\\1;1;1\\1;1;1\\1;1;1\\0";
     EXPECT_FALSE(塗りつぶし(*s, rng, clock).stoppedBecause.empty());
+}
+
+TEST(RidePainting, APictureThatIsNoFileOrTooLargeIsRefusedSayingWhy) {
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.path() + "Train/1.bmp");
+    ASSERT_EQ(::mkfifo(dir.file("Train/2.bmp").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", dir.file("Train/3.bmp").c_str()), 0);
+    auto wide = header(kLargestTrainWidth + 1, 4, 24);
+    wide.resize(wide.size() + static_cast<size_t>((kLargestTrainWidth + 1) * 3 + 3) / 4 * 4 * 4, 0);
+    writeBytes(dir.file("Train/4.bmp"), wide);
+    const std::pair<const char*, const char*> cases[] = {{"1", "フォルダ"},
+                                                         {"2", "普通のファイルではありません"},
+                                                         {"3", "普通のファイルではありません"},
+                                                         {"4", "大きすぎます"}};
+    for (const auto& [picture, why] : cases) {
+        auto s = rideOn("線", descriptor(picture, "0"), dir.path());
+        SequenceRng rng({0.5});
+        FakeClock clock;
+        const ScenePaint p = 塗りつぶし(*s, rng, clock);  // a pipe must not hold it
+        EXPECT_NE(p.stoppedBecause.find("Train/" + std::string(picture) + ".bmp"), std::string::npos);
+        EXPECT_NE(p.stoppedBecause.find(why), std::string::npos) << p.stoppedBecause;
+        EXPECT_TRUE(p.train.empty());
+    }
 }
 
 TEST(RidePainting, BadColourStopsWhereItIsAndKeepsWhatWasPainted) {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "scene/ride.h"
+#include "state/saturate.h"
 #include "support/fakes.h"
 #include "support/railway_builder.h"
 
@@ -84,16 +85,16 @@ TEST(RideMotion, TicksAfterArrivalDoNothing) {
     EXPECT_EQ(m.ticks(), ticks);
 }
 
-TEST(RidePoints, TenPointsATickHeldAtTheLargestNumber) {
+TEST(RidePoints, TenPointsATickHeldAtThePointLimit) {
     GameState s;
     s.curPlayer = 1;
     s.playerPoint[1] = -35;
     rideScoreTick(s);
     EXPECT_EQ(s.playerPoint[1], -25);
     EXPECT_EQ(s.playerPoint[0], 0);
-    s.playerPoint[1] = std::numeric_limits<Long>::max() - 4;
+    s.playerPoint[1] = kPointLimit - 4;
     rideScoreTick(s);
-    EXPECT_EQ(s.playerPoint[1], std::numeric_limits<Long>::max());
+    EXPECT_EQ(s.playerPoint[1], kPointLimit);
 }
 
 // The two timers on one time line: tmrMain every tick until arrival, then the hold;

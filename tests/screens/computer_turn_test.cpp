@@ -1,7 +1,7 @@
 // The computer's turn in the board window: before its click the station it heads for is
 // painted light green on the board and scrolled into view, while the board takes no
 // input. The board is saved as a picture at that moment (computer-target.png in
-// KISHARIN_SCREENSHOT_DIR, else the temporary folder).
+// KISHARIN_SCREENSHOT_DIR, else a temporary folder of the test's own).
 #include <QDir>
 #include <QImage>
 #include <QPushButton>
@@ -75,9 +75,14 @@ void ComputerTurnTest::theTargetShowsLightGreenBeforeTheClick() {
     QVERIFY2(board->rect().contains(onBoard), "the marked station is scrolled out of view");
     QCOMPARE(boardShot.pixelColor(onBoard * boardShot.devicePixelRatio()), QColor(192, 255, 192));
 
+    // Into the folder screenshots are collected in, else into one of this run's own,
+    // removed afterwards: a fixed name in the shared temporary folder would be another
+    // user's file the next time.
+    const ScratchDir own;
     const QByteArray dir = qgetenv("KISHARIN_SCREENSHOT_DIR");
-    const QString path = QDir(dir.isEmpty() ? QDir::tempPath() : QString::fromLocal8Bit(dir))
-                             .filePath(QStringLiteral("computer-target.png"));
+    const QString path =
+        QDir(dir.isEmpty() ? QString::fromStdString(own.path()) : QString::fromLocal8Bit(dir))
+            .filePath(QStringLiteral("computer-target.png"));
     QVERIFY(boardShot.save(path));
     QTRY_VERIFY_WITH_TIMEOUT(s.curPlayer == 0 && board->isEnabled(), 20000);
 }

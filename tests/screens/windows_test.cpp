@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 #include <QUrl>
@@ -50,6 +51,7 @@ class WindowsTest : public QObject {
     void theStripScrollsWithTheWheelWithinItsRange();
     void brokenSettingsFallBackWithAMessage();
     void startingWhileTheSettingsWarningIsOpen();
+    void aLongAddressIsWrittenBackWhole();
     void webMapOpensTheAddressInTheBrowser();
     void textIsDrawnInAJapaneseFont();
     void slotWithStationsTheDataLacksReturnsToSetup();
@@ -306,6 +308,22 @@ void WindowsTest::startingWhileTheSettingsWarningIsOpen() {
     QTRY_VERIFY(game.board());
     QTRY_VERIFY(box.isNull());
     QVERIFY(game.board()->isVisible());
+}
+
+// The address field holds more than a line edit's usual 32,767 characters: starting the
+// game writes the address of URL.txt back as it was.
+void WindowsTest::aLongAddressIsWrittenBackWhole() {
+    const std::string address = "https://example.invalid/map?q=" + std::string(40000, 'a');
+    makeDirectories(folders->home.path() + "GameData");
+    writeCp932(folders->gameData("URL.txt"), {address});
+    // The next start copies the shipped address again.
+    const auto restore = qScopeGuard([] { std::remove(folders->gameData("URL.txt").c_str()); });
+    DesktopGame game;
+    QVERIFY(game.start());
+    QVERIFY(game.init()->loadProblems().empty());
+    QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    QTRY_VERIFY(game.board());
+    QCOMPARE(readLines(folders->gameData("URL.txt")), std::vector<std::string>{address});
 }
 
 void WindowsTest::webMapOpensTheAddressInTheBrowser() {

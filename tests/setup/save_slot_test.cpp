@@ -97,9 +97,23 @@ TEST(SaveSlot, BrokenSlotIsRefusedNamingTheLineAndChangesNothing) {
         int reported;
     };
     const Case cases[] = {
-        {1, " 9 ", 1}, {2, "きのう", 2},  {3, " 1.5 ", 3}, {4, " 2 ", 4},   {5, "Maybe", 5},
-        {6, " 0 ", 6}, {7, " 101 ", 7},   {29, "abc", 29}, {32, " 6 ", 32}, {33, " 9 ", 33},
-        {42, "", 42},  {41, " 751 ", 41}, {0, "", 31},
+        {1, " 9 ", 1},
+        {2, "きのう", 2},
+        {3, " 1.5 ", 3},
+        {4, " 2 ", 4},
+        {5, "Maybe", 5},
+        {6, " 0 ", 6},
+        {7, " 101 ", 7},
+        {29, "abc", 29},
+        {32, " 6 ", 32},
+        {33, " 9 ", 33},
+        {42, "", 42},
+        {41, " 751 ", 41},
+        {0, "", 31},
+        // Money and points no game reaches (play holds them within nine digits).
+        {29, " 2147483647 ", 29},
+        {30, "-1000000000 ", 30},
+        {36, " 1000000000 ", 36},
     };
     for (const Case& c : cases) {
         auto lines = good;
@@ -119,6 +133,19 @@ TEST(SaveSlot, BrokenSlotIsRefusedNamingTheLineAndChangesNothing) {
         }
         EXPECT_EQ(s.playerMoney[0], 777);
         EXPECT_EQ(s.playArea, 5);
+    }
+}
+
+TEST(SaveSlot, ANulInALineIsShownAndDoesNotCutTheMessageShort) {
+    auto lines = slotLines(sampleGame());
+    lines[2] = std::string(" 12\0x34 ", 8);
+    GameState s;
+    try {
+        applySlotLines(s, lines, "GameData2.txt");
+        FAIL() << "accepted";
+    } catch (const DataError& e) {
+        EXPECT_EQ(e.line(), 3);
+        EXPECT_NE(std::string(e.what()).find("「 12␀x34 」）"), std::string::npos) << e.what();
     }
 }
 

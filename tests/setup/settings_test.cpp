@@ -72,6 +72,19 @@ TEST_F(SettingsFiles, ShippedValueThatIsAlsoBadIsNotUsed) {
     EXPECT_EQ(r.problems.size(), 2u);  // the line, and the URL file that is missing
 }
 
+TEST_F(SettingsFiles, AnAddressBeyondWhatTheSetupWindowHoldsIsRefusedNotCut) {
+    writeCp932(shipped.file("URL.txt"), {"http://shipped"});
+    const std::string longest = "http://a/" + std::string(kUrlLimit - 9, 'x');
+    writeCp932(user.file("URL.txt"), {longest});
+    EXPECT_EQ(readSettings(udir(), sdir()).settings.url, longest);
+    writeCp932(user.file("URL.txt"), {longest + "y"});
+    const SettingsLoad r = readSettings(udir(), sdir());
+    EXPECT_EQ(r.settings.url, "http://shipped");
+    ASSERT_EQ(r.problems.size(), 2u);  // NameData.txt is missing
+    EXPECT_NE(r.problems[1].find("URL.txt」の1行目：アドレスが 65537 文字あります"), std::string::npos)
+        << r.problems[1];
+}
+
 TEST(SettingsNames, NamesAreThreeCharactersThatCp932CanWrite) {
     EXPECT_EQ(acceptedName("たろうさん"), "たろう");
     EXPECT_EQ(acceptedName("abcd"), "abc");

@@ -8,6 +8,7 @@
 
 #include "board/route.h"
 #include "state/regions.h"
+#include "state/saturate.h"
 #include "support/fakes.h"
 #include "support/railway_builder.h"
 #include "support/scripted_screens.h"
@@ -63,6 +64,21 @@ TEST_F(DestinationFixture, TheFirstToArriveIsRewardedTheSecondGetsOnePoint) {
     EXPECT_EQ(screens.messages.back(), "もう到着済み…残念だったね…　ポイント：+1");
     EXPECT_FALSE(g.ended);
     EXPECT_EQ(screens.results, 0);
+}
+
+TEST_F(DestinationFixture, RewardsStopAtTheLimitsOfMoneyAndPoints) {
+    stand(0, 3, 2);
+    s.playerMoney[0] = kMoneyLimit - 500;
+    s.playerPoint[0] = kPointLimit - 1;
+    checkArrival(g, 2);
+    EXPECT_EQ(s.playerMoney[0], kMoneyLimit);
+    EXPECT_EQ(s.playerPoint[0], kPointLimit);
+    // Penalties stop at the other end.
+    s.playerPoint[0] = -kPointLimit + 10;
+    addPoints(s.playerPoint[0], -50);
+    EXPECT_EQ(s.playerPoint[0], -kPointLimit);
+    addMoney(s.playerMoney[0], -3LL * kMoneyLimit);
+    EXPECT_EQ(s.playerMoney[0], -kMoneyLimit);
 }
 
 TEST_F(DestinationFixture, ARideThatEndedElsewhereOrAnotherLineNeverCounts) {
