@@ -47,6 +47,7 @@ void DesktopGame::openSetup() {
 void DesktopGame::openBoard() {
     GameState& s = run_->s;
     const int slot = init_ ? init_->loadedSlot() : 0;
+    run_->computer.strength = init_ ? init_->strength() : kDefaultStrength;
     std::vector<std::string> notices;
     try {
         notices = loadBoard(s, run_->rng, run_->clock, slot);
@@ -64,6 +65,8 @@ void DesktopGame::openBoard() {
     init_.reset();
     // Player 2 is the computer's seat when the setup window chose the computer.
     run_->g.seats = {&run_->here, s.comOpponent ? static_cast<Seat*>(&run_->computer) : &run_->here};
+    // The board names the computer's strength beside its name.
+    if (s.comOpponent) run_->g.seatCaptions[1] = strengthCaption(run_->computer.strength);
     board_ = std::make_unique<FrmMain>(run_->g, dir_);
     run_->screens.setBoard(board_.get());
     board_->show();

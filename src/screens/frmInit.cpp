@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QDesktopServices>
 #include <QGridLayout>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -144,6 +145,15 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     auto* who = new QHBoxLayout;
     who->addWidget(optPlayer_[0]);
     who->addWidget(optPlayer_[1]);
+    // The computer's strength, beside "Com" (only while the computer plays).
+    cboStrength_ = new QComboBox(players);
+    cboStrength_->setObjectName(QStringLiteral("cboStrength"));
+    cboStrength_->setFont(uiFont(10));
+    for (Strength st : {Strength::Weak, Strength::Normal, Strength::Strong})
+        cboStrength_->addItem(qs(strengthCaption(st)), static_cast<int>(st));
+    cboStrength_->setToolTip(QStringLiteral("コンピュータの強さ"));
+    who->addWidget(cboStrength_);
+    connect(optPlayer_[1], &QRadioButton::toggled, cboStrength_, &QWidget::setEnabled);
     grid->addLayout(who, 2, 2);
     grid->setColumnStretch(3, 1);
     root->addWidget(players);
@@ -230,6 +240,10 @@ void FrmInit::Form_Load() {
     const SettingsLoad loaded = readSettings(dir_, shippedDir_);
     problems_ = loaded.problems;
     fill(loaded.settings);
+    const StrengthLoad strength = readStrength(dir_);
+    if (!strength.problem.empty()) problems_.push_back(strength.problem);
+    cboStrength_->setCurrentIndex(cboStrength_->findData(static_cast<int>(strength.strength)));
+    cboStrength_->setEnabled(optPlayer_[1]->isChecked());
     cmdContinue_->setEnabled(checkSlots(s_, dir_));
 }
 
@@ -289,11 +303,19 @@ Settings FrmInit::settings() const {
 void FrmInit::データ保存() {
     try {
         writeSettings(dir_, settings());
+        writeStrength(dir_, strength());
     } catch (const GameError& e) {
         QMessageBox::warning(
             this, QStringLiteral("ゲーム設定"),
             QStringLiteral("設定を保存できませんでした（ゲームは始められます）。\n") + qs(e.what()));
     }
+}
+
+Strength FrmInit::strength() const {
+    const int v = cboStrength_->currentData().toInt();
+    return v == static_cast<int>(Strength::Weak) ? Strength::Weak
+           : v == static_cast<int>(Strength::Strong) ? Strength::Strong
+                                                      : Strength::Normal;
 }
 
 void FrmInit::start(bool resume) {

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "setup/settings.h"
+#include "setup/strength_file.h"
 #include "state/game_state.h"
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -36,6 +38,9 @@ class FrmInit : public QWidget {
     const std::vector<std::string>& loadProblems() const { return problems_; }
     // The slot the last "つづきから" loaded (0 for none).
     int loadedSlot() const { return loadedSlot_; }
+    // The computer's strength chosen beside "Com".
+    Strength strength() const;
+    QComboBox* strengthBox() const { return cboStrength_; }
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -57,6 +62,7 @@ class FrmInit : public QWidget {
 
     QLineEdit* txtName_[2];
     QRadioButton* optPlayer_[2];
+    QComboBox* cboStrength_;
     QRadioButton* optShort_[2];
     QRadioButton* optVoice_[2];
     QRadioButton* optArea_[9];

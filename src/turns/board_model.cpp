@@ -37,9 +37,10 @@ void setKindButton(BoardControls& c, int kind) {
     if (kind <= 3) c.ordinaryKind = kind;
 }
 
-void setTurnCaption(BoardControls& c, const GameState& s) {
+void setTurnCaption(BoardControls& c, const GameState& s, const std::string& seatCaption) {
     c.manNameColor = s.curPlayer == 0 ? kColorPlayer1 : kColorPlayer2;
     c.lblManName = turnCaption(s);
+    if (!seatCaption.empty()) c.lblManName += "　［" + seatCaption + "］";
 }
 
 int firstSetKind(const BoardControls& c) {

@@ -63,8 +63,9 @@ std::string fullWidthNumber(long n);
 // run the click handler.
 void setKindButton(BoardControls& c, int kind);
 
-// The turn caption lblManName and its colour for the player to move.
-void setTurnCaption(BoardControls& c, const GameState& s);
+// The turn caption lblManName and its colour for the player to move, with what the board
+// shows of that player's seat (the computer's strength) after it.
+void setTurnCaption(BoardControls& c, const GameState& s, const std::string& seatCaption = {});
 
 // The first kind button 1..5 that is set (1 when none is).
 int firstSetKind(const BoardControls& c);

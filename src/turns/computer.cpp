@@ -7,6 +7,7 @@
 #include "turns/command.h"
 #include "turns/events.h"
 #include "turns/race.h"
+#include "scene/ride.h"
 #include "turns/turn.h"
 #include "state/station_draw.h"
 
@@ -39,25 +40,53 @@ double expectedProgress(int kind, int d) {
     return sum / 6.0;
 }
 
+int ridePointsFor(int stations, int kind) {
+    if (stations < 1) return 0;
+    // The ride window's own motion over a strip of stations + 1 boards, and its score
+    // timer: 10 points for every whole second the window is open (the stand included).
+    RideLayout layout;
+    layout.ekiCount = stations + 1;
+    layout.stripLeft = ride::kClientWidth / 2 - ride::kBoardWidth / 2;
+    layout.stripWidth = ride::kBoardStep * layout.ekiCount;
+    layout.stopMargin = ride::kStripDesignWidth / 2 + ride::kBoardWidth / 2 + ride::kBoardGap;
+    layout.maxSpeed = layout.ekiCount > 15 ? 53 : 25;
+    RideMotion motion(layout);
+    while (!motion.arrived()) motion.tick();
+    const long long ms = static_cast<long long>(motion.ticks()) * rideTickMs(kind) + ride::kHoldMs;
+    return static_cast<int>(ms / ride::kScoreMs * ride::kScorePerTick);
+}
+
+double expectedTurnValue(const GameState& s, int kind, int d) {
+    const int factor = kind >= 1 && kind <= 3 ? kind : 1;
+    double sum = 0;
+    for (int face = 1; face <= 6; ++face) {
+        const int gone = std::min(face * factor, d);
+        sum += gone * (s.shortMode ? 1.0 : kStrongStationPoints);
+        if (!s.shortMode) sum += ridePointsFor(gone, kind);
+    }
+    return sum / 6.0;
+}
+
 int strongKind(const GameState& s, int selected, int d, Long money) {
     if (d < 1) return 0;
     if (selected == 4 || selected == 5) return computerKind(s, selected, d, money);
-    // The kind that goes furthest towards the route's next point on average, among those
-    // whose longest ride this turn can be paid in full (no debt, which costs 50 points),
-    // keeping a reserve for the next turn unless it is the slow train; of equals the
-    // cheaper one.
+    // The kind of the most expected this turn among those whose longest ride can be paid
+    // in full (no debt, which costs 50 points), keeping a reserve for the next turn
+    // unless it is the slow train; of equals the cheaper one. In short mode that is the
+    // way gone towards the route's next point; with the ride window, the points its
+    // ride pays as well, each station of the way counted as kStrongStationPoints.
     const long long m = money;
     int best = 0;
-    double bestProgress = 0;
+    double bestValue = 0;
     for (int kind = 1; kind <= 3; ++kind) {
         const long long fare = s.kindFare[kind];
         const long long longest = std::min(d, 6 * kind);
         const long long reserve = kind == 1 ? 0 : kStrongReserve;
         if (m < fare * longest + reserve) continue;
-        const double progress = expectedProgress(kind, d);
-        if (progress > bestProgress + 1e-9) {
+        const double value = expectedTurnValue(s, kind, d);
+        if (value > bestValue + 1e-9) {
             best = kind;
-            bestProgress = progress;
+            bestValue = value;
         }
     }
     return best != 0 ? best : computerKind(s, selected, d, money);

@@ -55,6 +55,14 @@ inline constexpr long kStrongWarpRoute = 30;
 inline constexpr long kStrongGodRoute = 15;
 // Mean stations gone towards a point d stations away with kind 1..3 (a fair die).
 double expectedProgress(int kind, int d);
+// The points the ride window pays for a ride of `stations` with train kind 1..5: its
+// motion model tick by tick, and 10 points a whole second with the stand at the end.
+int ridePointsFor(int stations, int kind);
+// What a turn of kind 1..3 towards a point d away is worth to the planner on average:
+// the stations gone (in short mode), or their points at kStrongStationPoints each plus
+// what the ride pays (with the ride window).
+double expectedTurnValue(const GameState& s, int kind, int d);
+inline constexpr double kStrongStationPoints = 3.0;
 // The god's prefecture the planner asks for ("" to stay).
 std::string strongGodPick(const GameState& s);
 

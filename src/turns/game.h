@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "board/line_display.h"
 #include "board/text_metrics.h"
@@ -46,6 +47,9 @@ struct Game {
     // The answers of the questions, as the commands gave them.
     bool warpAnswer = false;
     bool seatPlaying = false;  // a seat is playing its turn (turns/turn.h, playSeatTurn)
+
+    // What the board shows of each seat beside the player's name ("つよい"); empty: nothing.
+    std::array<std::string, 2> seatCaptions;
 
     Seat& seat(int player) const;
     void seatBoth(Seat& both) { seats = {&both, &both}; }

@@ -93,7 +93,7 @@ void 順番チェンジ(Game& g) {
     s.playerScroll[s.curPlayer] = static_cast<Integer>(g.line.scrollValue);
     s.playerKind[s.curPlayer] = static_cast<Integer>(firstSetKind(c));
     s.curPlayer = static_cast<Integer>(1 - s.curPlayer);
-    setTurnCaption(c, s);
+    setTurnCaption(c, s, g.seatCaptions[static_cast<size_t>(s.curPlayer)]);
     optKind_Click(g, s.playerKind[s.curPlayer]);
     新幹線判別(g);
     到達履歴(g);
@@ -158,7 +158,7 @@ void showBoard(Game& g) {
     GameState& s = g.s;
     BoardControls& c = g.board;
     optKind_Click(g, s.resumeGame ? s.playerKind[s.curPlayer] : 1);
-    setTurnCaption(c, s);
+    setTurnCaption(c, s, g.seatCaptions[static_cast<size_t>(s.curPlayer)]);
     道のり(s);
     新幹線判別(g);
     到達履歴(g);
