@@ -77,7 +77,7 @@ BetChoice weakBet(const Race& race, Long money);
 // The planner's bet: the lane and stake of the most points expected, or none.
 BetChoice strongBet(const Race& race, Long money);
 inline constexpr Long kStrongBetReserve = 30000;
-inline constexpr int kStrongBetTrials = 400;
+inline constexpr int kStrongBetTrials = 150;
 // Each lane's chance of winning a race with these odds, from `races` trial races run on
 // a generator of the caller's own (the game's draws are neither used nor seen).
 std::array<double, kLanes> winChances(const Race& race, int races);
