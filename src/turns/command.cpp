@@ -15,65 +15,31 @@
 namespace kisharin {
 
 Command Command::chooseKind(int player, int kind) {
-    Command c;
-    c.kind = CommandKind::ChooseKind;
-    c.player = player;
-    c.trainKind = kind;
-    return c;
+    return {.kind = CommandKind::ChooseKind, .player = player, .trainKind = kind};
 }
 Command Command::roll(int player) {
-    Command c;
-    c.kind = CommandKind::Roll;
-    c.player = player;
-    return c;
+    return {.kind = CommandKind::Roll, .player = player};
 }
 Command Command::changeLine(int player, Station at, Station to) {
-    Command c;
-    c.kind = CommandKind::ChangeLine;
-    c.player = player;
-    c.at = at;
-    c.to = to;
-    return c;
+    return {.kind = CommandKind::ChangeLine, .player = player, .at = at, .to = to};
 }
 Command Command::ride(int player, Station to) {
-    Command c;
-    c.kind = CommandKind::Ride;
-    c.player = player;
-    c.to = to;
-    return c;
+    return {.kind = CommandKind::Ride, .player = player, .to = to};
 }
 Command Command::work(int player) {
-    Command c;
-    c.kind = CommandKind::Work;
-    c.player = player;
-    return c;
+    return {.kind = CommandKind::Work, .player = player};
 }
 Command Command::answerWarp(int player, bool yes) {
-    Command c;
-    c.kind = CommandKind::AnswerWarp;
-    c.player = player;
-    c.yes = yes;
-    return c;
+    return {.kind = CommandKind::AnswerWarp, .player = player, .yes = yes};
 }
 Command Command::answerGod(int player, std::string pref) {
-    Command c;
-    c.kind = CommandKind::AnswerGod;
-    c.player = player;
-    c.pref = std::move(pref);
-    return c;
+    return {.kind = CommandKind::AnswerGod, .player = player, .pref = std::move(pref)};
 }
 Command Command::placeBet(int player, Long stake) {
-    Command c;
-    c.kind = CommandKind::PlaceBet;
-    c.player = player;
-    c.stake = stake;
-    return c;
+    return {.kind = CommandKind::PlaceBet, .player = player, .stake = stake};
 }
 Command Command::declineBet(int player) {
-    Command c;
-    c.kind = CommandKind::DeclineBet;
-    c.player = player;
-    return c;
+    return {.kind = CommandKind::DeclineBet, .player = player};
 }
 
 namespace {
