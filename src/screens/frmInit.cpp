@@ -196,6 +196,24 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     buttons->addStretch();
     buttons->addWidget(cmdMemories_);
     root->addLayout(buttons);
+
+    // Two players at two computers.
+    QGroupBox* net = frame(this, QStringLiteral("FrameNet"), QStringLiteral("ネット対戦"));
+    auto* netRow = new QHBoxLayout(net);
+    QPushButton* cmdHost = makeButton(QStringLiteral("cmdHost"), QStringLiteral("ホスト"));
+    QPushButton* cmdJoin = makeButton(QStringLiteral("cmdJoin"), QStringLiteral("参加"));
+    netRow->addWidget(cmdHost);
+    netRow->addWidget(cmdJoin);
+    netRow->addStretch();
+    root->addWidget(net);
+    connect(cmdHost, &QPushButton::clicked, this, [this] {
+        if (!namesGiven(settings())) return;
+        netRole_ = NetRole::Host;
+        start(false);
+    });
+    connect(cmdJoin, &QPushButton::clicked, this, [this] {
+        if (onJoin) onJoin();
+    });
     connect(cmdGo_, &QPushButton::clicked, this, &FrmInit::cmdGo_Click);
     connect(cmdContinue_, &QPushButton::clicked, this, &FrmInit::cmdContinue_Click);
     connect(cmdMemories_, &QPushButton::clicked, this, &FrmInit::cmdMemories_Click);

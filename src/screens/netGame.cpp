@@ -145,11 +145,13 @@ void NetHost::endConnection(const std::string& reason) {
     note("接続を終えます: " + reason);
     if (!guest_) return;
     QWebSocket* s = guest_;
+    const bool was = welcomed_;
     s->sendTextMessage(qs(net::writeMessage(net::bye(reason))));
     s->flush();
     s->close();
     onGone();
-    emit guestLeft(qs(reason));
+    // A stranger with a wrong code was never in the game: the game goes on.
+    if (was) emit guestLeft(qs(reason));
 }
 
 void NetHost::onGone() {
@@ -216,6 +218,11 @@ void NetHost::onText(const QString& text) {
     wake();
 }
 
+void NetHost::stop() {
+    stopped_ = true;
+    wake();
+}
+
 void NetHost::refuse(const std::string& why) {
     note("相手の操作を取り消しました: " + why);
     send(net::refused(why));
@@ -233,7 +240,9 @@ bool NetHost::waitForCommand() {
     QEventLoop loop;
     QEventLoop* outer = waiting_;
     waiting_ = &loop;
-    while (pending_.empty() && joined()) loop.exec();
+    // A guest who left may join again with the same code; the turn waits for it until the
+    // host gives up (stop).
+    while (pending_.empty() && !stopped_) loop.exec();
     waiting_ = outer;
     return !pending_.empty();
 }
@@ -262,7 +271,7 @@ void RemoteSeat::playTurn(Game& g) {
         Command c;
         int lane = 0;
         if (!host_.takeCommand(c, lane)) {
-            if (!host_.waitForCommand()) return;  // the guest is gone: the turn stays open
+            if (!host_.waitForCommand()) return;  // the host gave up: the turn stays open
             continue;
         }
         const Verdict v = apply(g, c);
@@ -310,7 +319,7 @@ void RemoteSeat::runBet(Game& g, Race& race) {
 // --- host presenter ---------------------------------------------------------------------
 
 void NetScreens::show(net::ShowCall c) {
-    host_.send(net::showMessage(std::move(c)));
+    if (host_) host_->send(net::showMessage(std::move(c)));
 }
 
 void NetScreens::showMessage(const GameState& s) {
@@ -404,9 +413,10 @@ void NetScreens::processEvents() {
 
 void NetScreens::refreshBoard(const GameState& s) {
     inner_.refreshBoard(s);
-    host_.sendBoard();
+    if (!host_) return;
+    host_->sendBoard();
     // Once the command that refreshed has finished, the board as it then stands.
-    QTimer::singleShot(0, &host_, &NetHost::sendBoard);
+    QTimer::singleShot(0, host_, &NetHost::sendBoard);
 }
 
 void NetScreens::enableBoard(bool enabled) {

@@ -54,6 +54,8 @@ class NetHost : public QObject {
     // Both return false when the guest is gone.
     bool waitForAnswer(int timeoutMs);
     bool waitForCommand();
+    // Ends every wait: the host gives the game up (saved, or the window closed).
+    void stop();
     // The next turn command the guest sent during its turn, if any.
     bool takeCommand(Command& c, int& lane);
     int laneOfLastBet() const { return lastLane_; }
@@ -84,6 +86,7 @@ class NetHost : public QObject {
     std::vector<std::string> log_;
     std::deque<std::pair<Command, int>> pending_;
     QEventLoop* waiting_ = nullptr;
+    bool stopped_ = false;
     int lastLane_ = 0;
     long answers_ = 0;  // answers the rules took from the guest
 };
@@ -108,10 +111,12 @@ class RemoteSeat final : public Seat {
 };
 
 // The presenter of the host: shows everything at this computer through `inner` and sends
-// each call to the guest, with the seeds that make the guest's scene the same.
+// each call to the guest, with the seeds that make the guest's scene the same. Without a
+// host it only shows (a game at one computer).
 class NetScreens final : public Screens {
   public:
-    NetScreens(Screens& inner, NetHost& host) : inner_(inner), host_(host) {}
+    explicit NetScreens(Screens& inner, NetHost* host = nullptr) : inner_(inner), host_(host) {}
+    void setHost(NetHost* host) { host_ = host; }
 
     void showMessage(const GameState& s) override;
     int rollDice(const GameState& s, Rng& rng) override;
@@ -129,7 +134,7 @@ class NetScreens final : public Screens {
   private:
     void show(net::ShowCall c);
     Screens& inner_;
-    NetHost& host_;
+    NetHost* host_;
 };
 
 // The guest's end: joins a host with the code, keeps the last board it was sent, and
