@@ -158,13 +158,14 @@ void NetHost::onGone() {
     if (!guest_) return;
     const bool was = welcomed_;
     QWebSocket* s = guest_;
+    const bool dropped = sender() == s;  // the socket went, not a refusal of ours
     guest_ = nullptr;
     welcomed_ = false;
     pending_.clear();
     s->disconnect(this);
     s->deleteLater();
     wake();
-    if (was && sender() == s) emit guestLeft(QString::fromUtf8(kMsgGuestGone));
+    if (was && dropped) emit guestLeft(QString::fromUtf8(kMsgGuestGone));
 }
 
 void NetHost::onText(const QString& text) {

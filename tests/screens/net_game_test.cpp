@@ -3,6 +3,7 @@
 // from what it is shown alone. After every turn the guest's board is the host's. A guest
 // with a wrong code, a command for the wrong player and a broken message are turned away.
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QWebSocket>
 #include <cstdlib>
@@ -27,6 +28,7 @@ class NetGameTest : public QObject {
     void guestBoardIsTheHostsAfterEveryTurn();
     void wrongCodeAndBadMessagesEndTheConnection();
     void commandsOfTheWrongSeatAreDropped();
+    void aGuestWhoDropsJoinsAgainWithTheSameCode();
 
   private:
     QTemporaryDir dir_;
@@ -109,7 +111,7 @@ struct HostGame {
     DefaultRng rng{0};
     Game game{s, netScreens, rng, clock};  // the presenter below is only kept by reference here
     NetHost host{game, "314159"};
-    NetScreens netScreens{screens, host};
+    NetScreens netScreens{screens, &host};
     ScriptedPlayer player;
     RemoteSeat remote{host, 5000};
 
@@ -246,6 +248,45 @@ void NetGameTest::commandsOfTheWrongSeatAreDropped() {
     QCOMPARE(h.s.playerMoney[0], money);
     QCOMPARE(int{h.s.turnPhase == TurnPhase::Choosing}, 1);
     QVERIFY(guest.joined());  // refused, not thrown out
+}
+
+void NetGameTest::aGuestWhoDropsJoinsAgainWithTheSameCode() {
+    auto hostGame = std::make_unique<HostGame>(loaded_, 13.0);
+    HostGame& h = *hostGame;
+    QVERIFY(h.host.listen(0));
+    auto first = std::make_unique<NetGuest>();
+    auto firstPlayer = std::make_unique<GuestPlayer>(*first);
+    first->join(QStringLiteral("127.0.0.1"), h.host.port(), "314159");
+    QTRY_VERIFY(h.host.joined());
+    h.start();
+    if (h.s.curPlayer == 0) QVERIFY(playSeatTurn(h.game));
+    QCOMPARE(int{h.s.curPlayer}, net::kRemotePlayer);
+
+    // The guest's program ends at the start of its turn; the host's turn waits, and a new
+    // guest with the same code plays it.
+    firstPlayer.reset();
+    QString left;
+    connect(&h.host, &NetHost::guestLeft, [&](const QString& why) { left = why; });
+    NetGuest second;
+    GuestPlayer secondPlayer(second);
+    QTimer::singleShot(0, [&] {
+        first.reset();  // the socket goes without a word
+        QTimer::singleShot(100, [&] { second.join(QStringLiteral("127.0.0.1"), h.host.port(), "314159"); });
+    });
+    QVERIFY(playSeatTurn(h.game));
+    QCOMPARE(left, QStringLiteral("相手との接続が切れました"));
+    QCOMPARE(int{h.s.curPlayer}, 0);
+    QVERIFY(secondPlayer.commands > 0);
+    QCoreApplication::processEvents();
+    QTRY_COMPARE(second.board().seq, h.host.boardsSent());
+    QCOMPARE(QString::fromStdString(net::boardText(second.board())),
+             QString::fromStdString(net::boardText(net::boardView(h.game, h.host.boardsSent()))));
+
+    // The host's program ends: the guest is told.
+    QString ended;
+    connect(&second, &NetGuest::ended, [&](const QString& why) { ended = why; });
+    hostGame.reset();
+    QTRY_COMPARE(ended, QStringLiteral("ホストとの接続が切れました"));
 }
 
 QTEST_MAIN(NetGameTest)
