@@ -3,6 +3,8 @@
 // of its type and in its range.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 
 #include "net/protocol.h"
@@ -41,6 +43,16 @@ TEST_F(Protocol, TheBoardReadsBackAsTheHostHasIt) {
             ASSERT_TRUE(apply(g, Command::ride(0, {1, 4})));
         }
     }
+}
+
+// The fuzz corpus's board is a board the reader takes, so that the fuzzer starts deep in
+// the board's fields rather than at its first refusal.
+TEST(ProtocolReader, TheCorpusBoardIsABoard) {
+    std::ifstream in(std::string(KISHARIN_TEST_FIXTURES) + "/../../fuzz/corpus/net_message/board", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const ReadResult r = readMessage(bytes);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.message.board.strip.transfers.at(0).directions, "東京 方面 ― 新青森 方面");
 }
 
 // Every kind of command crosses the wire whole, with the stations it names.
