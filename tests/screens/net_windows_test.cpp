@@ -5,6 +5,7 @@
 // set to a folder, the windows are saved there as PNG pictures.
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -143,6 +144,23 @@ void NetWindowsTest::hostAndGuestWindows() {
     // The guest's click was the ride (it may stop short or overshoot, as any ride may).
     QCOMPARE(game.lastRide.player, 1);
     QVERIFY(target != 0 && game.lastRide.end != game.lastRide.start);
+
+    // The guest closes its window: it is back at its setup window, and the host's game
+    // stops with the choice to wait for it or to save and end.
+    QString hostSaw;
+    whenModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY(box);
+        hostSaw = box->text();
+        shot(box, "net_host_guest_left.png");
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == QStringLiteral("待つ")) b->click();
+    });
+    g->close();
+    QTRY_VERIFY(guest.init() != nullptr);
+    QTRY_VERIFY(!hostSaw.isEmpty());
+    QVERIFY(hostSaw.startsWith(QStringLiteral("相手との接続が切れました")));
+    QVERIFY(host.board()->isVisible());
 }
 
 QTEST_MAIN(NetWindowsTest)
