@@ -209,6 +209,21 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     connect(cmdHost, &QPushButton::clicked, this, [this] {
         if (!namesGiven(settings())) return;
         netRole_ = NetRole::Host;
+        // A saved game may go on over the network too.
+        if (cmdContinue_->isEnabled()) {
+            QMessageBox ask(QMessageBox::Question, QStringLiteral("ホスト"),
+                            QStringLiteral("新しいゲームを始めますか、保存したゲームのつづきをしますか？"),
+                            QMessageBox::NoButton, this);
+            ask.setObjectName(QStringLiteral("askHostGame"));
+            QAbstractButton* fresh = ask.addButton(QStringLiteral("はじめから"), QMessageBox::AcceptRole);
+            QAbstractButton* saved = ask.addButton(QStringLiteral("つづきから"), QMessageBox::AcceptRole);
+            ask.addButton(QStringLiteral("やめる"), QMessageBox::RejectRole);
+            ask.exec();
+            if (ask.clickedButton() == saved) cmdContinue_Click();
+            if (ask.clickedButton() == fresh) start(false);
+            if (!starting_) netRole_ = NetRole::None;
+            return;
+        }
         start(false);
     });
     connect(cmdJoin, &QPushButton::clicked, this, [this] {
