@@ -395,7 +395,9 @@ constexpr std::array<const char*, 8> kShowNames = {"message",  "dice",    "ride"
 
 json showJson(const ShowCall& c) {
     return {{"what", c.what},   {"player", c.player}, {"text", c.text}, {"value", c.value},
-            {"line", c.line},   {"start", c.start},   {"end", c.end},   {"seed", c.seed}};
+            {"line", c.line},   {"start", c.start},   {"end", c.end},   {"seed", c.seed},
+            {"cut", c.cut},     {"color", c.color},   {"tick", c.tick}, {"gameClock", c.gameClock},
+            {"playSeconds", c.playSeconds}};
 }
 
 ShowCall readShow(const json& j) {
@@ -410,6 +412,11 @@ ShowCall readShow(const json& j) {
     c.start = r.small("start", 0, kMaxPos);
     c.end = r.small("end", 0, kMaxPos);
     c.seed = r.number("seed", 0, 1e7);
+    c.cut = r.boolean("cut");
+    c.color = static_cast<Long>(r.integer("color", 0, kMaxColor));
+    c.tick = r.small("tick", 0, 10000);
+    c.gameClock = r.number("gameClock", 0, 3e6);
+    c.playSeconds = r.integer("playSeconds", 0, 1000000000L);
     r.done();
     return c;
 }

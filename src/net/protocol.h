@@ -62,6 +62,13 @@ struct ShowCall {
     int value = 0;     // dice: face; disaster: kind; picture: 0, 4, 5; shake: twips; conquest: line
     int line = 0, start = 0, end = 0;  // ride
     double seed = 0;                   // ride, conquest: the timer the scene is seeded from
+    // ride: what the scene is painted from besides the railway: the kind's colour and
+    // tick, a ride cut short, and the game's clock (the sky).
+    bool cut = false;
+    Long color = 0;
+    int tick = 0;
+    double gameClock = 0;
+    long playSeconds = 0;
 };
 
 // A question for the remote player.

@@ -60,6 +60,7 @@ class DesktopGame : public QObject {
 
     std::unique_ptr<NetGuest> guest_;
     std::unique_ptr<FrmGuest> guestBoard_;
+    std::unique_ptr<GameState> guestRailway_;
 
     std::unique_ptr<Run> run_;
     std::unique_ptr<FrmInit> init_;

@@ -11,6 +11,9 @@
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
+#include "board/station_file.h"
+#include "state/error.h"
+#include "state/regions.h"
 
 namespace kisharin {
 
@@ -63,13 +66,26 @@ void DesktopGame::join() {
     FrmJoin ask(init_.get());
     if (ask.exec() != QDialog::Accepted) return;
     guest_ = std::make_unique<NetGuest>();
+    // The shipped railway, for painting the rides (read only; no history, no setting).
+    guestRailway_ = std::make_unique<GameState>();
+    try {
+        GameState& r = *guestRailway_;
+        r.appDir = shippedDir_;
+        buildFareTable(r);
+        buildRegionTables(r);
+        static_cast<RailwayData&>(r) = readStationFile(shippedDir_ + "GameData/駅.txt");
+    } catch (const GameError&) {
+        guestRailway_.reset();  // the rides are shown as text
+    }
     guestBoard_ = std::make_unique<FrmGuest>(*guest_, [this] {
         QTimer::singleShot(0, this, [this] {
             guestBoard_.reset();
             guest_.reset();
+            guestRailway_.reset();
             if (!init_) openSetup();
         });
     });
+    guestBoard_->setRailway(guestRailway_.get());
     connect(guest_.get(), &NetGuest::welcomed, this, [this] {
         init_.reset();
         guestBoard_->show();

@@ -15,8 +15,10 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "screens/frmEki.h"
 #include "screens/look.h"
 #include "screens/stripView.h"
+#include "state/railway.h"
 
 namespace kisharin {
 
@@ -25,6 +27,17 @@ namespace {
 // The board's geometry (the same as the host's board).
 constexpr int kViewWidth = 750, kViewHeight = 433;
 constexpr quint16 kDefaultPort = 48620;
+
+// The clock of a ride the host showed: its game time and the timer it seeded from.
+class ShownClock final : public Clock {
+  public:
+    ShownClock(double now, double timer) : now_(now), timer_(timer) {}
+    double now() override { return now_; }
+    double timer() override { return timer_; }
+
+  private:
+    double now_, timer_;
+};
 
 QLabel* makeLabel(QWidget* parent, const QString& name, QRect at, int pointSize, bool bold = false) {
     auto* l = new QLabel(parent);
@@ -246,8 +259,11 @@ void FrmGuest::shown(const net::ShowCall& c) {
         text = qs(c.text);
     else if (c.what == "dice")
         text = QStringLiteral("サイの目：%1").arg(c.value);
-    else if (c.what == "ride")
+    else if (c.what == "ride") {
         text = QStringLiteral("%1で %2 駅から %3 駅へ").arg(qs(c.text)).arg(c.start).arg(c.end);
+        // The scene runs from the event loop, not inside the socket's signal.
+        QTimer::singleShot(0, this, [this, c] { showRide(c); });
+    }
     else if (c.what == "conquest")
         text = QStringLiteral("路線制覇！");
     else if (c.what == "results")
@@ -261,6 +277,39 @@ void FrmGuest::shown(const net::ShowCall& c) {
         box.setObjectName(QStringLiteral("guestResults"));
         box.exec();
     }
+}
+
+void FrmGuest::showRide(const net::ShowCall& c) {
+    if (!railway_ || riding_) return;
+    GameState& s = *railway_;
+    // Only a line this computer knows as the host does: the same stations in the same order
+    // as the strip the host sent.
+    const net::BoardView& b = guest_.board();
+    if (c.line < 1 || c.line > lineCount(s)) return;
+    const int n = stationCount(s, c.line);
+    if (c.start < 1 || c.end < 1 || c.start > n || c.end > n) return;
+    if (b.strip.line == c.line) {
+        if (b.strip.stationCount() != n) return;
+        for (int i = 1; i <= n; ++i)
+            if (b.strip.station(i).name != s.ekiName(c.line, i)) return;
+    }
+    s.curPlayer = static_cast<Integer>(c.player);
+    s.playerRosen[c.player] = static_cast<Integer>(c.line);
+    s.startEki[c.player] = static_cast<Integer>(c.start);
+    s.playerEki[c.player] = static_cast<Integer>(c.end);
+    s.rideInfo = {c.text, c.color, static_cast<Integer>(c.tick)};
+    s.rideCut = c.cut;
+    s.gameClock = c.gameClock;
+    s.playSeconds = c.playSeconds;
+    s.norikaeCount = 0;
+    s.playerPoint[c.player] = b.points[static_cast<std::size_t>(c.player)];
+    ShownClock clock(c.gameClock, c.seed);
+    DefaultRng rng(c.seed);
+    riding_ = true;
+    FrmEki w(s, rng, clock, this);
+    w.setObjectName(QStringLiteral("guestRide"));
+    w.exec();
+    riding_ = false;
 }
 
 void FrmGuest::asked(const net::Ask& a) {

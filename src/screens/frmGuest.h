@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "board/line_display.h"
+#include "state/game_state.h"
 #include "screens/netGame.h"
 
 class QLabel;
@@ -41,6 +42,9 @@ class FrmGuest : public QWidget {
     // onEnded runs (after the player has read why) when the connection is over.
     FrmGuest(NetGuest& guest, std::function<void()> onEnded);
 
+    // The shipped railway, read only, for painting the rides the host shows (without it,
+    // or when it is not the host's, a ride is a line of text).
+    void setRailway(GameState* railway) { railway_ = railway; }
     // Redraws everything from the last board.
     void refresh();
     QLabel* lastShown() const { return lblShown_; }
@@ -54,6 +58,7 @@ class FrmGuest : public QWidget {
     void send(const Command& c, int lane = 0);
     void shown(const net::ShowCall& c);
     void asked(const net::Ask& a);
+    void showRide(const net::ShowCall& c);
 
     NetGuest& guest_;
     std::function<void()> onEnded_;
@@ -70,6 +75,8 @@ class FrmGuest : public QWidget {
     QRadioButton* optKind_[6] = {};
     QPushButton* cmdSusumu_;
     QPushButton* cmdWork_;
+    GameState* railway_ = nullptr;
+    bool riding_ = false;
     bool ending_ = false;
     bool syncing_ = false;
 };

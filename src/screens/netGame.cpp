@@ -352,6 +352,11 @@ void NetScreens::showRide(GameState& s, Rng& rng, Clock& clock) {
     c.end = s.playerEki[s.curPlayer];
     c.seed = seeded.timer();
     c.text = s.rideInfo.caption;
+    c.cut = s.rideCut;
+    c.color = s.rideInfo.color;
+    c.tick = s.rideInfo.value;
+    c.gameClock = s.gameClock;
+    c.playSeconds = s.playSeconds;
     show(c);
     inner_.showRide(s, rng, seeded);
 }

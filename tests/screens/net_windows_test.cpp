@@ -13,6 +13,7 @@
 #include "net/protocol.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
+#include "screens/frmEki.h"
 #include "screens/frmGuest.h"
 #include "screens/frmHost.h"
 #include "screens/frmInit.h"
@@ -56,7 +57,8 @@ void NetWindowsTest::hostAndGuestWindows() {
     QVERIFY(guest.start());
     FrmInit* hostInit = host.init();
     QVERIFY(hostInit->findChild<QPushButton*>(QStringLiteral("cmdHost")));
-    hostInit->findChild<QRadioButton*>(QStringLiteral("optShort(0)"))->setChecked(true);
+    // Not short: the rides are shown, at the host and at the guest.
+    hostInit->findChild<QRadioButton*>(QStringLiteral("optShort(1)"))->setChecked(true);
     shot(hostInit, "net_setup.png");
 
     QString port, code;
@@ -110,9 +112,25 @@ void NetWindowsTest::hostAndGuestWindows() {
     int step = 0;
     int target = 0;
     EventWindowAnswers events;
+    // The ride scenes of both, as their windows set them up.
+    struct Seen {
+        bool shown = false;
+        int sky = -2;
+        std::string line;
+        std::vector<ScenePiece> ground, front;
+    } hostRide, guestRide;
     QTimer player;
-    player.setInterval(20);
+    player.setInterval(5);
     connect(&player, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* eki = qobject_cast<FrmEki*>(w);
+            if (!eki || !eki->isVisible()) continue;
+            Seen& seen = eki->parentWidget() == g ? guestRide : hostRide;
+            if (seen.shown) continue;
+            seen = {true, eki->scene().paint.skyIndex, eki->scene().layout.lineName, eki->scene().layout.ground,
+                    eki->scene().layout.front};
+            if (&seen == &guestRide) shot(eki, "net_guest_ride.png");
+        }
         const GameState& s = game.s;
         if (step == 0 && s.curPlayer == 1 && button(g, "cmdSusumu")->isEnabled()) {
             if (host.board()->isEnabled()) faults << "the host's board takes clicks on the guest's turn";
@@ -141,6 +159,13 @@ void NetWindowsTest::hostAndGuestWindows() {
     QTRY_VERIFY_WITH_TIMEOUT(step == 3, 30000);
     player.stop();
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    // The guest saw the ride the host showed: the same line, sky and scenery.
+    QVERIFY(hostRide.shown);
+    QVERIFY(guestRide.shown);
+    QCOMPARE(guestRide.line, hostRide.line);
+    QCOMPARE(guestRide.sky, hostRide.sky);
+    QVERIFY(guestRide.ground == hostRide.ground);
+    QVERIFY(guestRide.front == hostRide.front);
     // The guest's click was the ride (it may stop short or overshoot, as any ride may).
     QCOMPARE(game.lastRide.player, 1);
     QVERIFY(target != 0 && game.lastRide.end != game.lastRide.start);
