@@ -105,7 +105,8 @@ void BM_GuestClickRoundTrip(benchmark::State& state) {
         const auto t0 = std::chrono::steady_clock::now();
         guest.send(Command::chooseKind(1, kind));
         waitFor([&] { return guest.board().seq > seq; });
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         kind = 3 - kind;
     }
     host.stop = true;

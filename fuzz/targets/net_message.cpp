@@ -13,17 +13,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const net::ReadResult r = net::readMessage(bytes);
     if (!r.ok) {
         bool known = false;
-        for (const char* reason : {net::kErrTooLarge, net::kErrNotJson, net::kErrUnknownType, net::kErrVersion,
-                                   net::kErrField})
+        for (const char* reason :
+             {net::kErrTooLarge, net::kErrNotJson, net::kErrUnknownType, net::kErrVersion, net::kErrField})
             known = known || r.error.rfind(reason, 0) == 0;
         fuzz::require(known, "a refusal without a known reason: " + r.error);
-        fuzz::require(size > net::kMaxMessageBytes || r.error != net::kErrTooLarge, "a small message refused as large");
+        fuzz::require(size > net::kMaxMessageBytes || r.error != net::kErrTooLarge,
+                      "a small message refused as large");
         return 0;
     }
     fuzz::require(size <= net::kMaxMessageBytes, "a message over 64 KiB was taken");
     const std::string written = net::writeMessage(r.message);
     const net::ReadResult again = net::readMessage(written);
     fuzz::require(again.ok, "what was read, written, is refused: " + again.error);
-    fuzz::require(net::writeMessage(again.message) == written, "a message read back differs from the one written");
+    fuzz::require(net::writeMessage(again.message) == written,
+                  "a message read back differs from the one written");
     return 0;
 }

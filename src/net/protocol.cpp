@@ -76,7 +76,9 @@ class Reader {
     void done() {
         if (seen_.size() != j_.size()) fail("(余分な項目)");
     }
-    [[noreturn]] void fail(const std::string& key) const { throw FieldError{key.empty() ? path_ : sub(key.c_str())}; }
+    [[noreturn]] void fail(const std::string& key) const {
+        throw FieldError{key.empty() ? path_ : sub(key.c_str())};
+    }
 
   private:
     const json& j_;
@@ -90,9 +92,8 @@ std::string indexed(const std::string& path, std::size_t i) {
 
 // --- commands -------------------------------------------------------------------------
 
-constexpr std::array<const char*, 9> kKindNames = {"chooseKind", "roll",       "changeLine",
-                                                   "ride",       "work",       "answerWarp",
-                                                   "answerGod",  "placeBet",   "declineBet"};
+constexpr std::array<const char*, 9> kKindNames = {
+    "chooseKind", "roll", "changeLine", "ride", "work", "answerWarp", "answerGod", "placeBet", "declineBet"};
 
 json stationJson(Station s) {
     return json{{"line", s.line}, {"pos", s.pos}};
@@ -309,7 +310,8 @@ BoardView readBoard(const json& j) {
         const json& kinds = q.array("kinds", 5);
         if (kinds.size() != 5) q.fail("kinds");
         for (int k = 1; k <= 5; ++k) {
-            Reader o(kinds[static_cast<std::size_t>(k - 1)], indexed(q.sub("kinds"), static_cast<std::size_t>(k - 1)));
+            Reader o(kinds[static_cast<std::size_t>(k - 1)],
+                     indexed(q.sub("kinds"), static_cast<std::size_t>(k - 1)));
             KindButton& kb = c.optKind[k];
             kb.caption = o.text("caption");
             kb.color = o.integer("color", 0, kMaxColor);
@@ -394,9 +396,18 @@ constexpr std::array<const char*, 8> kShowNames = {"message",  "dice",    "ride"
                                                    "disaster", "picture", "shake", "results"};
 
 json showJson(const ShowCall& c) {
-    return {{"what", c.what},   {"player", c.player}, {"text", c.text}, {"value", c.value},
-            {"line", c.line},   {"start", c.start},   {"end", c.end},   {"seed", c.seed},
-            {"cut", c.cut},     {"color", c.color},   {"tick", c.tick}, {"gameClock", c.gameClock},
+    return {{"what", c.what},
+            {"player", c.player},
+            {"text", c.text},
+            {"value", c.value},
+            {"line", c.line},
+            {"start", c.start},
+            {"end", c.end},
+            {"seed", c.seed},
+            {"cut", c.cut},
+            {"color", c.color},
+            {"tick", c.tick},
+            {"gameClock", c.gameClock},
             {"playSeconds", c.playSeconds}};
 }
 
@@ -424,7 +435,7 @@ ShowCall readShow(const json& j) {
 constexpr std::array<const char*, 3> kQuestionNames = {"warp", "god", "bet"};
 
 json askJson(const Ask& a) {
-    return {{"question", a.question}, {"title", a.title}, {"text", a.text},
+    return {{"question", a.question}, {"title", a.title},   {"text", a.text},
             {"region", a.region},     {"stakes", a.stakes}, {"odds", a.odds}};
 }
 
@@ -445,7 +456,8 @@ Ask readAsk(const json& j) {
     const json& odds = r.array("odds", 5);
     if (odds.size() != 5) r.fail("odds");
     for (std::size_t i = 0; i < 5; ++i) {
-        if (!odds[i].is_number_integer() || odds[i].get<long>() < 0 || odds[i].get<long>() > 1000) r.fail("odds");
+        if (!odds[i].is_number_integer() || odds[i].get<long>() < 0 || odds[i].get<long>() > 1000)
+            r.fail("odds");
         a.odds[i] = odds[i].get<int>();
     }
     r.done();

@@ -84,7 +84,7 @@ struct Message {
     MessageType type = MessageType::Bye;
     std::string code;  // Hello
     kisharin::Command command;
-    int lane = 0;  // Command PlaceBet: the lane the guest bets on (0..4)
+    int lane = 0;    // Command PlaceBet: the lane the guest bets on (0..4)
     int player = 0;  // Welcome
     BoardView board;
     ShowCall show;

@@ -5,13 +5,13 @@
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include "board/station_file.h"
 #include "screens/desktopGame.h"
 #include "screens/frmGuest.h"
 #include "screens/frmHost.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
-#include "board/station_file.h"
 #include "state/error.h"
 #include "state/regions.h"
 
@@ -46,11 +46,12 @@ bool DesktopGame::startHosting() {
 
 void DesktopGame::guestLeft(const QString& why) {
     if (!run_ || !run_->host || run_->host->joined() || !board_) return;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("ネット対戦"),
-                    why + QStringLiteral("\nゲームを止めています。同じ参加コード（%1）で相手がもう一度参加するのを"
-                                         "待つか、保存して終了できます。")
-                              .arg(qs(run_->host->code())),
-                    QMessageBox::NoButton, board_.get());
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("ネット対戦"),
+        why + QStringLiteral("\nゲームを止めています。同じ参加コード（%1）で相手がもう一度参加するのを"
+                             "待つか、保存して終了できます。")
+                  .arg(qs(run_->host->code())),
+        QMessageBox::NoButton, board_.get());
     box.setObjectName(QStringLiteral("guestLeft"));
     QPushButton* wait = box.addButton(QStringLiteral("待つ"), QMessageBox::AcceptRole);
     QPushButton* save = box.addButton(QStringLiteral("保存して終了"), QMessageBox::DestructiveRole);

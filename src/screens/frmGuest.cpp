@@ -1,8 +1,8 @@
 #include "screens/frmGuest.h"
 
 #include <QCloseEvent>
-#include <QFormLayout>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QIntValidator>
@@ -71,7 +71,8 @@ FrmJoin::FrmJoin(QWidget* parent) : QDialog(parent) {
     txtPort_->setValidator(new QIntValidator(1, 65535, txtPort_));
     txtCode_ = new QLineEdit(this);
     txtCode_->setObjectName(QStringLiteral("txtCode"));
-    txtCode_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), txtCode_));
+    txtCode_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), txtCode_));
     for (QLineEdit* e : {txtAddress_, txtPort_, txtCode_}) e->setFont(uiFont(11));
     form->addRow(QStringLiteral("ホストのアドレス"), txtAddress_);
     form->addRow(QStringLiteral("ポート"), txtPort_);
@@ -182,9 +183,8 @@ FrmGuest::FrmGuest(NetGuest& guest, std::function<void()> onEnded)
         // Asked from the event loop, not inside the socket's signal.
         QTimer::singleShot(0, this, [this, a] { asked(a); });
     });
-    connect(&guest_, &NetGuest::refused, this, [this](const QString& why) {
-        lblShown_->setText(QStringLiteral("できません：") + why);
-    });
+    connect(&guest_, &NetGuest::refused, this,
+            [this](const QString& why) { lblShown_->setText(QStringLiteral("できません：") + why); });
     connect(&guest_, &NetGuest::ended, this, [this](const QString& why) {
         if (ending_) return;
         ending_ = true;
@@ -218,7 +218,8 @@ void FrmGuest::refresh() {
     const bool sameLine = line_.line == b.strip.line && !line_.stations.empty();
     if (sender() == &guest_ || line_.stations.empty()) {
         line_ = b.strip;
-        if (sameLine && b.phase == TurnPhase::Choosing && b.curPlayer != guest_.player()) setScrollValue(line_, keepScroll);
+        if (sameLine && b.phase == TurnPhase::Choosing && b.curPlayer != guest_.player())
+            setScrollValue(line_, keepScroll);
     }
     setBack(picScreen_, line_.background);
     strip_->setGeometry(0, -std::max(0, line_.scrollValue), line_.stripWidth, std::max(line_.stripHeight, 1));
@@ -263,8 +264,7 @@ void FrmGuest::shown(const net::ShowCall& c) {
         text = QStringLiteral("%1で %2 駅から %3 駅へ").arg(qs(c.text)).arg(c.start).arg(c.end);
         // The scene runs from the event loop, not inside the socket's signal.
         QTimer::singleShot(0, this, [this, c] { showRide(c); });
-    }
-    else if (c.what == "conquest")
+    } else if (c.what == "conquest")
         text = QStringLiteral("路線制覇！");
     else if (c.what == "results")
         text = qs(c.text);
@@ -315,14 +315,15 @@ void FrmGuest::showRide(const net::ShowCall& c) {
 void FrmGuest::asked(const net::Ask& a) {
     const int me = guest_.player();
     if (a.question == "warp") {
-        QMessageBox box(QMessageBox::Question, qs(a.title), qs(a.text), QMessageBox::Yes | QMessageBox::No, this);
+        QMessageBox box(QMessageBox::Question, qs(a.title), qs(a.text), QMessageBox::Yes | QMessageBox::No,
+                        this);
         box.setObjectName(QStringLiteral("askWarp"));
         send(Command::answerWarp(me, box.exec() == QMessageBox::Yes));
     } else if (a.question == "god") {
         bool ok = false;
-        const QString pref = QInputDialog::getText(this, QStringLiteral("氏神"),
-                                                   QStringLiteral("行きたい都道府県の名前（空欄ならそのまま）"),
-                                                   QLineEdit::Normal, QString(), &ok);
+        const QString pref = QInputDialog::getText(
+            this, QStringLiteral("氏神"), QStringLiteral("行きたい都道府県の名前（空欄ならそのまま）"),
+            QLineEdit::Normal, QString(), &ok);
         send(Command::answerGod(me, ok ? pref.trimmed().toStdString() : std::string()));
     } else {
         QStringList stakes;
@@ -337,9 +338,12 @@ void FrmGuest::asked(const net::Ask& a) {
             return;
         }
         QStringList lanes;
-        for (int l = 0; l < 5; ++l) lanes << QStringLiteral("%1番（%2倍）").arg(l + 1).arg(a.odds[static_cast<std::size_t>(l)]);
-        const QString lane = QInputDialog::getItem(this, qs(a.title), QStringLiteral("どれに賭けますか"), lanes, 0, false, &ok);
-        send(Command::placeBet(me, a.stakes[static_cast<std::size_t>(i)]), std::max(0, static_cast<int>(lanes.indexOf(lane))));
+        for (int l = 0; l < 5; ++l)
+            lanes << QStringLiteral("%1番（%2倍）").arg(l + 1).arg(a.odds[static_cast<std::size_t>(l)]);
+        const QString lane = QInputDialog::getItem(this, qs(a.title), QStringLiteral("どれに賭けますか"),
+                                                   lanes, 0, false, &ok);
+        send(Command::placeBet(me, a.stakes[static_cast<std::size_t>(i)]),
+             std::max(0, static_cast<int>(lanes.indexOf(lane))));
     }
 }
 

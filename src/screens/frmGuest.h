@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "board/line_display.h"
-#include "state/game_state.h"
 #include "screens/netGame.h"
+#include "state/game_state.h"
 
 class QLabel;
 class QLineEdit;

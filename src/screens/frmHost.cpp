@@ -14,7 +14,9 @@ FrmHost::FrmHost(NetHost& host, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmHost"));
     setWindowTitle(QStringLiteral("ホスト"));
     auto* root = new QVBoxLayout(this);
-    auto* lead = new QLabel(QStringLiteral("相手のコンピュータの「参加」で、次のどれかのアドレス、\nポートと参加コードを入れてもらってください。"), this);
+    auto* lead = new QLabel(QStringLiteral("相手のコンピュータの「参加」で、次のどれかのアドレス、\nポートと"
+                                           "参加コードを入れてもらってください。"),
+                            this);
     lead->setFont(uiFont(10));
     root->addWidget(lead);
     QString text = QStringLiteral("アドレス：");

@@ -177,7 +177,8 @@ void NetHost::onText(const QString& text) {
     }
     const net::Message& m = r.message;
     if (!welcomed_) {
-        const std::string why = m.type == net::MessageType::Hello ? net::helloRefusal(code_, m.code) : net::kErrCode;
+        const std::string why =
+            m.type == net::MessageType::Hello ? net::helloRefusal(code_, m.code) : net::kErrCode;
         if (!why.empty()) {
             endConnection(why);
             return;
@@ -431,15 +432,19 @@ void NetScreens::enableBoard(bool enabled) {
 
 // --- guest ------------------------------------------------------------------------------
 
-NetGuest::NetGuest(QObject* parent) : QObject(parent), socket_(new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this)) {
+NetGuest::NetGuest(QObject* parent)
+    : QObject(parent), socket_(new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this)) {
     socket_->setMaxAllowedIncomingMessageSize(kQtMessageLimit);
     socket_->setMaxAllowedIncomingFrameSize(kQtMessageLimit);
-    connect(socket_, &QWebSocket::connected, this, [this] { socket_->sendTextMessage(qs(net::writeMessage(net::hello(code_)))); });
+    connect(socket_, &QWebSocket::connected, this,
+            [this] { socket_->sendTextMessage(qs(net::writeMessage(net::hello(code_)))); });
     connect(socket_, &QWebSocket::textMessageReceived, this, &NetGuest::onText);
     connect(socket_, &QWebSocket::disconnected, this, &NetGuest::onGone);
-    connect(socket_, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), this, [this](QAbstractSocket::SocketError) {
-        if (!welcomed_) endConnection("ホストにつながりません（" + utf8(socket_->errorString()) + "）");
-    });
+    connect(socket_, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), this,
+            [this](QAbstractSocket::SocketError) {
+                if (!welcomed_)
+                    endConnection("ホストにつながりません（" + utf8(socket_->errorString()) + "）");
+            });
 }
 
 NetGuest::~NetGuest() {

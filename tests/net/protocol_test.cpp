@@ -48,7 +48,8 @@ TEST_F(Protocol, TheBoardReadsBackAsTheHostHasIt) {
 // The fuzz corpus's board is a board the reader takes, so that the fuzzer starts deep in
 // the board's fields rather than at its first refusal.
 TEST(ProtocolReader, TheCorpusBoardIsABoard) {
-    std::ifstream in(std::string(KISHARIN_TEST_FIXTURES) + "/../../fuzz/corpus/net_message/board", std::ios::binary);
+    std::ifstream in(std::string(KISHARIN_TEST_FIXTURES) + "/../../fuzz/corpus/net_message/board",
+                     std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const ReadResult r = readMessage(bytes);
     ASSERT_TRUE(r.ok) << r.error;
@@ -58,8 +59,8 @@ TEST(ProtocolReader, TheCorpusBoardIsABoard) {
 // Every kind of command crosses the wire whole, with the stations it names.
 TEST_F(Protocol, CommandsReadBackWhole) {
     const std::vector<Command> all = {
-        Command::chooseKind(1, 3), Command::roll(1),          Command::changeLine(1, {1, 5}, {2, 3}),
-        Command::ride(1, {1, 7}),  Command::work(1),          Command::answerWarp(1, true),
+        Command::chooseKind(1, 3),       Command::roll(1),           Command::changeLine(1, {1, 5}, {2, 3}),
+        Command::ride(1, {1, 7}),        Command::work(1),           Command::answerWarp(1, true),
         Command::answerGod(1, "宮城県"), Command::placeBet(1, 5000), Command::declineBet(1)};
     for (const Command& c : all) {
         const ReadResult r = readMessage(writeMessage(commandMessage(c)));
@@ -103,9 +104,7 @@ TEST(ProtocolReader, RefusesWhatIsNotAMessageOfThisGame) {
     EXPECT_TRUE(edited([](json& j) {
         j["command"] = {{"kind", "ride"}, {"player", 1}, {"to", {{"line", 751}, {"pos", 1}}}};
     }));
-    EXPECT_TRUE(edited([](json& j) {
-        j["command"] = {{"kind", "placeBet"}, {"player", 1}, {"stake", -5}};
-    }));
+    EXPECT_TRUE(edited([](json& j) { j["command"] = {{"kind", "placeBet"}, {"player", 1}, {"stake", -5}}; }));
     EXPECT_TRUE(edited([](json& j) {
         j["command"] = {{"kind", "answerGod"}, {"player", 1}, {"pref", std::string(600, 'a')}};
     }));

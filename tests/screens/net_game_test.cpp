@@ -3,8 +3,8 @@
 // from what it is shown alone. After every turn the guest's board is the host's. A guest
 // with a wrong code, a command for the wrong player and a broken message are turned away.
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QWebSocket>
 #include <cstdlib>
 
@@ -90,7 +90,8 @@ class GuestPlayer : public QObject {
             const int pos = dist <= b.steps ? t.pos : here.pos + (t.pos > here.pos ? b.steps : -b.steps);
             if (dist < gap && pos >= 1 && pos <= n) target = pos, gap = dist;
         }
-        if (target == 0) target = here.pos + b.steps <= n ? here.pos + b.steps : std::max(1, here.pos - b.steps);
+        if (target == 0)
+            target = here.pos + b.steps <= n ? here.pos + b.steps : std::max(1, here.pos - b.steps);
         send(Command::ride(me, {here.line, target}));
     }
     static long turnKey(const net::BoardView& b) { return b.money[1] * 7 + b.points[1]; }
@@ -188,7 +189,8 @@ void NetGameTest::guestBoardIsTheHostsAfterEveryTurn() {
             QVERIFY(player.rides > 0);
         }
         // The guest's commands were its turns' only way forward; none slipped past a refusal.
-        for (const std::string& line : h.host.log()) QVERIFY2(line.find(net::kErrNotRemote) == std::string::npos, line.c_str());
+        for (const std::string& line : h.host.log())
+            QVERIFY2(line.find(net::kErrNotRemote) == std::string::npos, line.c_str());
     }
 }
 
@@ -205,12 +207,14 @@ void NetGameTest::wrongCodeAndBadMessagesEndTheConnection() {
         QVERIFY(!h.host.joined());
     }
     // A raw client: right code, then a message of a future version; then one too large.
-    for (const QString& bad : {QStringLiteral(R"({"v":9,"type":"command"})"), QString(70000, QLatin1Char('x'))}) {
+    for (const QString& bad :
+         {QStringLiteral(R"({"v":9,"type":"command"})"), QString(70000, QLatin1Char('x'))}) {
         QWebSocket raw;
         QString bye;
         connect(&raw, &QWebSocket::textMessageReceived, [&](const QString& t) {
             const net::ReadResult r = net::readMessage(t.toStdString());
-            if (r.ok && r.message.type == net::MessageType::Bye) bye = QString::fromStdString(r.message.reason);
+            if (r.ok && r.message.type == net::MessageType::Bye)
+                bye = QString::fromStdString(r.message.reason);
         });
         QString left;
         connect(&h.host, &NetHost::guestLeft, [&](const QString& r) { left = r; });

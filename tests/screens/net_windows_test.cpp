@@ -77,7 +77,8 @@ void NetWindowsTest::hostAndGuestWindows() {
             [&](QWidget* j) {
                 auto* join = qobject_cast<FrmJoin*>(j);
                 QVERIFY(join);
-                join->findChild<QLineEdit*>(QStringLiteral("txtAddress"))->setText(QStringLiteral("127.0.0.1"));
+                join->findChild<QLineEdit*>(QStringLiteral("txtAddress"))
+                    ->setText(QStringLiteral("127.0.0.1"));
                 join->findChild<QLineEdit*>(QStringLiteral("txtPort"))->setText(port);
                 join->findChild<QLineEdit*>(QStringLiteral("txtCode"))->setText(code);
                 joinShown = true;
@@ -95,8 +96,12 @@ void NetWindowsTest::hostAndGuestWindows() {
     Game& game = host.game();
     QVERIFY(!game.s.comOpponent);
 
-    auto label = [](QWidget* w, const char* name) { return w->findChild<QLabel*>(QString::fromLatin1(name))->text(); };
-    auto button = [](QWidget* w, const char* name) { return w->findChild<QPushButton*>(QString::fromLatin1(name)); };
+    auto label = [](QWidget* w, const char* name) {
+        return w->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    auto button = [](QWidget* w, const char* name) {
+        return w->findChild<QPushButton*>(QString::fromLatin1(name));
+    };
     // The guest shows the turn's caption and the strip of the line the host shows.
     QTRY_COMPARE(label(g, "lblManName"), label(host.board(), "lblManName"));
     QTRY_COMPARE(label(g, "lblTrainName"), label(host.board(), "lblTrainName"));
@@ -127,8 +132,8 @@ void NetWindowsTest::hostAndGuestWindows() {
             if (!eki || !eki->isVisible()) continue;
             Seen& seen = eki->parentWidget() == g ? guestRide : hostRide;
             if (seen.shown) continue;
-            seen = {true, eki->scene().paint.skyIndex, eki->scene().layout.lineName, eki->scene().layout.ground,
-                    eki->scene().layout.front};
+            seen = {true, eki->scene().paint.skyIndex, eki->scene().layout.lineName,
+                    eki->scene().layout.ground, eki->scene().layout.front};
             if (&seen == &guestRide) shot(eki, "net_guest_ride.png");
         }
         const GameState& s = game.s;
@@ -147,7 +152,8 @@ void NetWindowsTest::hostAndGuestWindows() {
             if (g->strip()->hitAt(at).station != target) faults << "the guest's strip is not the host's";
             QTest::mouseClick(g->strip(), Qt::LeftButton, {}, at);
             step = 2;
-        } else if (step == 2 && s.curPlayer == 0 && !s.commandRunning && !button(g, "cmdSusumu")->isEnabled() &&
+        } else if (step == 2 && s.curPlayer == 0 && !s.commandRunning &&
+                   !button(g, "cmdSusumu")->isEnabled() &&
                    label(g, "lblManName") == label(host.board(), "lblManName") &&
                    label(g, "lblMoney") == label(host.board(), "lblMoney")) {
             shot(g, "net_guest_after_ride.png");
