@@ -21,6 +21,7 @@ namespace {
 // reaches the reader and is answered with the reason; a far larger one is cut by Qt.
 constexpr quint64 kQtMessageLimit = 4 * net::kMaxMessageBytes;
 constexpr std::size_t kMaxPendingCommands = 8;
+constexpr int kHelloWithinMs = 10000;
 constexpr const char* kMsgGuestGone = "相手との接続が切れました";
 constexpr const char* kMsgHostGone = "ホストとの接続が切れました";
 constexpr const char* kMsgOneGuest = "このゲームにはすでに相手が参加しています";
@@ -119,6 +120,10 @@ void NetHost::onConnection() {
         connect(s, &QWebSocket::binaryMessageReceived, this,
                 [this](const QByteArray&) { endConnection(net::kErrNotJson); });
         connect(s, &QWebSocket::disconnected, this, &NetHost::onGone);
+        // A connection that does not give the code soon does not keep the seat.
+        QTimer::singleShot(kHelloWithinMs, s, [this, s] {
+            if (guest_ == s && !welcomed_) endConnection(net::kErrCode);
+        });
     }
 }
 
