@@ -7,7 +7,10 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
+#include "board/startup.h"
 #include "net/protocol.h"
+#include "platform/data_home.h"
+#include "state/railway.h"
 #include "turns/turn_fixture.h"
 
 namespace kisharin::testing {
@@ -130,6 +133,37 @@ TEST_F(Protocol, TheHostTakesOnlyTheRemoteSeatsCommandsOnItsTurn) {
     EXPECT_EQ(commandRefusal(g, kRemotePlayer, Command::roll(1)), "");
     EXPECT_EQ(commandRefusal(g, kRemotePlayer, Command::answerWarp(1, true)), kRefuseNoQuestion);
     EXPECT_EQ(commandRefusal(g, kRemotePlayer, Command::work(0)), kErrNotRemote);
+}
+
+}  // namespace
+}  // namespace kisharin::testing
+
+namespace kisharin::testing {
+namespace {
+
+// The board of every line of the shipped railway, with the most transfer labels and the
+// longest names, goes out in one message the guest takes.
+TEST(ProtocolShipped, EveryLineOfTheShippedRailwayFitsOneMessage) {
+    ScratchDir dir;
+    GameState s;
+    s.appDir = shippedDataDir();
+    s.historyBase = dir.path() + "履歴";
+    for (int p = 0; p < 2; ++p) std::ofstream(s.historyBase + std::to_string(p) + ".txt");
+    loadBoardData(s);
+    ScriptedScreens screens;
+    FakeClock clock;
+    QueueRng rng;
+    Game g{s, screens, rng, clock};
+    std::size_t largest = 0;
+    int largestLine = 0;
+    for (int line = 1; line <= lineCount(s); ++line) {
+        s.playerRosen[0] = line;
+        s.playerEki[0] = 1;
+        路線読み込み(s, g.line, *g.metrics);
+        const std::string wire = writeMessage(boardMessage(boardView(g, 1)));
+        if (wire.size() > largest) largest = wire.size(), largestLine = line;
+    }
+    EXPECT_LT(largest, kMaxMessageBytes) << s.ekiName(largestLine, 0);
 }
 
 }  // namespace
