@@ -19,6 +19,7 @@
 #include "screens/look.h"
 #include "screens/stripView.h"
 #include "state/railway.h"
+#include "state/regions.h"
 
 namespace kisharin {
 
@@ -320,10 +321,23 @@ void FrmGuest::asked(const net::Ask& a) {
         box.setObjectName(QStringLiteral("askWarp"));
         send(Command::answerWarp(me, box.exec() == QMessageBox::Yes));
     } else if (a.question == "god") {
+        // The prefectures of the shipped railway's regions to pick from; without them, typed.
+        QStringList prefs;
+        if (railway_)
+            for (int r = 1; r <= kRegionCount; ++r)
+                for (const std::string& p : railway_->regionPrefs[r]) prefs << qs(p);
+        const QString stay = QStringLiteral("（行かない）");
         bool ok = false;
-        const QString pref = QInputDialog::getText(
-            this, QStringLiteral("氏神"), QStringLiteral("行きたい都道府県の名前（空欄ならそのまま）"),
-            QLineEdit::Normal, QString(), &ok);
+        QString pref;
+        if (prefs.isEmpty()) {
+            pref = QInputDialog::getText(this, QStringLiteral("氏神"),
+                                         QStringLiteral("行きたい都道府県の名前（空欄ならそのまま）"),
+                                         QLineEdit::Normal, QString(), &ok);
+        } else {
+            pref = QInputDialog::getItem(this, QStringLiteral("氏神"), QStringLiteral("行きたい都道府県"),
+                                         QStringList{stay} + prefs, 0, false, &ok);
+            if (pref == stay) pref.clear();
+        }
         send(Command::answerGod(me, ok ? pref.trimmed().toStdString() : std::string()));
     } else {
         QStringList stakes;
