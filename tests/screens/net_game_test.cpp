@@ -29,6 +29,7 @@ class NetGameTest : public QObject {
     void wrongCodeAndBadMessagesEndTheConnection();
     void commandsOfTheWrongSeatAreDropped();
     void aGuestWhoDropsJoinsAgainWithTheSameCode();
+    void theRemoteSeatsAnswersComeFromTheGuest();
 
   private:
     QTemporaryDir dir_;
@@ -48,8 +49,9 @@ class GuestPlayer : public QObject {
         connect(&guest, &NetGuest::asked, this, [this](const net::Ask& a) {
             const int me = guest_.player();
             ++questions;
+            if (silent) return;
             if (a.question == "warp")
-                guest_.send(Command::answerWarp(me, false));
+                guest_.send(Command::answerWarp(me, warpYes));
             else if (a.question == "god")
                 guest_.send(Command::answerGod(me, ""));
             else if (a.stakes.empty())
@@ -64,6 +66,8 @@ class GuestPlayer : public QObject {
         });
     }
     int questions = 0, shows = 0, rides = 0, results = 0, commands = 0;
+    bool warpYes = false;
+    bool silent = false;  // answers nothing
 
   private:
     void act() {
@@ -291,6 +295,32 @@ void NetGameTest::aGuestWhoDropsJoinsAgainWithTheSameCode() {
     connect(&second, &NetGuest::ended, [&](const QString& why) { ended = why; });
     hostGame.reset();
     QTRY_COMPARE(ended, QStringLiteral("ホストとの接続が切れました"));
+}
+
+// The warp hole asks the guest, whose answer is the host's; a guest that does not answer
+// within the time allowed counts as no.
+void NetGameTest::theRemoteSeatsAnswersComeFromTheGuest() {
+    HostGame h(loaded_, 17.0);
+    QVERIFY(h.host.listen(0));
+    NetGuest guest;
+    GuestPlayer player(guest);
+    guest.join(QStringLiteral("127.0.0.1"), h.host.port(), "314159");
+    QTRY_VERIFY(h.host.joined());
+    h.start();
+    h.s.curPlayer = net::kRemotePlayer;
+    h.s.question = Question::Warp;
+    player.warpYes = true;
+    RemoteSeat quick(h.host, 300);
+    quick.answerWarp(h.game, 3, "ワープ", "ワープしますか？");
+    QCOMPARE(player.questions, 1);
+    QVERIFY(h.game.warpAnswer);
+
+    h.game.warpAnswer = false;
+    player.silent = true;
+    quick.answerWarp(h.game, 3, "ワープ", "ワープしますか？");
+    QCOMPARE(player.questions, 2);
+    QVERIFY(!h.game.warpAnswer);
+    h.s.question = Question::None;
 }
 
 QTEST_MAIN(NetGameTest)
