@@ -24,6 +24,14 @@ struct FieldError {
     std::string path;
 };
 
+// An integer of JSON within lo..hi (an unsigned one too large for long is out of range).
+bool boundedInteger(const json& v, long lo, long hi, long& out) {
+    if (!v.is_number_integer()) return false;
+    if (v.is_number_unsigned() && v.get<std::uint64_t>() > static_cast<std::uint64_t>(hi)) return false;
+    out = v.is_number_unsigned() ? static_cast<long>(v.get<std::uint64_t>()) : v.get<long>();
+    return out >= lo && out <= hi;
+}
+
 // Reads the fields of one JSON object: each must be there with its type and in its range,
 // and the object may hold nothing else.
 class Reader {
@@ -40,13 +48,8 @@ class Reader {
         return *it;
     }
     long integer(const char* key, long lo, long hi) {
-        const json& v = field(key);
-        if (!v.is_number_integer()) fail(key);
-        const long n = v.is_number_unsigned() ? (v.get<std::uint64_t>() > static_cast<std::uint64_t>(hi)
-                                                     ? hi + 1
-                                                     : static_cast<long>(v.get<std::uint64_t>()))
-                                              : v.get<long>();
-        if (n < lo || n > hi) fail(key);
+        long n = 0;
+        if (!boundedInteger(field(key), lo, hi, n)) fail(key);
         return n;
     }
     int small(const char* key, int lo, int hi) { return static_cast<int>(integer(key, lo, hi)); }
@@ -177,9 +180,8 @@ PixelRect readRect(const json& j, const std::string& path) {
     if (!j.is_array() || j.size() != 4) throw FieldError{path};
     std::array<int, 4> v{};
     for (std::size_t i = 0; i < 4; ++i) {
-        if (!j[i].is_number_integer()) throw FieldError{path};
-        const long n = j[i].get<long>();
-        if (n < -kMaxPixel || n > kMaxPixel) throw FieldError{path};
+        long n = 0;
+        if (!boundedInteger(j[i], -kMaxPixel, kMaxPixel, n)) throw FieldError{path};
         v[i] = static_cast<int>(n);
     }
     return {v[0], v[1], v[2], v[3]};
@@ -450,8 +452,9 @@ Ask readAsk(const json& j) {
     a.region = r.small("region", 0, 8);
     const json& stakes = r.array("stakes", 16);
     for (const json& s : stakes) {
-        if (!s.is_number_integer() || s.get<long>() < 0 || s.get<long>() > kMaxAmount) r.fail("stakes");
-        a.stakes.push_back(s.get<long>());
+        long n = 0;
+        if (!boundedInteger(s, 0, kMaxAmount, n)) r.fail("stakes");
+        a.stakes.push_back(static_cast<Long>(n));
     }
     const json& odds = r.array("odds", 5);
     if (odds.size() != 5) r.fail("odds");
