@@ -9,6 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-translations-l10n  # Qt's own buttons and dialogs in Japanese (qtbase_ja.qm)
+  qt6-websockets-dev  # the network game (host and guest over WebSocket)
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   open-jtalk open-jtalk-mecab-naist-jdic  # the Japanese voice of the station announcements
   libpulse-dev  # plays the announcements (PulseAudio simple API)

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "platform/data_home.h"
+#include "screens/frmGuest.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
@@ -41,6 +42,7 @@ void DesktopGame::openSetup() {
     // The board opens after the click that started the game has finished.
     init_ = std::make_unique<FrmInit>(run_->s, dir_, shippedDir_ + "GameData/",
                                       [this] { QTimer::singleShot(0, this, &DesktopGame::openBoard); });
+    init_->onJoin = [this] { join(); };
     init_->show();
 }
 
@@ -62,11 +64,16 @@ void DesktopGame::openBoard() {
     // A damaged history was read as far as it goes; the player learns what was left out.
     for (const std::string& n : notices)
         QMessageBox::warning(init_.get(), QStringLiteral("キシャリン"), qs(n));
-    init_.reset();
+    const bool hosting = init_->netRole() == FrmInit::NetRole::Host;
     // Player 2 is the computer's seat when the setup window chose the computer.
     run_->g.seats = {&run_->here, s.comOpponent ? static_cast<Seat*>(&run_->computer) : &run_->here};
     // The board names the computer's strength beside its name.
-    if (s.comOpponent) run_->g.seatCaptions[1] = strengthCaption(run_->computer.strength);
+    if (s.comOpponent && !hosting) run_->g.seatCaptions[1] = strengthCaption(run_->computer.strength);
+    if (hosting && !startHosting()) {
+        QTimer::singleShot(0, this, &DesktopGame::openSetup);
+        return;
+    }
+    init_.reset();
     board_ = std::make_unique<FrmMain>(run_->g, dir_);
     run_->screens.setBoard(board_.get());
     board_->show();

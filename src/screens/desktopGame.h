@@ -8,6 +8,7 @@
 
 #include "platform/system_clock.h"
 #include "screens/look.h"
+#include "screens/netGame.h"
 #include "screens/qtScreens.h"
 #include "state/game_state.h"
 #include "state/rng.h"
@@ -18,6 +19,7 @@ namespace kisharin {
 
 class FrmInit;
 class FrmMain;
+class FrmGuest;
 
 class DesktopGame : public QObject {
     Q_OBJECT
@@ -41,13 +43,24 @@ class DesktopGame : public QObject {
         SystemClock clock;
         DefaultRng rng{0};
         QtScreens screens;
+        NetScreens shown{screens};  // also to the guest of a network game
         QtTextMetrics metrics;
-        Game g{s, screens, rng, clock};
+        Game g{s, shown, rng, clock};
         QtSeat here{screens};     // a player at this board
         ComputerSeat computer;    // the computer opponent
+        std::unique_ptr<NetHost> host;  // a network game's host
+        std::unique_ptr<RemoteSeat> remote;
     };
     void openSetup();
     void openBoard();
+    // The network game (desktopNet.cpp).
+    bool startHosting();
+    void guestLeft(const QString& why);
+    void join();
+
+    std::unique_ptr<NetGuest> guest_;
+    std::unique_ptr<FrmGuest> guestBoard_;
+    std::unique_ptr<GameState> guestRailway_;
 
     std::unique_ptr<Run> run_;
     std::unique_ptr<FrmInit> init_;

@@ -218,6 +218,39 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     record->addWidget(cmdKiroku_);
     root->addLayout(record);
     connect(cmdKiroku_, &QPushButton::clicked, this, &FrmInit::cmdKiroku_Click);
+
+    // Two players at two computers.
+    QGroupBox* net = frame(this, QStringLiteral("FrameNet"), QStringLiteral("ネット対戦"));
+    auto* netRow = new QHBoxLayout(net);
+    QPushButton* cmdHost = makeButton(QStringLiteral("cmdHost"), QStringLiteral("ホスト"));
+    QPushButton* cmdJoin = makeButton(QStringLiteral("cmdJoin"), QStringLiteral("参加"));
+    netRow->addWidget(cmdHost);
+    netRow->addWidget(cmdJoin);
+    netRow->addStretch();
+    root->addWidget(net);
+    connect(cmdHost, &QPushButton::clicked, this, [this] {
+        if (!namesGiven(settings())) return;
+        netRole_ = NetRole::Host;
+        // A saved game may go on over the network too.
+        if (cmdContinue_->isEnabled()) {
+            QMessageBox ask(QMessageBox::Question, QStringLiteral("ホスト"),
+                            QStringLiteral("新しいゲームを始めますか、保存したゲームのつづきをしますか？"),
+                            QMessageBox::NoButton, this);
+            ask.setObjectName(QStringLiteral("askHostGame"));
+            QAbstractButton* fresh = ask.addButton(QStringLiteral("はじめから"), QMessageBox::AcceptRole);
+            QAbstractButton* saved = ask.addButton(QStringLiteral("つづきから"), QMessageBox::AcceptRole);
+            ask.addButton(QStringLiteral("やめる"), QMessageBox::RejectRole);
+            ask.exec();
+            if (ask.clickedButton() == saved) cmdContinue_Click();
+            if (ask.clickedButton() == fresh) start(false);
+            if (!starting_) netRole_ = NetRole::None;
+            return;
+        }
+        start(false);
+    });
+    connect(cmdJoin, &QPushButton::clicked, this, [this] {
+        if (onJoin) onJoin();
+    });
     connect(cmdGo_, &QPushButton::clicked, this, &FrmInit::cmdGo_Click);
     // Enter presses the button that has the focus, else "はじめから", the window's default.
     cmdGo_->setDefault(true);

@@ -42,6 +42,12 @@ class FrmInit : public QWidget {
     Strength strength() const;
     QComboBox* strengthBox() const { return cboStrength_; }
 
+    // 「ネット対戦」: 「ホスト」 starts a new game with player 2 at another computer;
+    // 「参加」 runs onJoin (the window stays until the guest's board opens).
+    enum class NetRole { None, Host };
+    NetRole netRole() const { return netRole_; }
+    std::function<void()> onJoin;
+
   protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -59,6 +65,7 @@ class FrmInit : public QWidget {
     bool problemsShown_ = false;
     int loadedSlot_ = 0;
     bool starting_ = false;
+    NetRole netRole_ = NetRole::None;
 
     QLineEdit* txtName_[2];
     QRadioButton* optPlayer_[2];

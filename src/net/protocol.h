@@ -1,0 +1,138 @@
+// The network game's messages: two computers, one running the game (the host), the other
+// showing it and sending its player's commands (the guest). Every message is one JSON
+// object of at most 64 KiB carrying the protocol version and its type. The reader trusts
+// nothing: a message that is too large, not JSON, of an unknown type or version, or with
+// a field missing, of the wrong type or out of its range is refused with a Japanese reason
+// and nothing of it is used.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board/line_display.h"
+#include "turns/board_model.h"
+#include "turns/command.h"
+#include "turns/game.h"
+
+namespace kisharin::net {
+
+inline constexpr int kProtocolVersion = 1;
+inline constexpr std::size_t kMaxMessageBytes = 64 * 1024;
+// The guest plays player 2.
+inline constexpr int kRemotePlayer = 1;
+
+enum class MessageType {
+    Hello,    // guest -> host: the join code
+    Command,  // guest -> host: one command of the remote player
+    Welcome,  // host -> guest: the code was right; which player the guest is
+    Board,    // host -> guest: the board's model after a change
+    Show,     // host -> guest: one call of the presenter (message, dice, ride, ...)
+    Ask,      // host -> guest: a question for the remote player (warp, god, bet)
+    Refused,  // host -> guest: a command of the guest was not carried out, and why
+    Bye,      // either way: the connection ends, and why
+};
+
+// What the guest draws of the board: the strip, the controls below it, and the players.
+struct BoardView {
+    long seq = 0;  // counts the boards the host sent
+    int curPlayer = 0;
+    bool ended = false;
+    bool enabled = true;  // the board takes the clicks of the player to move
+    bool busy = false;    // a command is being carried out or a question is open
+    TurnPhase phase = TurnPhase::Choosing;
+    int steps = 0;  // stations the die allows
+    std::array<std::string, 2> names;
+    std::array<Station, 2> at;
+    std::array<Long, 2> money{}, points{};
+    std::array<Station, kDestinationCount> destinations;
+    std::array<bool, kDestinationCount> done{};
+    BoardModel controls;
+    LineDisplayModel strip;  // the viewer's own mouse (hover) is not part of it
+};
+
+// One call of the presenter, with what the guest needs to show the same.
+struct ShowCall {
+    std::string what;  // message, dice, ride, conquest, disaster, picture, shake, results
+    int player = 0;    // message: whose colour; ride: who rides
+    std::string text;  // message: its text; results: the summary
+    int value = 0;     // dice: face; disaster: kind; picture: 0, 4, 5; shake: twips; conquest: line
+    int line = 0, start = 0, end = 0;  // ride
+    double seed = 0;                   // ride, conquest: the timer the scene is seeded from
+    // ride: what the scene is painted from besides the railway: the kind's colour and
+    // tick, a ride cut short, and the game's clock (the sky).
+    bool cut = false;
+    Long color = 0;
+    int tick = 0;
+    double gameClock = 0;
+    long playSeconds = 0;
+};
+
+// A question for the remote player.
+struct Ask {
+    std::string question;  // warp, god, bet
+    std::string title, text;
+    int region = 0;
+    std::vector<Long> stakes;   // bet: the stakes offered
+    std::array<int, 5> odds{};  // bet: the odds of the lanes
+};
+
+struct Message {
+    MessageType type = MessageType::Bye;
+    std::string code;  // Hello
+    kisharin::Command command;
+    int lane = 0;    // Command PlaceBet: the lane the guest bets on (0..4)
+    int player = 0;  // Welcome
+    BoardView board;
+    ShowCall show;
+    Ask ask;
+    std::string reason;  // Refused, Bye
+};
+
+struct ReadResult {
+    bool ok = false;
+    std::string error;  // Japanese, when not ok
+    Message message;
+};
+
+// Reads one message, strictly. Never throws.
+ReadResult readMessage(std::string_view bytes);
+// Writes one message (compact JSON with the version).
+std::string writeMessage(const Message& m);
+// The canonical text of a board, for comparing two of them.
+std::string boardText(const BoardView& b);
+
+// The board's model of the game as it stands, to be sent as board `seq`.
+BoardView boardView(const Game& g, long seq);
+
+// A six-digit join code from a random number.
+std::string joinCode(std::uint64_t random);
+// Empty when the hello's code is the host's; else why the guest is turned away.
+std::string helloRefusal(const std::string& expected, const std::string& given);
+// Empty when the host takes the command from the remote seat now; else why it is dropped
+// (a command of another player, or one that apply refuses).
+std::string commandRefusal(const Game& g, int remotePlayer, const kisharin::Command& c);
+
+// Message constructors.
+Message hello(std::string code);
+Message commandMessage(const kisharin::Command& c);
+Message welcome(int player);
+Message boardMessage(BoardView b);
+Message showMessage(ShowCall c);
+Message askMessage(Ask a);
+Message refused(std::string reason);
+Message bye(std::string reason);
+
+// The refusals.
+inline constexpr const char* kErrTooLarge = "受け取ったメッセージが大きすぎます（64 KiB まで）";
+inline constexpr const char* kErrNotJson = "受け取ったメッセージが JSON として読めません";
+inline constexpr const char* kErrUnknownType = "受け取ったメッセージの種類が分かりません";
+inline constexpr const char* kErrVersion = "相手のプログラムと通信の版が違います";
+inline constexpr const char* kErrField = "受け取ったメッセージの項目が正しくありません";
+inline constexpr const char* kErrCode = "参加コードが違います";
+inline constexpr const char* kErrNotRemote = "相手のプレイヤーの操作ではありません";
+
+}  // namespace kisharin::net

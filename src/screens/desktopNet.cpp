@@ -1,0 +1,97 @@
+// The desktop game's network roles: hosting a game whose player 2 sits at another
+// computer, and joining one as that player.
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include "board/station_file.h"
+#include "screens/desktopGame.h"
+#include "screens/frmGuest.h"
+#include "screens/frmHost.h"
+#include "screens/frmInit.h"
+#include "screens/frmMain.h"
+#include "screens/look.h"
+#include "state/error.h"
+#include "state/regions.h"
+
+namespace kisharin {
+
+namespace {
+// The port the host tries first; when it is taken, any free one (shown to the player).
+constexpr quint16 kHostPort = 48620;
+}  // namespace
+
+bool DesktopGame::startHosting() {
+    Run& r = *run_;
+    r.host = std::make_unique<NetHost>(r.g, net::joinCode(QRandomGenerator::system()->generate64()));
+    if (!r.host->listen(kHostPort) && !r.host->listen(0)) {
+        QMessageBox::critical(init_.get(), QStringLiteral("ネット対戦"), r.host->error());
+        r.host.reset();
+        return false;
+    }
+    FrmHost wait(*r.host, init_.get());
+    if (wait.exec() != QDialog::Accepted) {
+        r.host.reset();
+        return false;
+    }
+    r.remote = std::make_unique<RemoteSeat>(*r.host);
+    r.shown.setHost(r.host.get());
+    r.s.comOpponent = False;
+    r.g.seats = {&r.here, r.remote.get()};
+    connect(r.host.get(), &NetHost::guestLeft, this,
+            [this](const QString& why) { QTimer::singleShot(0, this, [this, why] { guestLeft(why); }); });
+    return true;
+}
+
+void DesktopGame::guestLeft(const QString& why) {
+    if (!run_ || !run_->host || run_->host->joined() || !board_) return;
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("ネット対戦"),
+        why + QStringLiteral("\nゲームを止めています。同じ参加コード（%1）で相手がもう一度参加するのを"
+                             "待つか、保存して終了できます。")
+                  .arg(qs(run_->host->code())),
+        QMessageBox::NoButton, board_.get());
+    box.setObjectName(QStringLiteral("guestLeft"));
+    QPushButton* wait = box.addButton(QStringLiteral("待つ"), QMessageBox::AcceptRole);
+    QPushButton* save = box.addButton(QStringLiteral("保存して終了"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(wait);
+    box.exec();
+    if (box.clickedButton() == save && !run_->host->joined()) {
+        run_->host->stop();
+        QTimer::singleShot(0, board_.get(), &FrmMain::cmdSave_Click);
+    }
+}
+
+void DesktopGame::join() {
+    FrmJoin ask(init_.get());
+    if (ask.exec() != QDialog::Accepted) return;
+    guest_ = std::make_unique<NetGuest>();
+    // The shipped railway, for painting the rides (read only; no history, no setting).
+    guestRailway_ = std::make_unique<GameState>();
+    try {
+        GameState& r = *guestRailway_;
+        r.appDir = shippedDir_;
+        buildFareTable(r);
+        buildRegionTables(r);
+        static_cast<RailwayData&>(r) = readStationFile(shippedDir_ + "GameData/駅.txt");
+    } catch (const GameError&) {
+        guestRailway_.reset();  // the rides are shown as text
+    }
+    guestBoard_ = std::make_unique<FrmGuest>(*guest_, [this] {
+        QTimer::singleShot(0, this, [this] {
+            guestBoard_.reset();
+            guest_.reset();
+            guestRailway_.reset();
+            if (!init_) openSetup();
+        });
+    });
+    guestBoard_->setRailway(guestRailway_.get());
+    connect(guest_.get(), &NetGuest::welcomed, this, [this] {
+        init_.reset();
+        guestBoard_->show();
+    });
+    guest_->join(ask.address(), ask.port(), ask.code());
+}
+
+}  // namespace kisharin

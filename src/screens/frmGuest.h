@@ -1,0 +1,84 @@
+// The guest's windows of the network game: the join box (address, port, code) and the
+// board "キシャリン（ネット対戦）", which draws the boards the host sends and turns its
+// clicks into commands of the guest's player. It runs no rule and writes no file.
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+#include <functional>
+
+#include "board/line_display.h"
+#include "screens/netGame.h"
+#include "state/game_state.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace kisharin {
+
+class StripView;
+
+// 「参加」: asks for the host's address, its port and the six-digit code.
+class FrmJoin : public QDialog {
+    Q_OBJECT
+  public:
+    explicit FrmJoin(QWidget* parent = nullptr);
+    QString address() const;
+    quint16 port() const;
+    std::string code() const;
+
+  private:
+    QLineEdit* txtAddress_;
+    QLineEdit* txtPort_;
+    QLineEdit* txtCode_;
+};
+
+class FrmGuest : public QWidget {
+    Q_OBJECT
+  public:
+    // onEnded runs (after the player has read why) when the connection is over.
+    FrmGuest(NetGuest& guest, std::function<void()> onEnded);
+
+    // The shipped railway, read only, for painting the rides the host shows (without it,
+    // or when it is not the host's, a ride is a line of text).
+    void setRailway(GameState* railway) { railway_ = railway; }
+    // Redraws everything from the last board.
+    void refresh();
+    QLabel* lastShown() const { return lblShown_; }
+    StripView* strip() const { return strip_; }
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    bool myTurn() const;
+    void send(const Command& c, int lane = 0);
+    void shown(const net::ShowCall& c);
+    void asked(const net::Ask& a);
+    void showRide(const net::ShowCall& c);
+
+    NetGuest& guest_;
+    std::function<void()> onEnded_;
+    LineDisplayModel line_;
+    QWidget* picScreen_;
+    StripView* strip_;
+    QScrollBar* scTate_;
+    QLabel* lblTrainName_;
+    QLabel* lblJikoku_;
+    QLabel* lblMoney_;
+    QLabel* lblManName_;
+    QLabel* lblSusumu_;
+    QLabel* lblShown_;
+    QRadioButton* optKind_[6] = {};
+    QPushButton* cmdSusumu_;
+    QPushButton* cmdWork_;
+    GameState* railway_ = nullptr;
+    bool riding_ = false;
+    bool ending_ = false;
+    bool syncing_ = false;
+};
+
+}  // namespace kisharin

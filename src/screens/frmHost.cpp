@@ -1,0 +1,43 @@
+#include "screens/frmHost.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "screens/look.h"
+#include "screens/netGame.h"
+
+namespace kisharin {
+
+FrmHost::FrmHost(NetHost& host, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmHost"));
+    setWindowTitle(QStringLiteral("ホスト"));
+    auto* root = new QVBoxLayout(this);
+    auto* lead = new QLabel(QStringLiteral("相手のコンピュータの「参加」で、次のどれかのアドレス、\nポートと"
+                                           "参加コードを入れてもらってください。"),
+                            this);
+    lead->setFont(uiFont(10));
+    root->addWidget(lead);
+    QString text = QStringLiteral("アドレス：");
+    const QStringList addresses = NetHost::addresses();
+    text += addresses.isEmpty() ? QStringLiteral("（見つかりません）") : addresses.join(QStringLiteral("、"));
+    text += QStringLiteral("\nポート：%1\n参加コード：%2").arg(host.port()).arg(qs(host.code()));
+    lblDetails_ = new QLabel(text, this);
+    lblDetails_->setObjectName(QStringLiteral("lblDetails"));
+    lblDetails_->setFont(uiFont(12, true));
+    lblDetails_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblDetails_->setWordWrap(true);
+    root->addWidget(lblDetails_);
+    auto* wait = new QLabel(QStringLiteral("相手の参加を待っています…"), this);
+    wait->setFont(uiFont(10));
+    root->addWidget(wait);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("やめる"));
+    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    root->addWidget(box);
+    connect(&host, &NetHost::guestJoined, this, &QDialog::accept);
+    setMinimumWidth(460);
+}
+
+}  // namespace kisharin

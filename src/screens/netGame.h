@@ -1,0 +1,179 @@
+// The network game over WebSocket. The host runs the game and every rule; player 2 sits
+// at another computer (the guest), which shows what the host sends and sends its
+// player's commands. The host checks every command like a click of its own board.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "net/protocol.h"
+#include "turns/screens.h"
+#include "turns/seat.h"
+
+#include <QWebSocket>
+class QWebSocketServer;
+class QEventLoop;
+
+namespace kisharin {
+
+// The host's end: listens for one guest, checks its join code and its messages, sends it
+// the board and what the presenter shows. Every refusal and every dropped command is
+// written to the log.
+class NetHost : public QObject {
+    Q_OBJECT
+  public:
+    NetHost(Game& g, std::string code, QObject* parent = nullptr);
+    ~NetHost() override;
+
+    // Listens on all addresses; port 0 takes a free one. False (with error()) when the
+    // port cannot be had.
+    bool listen(quint16 port);
+    quint16 port() const;
+    const std::string& code() const { return code_; }
+    QString error() const { return error_; }
+    // The addresses of this computer a guest may use (IPv4 first, loopback last).
+    static QStringList addresses();
+
+    bool joined() const { return guest_ && welcomed_; }
+    void send(const net::Message& m);
+    // Sends the board as it stands now (when a guest is there).
+    void sendBoard();
+    // The same, also when it has not changed since the last one sent (always).
+    void sendBoardIf(bool always);
+    long boardsSent() const { return seq_; }
+    const std::vector<std::string>& log() const { return log_; }
+
+    // The remote seat's waits: until the guest has answered the open question (or left,
+    // or timeoutMs passed), and during the remote player's turn until a command arrives.
+    // Both return false when the guest is gone.
+    bool waitForAnswer(int timeoutMs);
+    bool waitForCommand();
+    // Ends every wait: the host gives the game up (saved, or the window closed).
+    void stop();
+    // The next turn command the guest sent during its turn, if any.
+    bool takeCommand(Command& c, int& lane);
+    int laneOfLastBet() const { return lastLane_; }
+    void clearCommands() { pending_.clear(); }
+    // Tells the guest that its command was not carried out, and why (and logs it).
+    void refuse(const std::string& why);
+
+  signals:
+    void guestJoined();
+    void guestLeft(QString reason);
+
+  private:
+    void onConnection();
+    void onText(const QString& text);
+    void onGone();
+    void endConnection(const std::string& reason);
+    void note(const std::string& line);
+    void wake();
+
+    Game& g_;
+    std::string code_;
+    QWebSocketServer* server_;
+    QPointer<QWebSocket> guest_;
+    bool welcomed_ = false;
+    long seq_ = 0;
+    std::string lastBoard_;  // the last board sent, without its number
+    QString error_;
+    std::vector<std::string> log_;
+    std::deque<std::pair<Command, int>> pending_;
+    QEventLoop* waiting_ = nullptr;
+    bool stopped_ = false;
+    int lastLane_ = 0;
+    long answers_ = 0;  // answers the rules took from the guest
+};
+
+// Player 2 at the other computer. Its turn is played by waiting for the guest's commands,
+// each checked by apply; its answers are the guest's answer commands.
+class RemoteSeat final : public Seat {
+  public:
+    explicit RemoteSeat(NetHost& host, int answerTimeoutMs = 120000)
+        : host_(host), timeoutMs_(answerTimeoutMs) {}
+    bool playsItself() const override { return true; }
+    void playTurn(Game& g) override;
+    void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override;
+    void answerGod(Game& g) override;
+    void runBet(Game& g, Race& race) override;
+    // False once the guest was gone while its turn was waited for.
+    bool connected() const { return host_.joined(); }
+
+  private:
+    NetHost& host_;
+    int timeoutMs_;
+};
+
+// The presenter of the host: shows everything at this computer through `inner` and sends
+// each call to the guest, with the seeds that make the guest's scene the same. Without a
+// host it only shows (a game at one computer).
+class NetScreens final : public Screens {
+  public:
+    explicit NetScreens(Screens& inner, NetHost* host = nullptr) : inner_(inner), host_(host) {}
+    void setHost(NetHost* host) { host_ = host; }
+
+    void showMessage(const GameState& s) override;
+    int rollDice(const GameState& s, Rng& rng) override;
+    void showRide(GameState& s, Rng& rng, Clock& clock) override;
+    void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override;
+    void showDisaster(const GameState& s, int kind) override;
+    void showEventPicture(const GameState& s, int picture) override;
+    void shakeBoard(int twips) override;
+    void showResults(const GameState& s) override;
+    void pause(double seconds) override;
+    void processEvents() override;
+    void refreshBoard(const GameState& s) override;
+    void enableBoard(bool enabled) override;
+
+  private:
+    void show(net::ShowCall c);
+    Screens& inner_;
+    NetHost* host_;
+};
+
+// The guest's end: joins a host with the code, keeps the last board it was sent, and
+// sends the commands of its player. It runs no rule and writes no file.
+class NetGuest : public QObject {
+    Q_OBJECT
+  public:
+    explicit NetGuest(QObject* parent = nullptr);
+    ~NetGuest() override;
+
+    void join(const QString& address, quint16 port, const std::string& code);
+    void leave();
+    bool joined() const { return welcomed_; }
+    int player() const { return player_; }
+    const net::BoardView& board() const { return board_; }
+    bool hasBoard() const { return hasBoard_; }
+    // Sends a command of this player (lane: the bet's lane).
+    void send(const Command& c, int lane = 0);
+
+  signals:
+    void welcomed();
+    void boardChanged();
+    void shown(const kisharin::net::ShowCall& c);
+    void asked(const kisharin::net::Ask& a);
+    void refused(QString reason);
+    void ended(QString reason);
+
+  private:
+    void onText(const QString& text);
+    void onGone();
+    void endConnection(const std::string& reason);
+
+    QWebSocket* socket_;
+    std::string code_;
+    bool welcomed_ = false;
+    bool ended_ = false;
+    int player_ = net::kRemotePlayer;
+    net::BoardView board_;
+    bool hasBoard_ = false;
+};
+
+}  // namespace kisharin

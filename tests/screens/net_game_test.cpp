@@ -1,0 +1,327 @@
+// A host and a guest on this machine over a real localhost WebSocket (a free port picked
+// at run time): the host plays player 1 by the scripted rules, the guest plays player 2
+// from what it is shown alone. After every turn the guest's board is the host's. A guest
+// with a wrong code, a command for the wrong player and a broken message are turned away.
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebSocket>
+#include <cstdlib>
+
+#include "board/startup.h"
+#include "net/protocol.h"
+#include "platform/data_home.h"
+#include "screens/netGame.h"
+#include "support/fakes.h"
+#include "support/scripted_player.h"
+#include "support/scripted_screens.h"
+#include "turns/happenings.h"
+#include "turns/turn.h"
+
+using namespace kisharin;
+using namespace kisharin::testing;
+
+class NetGameTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void guestBoardIsTheHostsAfterEveryTurn();
+    void wrongCodeAndBadMessagesEndTheConnection();
+    void commandsOfTheWrongSeatAreDropped();
+    void aGuestWhoDropsJoinsAgainWithTheSameCode();
+    void theRemoteSeatsAnswersComeFromTheGuest();
+
+  private:
+    QTemporaryDir dir_;
+    GameState loaded_;
+};
+
+namespace {
+
+// The guest's player, deciding from its board alone: claims its own station when it is a
+// pending destination, rolls, then rides to a destination in reach or as far toward one
+// as the die allows; works when a roll did not move the turn on. Answers no to the warp,
+// stays for the god and bets the smallest stake on lane 0.
+class GuestPlayer : public QObject {
+  public:
+    explicit GuestPlayer(NetGuest& guest) : guest_(guest) {
+        connect(&guest, &NetGuest::boardChanged, this, &GuestPlayer::act);
+        connect(&guest, &NetGuest::asked, this, [this](const net::Ask& a) {
+            const int me = guest_.player();
+            ++questions;
+            if (silent) return;
+            if (a.question == "warp")
+                guest_.send(Command::answerWarp(me, warpYes));
+            else if (a.question == "god")
+                guest_.send(Command::answerGod(me, ""));
+            else if (a.stakes.empty())
+                guest_.send(Command::declineBet(me));
+            else
+                guest_.send(Command::placeBet(me, a.stakes.front()), 0);
+        });
+        connect(&guest, &NetGuest::shown, this, [this](const net::ShowCall& c) {
+            ++shows;
+            if (c.what == "ride") ++rides;
+            if (c.what == "results") ++results;
+        });
+    }
+    int questions = 0, shows = 0, rides = 0, results = 0, commands = 0;
+    bool warpYes = false;
+    bool silent = false;  // answers nothing
+
+  private:
+    void act() {
+        const net::BoardView& b = guest_.board();
+        const int me = guest_.player();
+        if (b.ended || b.curPlayer != me || b.busy) return;
+        const Station here = b.at[static_cast<std::size_t>(me)];
+        if (b.seq == actedOn_) return;
+        actedOn_ = b.seq;
+        if (b.phase == TurnPhase::Choosing) {
+            for (std::size_t d = 0; d < b.destinations.size(); ++d)
+                if (!b.done[d] && b.destinations[d] == here) return send(Command::ride(me, here));
+            if (rolledAt_ == here && rolledTurn_ == turnKey(b)) return send(Command::work(me));
+            rolledAt_ = here;
+            rolledTurn_ = turnKey(b);
+            return send(Command::roll(me));
+        }
+        const int n = b.strip.stationCount();
+        int target = 0, gap = 1 << 30;
+        for (std::size_t d = 0; d < b.destinations.size(); ++d) {
+            const Station t = b.destinations[d];
+            if (b.done[d] || t.line != here.line) continue;
+            const int dist = std::abs(t.pos - here.pos);
+            const int pos = dist <= b.steps ? t.pos : here.pos + (t.pos > here.pos ? b.steps : -b.steps);
+            if (dist < gap && pos >= 1 && pos <= n) target = pos, gap = dist;
+        }
+        if (target == 0)
+            target = here.pos + b.steps <= n ? here.pos + b.steps : std::max(1, here.pos - b.steps);
+        send(Command::ride(me, {here.line, target}));
+    }
+    static long turnKey(const net::BoardView& b) { return b.money[1] * 7 + b.points[1]; }
+    void send(const Command& c) {
+        ++commands;
+        guest_.send(c);
+    }
+    NetGuest& guest_;
+    long actedOn_ = -1;
+    Station rolledAt_;
+    long rolledTurn_ = -1;
+};
+
+struct HostGame {
+    GameState s;
+    ScriptedScreens screens;
+    FakeClock clock;
+    DefaultRng rng{0};
+    Game game{s, netScreens, rng, clock};  // the presenter below is only kept by reference here
+    NetHost host{game, "314159"};
+    NetScreens netScreens{screens, &host};
+    ScriptedPlayer player;
+    RemoteSeat remote{host, 5000};
+
+    HostGame(const GameState& loaded, double seed) : s(loaded) {
+        rng.reseed(seed);
+        clock.step = 0.37;
+        game.seats = {&player, &remote};
+        s.shortMode = True;
+        s.comOpponent = False;
+    }
+    void start() {
+        setupNewGame(s, rng, clock);
+        drawDestinations(s, rng, clock);
+        buildEventTables(s);
+        showBoard(game);
+    }
+};
+
+}  // namespace
+
+void NetGameTest::initTestCase() {
+    QVERIFY(dir_.isValid());
+    QDir().mkpath(dir_.filePath(QStringLiteral("GameData")));
+    loaded_.appDir = shippedDataDir();
+    loaded_.historyBase = dir_.filePath(QStringLiteral("GameData/履歴")).toStdString();
+    loaded_.playArea = 8;
+    loaded_.playerName[0] = "ホスト";
+    loaded_.playerName[1] = "ゲスト";
+    loadBoardData(loaded_);
+}
+
+void NetGameTest::guestBoardIsTheHostsAfterEveryTurn() {
+    // A whole game in short mode, and the first turns of a game with the ride scenes.
+    struct Run {
+        double seed;
+        bool shortMode;
+        int maxTurns;
+    };
+    for (const Run run : {Run{11.0, true, 400}, Run{29.0, false, 24}}) {
+        HostGame h(loaded_, run.seed);
+        h.s.shortMode = run.shortMode;
+        QVERIFY(h.host.listen(0));
+        QVERIFY(h.host.port() != 0);
+        NetGuest guest;
+        GuestPlayer player(guest);
+        guest.join(QStringLiteral("127.0.0.1"), h.host.port(), "314159");
+        QTRY_VERIFY(h.host.joined());
+        QTRY_VERIFY(guest.joined());
+        h.start();
+
+        int turns = 0, remoteTurns = 0;
+        while (!h.game.ended && turns < run.maxTurns) {
+            const int mover = h.s.curPlayer;
+            QVERIFY(playSeatTurn(h.game));
+            QVERIFY2(h.host.joined(), "the guest left during the game");
+            QCOMPARE(int{h.s.curPlayer} != mover || h.game.ended, true);
+            ++turns;
+            if (mover == net::kRemotePlayer) ++remoteTurns;
+            // Every board the host sent has arrived, and the last is the game as it stands
+            // (once the host's event loop has had its turn).
+            QCoreApplication::processEvents();
+            QTRY_COMPARE(guest.board().seq, h.host.boardsSent());
+            QCOMPARE(QString::fromStdString(net::boardText(guest.board())),
+                     QString::fromStdString(net::boardText(net::boardView(h.game, h.host.boardsSent()))));
+        }
+        QVERIFY(remoteTurns > 5);
+        if (run.shortMode) {
+            QVERIFY2(h.game.ended, "the game did not end within 400 turns");
+            QVERIFY(guest.board().ended);
+            QCOMPARE(player.results, 1);
+        } else {
+            // Every ride scene of the host was shown to the guest, with its seed.
+            QCOMPARE(player.rides, h.screens.rides);
+            QVERIFY(player.rides > 0);
+        }
+        // The guest's commands were its turns' only way forward; none slipped past a refusal.
+        for (const std::string& line : h.host.log())
+            QVERIFY2(line.find(net::kErrNotRemote) == std::string::npos, line.c_str());
+    }
+}
+
+void NetGameTest::wrongCodeAndBadMessagesEndTheConnection() {
+    HostGame h(loaded_, 5.0);
+    QVERIFY(h.host.listen(0));
+    h.start();
+    {
+        NetGuest guest;
+        QString why;
+        connect(&guest, &NetGuest::ended, [&](const QString& r) { why = r; });
+        guest.join(QStringLiteral("127.0.0.1"), h.host.port(), "000000");
+        QTRY_COMPARE(why, QString::fromUtf8(net::kErrCode));
+        QVERIFY(!h.host.joined());
+    }
+    // A raw client: right code, then a message of a future version; then one too large.
+    for (const QString& bad :
+         {QStringLiteral(R"({"v":9,"type":"command"})"), QString(70000, QLatin1Char('x'))}) {
+        QWebSocket raw;
+        QString bye;
+        connect(&raw, &QWebSocket::textMessageReceived, [&](const QString& t) {
+            const net::ReadResult r = net::readMessage(t.toStdString());
+            if (r.ok && r.message.type == net::MessageType::Bye)
+                bye = QString::fromStdString(r.message.reason);
+        });
+        QString left;
+        connect(&h.host, &NetHost::guestLeft, [&](const QString& r) { left = r; });
+        raw.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(h.host.port())));
+        QTRY_COMPARE(raw.state(), QAbstractSocket::ConnectedState);
+        raw.sendTextMessage(QString::fromStdString(net::writeMessage(net::hello("314159"))));
+        QTRY_VERIFY(h.host.joined());
+        raw.sendTextMessage(bad);
+        const char* expected = bad.size() > 1000 ? net::kErrTooLarge : net::kErrVersion;
+        QTRY_COMPARE(bye, QString::fromUtf8(expected));
+        QTRY_COMPARE(left, QString::fromUtf8(expected));
+        QTRY_VERIFY(!h.host.joined());
+        h.host.disconnect(this);
+    }
+}
+
+void NetGameTest::commandsOfTheWrongSeatAreDropped() {
+    HostGame h(loaded_, 7.0);
+    QVERIFY(h.host.listen(0));
+    NetGuest guest;
+    QStringList refusals;
+    connect(&guest, &NetGuest::refused, [&](const QString& r) { refusals << r; });
+    guest.join(QStringLiteral("127.0.0.1"), h.host.port(), "314159");
+    QTRY_VERIFY(guest.joined());
+    h.start();
+    QCOMPARE(int{h.s.curPlayer}, 0);
+    const long money = h.s.playerMoney[0];
+    // The guest speaks for the host's player, and out of its turn for its own.
+    guest.send(Command::work(0));
+    guest.send(Command::roll(1));
+    QTRY_COMPARE(refusals.size(), 2);
+    QCOMPARE(refusals[0], QString::fromUtf8(net::kErrNotRemote));
+    QCOMPARE(refusals[1], QString::fromUtf8(kRefuseNotYourTurn));
+    QCOMPARE(int{h.s.curPlayer}, 0);
+    QCOMPARE(h.s.playerMoney[0], money);
+    QCOMPARE(int{h.s.turnPhase == TurnPhase::Choosing}, 1);
+    QVERIFY(guest.joined());  // refused, not thrown out
+}
+
+void NetGameTest::aGuestWhoDropsJoinsAgainWithTheSameCode() {
+    auto hostGame = std::make_unique<HostGame>(loaded_, 13.0);
+    HostGame& h = *hostGame;
+    QVERIFY(h.host.listen(0));
+    auto first = std::make_unique<NetGuest>();
+    auto firstPlayer = std::make_unique<GuestPlayer>(*first);
+    first->join(QStringLiteral("127.0.0.1"), h.host.port(), "314159");
+    QTRY_VERIFY(h.host.joined());
+    h.start();
+    if (h.s.curPlayer == 0) QVERIFY(playSeatTurn(h.game));
+    QCOMPARE(int{h.s.curPlayer}, net::kRemotePlayer);
+
+    // The guest's program ends at the start of its turn; the host's turn waits, and a new
+    // guest with the same code plays it.
+    firstPlayer.reset();
+    QString left;
+    connect(&h.host, &NetHost::guestLeft, [&](const QString& why) { left = why; });
+    NetGuest second;
+    GuestPlayer secondPlayer(second);
+    QTimer::singleShot(0, [&] {
+        first.reset();  // the socket goes without a word
+        QTimer::singleShot(100, [&] { second.join(QStringLiteral("127.0.0.1"), h.host.port(), "314159"); });
+    });
+    QVERIFY(playSeatTurn(h.game));
+    QCOMPARE(left, QStringLiteral("相手との接続が切れました"));
+    QCOMPARE(int{h.s.curPlayer}, 0);
+    QVERIFY(secondPlayer.commands > 0);
+    QCoreApplication::processEvents();
+    QTRY_COMPARE(second.board().seq, h.host.boardsSent());
+    QCOMPARE(QString::fromStdString(net::boardText(second.board())),
+             QString::fromStdString(net::boardText(net::boardView(h.game, h.host.boardsSent()))));
+
+    // The host's program ends: the guest is told.
+    QString ended;
+    connect(&second, &NetGuest::ended, [&](const QString& why) { ended = why; });
+    hostGame.reset();
+    QTRY_COMPARE(ended, QStringLiteral("ホストとの接続が切れました"));
+}
+
+// The warp hole asks the guest, whose answer is the host's; a guest that does not answer
+// within the time allowed counts as no.
+void NetGameTest::theRemoteSeatsAnswersComeFromTheGuest() {
+    HostGame h(loaded_, 17.0);
+    QVERIFY(h.host.listen(0));
+    NetGuest guest;
+    GuestPlayer player(guest);
+    guest.join(QStringLiteral("127.0.0.1"), h.host.port(), "314159");
+    QTRY_VERIFY(h.host.joined());
+    h.start();
+    h.s.curPlayer = net::kRemotePlayer;
+    h.s.question = Question::Warp;
+    player.warpYes = true;
+    RemoteSeat quick(h.host, 300);
+    quick.answerWarp(h.game, 3, "ワープ", "ワープしますか？");
+    QCOMPARE(player.questions, 1);
+    QVERIFY(h.game.warpAnswer);
+
+    h.game.warpAnswer = false;
+    player.silent = true;
+    quick.answerWarp(h.game, 3, "ワープ", "ワープしますか？");
+    QCOMPARE(player.questions, 2);
+    QVERIFY(!h.game.warpAnswer);
+    h.s.question = Question::None;
+}
+
+QTEST_MAIN(NetGameTest)
+#include "net_game_test.moc"

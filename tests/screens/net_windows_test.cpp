@@ -1,0 +1,198 @@
+// Two desktop games in one program, as two computers would run them on the shipped
+// railway: one presses 「ホスト」 and shows its address, port and code; the other presses
+// 「参加」, types them in and gets the guest's board. The guest rolls and rides with its
+// own buttons and strip; its board shows what the host's shows. With KISHARIN_NET_SHOTS
+// set to a folder, the windows are saved there as PNG pictures.
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "net/protocol.h"
+#include "screen_support.h"
+#include "screens/desktopGame.h"
+#include "screens/frmEki.h"
+#include "screens/frmGuest.h"
+#include "screens/frmHost.h"
+#include "screens/frmInit.h"
+#include "screens/frmMain.h"
+#include "screens/stripView.h"
+#include "screens/timing.h"
+
+using namespace kisharin;
+using namespace kisharin::testing;
+
+class NetWindowsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void hostAndGuestWindows();
+};
+
+namespace {
+
+void shot(QWidget* w, const char* name) {
+    const QByteArray dir = qgetenv("KISHARIN_NET_SHOTS");
+    if (dir.isEmpty() || !w) return;
+    QVERIFY(w->grab().save(QString::fromUtf8(dir) + QLatin1Char('/') + QLatin1String(name)));
+}
+
+FrmGuest* guestWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* g = qobject_cast<FrmGuest*>(w); g && g->isVisible()) return g;
+    return nullptr;
+}
+
+}  // namespace
+
+void NetWindowsTest::hostAndGuestWindows() {
+    ScratchDir home;
+    ::setenv("KISHARIN_DATA_HOME", home.path().c_str(), 1);
+    ::unsetenv("KISHARIN_DATA_DIR");  // the shipped railway
+    setTimeScale(0.01);
+
+    DesktopGame host, guest;
+    QVERIFY(host.start());
+    QVERIFY(guest.start());
+    FrmInit* hostInit = host.init();
+    QVERIFY(hostInit->findChild<QPushButton*>(QStringLiteral("cmdHost")));
+    // Not short: the rides are shown, at the host and at the guest.
+    hostInit->findChild<QRadioButton*>(QStringLiteral("optShort(1)"))->setChecked(true);
+    shot(hostInit, "net_setup.png");
+
+    QString port, code;
+    bool joinShown = false;
+    whenModal([&](QWidget* w) {
+        auto* wait = qobject_cast<FrmHost*>(w);
+        QVERIFY(wait);
+        const QString text = wait->details()->text();
+        const auto p = QRegularExpression(QStringLiteral("ポート：(\\d+)")).match(text);
+        const auto c = QRegularExpression(QStringLiteral("参加コード：(\\d{6})")).match(text);
+        QVERIFY(p.hasMatch() && c.hasMatch());
+        port = p.captured(1);
+        code = c.captured(1);
+        shot(wait, "net_host_waiting.png");
+        whenModal(
+            [&](QWidget* j) {
+                auto* join = qobject_cast<FrmJoin*>(j);
+                QVERIFY(join);
+                join->findChild<QLineEdit*>(QStringLiteral("txtAddress"))
+                    ->setText(QStringLiteral("127.0.0.1"));
+                join->findChild<QLineEdit*>(QStringLiteral("txtPort"))->setText(port);
+                join->findChild<QLineEdit*>(QStringLiteral("txtCode"))->setText(code);
+                joinShown = true;
+                shot(join, "net_join.png");
+                join->accept();
+            },
+            wait);
+        guest.init()->findChild<QPushButton*>(QStringLiteral("cmdJoin"))->click();
+    });
+    QTest::mouseClick(hostInit->findChild<QPushButton*>(QStringLiteral("cmdHost")), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(host.board() != nullptr, 20000);
+    QVERIFY(joinShown);
+    QTRY_VERIFY(guestWindow() != nullptr);
+    FrmGuest* g = guestWindow();
+    Game& game = host.game();
+    QVERIFY(!game.s.comOpponent);
+
+    auto label = [](QWidget* w, const char* name) {
+        return w->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    auto button = [](QWidget* w, const char* name) {
+        return w->findChild<QPushButton*>(QString::fromLatin1(name));
+    };
+    // The guest shows the turn's caption and the strip of the line the host shows.
+    QTRY_COMPARE(label(g, "lblManName"), label(host.board(), "lblManName"));
+    QTRY_COMPARE(label(g, "lblTrainName"), label(host.board(), "lblTrainName"));
+
+    // The host's player works; then it is the guest's turn, and only the guest may play it.
+    if (game.s.curPlayer == 0) {
+        QVERIFY(!button(g, "cmdSusumu")->isEnabled());
+        button(host.board(), "cmdWork")->click();
+    }
+    // The guest's turn runs inside the host's wait for its commands (in one program the
+    // host's wait holds the stack), so the guest's player acts from a timer, step by step.
+    QStringList faults;
+    int step = 0;
+    int target = 0;
+    EventWindowAnswers events;
+    // The ride scenes of both, as their windows set them up.
+    struct Seen {
+        bool shown = false;
+        int sky = -2;
+        std::string line;
+        std::vector<ScenePiece> ground, front;
+    } hostRide, guestRide;
+    QTimer player;
+    player.setInterval(5);
+    connect(&player, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* eki = qobject_cast<FrmEki*>(w);
+            if (!eki || !eki->isVisible()) continue;
+            Seen& seen = eki->parentWidget() == g ? guestRide : hostRide;
+            if (seen.shown) continue;
+            seen = {true, eki->scene().paint.skyIndex, eki->scene().layout.lineName,
+                    eki->scene().layout.ground, eki->scene().layout.front};
+            if (&seen == &guestRide) shot(eki, "net_guest_ride.png");
+        }
+        const GameState& s = game.s;
+        if (step == 0 && s.curPlayer == 1 && button(g, "cmdSusumu")->isEnabled()) {
+            if (host.board()->isEnabled()) faults << "the host's board takes clicks on the guest's turn";
+            shot(g, "net_guest_turn.png");
+            button(g, "cmdSusumu")->click();
+            step = 1;
+        } else if (step == 1 && s.turnPhase == TurnPhase::Rolled && !s.commandRunning &&
+                   label(g, "lblSusumu") == label(host.board(), "lblSusumu") && g->strip()->isEnabled()) {
+            shot(g, "net_guest_rolled.png");
+            const int here = s.playerEki[1];
+            const int count = game.line.stationCount();
+            target = here + s.susumuSteps <= count ? here + s.susumuSteps : here - 1;
+            const QPoint at = toQRect(game.line.station(target).label).center();
+            if (g->strip()->hitAt(at).station != target) faults << "the guest's strip is not the host's";
+            QTest::mouseClick(g->strip(), Qt::LeftButton, {}, at);
+            step = 2;
+        } else if (step == 2 && s.curPlayer == 0 && !s.commandRunning &&
+                   !button(g, "cmdSusumu")->isEnabled() &&
+                   label(g, "lblManName") == label(host.board(), "lblManName") &&
+                   label(g, "lblMoney") == label(host.board(), "lblMoney")) {
+            shot(g, "net_guest_after_ride.png");
+            shot(host.board(), "net_host_board.png");
+            step = 3;
+        }
+    });
+    player.start();
+    QTRY_VERIFY_WITH_TIMEOUT(step == 3, 30000);
+    player.stop();
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    // The guest saw the ride the host showed: the same line, sky and scenery.
+    QVERIFY(hostRide.shown);
+    QVERIFY(guestRide.shown);
+    QCOMPARE(guestRide.line, hostRide.line);
+    QCOMPARE(guestRide.sky, hostRide.sky);
+    QVERIFY(guestRide.ground == hostRide.ground);
+    QVERIFY(guestRide.front == hostRide.front);
+    // The guest's click was the ride (it may stop short or overshoot, as any ride may).
+    QCOMPARE(game.lastRide.player, 1);
+    QVERIFY(target != 0 && game.lastRide.end != game.lastRide.start);
+
+    // The guest closes its window: it is back at its setup window, and the host's game
+    // stops with the choice to wait for it or to save and end.
+    QString hostSaw;
+    whenModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY(box);
+        hostSaw = box->text();
+        shot(box, "net_host_guest_left.png");
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == QStringLiteral("待つ")) b->click();
+    });
+    g->close();
+    QTRY_VERIFY(guest.init() != nullptr);
+    QTRY_VERIFY(!hostSaw.isEmpty());
+    QVERIFY(hostSaw.startsWith(QStringLiteral("相手との接続が切れました")));
+    QVERIFY(host.board()->isVisible());
+}
+
+QTEST_MAIN(NetWindowsTest)
+#include "net_windows_test.moc"
