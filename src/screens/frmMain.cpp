@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
@@ -16,9 +17,9 @@
 #include "board/startup.h"
 #include "screens/boardKeys.h"
 #include "screens/browser.h"
+#include "screens/eventPictures.h"
 #include "screens/frmKiroku.h"
 #include "screens/frmMap.h"
-#include "screens/eventPictures.h"
 #include "screens/frmMokutekiti.h"
 #include "screens/frmSlots.h"
 #include "screens/look.h"
@@ -29,6 +30,7 @@
 #include "turns/boarding.h"
 #include "turns/command.h"
 #include "turns/money.h"
+#include "turns/strip_keys.h"
 #include "turns/turn.h"
 
 namespace kisharin {
@@ -72,6 +74,15 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     strip_->onStationClick = [this](int i) { lblEki_Click(i); };
     strip_->onTransferClick = [this](int k) { lblNorikae_Click(k); };
     strip_->onWheel = [this](int delta) { run([&] { onMouseWheel(g_.line, delta); }); };
+    // The key focus lights its target as the pointer would, and brings it into view.
+    strip_->onKeyFocus = [this](StripTarget t) {
+        hover([&] {
+            picEki_MouseMove(g_.s, g_.line);
+            if (t.station) lblEki_MouseMove(g_.s, g_.line, t.station);
+            if (t.transfer) lblNorikae_MouseMove(g_.line, *g_.metrics, t.transfer);
+        });
+        if (t && depth_ == 0) run([&] { setScrollValue(g_.line, scrollToShow(g_.line, t)); });
+    };
     scTate_ = new QScrollBar(Qt::Vertical, this);
     scTate_->setObjectName(QStringLiteral("scTate"));
     scTate_->setGeometry(picScreen_->x() + picScreen_->width(), picScreen_->y(), 17, picScreen_->height());
@@ -126,6 +137,14 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     connect(cmdMap_, &QPushButton::clicked, this, &FrmMain::cmdMap_Click);
     connect(cmdSave_, &QPushButton::clicked, this, &FrmMain::cmdSave_Click);
     addBoardShortcuts(this);  // keys for the buttons and the train kinds
+    // ↓ and ↑ anywhere on the board move the strip's focus frame over what can be picked.
+    for (const auto& [key, step] : {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Up, -1}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setObjectName(step > 0 ? QStringLiteral("key_down") : QStringLiteral("key_up"));
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            if (strip_->isEnabled() && strip_->isVisible()) strip_->stepFocus(step);
+        });
+    }
     // The conquest record 「乗りつぶし記録」, in the free place above "保存して終了".
     auto* cmdKiroku = makeButton(this, QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし"), 696, 512);
     cmdKiroku->setToolTip(QStringLiteral("乗りつぶし記録"));
@@ -203,6 +222,7 @@ void FrmMain::refresh() {
     scTate_->setRange(line.scrollMin, std::max(line.scrollMin, line.scrollMax));
     scTate_->setValue(line.scrollValue);
     scTate_->setEnabled(line.scrollMax > line.scrollMin);
+    strip_->setTargets(pickableTargets(g_), g_.s.playerEki[g_.s.curPlayer]);
 
     const BoardModel m = boardModel(g_);
     lblTrainName_->setText(qs(m.lblTrainName));
@@ -232,13 +252,11 @@ void FrmMain::setBoardEnabled(bool enabled) {
 }
 
 void FrmMain::lblEki_Click(int i) {
-    const GameState& s = g_.s;
-    send(Command::ride(s.curPlayer, {g_.line.line, i}));
+    send(clickCommand(g_, {.station = i}));
 }
 void FrmMain::lblNorikae_Click(int k) {
     if (k < 1 || k > static_cast<int>(g_.line.transfers.size())) return;
-    const TransferView& t = g_.line.transfers[static_cast<size_t>(k - 1)];
-    send(Command::changeLine(g_.s.curPlayer, {g_.line.line, t.station}, {t.line, t.pos}));
+    send(clickCommand(g_, {.transfer = k}));
 }
 void FrmMain::optKind_Click(int k) {
     if (syncing_) return;
@@ -310,8 +328,9 @@ void FrmMain::cmdCourse_Click() {
 void FrmMain::cmdMap_Click() {
     const QString address = qs(g_.s.webMapUrl);
     auto failed = [this, address] {
-        QMessageBox::information(this, QStringLiteral("Web地図"),
-                                 QStringLiteral("ブラウザを起動できませんでした。\nWeb地図のURL：") + address);
+        QMessageBox::information(
+            this, QStringLiteral("Web地図"),
+            QStringLiteral("ブラウザを起動できませんでした。\nWeb地図のURL：") + address);
     };
     const QUrl url = QUrl::fromUserInput(address);
     if (!url.isValid() || address.isEmpty())

@@ -1,10 +1,12 @@
 #include "screens/stripView.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "screens/look.h"
 
@@ -17,6 +19,93 @@ QRect toQRect(const PixelRect& r) {
 StripView::StripView(const LineDisplayModel& model, QWidget* parent) : QWidget(parent), m_(model) {
     setObjectName(QStringLiteral("picEki"));
     setMouseTracking(true);
+    // Tab and the board's arrow keys bring the keyboard here; a click picks at once.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QString StripView::keysHint() {
+    return QStringLiteral("キー：↑↓・Tab で選び、Enter・スペースで決定");
+}
+
+void StripView::setTargets(std::vector<StripTarget> targets, int own) {
+    if (targets == targets_ && own == own_ && m_.line == line_) return;
+    targets_ = std::move(targets);
+    own_ = own;
+    line_ = m_.line;
+    if (focus_) setFocusTarget({});
+}
+
+void StripView::setFocusTarget(StripTarget t) {
+    if (t == focus_) return;
+    focus_ = t;
+    update();
+    if (onKeyFocus) onKeyFocus(t);
+}
+
+void StripView::stepFocus(int step) {
+    if (targets_.empty()) {
+        // Nothing to pick: the keys look along the line as the wheel does.
+        if (onWheel) onWheel(step > 0 ? -120 : 120);
+        return;
+    }
+    if (!hasFocus()) setFocus(Qt::OtherFocusReason);
+    setFocusTarget(stepTarget(m_, targets_, focus_, step, own_));
+}
+
+bool StripView::pickable(Hit h) const {
+    return std::find(targets_.begin(), targets_.end(), StripTarget{h.station, h.transfer}) != targets_.end();
+}
+
+void StripView::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            stepFocus(1);
+            return;
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            stepFocus(-1);
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (focus_ && !e->isAutoRepeat()) {
+                // The same as a click on it; the board checks and sends the command.
+                const StripTarget t = focus_;
+                if (t.transfer && onTransferClick)
+                    onTransferClick(t.transfer);
+                else if (t.station && onStationClick)
+                    onStationClick(t.station);
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void StripView::focusInEvent(QFocusEvent* e) {
+    if (!focus_ && (e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason))
+        setFocusTarget(stepTarget(m_, targets_, {}, e->reason() == Qt::TabFocusReason ? 1 : -1, own_));
+    update();
+}
+
+void StripView::focusOutEvent(QFocusEvent* e) {
+    // Tabbed away: the frame goes; the keyboard lent elsewhere for a while keeps it.
+    if (e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason) setFocusTarget({});
+    update();
+}
+
+bool StripView::focusNextPrevChild(bool next) {
+    if (hasFocus()) {
+        const StripTarget t = stepTarget(m_, targets_, focus_, next ? 1 : -1, own_);
+        if (t && t != focus_) {
+            setFocusTarget(t);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 StripView::Hit StripView::hitAt(QPoint p) const {
@@ -74,6 +163,15 @@ void StripView::paintEvent(QPaintEvent*) {
         p.setPen(Qt::black);
         p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, qs(m_.hintText));
     }
+    if (focus_ && hasFocus()) {
+        // The key focus: a thick frame around the target, seen at a glance on every fill.
+        const QRect r = toQRect(targetRect(m_, focus_)).adjusted(-4, -4, 3, 3);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(255, 255, 255), 5));
+        p.drawRect(r);
+        p.setPen(QPen(QColor(230, 60, 0), 3));
+        p.drawRect(r);
+    }
 }
 
 void StripView::mouseMoveEvent(QMouseEvent* e) {
@@ -105,8 +203,11 @@ bool StripView::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(e);
         const Hit h = hitAt(help->pos());
+        const QString keys = pickable(h) ? QStringLiteral("\n") + keysHint() : QString();
         if (h.station)
-            QToolTip::showText(help->globalPos(), qs(m_.station(h.station).name), this);
+            QToolTip::showText(help->globalPos(), qs(m_.station(h.station).name) + keys, this);
+        else if (h.transfer && !keys.isEmpty())
+            QToolTip::showText(help->globalPos(), QStringLiteral("乗り換え") + keys, this);
         else
             QToolTip::hideText();
         return true;
