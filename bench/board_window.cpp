@@ -1,9 +1,11 @@
 // The board on the shipped railway, from an input to the repainted window: a notch of
-// the wheel over the strip of the longest line, and a click on a transfer label that
-// shows another line (between the longest line and the longest line it meets).
+// the wheel over the strip of the longest line, a click on a transfer label that shows
+// another line (between the longest line and the longest line it meets), and a key
+// moving the focus frame.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <algorithm>
@@ -134,6 +136,29 @@ void BM_SwitchLines(benchmark::State& state) {
                    b.s.ekiName(B, 0) + " (" + std::to_string(stationCount(b.s, B)) + ")");
 }
 BENCHMARK(BM_SwitchLines)->Unit(benchmark::kMillisecond);
+
+// A key moving the focus frame between the transfer labels of the own station (the
+// longest line's station with the most of them), lit and shown as under the pointer.
+void BM_KeyStepOnTheLongestLine(benchmark::State& state) {
+    Board b;
+    const int L = longestLine(b.s);
+    int at = 1;
+    for (int i = 1; i <= stationCount(b.s, L); ++i)
+        if (transfersAt(b.s, L, i).size() > transfersAt(b.s, L, at).size()) at = i;
+    b.open(L, at);
+    StripView* strip = b.board->strip();
+    strip->setFocus();
+    bool down = true;
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, down ? Qt::Key_Down : Qt::Key_Up, Qt::NoModifier);
+        QApplication::sendEvent(strip, &press);
+        b.board->repaint();
+        down = !down;
+    }
+    if (!strip->focusTarget()) state.SkipWithError("no label was framed");
+    state.SetLabel(b.s.ekiName(L, at) + ", " + std::to_string(transfersAt(b.s, L, at).size()) + " labels");
+}
+BENCHMARK(BM_KeyStepOnTheLongestLine)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
