@@ -1,5 +1,6 @@
 #include "screens/netGame.h"
 
+#include <QAbstractSocket>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkInterface>
@@ -29,6 +30,15 @@ constexpr const char* kMsgOneGuest = "このゲームにはすでに相手が参
 std::string utf8(const QString& s) {
     const QByteArray b = s.toUtf8();
     return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+
+// Small messages go out at once: without this, a message written while the one before
+// is not yet acknowledged waits for the other end's delayed acknowledgement (tens of
+// milliseconds). The TCP sockets under `o` (a WebSocket's own, or those the server
+// accepted) are its children.
+void sendAtOnce(QObject* o) {
+    for (QAbstractSocket* tcp : o->findChildren<QAbstractSocket*>())
+        tcp->setSocketOption(QAbstractSocket::LowDelayOption, 1);
 }
 
 bool isAnswer(CommandKind k) {
@@ -114,6 +124,8 @@ void NetHost::onConnection() {
         }
         guest_ = s;
         s->setParent(this);
+        sendAtOnce(s);
+        sendAtOnce(server_);  // an accepted connection's TCP socket stays the server's child
         s->setMaxAllowedIncomingMessageSize(kQtMessageLimit);
         s->setMaxAllowedIncomingFrameSize(kQtMessageLimit);
         connect(s, &QWebSocket::textMessageReceived, this, &NetHost::onText);
@@ -441,8 +453,10 @@ NetGuest::NetGuest(QObject* parent)
     : QObject(parent), socket_(new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this)) {
     socket_->setMaxAllowedIncomingMessageSize(kQtMessageLimit);
     socket_->setMaxAllowedIncomingFrameSize(kQtMessageLimit);
-    connect(socket_, &QWebSocket::connected, this,
-            [this] { socket_->sendTextMessage(qs(net::writeMessage(net::hello(code_)))); });
+    connect(socket_, &QWebSocket::connected, this, [this] {
+        sendAtOnce(socket_);
+        socket_->sendTextMessage(qs(net::writeMessage(net::hello(code_))));
+    });
     connect(socket_, &QWebSocket::textMessageReceived, this, &NetGuest::onText);
     connect(socket_, &QWebSocket::disconnected, this, &NetGuest::onGone);
     connect(socket_, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), this,
