@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QWebSocket>
 #include <QWebSocketServer>
+#include <algorithm>
 #include <cstdio>
 
 #include "screens/look.h"
@@ -333,6 +334,13 @@ void RemoteSeat::runBet(Game& g, Race& race) {
     if (!race.started()) return;  // declined, or no answer: no bet
     const int lane = host_.laneOfLastBet();
     runRace(race, g.rng, race.stake(), [lane](int) { return lane; });
+    // The guest's betting window shows the race as it was run here.
+    host_.send(net::showMessage(net::raceShow(g.s, race)));
+}
+
+void WatchedSeat::runBet(Game& g, Race& race) {
+    inner_.runBet(g, race);
+    if (race.started()) host_.send(net::showMessage(net::raceShow(g.s, race)));
 }
 
 // --- host presenter ---------------------------------------------------------------------
@@ -356,6 +364,7 @@ int NetScreens::rollDice(const GameState& s, Rng& rng) {
     c.what = "dice";
     c.player = s.curPlayer;
     c.value = face;
+    c.tick = s.shortMode ? 1 : 0;  // the guest's die turns as long as the host's
     show(c);
     return face;
 }
@@ -423,6 +432,9 @@ void NetScreens::showResults(const GameState& s) {
         text += s.playerName[p] + "：" + std::to_string(s.playerPoint[p]) + "ポイント　" +
                 std::to_string(s.arriveCount[p]) + "か所到着\n";
     c.text = text;
+    c.playSeconds = s.playSeconds;
+    for (int p = 0; p < 2; ++p)
+        c.arrived[static_cast<std::size_t>(p)] = std::clamp<int>(s.arriveCount[p], 0, kDestinationCount);
     show(c);
     inner_.showResults(s);
 }

@@ -114,6 +114,25 @@ class RemoteSeat final : public Seat {
     bool bets_;
 };
 
+// The host's own player while a guest watches: the seat as it is, and the race of its
+// race day is sent to the guest once it has been run, for the guest to show the same.
+class WatchedSeat final : public Seat {
+  public:
+    WatchedSeat(Seat& inner, NetHost& host) : inner_(inner), host_(host) {}
+    bool playsItself() const override { return inner_.playsItself(); }
+    void playTurn(Game& g) override { inner_.playTurn(g); }
+    bool betsOnRaces() const override { return inner_.betsOnRaces(); }
+    void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override {
+        inner_.answerWarp(g, region, title, question);
+    }
+    void answerGod(Game& g) override { inner_.answerGod(g); }
+    void runBet(Game& g, Race& race) override;
+
+  private:
+    Seat& inner_;
+    NetHost& host_;
+};
+
 // The presenter of the host: shows everything at this computer through `inner` and sends
 // each call to the guest, with the seeds that make the guest's scene the same. Without a
 // host it only shows (a game at one computer).
