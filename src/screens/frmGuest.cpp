@@ -15,8 +15,8 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTimer>
-
 #include <cmath>
+
 #include "screens/eventPictures.h"
 #include "screens/frmBet.h"
 #include "screens/frmDice.h"
