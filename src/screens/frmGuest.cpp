@@ -301,7 +301,7 @@ GameState& FrmGuest::view() {
 
 void FrmGuest::shown(const net::ShowCall& c) {
     // The race of the guest's own bet goes to its open betting window.
-    if (c.what == "race" && bet_ && c.player == guest_.player()) {
+    if (c.what == "race" && bet_) {
         bet_->replay(c.moves, c.start - 1, c.value);
         return;
     }
@@ -316,6 +316,7 @@ void FrmGuest::showNext() {
     const Shown next = queue_.front();
     queue_.pop_front();
     showing_ = true;
+    if (next.ask && next.question.question == "bet") return askBet(next.question);  // shown until it closes
     if (next.ask)
         asked(next.question);
     else
@@ -462,24 +463,22 @@ void FrmGuest::asked(const net::Ask& a) {
             if (ok) pref = typed.trimmed().toStdString();
         }
         send(Command::answerGod(me, pref));
-    } else {
-        askBet(a);
     }
 }
 
 void FrmGuest::askBet(const net::Ask& a) {
     // The betting window, as at the host: the bet goes to the host, which runs the race
-    // and sends it back to this window.
+    // and sends it back to this window. The window does not hold an event loop of its own
+    // while it waits for the race: what comes next is shown once it has closed.
     const int me = guest_.player();
     GameState& s = view();
     s.curPlayer = static_cast<Integer>(me);
     s.raceName = a.title;
     std::array<int, kLanes> odds{};
     for (int i = 0; i < kLanes; ++i) odds[static_cast<std::size_t>(i)] = a.odds[static_cast<std::size_t>(i)];
-    Race race(odds);
-    DefaultRng unused(0);
-    FrmBet w(
-        s, race, unused,
+    betRace_ = std::make_unique<Race>(odds);
+    auto* w = new FrmBet(
+        s, *betRace_, betRng_,
         [this, me](const Command& c) {
             if (c.kind == CommandKind::PlaceBet)
                 send(Command::placeBet(me, c.stake), bet_ ? bet_->selectedLane() : 0);
@@ -488,10 +487,15 @@ void FrmGuest::askBet(const net::Ask& a) {
             return true;
         },
         this);
-    bet_ = &w;
-    w.exec();
-    bet_ = nullptr;
-    // Closed without an answer (the connection ended): nothing more to send.
+    bet_ = w;
+    connect(w, &QDialog::finished, this, [this, w] {
+        bet_ = nullptr;
+        w->deleteLater();
+        showing_ = false;
+        QTimer::singleShot(0, this, &FrmGuest::showNext);
+    });
+    w->setWindowModality(Qt::ApplicationModal);
+    w->show();
 }
 
 void FrmGuest::closeEvent(QCloseEvent* e) {

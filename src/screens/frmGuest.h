@@ -14,6 +14,7 @@
 #include "screens/netGame.h"
 #include "state/game_state.h"
 #include "turns/events.h"
+#include "turns/race.h"
 
 class QLabel;
 class QLineEdit;
@@ -103,6 +104,8 @@ class FrmGuest : public QWidget {
     std::deque<Shown> queue_;
     bool showing_ = false;
     QPointer<FrmBet> bet_;  // the betting window of the guest's own race day
+    std::unique_ptr<Race> betRace_;
+    DefaultRng betRng_;  // not drawn from: the race is run at the host
     QLabel* picELabel_;
     QTimer* tmrNature_;
     EventPicture picE_;

@@ -258,6 +258,22 @@ void NetWindowsTest::hostAndGuestWindows() {
     QVERIFY(race.decided());
     QTRY_COMPARE(windows.guestWinners, QList<int>{race.winner()});
     QCOMPARE(windows.hostWinners, QList<int>{race.winner()});
+    // The guest's race day: it bets in its own betting window on lane 3, the host runs the
+    // race with that lane and stake, and the guest's window shows it to the same winner.
+    game.s.curPlayer = 1;
+    Race guestRace(game.rng);
+    openBetQuestion(game, guestRace);
+    whenModal([](QWidget* w) {
+        w->findChild<QRadioButton*>(QStringLiteral("optNo2"))->click();
+        w->findChild<QPushButton*>(QStringLiteral("cmdStart"))->click();
+    });
+    game.seats[1]->runBet(game, guestRace);
+    closeQuestion(game);
+    game.s.curPlayer = 0;
+    QVERIFY(guestRace.decided());
+    QCOMPARE(guestRace.laneAtFinish(), 2);
+    QCOMPARE(guestRace.stake(), Long{1000});
+    QTRY_COMPARE(windows.guestWinners, (QList<int>{race.winner(), guestRace.winner()}));
 
     // The guest closes its window: it is back at its setup window, and the host's game
     // stops with the choice to wait for it or to save and end.
