@@ -394,8 +394,8 @@ BoardView readBoard(const json& j) {
 
 // --- presenter calls and questions ----------------------------------------------------
 
-constexpr std::array<const char*, 8> kShowNames = {"message",  "dice",    "ride",  "conquest",
-                                                   "disaster", "picture", "shake", "results"};
+constexpr std::array<const char*, 9> kShowNames = {"message", "dice",  "ride",    "conquest", "disaster",
+                                                   "picture", "shake", "results", "race"};
 
 json showJson(const ShowCall& c) {
     return {{"what", c.what},
@@ -410,7 +410,22 @@ json showJson(const ShowCall& c) {
             {"color", c.color},
             {"tick", c.tick},
             {"gameClock", c.gameClock},
-            {"playSeconds", c.playSeconds}};
+            {"playSeconds", c.playSeconds},
+            {"odds", c.odds},
+            {"moves", c.moves},
+            {"arrived", c.arrived}};
+}
+
+// A fixed number of small integers within lo..hi.
+template <std::size_t N>
+void readSmalls(Reader& r, const char* key, int lo, int hi, std::array<int, N>& out) {
+    const json& v = r.array(key, N);
+    if (v.size() != N) r.fail(key);
+    for (std::size_t i = 0; i < N; ++i) {
+        long n = 0;
+        if (!boundedInteger(v[i], lo, hi, n)) r.fail(key);
+        out[i] = static_cast<int>(n);
+    }
 }
 
 ShowCall readShow(const json& j) {
@@ -430,6 +445,16 @@ ShowCall readShow(const json& j) {
     c.tick = r.small("tick", 0, 10000);
     c.gameClock = r.number("gameClock", 0, 3e6);
     c.playSeconds = r.integer("playSeconds", 0, 1000000000L);
+    readSmalls(r, "odds", 0, 10, c.odds);
+    // The race's moves: whole ticks of five lanes, each 0..9 or a (10).
+    const json& moves = r.field("moves");
+    if (!moves.is_string()) r.fail("moves");
+    c.moves = moves.get<std::string>();
+    if (c.moves.size() > kMaxRaceMoves || c.moves.size() % 5 != 0 ||
+        !std::all_of(c.moves.begin(), c.moves.end(),
+                     [](char ch) { return (ch >= '0' && ch <= '9') || ch == 'a'; }))
+        r.fail("moves");
+    readSmalls(r, "arrived", 0, kDestinationCount, c.arrived);
     r.done();
     return c;
 }
@@ -640,6 +665,19 @@ Message boardMessage(BoardView b) {
     m.board = std::move(b);
     return m;
 }
+ShowCall raceShow(const GameState& s, const Race& race) {
+    ShowCall c;
+    c.what = "race";
+    c.player = s.curPlayer;
+    c.text = s.raceName.size() <= kMaxText ? s.raceName : std::string();
+    c.value = static_cast<int>(std::clamp<Long>(race.stake(), 0, 100000));
+    c.start = race.laneAtFinish() + 1;
+    c.end = race.winner() + 1;
+    for (int i = 0; i < kLanes; ++i) c.odds[static_cast<std::size_t>(i)] = std::clamp(race.odds(i), 0, 10);
+    c.moves = race.moves().substr(0, kMaxRaceMoves);
+    return c;
+}
+
 Message showMessage(ShowCall c) {
     Message m;
     m.type = MessageType::Show;

@@ -17,10 +17,11 @@
 #include "turns/board_model.h"
 #include "turns/command.h"
 #include "turns/game.h"
+#include "turns/race.h"
 
 namespace kisharin::net {
 
-inline constexpr int kProtocolVersion = 1;
+inline constexpr int kProtocolVersion = 2;
 inline constexpr std::size_t kMaxMessageBytes = 64 * 1024;
 // The guest plays player 2.
 inline constexpr int kRemotePlayer = 1;
@@ -54,13 +55,20 @@ struct BoardView {
     LineDisplayModel strip;  // the viewer's own mouse (hover) is not part of it
 };
 
+// The longest race: every racer goes at least a pixel a tick from the start to the goal
+// (under 600 ticks), and the window ticks on for three seconds after the winner.
+inline constexpr std::size_t kMaxRaceMoves = 5 * 720;
+
 // One call of the presenter, with what the guest needs to show the same.
 struct ShowCall {
-    std::string what;  // message, dice, ride, conquest, disaster, picture, shake, results
-    int player = 0;    // message: whose colour; ride: who rides
-    std::string text;  // message: its text; results: the summary
-    int value = 0;     // dice: face; disaster: kind; picture: 0, 4, 5; shake: twips; conquest: line
-    int line = 0, start = 0, end = 0;  // ride
+    // message, dice, ride, conquest, disaster, picture, shake, results, race
+    std::string what;
+    int player = 0;    // message: whose colour; dice: who rolls; ride: who rides; race: who bet
+    std::string text;  // message: its text; results: the summary; race: the race's name
+    // dice: face; disaster: kind; picture: 0, 4, 5; shake: twips; conquest: line;
+    // race: the stake
+    int value = 0;
+    int line = 0, start = 0, end = 0;  // ride; race: start the lane bet on, end the winner (1..5)
     double seed = 0;                   // ride, conquest: the timer the scene is seeded from
     // ride: what the scene is painted from besides the railway: the kind's colour and
     // tick, a ride cut short, and the game's clock (the sky).
@@ -68,7 +76,12 @@ struct ShowCall {
     Long color = 0;
     int tick = 0;
     double gameClock = 0;
-    long playSeconds = 0;
+    long playSeconds = 0;  // ride, results
+    // dice: 1 when the die stops at its first face (short mode), 0 when it turns half a
+    // second (in `tick`).
+    std::array<int, 5> odds{};     // race: the odds of the five lanes
+    std::string moves;             // race: Race::moves, how far each racer went each tick
+    std::array<int, 2> arrived{};  // results: the destinations each player reached
 };
 
 // A question for the remote player.
@@ -115,6 +128,10 @@ std::string helloRefusal(const std::string& expected, const std::string& given);
 // Empty when the host takes the command from the remote seat now; else why it is dropped
 // (a command of another player, or one that apply refuses).
 std::string commandRefusal(const Game& g, int remotePlayer, const kisharin::Command& c);
+
+// The race of a race day, run to its end, as the guest shows it (the record cut to
+// kMaxRaceMoves).
+ShowCall raceShow(const GameState& s, const Race& race);
 
 // Message constructors.
 Message hello(std::string code);

@@ -46,10 +46,11 @@ class DesktopGame : public QObject {
         NetScreens shown{screens};  // also to the guest of a network game
         QtTextMetrics metrics;
         Game g{s, shown, rng, clock};
-        QtSeat here{screens};     // a player at this board
-        ComputerSeat computer;    // the computer opponent
+        QtSeat here{screens};           // a player at this board
+        ComputerSeat computer;          // the computer opponent
         std::unique_ptr<NetHost> host;  // a network game's host
         std::unique_ptr<RemoteSeat> remote;
+        std::unique_ptr<WatchedSeat> watched;  // player 1 of a network game (its races go to the guest)
     };
     void openSetup();
     void openBoard();

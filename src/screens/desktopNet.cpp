@@ -38,7 +38,8 @@ bool DesktopGame::startHosting() {
     r.remote = std::make_unique<RemoteSeat>(*r.host);
     r.shown.setHost(r.host.get());
     r.s.comOpponent = False;
-    r.g.seats = {&r.here, r.remote.get()};
+    r.watched = std::make_unique<WatchedSeat>(r.here, *r.host);
+    r.g.seats = {r.watched.get(), r.remote.get()};
     connect(r.host.get(), &NetHost::guestLeft, this,
             [this](const QString& why) { QTimer::singleShot(0, this, [this, why] { guestLeft(why); }); });
     return true;
@@ -72,6 +73,7 @@ void DesktopGame::join() {
     try {
         GameState& r = *guestRailway_;
         r.appDir = shippedDir_;
+        r.mapDataDir = shippedDir_ + "MapData/";  // the god's prefecture is picked on the map
         buildFareTable(r);
         buildRegionTables(r);
         static_cast<RailwayData&>(r) = readStationFile(shippedDir_ + "GameData/駅.txt");

@@ -168,13 +168,35 @@ RaceOutcome FrmBet::outcome() const {
     return {race_.laneAtFinish() + 1, race_.winner() + 1};
 }
 
-void FrmBet::cmdStart_Click() {
-    if (race_.started() || stakes_.empty()) return;
-    const int entry = std::clamp(cboMoney_->currentIndex(), 0, static_cast<int>(stakes_.size()) - 1);
-    if (!send_(Command::placeBet(s_.curPlayer, stakes_[static_cast<size_t>(entry)])) || !race_.started()) return;
+void FrmBet::lockControls() {
     cmdStart_->setEnabled(false);
     cmdStop_->setEnabled(false);
     cboMoney_->setEnabled(false);
+}
+
+void FrmBet::cmdStart_Click() {
+    if (race_.started() || stakes_.empty() || replaying_) return;
+    const int entry = std::clamp(cboMoney_->currentIndex(), 0, static_cast<int>(stakes_.size()) - 1);
+    if (!send_(Command::placeBet(s_.curPlayer, stakes_[static_cast<size_t>(entry)]))) return;
+    lockControls();
+    // A bet sent to another computer: the race comes from there (replay).
+    if (!race_.started()) {
+        for (QRadioButton* o : optNo_) o->setEnabled(false);
+        return;
+    }
+    timer_->start();
+}
+
+void FrmBet::replay(const std::string& moves, int lane, Long stake) {
+    if (race_.started() && replaying_) return;
+    replaying_ = true;
+    moves_ = moves;
+    lockControls();
+    if (lane >= 0 && lane < kLanes) optNo_[static_cast<size_t>(lane)]->setChecked(true);
+    for (QRadioButton* o : optNo_) o->setEnabled(false);
+    const auto at = std::find(stakes_.begin(), stakes_.end(), stake);
+    if (at != stakes_.end()) cboMoney_->setCurrentIndex(static_cast<int>(at - stakes_.begin()));
+    race_.start(stake);
     timer_->start();
 }
 
@@ -187,7 +209,14 @@ void FrmBet::cmdStop_Click() {
 
 void FrmBet::Timer_Timer() {
     const bool before = race_.decided();
-    race_.tick(rng_, selectedLane());
+    if (!replaying_) {
+        race_.tick(rng_, selectedLane());
+    } else if (!race_.replayTick(moves_, selectedLane())) {
+        // The record ends (after the winner, or cut short): the window closes as after a race.
+        timer_->stop();
+        if (!timerEnd_->isActive()) timerEnd_->start();
+        return;
+    }
     if (!before && race_.decided()) {
         lblMessage_->setText(qs(winnerText(race_.winner() + 1)));
         lblMessage_->show();

@@ -29,11 +29,17 @@ class FrmBet : public QDialog {
   public:
     // The race the rules opened (its odds drawn); `send` hands the player's bet or refusal
     // to the rules as a command and tells whether it was taken.
-    FrmBet(const GameState& s, Race& race, Rng& rng, std::function<bool(const Command&)> send, QWidget* parent);
+    FrmBet(const GameState& s, Race& race, Rng& rng, std::function<bool(const Command&)> send,
+           QWidget* parent);
 
     const Race& race() const { return race_; }
     // The lane that counted and the winner, once the race was run (zeros otherwise).
     RaceOutcome outcome() const;
+
+    // The race as it was run on another computer (Race::moves), with the lane bet on
+    // (0..4) and the stake: the racers go as they went there. The controls stay as set.
+    void replay(const std::string& moves, int lane, Long stake);
+    int selectedLane() const;
 
     // The handlers of the controls.
     void cmdStart_Click();
@@ -46,7 +52,7 @@ class FrmBet : public QDialog {
     void reject() override;  // Esc: refused like the close box
 
   private:
-    int selectedLane() const;
+    void lockControls();
 
     const GameState& s_;
     Rng& rng_;
@@ -64,6 +70,8 @@ class FrmBet : public QDialog {
     QTimer* timerEnd_;
     std::vector<Long> stakes_;
     bool closing_ = false;  // closed by the window itself, not by the player
+    bool replaying_ = false;
+    std::string moves_;  // the race to replay
 };
 
 }  // namespace kisharin

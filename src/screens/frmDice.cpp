@@ -64,7 +64,8 @@ class DieView : public QWidget {
     int face_ = 1;
 };
 
-FrmDice::FrmDice(const GameState& s, Rng& rng, QWidget* parent) : QDialog(parent), s_(s), rng_(rng) {
+FrmDice::FrmDice(const GameState& s, Rng& rng, QWidget* parent, int shownFace)
+    : QDialog(parent), s_(s), rng_(rng), shownFace_(shownFace >= 1 && shownFace <= 6 ? shownFace : 0) {
     setObjectName(QStringLiteral("frmDice"));
     setWindowTitle(QStringLiteral("サイコロ"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -94,7 +95,7 @@ void FrmDice::tmrMove_Timer() {
     // the windows faster.
     const int elapsed = static_cast<int>(start_.elapsed() * kDieRollMs / std::max(1, scaledMs(kDieRollMs)));
     const bool rolling = die_.tick(rng_, elapsed, s_.shortMode);
-    imgDice_->setFace(die_.face());
+    imgDice_->setFace(rolling ? die_.face() : face());
     if (!rolling) {
         tmrMove_->stop();
         QTimer::singleShot(scaledMs(kDieShowMs), this, &QDialog::accept);

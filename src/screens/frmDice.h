@@ -22,8 +22,10 @@ class DieView;
 class FrmDice : public QDialog {
     Q_OBJECT
   public:
-    FrmDice(const GameState& s, Rng& rng, QWidget* parent);
-    int face() const { return die_.face(); }
+    // shownFace 1..6: the roll was made on another computer; the die turns as its own
+    // does (faces drawn from rng) and stops on that face.
+    FrmDice(const GameState& s, Rng& rng, QWidget* parent, int shownFace = 0);
+    int face() const { return shownFace_ ? shownFace_ : die_.face(); }
     bool stopped() const { return die_.stopped(); }
 
   protected:
@@ -39,6 +41,7 @@ class FrmDice : public QDialog {
     QTimer* tmrMove_;
     QElapsedTimer start_;
     DieRoll die_;
+    int shownFace_ = 0;
 };
 
 }  // namespace kisharin

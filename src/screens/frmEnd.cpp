@@ -21,7 +21,8 @@ QLabel* label(QWidget* parent, const QString& name, const std::string& text, con
 }
 }  // namespace
 
-FrmEnd::FrmEnd(const GameState& s, QWidget* parent) : QDialog(parent) {
+FrmEnd::FrmEnd(const GameState& s, QWidget* parent, bool endsProgram)
+    : QDialog(parent), endsProgram_(endsProgram) {
     setObjectName(QStringLiteral("frmEnd"));
     setWindowTitle(QStringLiteral("終了"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -67,11 +68,12 @@ FrmEnd::FrmEnd(const GameState& s, QWidget* parent) : QDialog(parent) {
         if (w) w->exec();
     });
     grid->addWidget(record, 8, 0, 1, 2, Qt::AlignCenter);
+    record->setVisible(endsProgram_);
 }
 
 void FrmEnd::done(int r) {
     QDialog::done(r);
-    endProgram();
+    if (endsProgram_) endProgram();
 }
 
 }  // namespace kisharin

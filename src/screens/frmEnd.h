@@ -11,10 +11,16 @@ namespace kisharin {
 class FrmEnd : public QDialog {
     Q_OBJECT
   public:
-    FrmEnd(const GameState& s, QWidget* parent);
+    // endsProgram false: the results of a game run on another computer (the guest's):
+    // closing the window only closes it, and the record of this computer's histories is
+    // not offered.
+    FrmEnd(const GameState& s, QWidget* parent, bool endsProgram = true);
 
   protected:
     void done(int r) override;  // Form_Unload
+
+  private:
+    bool endsProgram_;
 };
 
 }  // namespace kisharin

@@ -1,6 +1,7 @@
 #include "screens/frmGuest.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -14,12 +15,22 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTimer>
+#include <cmath>
 
+#include "screens/eventPictures.h"
+#include "screens/frmBet.h"
+#include "screens/frmDice.h"
 #include "screens/frmEki.h"
+#include "screens/frmEnd.h"
+#include "screens/frmMap.h"
+#include "screens/frmMessage.h"
+#include "screens/frmSeiha.h"
 #include "screens/look.h"
 #include "screens/stripView.h"
+#include "screens/timing.h"
 #include "state/railway.h"
 #include "state/regions.h"
+#include "turns/race.h"
 
 namespace kisharin {
 
@@ -153,6 +164,17 @@ FrmGuest::FrmGuest(NetGuest& guest, std::function<void()> onEnded)
     lblShown_ = makeLabel(this, QStringLiteral("lblShown"), {8, 576, 768, 24}, 10, true);
     lblShown_->setFrameShape(QFrame::StyledPanel);
     lblShown_->setIndent(6);
+    picELabel_ = new QLabel(this);
+    picELabel_->setObjectName(QStringLiteral("picE"));
+    picELabel_->setFixedSize(kEventPictureWidth, kEventPictureHeight);
+    picELabel_->hide();
+    tmrNature_ = new QTimer(this);
+    tmrNature_->setObjectName(QStringLiteral("tmrNature"));
+    tmrNature_->setInterval(scaledMs(kNatureTickMs));
+    connect(tmrNature_, &QTimer::timeout, this, [this] {
+        if (!tmrNature_Timer(picE_, frameGeometry().width())) tmrNature_->stop();
+        placePicture();
+    });
 
     auto* frame = new QGroupBox(QStringLiteral("列車"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -181,14 +203,23 @@ FrmGuest::FrmGuest(NetGuest& guest, std::function<void()> onEnded)
     connect(&guest_, &NetGuest::boardChanged, this, &FrmGuest::refresh);
     connect(&guest_, &NetGuest::shown, this, &FrmGuest::shown);
     connect(&guest_, &NetGuest::asked, this, [this](const net::Ask& a) {
+        Shown q;
+        q.ask = true;
+        q.question = a;
+        queue_.push_back(q);
         // Asked from the event loop, not inside the socket's signal.
-        QTimer::singleShot(0, this, [this, a] { asked(a); });
+        QTimer::singleShot(0, this, &FrmGuest::showNext);
     });
-    connect(&guest_, &NetGuest::refused, this,
-            [this](const QString& why) { lblShown_->setText(QStringLiteral("できません：") + why); });
+    connect(&guest_, &NetGuest::refused, this, [this](const QString& why) {
+        lblShown_->setText(QStringLiteral("できません：") + why);
+        // A bet the host did not take: no race comes.
+        if (bet_ && !bet_->race().started()) bet_->done(QDialog::Rejected);
+    });
     connect(&guest_, &NetGuest::ended, this, [this](const QString& why) {
         if (ending_) return;
         ending_ = true;
+        queue_.clear();
+        if (bet_) bet_->done(QDialog::Rejected);  // no race comes any more
         QTimer::singleShot(0, this, [this, why] {
             QMessageBox box(QMessageBox::Information, QStringLiteral("ネット対戦"),
                             why + QStringLiteral("\n設定画面に戻ります。"), QMessageBox::Ok, this);
@@ -255,29 +286,128 @@ void FrmGuest::refresh() {
     syncing_ = false;
 }
 
+GameState& FrmGuest::view() {
+    if (!railway_ && !own_) own_ = std::make_unique<GameState>();
+    GameState& s = railway_ ? *railway_ : *own_;
+    const net::BoardView& b = guest_.board();
+    for (int p = 0; p < 2; ++p) {
+        const std::size_t i = static_cast<std::size_t>(p);
+        s.playerName[p] = b.names[i];
+        s.playerMoney[p] = b.money[i];
+        s.playerPoint[p] = b.points[i];
+    }
+    return s;
+}
+
 void FrmGuest::shown(const net::ShowCall& c) {
+    // The race of the guest's own bet goes to its open betting window.
+    if (c.what == "race" && bet_) {
+        bet_->replay(c.moves, c.start - 1, c.value);
+        return;
+    }
+    Shown q;
+    q.show = c;
+    queue_.push_back(q);
+    QTimer::singleShot(0, this, &FrmGuest::showNext);
+}
+
+void FrmGuest::showNext() {
+    if (showing_ || queue_.empty() || ending_) return;
+    const Shown next = queue_.front();
+    queue_.pop_front();
+    showing_ = true;
+    if (next.ask && next.question.question == "bet") return askBet(next.question);  // shown until it closes
+    if (next.ask)
+        asked(next.question);
+    else
+        showCall(next.show);
+    showing_ = false;
+    if (!queue_.empty()) QTimer::singleShot(0, this, &FrmGuest::showNext);
+}
+
+void FrmGuest::placePicture() {
+    if (picE_.visible) {
+        picELabel_->setPixmap(kisharin::eventPicture(picE_.picture));
+        picELabel_->move(picE_.left, picE_.top);
+        picELabel_->raise();
+    }
+    picELabel_->setVisible(picE_.visible);
+}
+
+void FrmGuest::showCall(const net::ShowCall& c) {
+    // The line under the board keeps the last thing shown.
     QString text;
-    if (c.what == "message")
-        text = qs(c.text);
+    if (c.what == "message" || c.what == "results")
+        text = qs(c.text).trimmed();
     else if (c.what == "dice")
         text = QStringLiteral("サイの目：%1").arg(c.value);
-    else if (c.what == "ride") {
+    else if (c.what == "ride")
         text = QStringLiteral("%1で %2 駅から %3 駅へ").arg(qs(c.text)).arg(c.start).arg(c.end);
-        // The scene runs from the event loop, not inside the socket's signal.
-        QTimer::singleShot(0, this, [this, c] { showRide(c); });
-    } else if (c.what == "conquest")
+    else if (c.what == "conquest")
         text = QStringLiteral("路線制覇！");
-    else if (c.what == "results")
-        text = qs(c.text);
-    else
-        return;
-    lblShown_->setText(text);
-    setFore(lblShown_, c.player == 1 ? kColorPlayer2 : kColorPlayer1);
-    if (c.what == "results") {
-        QMessageBox box(QMessageBox::Information, QStringLiteral("終了"), text, QMessageBox::Ok, this);
-        box.setObjectName(QStringLiteral("guestResults"));
-        box.exec();
+    if (!text.isEmpty()) {
+        lblShown_->setText(text);
+        setFore(lblShown_, c.player == 1 ? kColorPlayer2 : kColorPlayer1);
     }
+    GameState& s = view();
+    s.curPlayer = static_cast<Integer>(c.player);
+    if (c.what == "message") {
+        s.messageText = c.text;
+        FrmMessage w(s, this);
+        w.exec();
+    } else if (c.what == "dice") {
+        // The die turns on faces of this computer's own and stops on the host's.
+        s.shortMode = c.tick == 1 ? True : False;
+        DefaultRng turning(static_cast<double>(QDateTime::currentMSecsSinceEpoch() % 86400000) / 1000.0);
+        FrmDice w(s, turning, this, c.value);
+        w.exec();
+    } else if (c.what == "ride") {
+        showRide(c);
+    } else if (c.what == "conquest") {
+        // The celebration of a line this computer knows: its title colour drawn from the
+        // host's seed, as at the host.
+        if (!railway_ || c.line < 1 || c.line > lineCount(s)) return;
+        ShownClock clock(0, c.seed);
+        DefaultRng rng(c.seed);
+        FrmSeiha w(s, c.line, rng, clock, this);
+        w.exec();
+    } else if (c.what == "disaster") {
+        startSlide(picE_, c.value, picELabel_->width(), picScreen_->y());
+        placePicture();
+        tmrNature_->start();
+    } else if (c.what == "picture") {
+        tmrNature_->stop();
+        if (c.value == 0)
+            hidePicture(picE_);
+        else
+            centrePicture(picE_, c.value, picELabel_->width(), picScreen_->width(), picScreen_->y());
+        placePicture();
+    } else if (c.what == "shake") {
+        const int px = static_cast<int>(std::lround(c.value * logicalDpiX() / 1440.0));
+        move(x() + px, y());
+    } else if (c.what == "results") {
+        for (int p = 0; p < 2; ++p)
+            s.arriveCount[p] = static_cast<Integer>(c.arrived[static_cast<std::size_t>(p)]);
+        s.playSeconds = c.playSeconds;
+        FrmEnd w(s, this, false);
+        w.setObjectName(QStringLiteral("guestResults"));
+        w.exec();
+    } else if (c.what == "race") {
+        showRace(c);
+    }
+}
+
+void FrmGuest::showRace(const net::ShowCall& c) {
+    // The host's player's race, as it was run there.
+    GameState& s = view();
+    s.curPlayer = static_cast<Integer>(c.player);
+    s.raceName = c.text;
+    Race race(c.odds);
+    DefaultRng unused(0);
+    FrmBet w(
+        s, race, unused, [](const Command&) { return false; }, this);
+    w.replay(c.moves, c.start - 1, c.value);
+    w.exec();
 }
 
 void FrmGuest::showRide(const net::ShowCall& c) {
@@ -321,44 +451,51 @@ void FrmGuest::asked(const net::Ask& a) {
         box.setObjectName(QStringLiteral("askWarp"));
         send(Command::answerWarp(me, box.exec() == QMessageBox::Yes));
     } else if (a.question == "god") {
-        // The prefectures of the shipped railway's regions to pick from; without them, typed.
-        QStringList prefs;
-        if (railway_)
-            for (int r = 1; r <= kRegionCount; ++r)
-                for (const std::string& p : railway_->regionPrefs[r]) prefs << qs(p);
-        const QString stay = QStringLiteral("（行かない）");
-        bool ok = false;
-        QString pref;
-        if (prefs.isEmpty()) {
-            pref = QInputDialog::getText(this, QStringLiteral("氏神"),
-                                         QStringLiteral("行きたい都道府県の名前（空欄ならそのまま）"),
-                                         QLineEdit::Normal, QString(), &ok);
+        // The picker map, as at the host; closing it stays.
+        std::string pref;
+        if (railway_ && !railway_->mapDataDir.empty()) {
+            pref = FrmMap::pickForMove(view(), this);
         } else {
-            pref = QInputDialog::getItem(this, QStringLiteral("氏神"), QStringLiteral("行きたい都道府県"),
-                                         QStringList{stay} + prefs, 0, false, &ok);
-            if (pref == stay) pref.clear();
+            bool ok = false;
+            const QString typed = QInputDialog::getText(
+                this, QStringLiteral("氏神"), QStringLiteral("行きたい都道府県の名前（空欄ならそのまま）"),
+                QLineEdit::Normal, QString(), &ok);
+            if (ok) pref = typed.trimmed().toStdString();
         }
-        send(Command::answerGod(me, ok ? pref.trimmed().toStdString() : std::string()));
-    } else {
-        QStringList stakes;
-        for (Long st : a.stakes) stakes << QStringLiteral("%1円").arg(st);
-        stakes << QStringLiteral("勝負しない");
-        bool ok = false;
-        const QString pick =
-            QInputDialog::getItem(this, qs(a.title), QStringLiteral("掛け金"), stakes, 0, false, &ok);
-        const auto i = stakes.indexOf(pick);
-        if (!ok || i < 0 || i >= static_cast<int>(a.stakes.size())) {
-            send(Command::declineBet(me));
-            return;
-        }
-        QStringList lanes;
-        for (int l = 0; l < 5; ++l)
-            lanes << QStringLiteral("%1番（%2倍）").arg(l + 1).arg(a.odds[static_cast<std::size_t>(l)]);
-        const QString lane = QInputDialog::getItem(this, qs(a.title), QStringLiteral("どれに賭けますか"),
-                                                   lanes, 0, false, &ok);
-        send(Command::placeBet(me, a.stakes[static_cast<std::size_t>(i)]),
-             std::max(0, static_cast<int>(lanes.indexOf(lane))));
+        send(Command::answerGod(me, pref));
     }
+}
+
+void FrmGuest::askBet(const net::Ask& a) {
+    // The betting window, as at the host: the bet goes to the host, which runs the race
+    // and sends it back to this window. The window does not hold an event loop of its own
+    // while it waits for the race: what comes next is shown once it has closed.
+    const int me = guest_.player();
+    GameState& s = view();
+    s.curPlayer = static_cast<Integer>(me);
+    s.raceName = a.title;
+    std::array<int, kLanes> odds{};
+    for (int i = 0; i < kLanes; ++i) odds[static_cast<std::size_t>(i)] = a.odds[static_cast<std::size_t>(i)];
+    betRace_ = std::make_unique<Race>(odds);
+    auto* w = new FrmBet(
+        s, *betRace_, betRng_,
+        [this, me](const Command& c) {
+            if (c.kind == CommandKind::PlaceBet)
+                send(Command::placeBet(me, c.stake), bet_ ? bet_->selectedLane() : 0);
+            else
+                send(Command::declineBet(me));
+            return true;
+        },
+        this);
+    bet_ = w;
+    connect(w, &QDialog::finished, this, [this, w] {
+        bet_ = nullptr;
+        w->deleteLater();
+        showing_ = false;
+        QTimer::singleShot(0, this, &FrmGuest::showNext);
+    });
+    w->setWindowModality(Qt::ApplicationModal);
+    w->show();
 }
 
 void FrmGuest::closeEvent(QCloseEvent* e) {

@@ -4,21 +4,28 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QWidget>
+#include <deque>
 #include <functional>
+#include <memory>
 
 #include "board/line_display.h"
 #include "screens/netGame.h"
 #include "state/game_state.h"
+#include "turns/events.h"
+#include "turns/race.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QTimer;
 
 namespace kisharin {
 
+class FrmBet;
 class StripView;
 
 // 「参加」: asks for the host's address, its port and the six-digit code.
@@ -48,6 +55,8 @@ class FrmGuest : public QWidget {
     // Redraws everything from the last board.
     void refresh();
     QLabel* lastShown() const { return lblShown_; }
+    // The event picture over the strip (the disaster's slide, the warp hole, the god).
+    QLabel* eventPicture() const { return picELabel_; }
     StripView* strip() const { return strip_; }
 
   protected:
@@ -56,9 +65,24 @@ class FrmGuest : public QWidget {
   private:
     bool myTurn() const;
     void send(const Command& c, int lane = 0);
+    // What the host shows and asks is shown in order, one window at a time, as at the host.
     void shown(const net::ShowCall& c);
+    void showNext();
+    void showCall(const net::ShowCall& c);
     void asked(const net::Ask& a);
     void showRide(const net::ShowCall& c);
+    void showRace(const net::ShowCall& c);
+    void askBet(const net::Ask& a);
+    void placePicture();
+    // The state the host's windows are drawn from, with what this computer knows: the
+    // shipped railway (or nothing of it) and the last board.
+    GameState& view();
+
+    struct Shown {
+        bool ask = false;
+        net::ShowCall show;
+        net::Ask question;
+    };
 
     NetGuest& guest_;
     std::function<void()> onEnded_;
@@ -76,6 +100,15 @@ class FrmGuest : public QWidget {
     QPushButton* cmdSusumu_;
     QPushButton* cmdWork_;
     GameState* railway_ = nullptr;
+    std::unique_ptr<GameState> own_;  // the view without the railway
+    std::deque<Shown> queue_;
+    bool showing_ = false;
+    QPointer<FrmBet> bet_;  // the betting window of the guest's own race day
+    std::unique_ptr<Race> betRace_;
+    DefaultRng betRng_;  // not drawn from: the race is run at the host
+    QLabel* picELabel_;
+    QTimer* tmrNature_;
+    EventPicture picE_;
     bool riding_ = false;
     bool ending_ = false;
     bool syncing_ = false;

@@ -1,5 +1,6 @@
 #include "screens/netGame.h"
 
+#include <QAbstractSocket>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkInterface>
@@ -7,6 +8,7 @@
 #include <QUrl>
 #include <QWebSocket>
 #include <QWebSocketServer>
+#include <algorithm>
 #include <cstdio>
 
 #include "screens/look.h"
@@ -29,6 +31,15 @@ constexpr const char* kMsgOneGuest = "このゲームにはすでに相手が参
 std::string utf8(const QString& s) {
     const QByteArray b = s.toUtf8();
     return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+
+// Small messages go out at once: without this, a message written while the one before
+// is not yet acknowledged waits for the other end's delayed acknowledgement (tens of
+// milliseconds). The TCP sockets under `o` (a WebSocket's own, or those the server
+// accepted) are its children.
+void sendAtOnce(QObject* o) {
+    for (QAbstractSocket* tcp : o->findChildren<QAbstractSocket*>())
+        tcp->setSocketOption(QAbstractSocket::LowDelayOption, 1);
 }
 
 bool isAnswer(CommandKind k) {
@@ -114,6 +125,8 @@ void NetHost::onConnection() {
         }
         guest_ = s;
         s->setParent(this);
+        sendAtOnce(s);
+        sendAtOnce(server_);  // an accepted connection's TCP socket stays the server's child
         s->setMaxAllowedIncomingMessageSize(kQtMessageLimit);
         s->setMaxAllowedIncomingFrameSize(kQtMessageLimit);
         connect(s, &QWebSocket::textMessageReceived, this, &NetHost::onText);
@@ -321,6 +334,13 @@ void RemoteSeat::runBet(Game& g, Race& race) {
     if (!race.started()) return;  // declined, or no answer: no bet
     const int lane = host_.laneOfLastBet();
     runRace(race, g.rng, race.stake(), [lane](int) { return lane; });
+    // The guest's betting window shows the race as it was run here.
+    host_.send(net::showMessage(net::raceShow(g.s, race)));
+}
+
+void WatchedSeat::runBet(Game& g, Race& race) {
+    inner_.runBet(g, race);
+    if (race.started()) host_.send(net::showMessage(net::raceShow(g.s, race)));
 }
 
 // --- host presenter ---------------------------------------------------------------------
@@ -344,6 +364,7 @@ int NetScreens::rollDice(const GameState& s, Rng& rng) {
     c.what = "dice";
     c.player = s.curPlayer;
     c.value = face;
+    c.tick = s.shortMode ? 1 : 0;  // the guest's die turns as long as the host's
     show(c);
     return face;
 }
@@ -411,6 +432,9 @@ void NetScreens::showResults(const GameState& s) {
         text += s.playerName[p] + "：" + std::to_string(s.playerPoint[p]) + "ポイント　" +
                 std::to_string(s.arriveCount[p]) + "か所到着\n";
     c.text = text;
+    c.playSeconds = s.playSeconds;
+    for (int p = 0; p < 2; ++p)
+        c.arrived[static_cast<std::size_t>(p)] = std::clamp<int>(s.arriveCount[p], 0, kDestinationCount);
     show(c);
     inner_.showResults(s);
 }
@@ -441,8 +465,10 @@ NetGuest::NetGuest(QObject* parent)
     : QObject(parent), socket_(new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this)) {
     socket_->setMaxAllowedIncomingMessageSize(kQtMessageLimit);
     socket_->setMaxAllowedIncomingFrameSize(kQtMessageLimit);
-    connect(socket_, &QWebSocket::connected, this,
-            [this] { socket_->sendTextMessage(qs(net::writeMessage(net::hello(code_)))); });
+    connect(socket_, &QWebSocket::connected, this, [this] {
+        sendAtOnce(socket_);
+        socket_->sendTextMessage(qs(net::writeMessage(net::hello(code_))));
+    });
     connect(socket_, &QWebSocket::textMessageReceived, this, &NetGuest::onText);
     connect(socket_, &QWebSocket::disconnected, this, &NetGuest::onGone);
     connect(socket_, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), this,

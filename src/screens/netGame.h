@@ -95,9 +95,12 @@ class NetHost : public QObject {
 // each checked by apply; its answers are the guest's answer commands.
 class RemoteSeat final : public Seat {
   public:
-    explicit RemoteSeat(NetHost& host, int answerTimeoutMs = 120000)
-        : host_(host), timeoutMs_(answerTimeoutMs) {}
+    // bets: whether the player at the other computer is asked on a race-course station
+    // (a person is; the computer opponent at ふつう, played from there, is not).
+    explicit RemoteSeat(NetHost& host, int answerTimeoutMs = 120000, bool bets = true)
+        : host_(host), timeoutMs_(answerTimeoutMs), bets_(bets) {}
     bool playsItself() const override { return true; }
+    bool betsOnRaces() const override { return bets_; }
     void playTurn(Game& g) override;
     void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override;
     void answerGod(Game& g) override;
@@ -108,6 +111,26 @@ class RemoteSeat final : public Seat {
   private:
     NetHost& host_;
     int timeoutMs_;
+    bool bets_;
+};
+
+// The host's own player while a guest watches: the seat as it is, and the race of its
+// race day is sent to the guest once it has been run, for the guest to show the same.
+class WatchedSeat final : public Seat {
+  public:
+    WatchedSeat(Seat& inner, NetHost& host) : inner_(inner), host_(host) {}
+    bool playsItself() const override { return inner_.playsItself(); }
+    void playTurn(Game& g) override { inner_.playTurn(g); }
+    bool betsOnRaces() const override { return inner_.betsOnRaces(); }
+    void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override {
+        inner_.answerWarp(g, region, title, question);
+    }
+    void answerGod(Game& g) override { inner_.answerGod(g); }
+    void runBet(Game& g, Race& race) override;
+
+  private:
+    Seat& inner_;
+    NetHost& host_;
 };
 
 // The presenter of the host: shows everything at this computer through `inner` and sends

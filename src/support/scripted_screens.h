@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "scene/ride.h"
+#include "scene/seiha.h"
 #include "turns/command.h"
 #include "turns/dice.h"
 #include "turns/game.h"
@@ -21,6 +22,18 @@
 #include "turns/seat.h"
 
 namespace kisharin::testing {
+
+// A clock whose timer is read once, when it is made: every reading gives that one.
+class OneReading final : public Clock {
+  public:
+    explicit OneReading(Clock& c) : c_(c), value_(c.timer()) {}
+    double now() override { return c_.now(); }
+    double timer() override { return value_; }
+
+  private:
+    Clock& c_;
+    double value_;
+};
 
 class ScriptedScreens : public Screens, public Seat {
   public:
@@ -84,7 +97,10 @@ class ScriptedScreens : public Screens, public Seat {
     void showRide(GameState& s, Rng& rng, Clock& clock) override {
         ++rides;
         if (modelRides) {
-            const RideScene scene = rideSetUp(s, rng, clock);
+            // The window reads the timer once as it opens, for the sky and the scenery (as
+            // the network game's host does, to send it).
+            OneReading once(clock);
+            const RideScene scene = rideSetUp(s, rng, once);
             RideMotion motion(scene.layout);
             while (!motion.arrived() && motion.ticks() < 1000000) motion.tick();
             const long long ms = static_cast<long long>(motion.ticks()) * scene.layout.tickMs + ride::kHoldMs;
@@ -97,7 +113,12 @@ class ScriptedScreens : public Screens, public Seat {
         }
         if (onRide) onRide(s);
     }
-    void showConquest(GameState&, int line, Rng&, Clock&) override { conquests.push_back(line); }
+    void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override {
+        conquests.push_back(line);
+        // With the ride window's model, the celebration's set-up too: it re-seeds the
+        // generator from the clock and draws the colour of its title, as the window does.
+        if (modelRides) seihaSetUp(s, line, rng, clock);
+    }
     // The seat's answers.
     void answerWarp(Game& g, int, const std::string& title, const std::string& question) override {
         questions.push_back(title + "|" + question);
@@ -131,9 +152,8 @@ class ScriptedScreens : public Screens, public Seat {
         bets.pop_front();
         const size_t entry = std::min(static_cast<size_t>(std::max(c.stakeEntry, 0)), offered.size() - 1);
         if (!apply(g, Command::placeBet(s.curPlayer, offered[entry]))) return;
-        runRace(race, g.rng, race.stake(), [&](int tick) {
-            return c.changeAt > 0 && tick >= c.changeAt ? c.changeTo : c.lane;
-        });
+        runRace(race, g.rng, race.stake(),
+                [&](int tick) { return c.changeAt > 0 && tick >= c.changeAt ? c.changeTo : c.lane; });
         seconds += race.ticks() * kRaceTickMs / 1000.0 + kRaceCloseMs / 1000.0;
     }
     void showDisaster(const GameState&, int kind) override { disasters.push_back(kind); }

@@ -4,12 +4,12 @@
 #include <cstdlib>
 
 #include "board/line_display.h"
+#include "scene/ride.h"
+#include "state/station_draw.h"
 #include "turns/command.h"
 #include "turns/events.h"
 #include "turns/race.h"
-#include "scene/ride.h"
 #include "turns/turn.h"
-#include "state/station_draw.h"
 
 namespace kisharin {
 
@@ -269,17 +269,21 @@ void ComputerSeat::answerGod(Game& g) {
     std::string pref;
     if (strength == Strength::Strong) {
         pref = strongGodPick(s);
-    } else if (strength == Strength::Normal && routeLength(s) > 25) {
-        bool anyOpen = false;
-        for (int d = 1; d <= kDestinationCount; ++d) anyOpen = anyOpen || !s.mokutekitiDone[d];
-        if (anyOpen) {
-            int d;
-            do d = g.rng.pick(kDestinationCount);
-            while (s.mokutekitiDone[d]);
-            pref = s.ekiPref(s.mokutekitiRosen[d], s.mokutekitiEki[d]);
-        }
+    } else if (strength == Strength::Normal) {
+        pref = normalGodPick(s, own);
     }
     apply(g, Command::answerGod(s.curPlayer, pref));
+}
+
+std::string normalGodPick(const GameState& s, Rng& own) {
+    if (routeLength(s) <= 25) return {};
+    bool anyOpen = false;
+    for (int d = 1; d <= kDestinationCount; ++d) anyOpen = anyOpen || !s.mokutekitiDone[d];
+    if (!anyOpen) return {};
+    int d;
+    do d = own.pick(kDestinationCount);
+    while (s.mokutekitiDone[d]);
+    return s.ekiPref(s.mokutekitiRosen[d], s.mokutekitiEki[d]);
 }
 
 BetChoice weakBet(const Race& race, Long money) {

@@ -65,6 +65,10 @@ double expectedTurnValue(const GameState& s, int kind, int d);
 inline constexpr double kStrongStationPoints = 3.0;
 // The god's prefecture the planner asks for ("" to stay).
 std::string strongGodPick(const GameState& s);
+// The god's prefecture ふつう asks for: when the route is longer than 25, the prefecture
+// of an open destination drawn at random on the computer's own generator `own` (drawing
+// destination numbers 1..8 until one is open); else "" (stay).
+std::string normalGodPick(const GameState& s, Rng& own);
 
 // A bet the computer places in the betting window (bet false: "勝負しない").
 struct BetChoice {
@@ -108,6 +112,9 @@ class ComputerSeat : public Seat {
 
     Strength strength;
     ComputerTurn last;  // what its last turn did
+    // The computer's own generator, for the god's draw: the game's generator stays the
+    // rules' alone, so the computer draws as it would at another computer.
+    DefaultRng own{1.0};
 };
 
 }  // namespace kisharin

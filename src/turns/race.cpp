@@ -90,21 +90,45 @@ int Race::burst(Rng& rng, int factor) {
     return rng.pick(6 - factor);
 }
 
+void Race::advance(int i, int by, int selectedLane) {
+    const size_t k = static_cast<size_t>(i);
+    left_[k] -= by;
+    moves_ += static_cast<char>(by < 10 ? '0' + by : 'a');
+    if (!decided() && left_[k] < kGoalLeft + kGoalWidth) {
+        winner_ = i;
+        laneAtFinish_ = selectedLane;
+        winPoints_ = selectedLane == i ? stake_ / 100 * factor(i) : 0;
+    }
+    if (left_[k] <= 0) left_[k] = 0;
+}
+
 void Race::tick(Rng& rng, int selectedLane) {
     if (!started_) return;
     ++ticks_;
     for (int i = 0; i < kLanes; ++i) {
-        const size_t k = static_cast<size_t>(i);
         const int b = burst(rng, factor(i));
         const int step = rng.pick(5);
-        left_[k] -= step + b;
-        if (!decided() && left_[k] < kGoalLeft + kGoalWidth) {
-            winner_ = i;
-            laneAtFinish_ = selectedLane;
-            winPoints_ = selectedLane == i ? stake_ / 100 * factor(i) : 0;
-        }
-        if (left_[k] <= 0) left_[k] = 0;
+        advance(i, step + b, selectedLane);
     }
+}
+
+bool Race::replayTick(const std::string& moves, int selectedLane) {
+    if (!started_) return false;
+    const size_t from = static_cast<size_t>(ticks_) * kLanes;
+    if (moves.size() < from + kLanes) return false;
+    std::array<int, kLanes> by{};
+    for (size_t i = 0; i < static_cast<size_t>(kLanes); ++i) {
+        const char c = moves[from + i];
+        if (c >= '0' && c <= '9')
+            by[i] = c - '0';
+        else if (c == 'a')
+            by[i] = 10;
+        else
+            return false;
+    }
+    ++ticks_;
+    for (int i = 0; i < kLanes; ++i) advance(i, by[static_cast<size_t>(i)], selectedLane);
+    return true;
 }
 
 RaceOutcome runRace(Race& race, Rng& rng, Long stake, const std::function<int(int)>& laneAt) {

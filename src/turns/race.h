@@ -83,6 +83,14 @@ class Race {
     // One 30 ms tick, lanes 0..4 in order. `selectedLane` (0..4) is the lane option
     // selected at this moment; it counts when a racer crosses the goal in this tick.
     void tick(Rng& rng, int selectedLane);
+    // How far each racer went in every tick so far: one character 0..9 or a (10) per
+    // lane and tick, lanes 0..4 in order; what another computer needs to show the same
+    // race.
+    const std::string& moves() const { return moves_; }
+    // One tick as recorded in `moves` (tick 1, 2, ...): the racers go as they went there.
+    // False (and nothing moves) when the record has no such tick or a character that is
+    // not a move.
+    bool replayTick(const std::string& moves, int selectedLane);
 
     bool decided() const { return winner_ >= 0; }
     int winner() const { return winner_; }              // 0..4, -1 while running
@@ -95,7 +103,9 @@ class Race {
     static int burst(Rng& rng, int factor);
 
   private:
+    void advance(int lane, int by, int selectedLane);
     std::array<int, kLanes> odds_{};
+    std::string moves_;
     std::array<int, kLanes> left_{};
     bool started_ = false;
     Long stake_ = 0;

@@ -89,8 +89,8 @@ TEST(ProtocolReader, RefusesWhatIsNotAMessageOfThisGame) {
     EXPECT_EQ(refusalOf("{\"v\":1,\"type\":\"command\""), kErrNotJson);
     EXPECT_EQ(refusalOf("[1,2]"), kErrNotJson);
     EXPECT_EQ(refusalOf("\xff\xfe"), kErrNotJson);
-    EXPECT_EQ(refusalOf(R"({"v":1,"type":"teleport"})"), kErrUnknownType);
-    EXPECT_EQ(refusalOf(R"({"v":2,"type":"hello","code":"123456"})"), kErrVersion);
+    EXPECT_EQ(refusalOf(R"({"v":2,"type":"teleport"})"), kErrUnknownType);
+    EXPECT_EQ(refusalOf(R"({"v":1,"type":"hello","code":"123456"})"), kErrVersion);
     EXPECT_EQ(refusalOf(R"({"type":"hello","code":"123456"})"), kErrVersion);
 
     auto edited = [&](auto change) {
@@ -114,6 +114,37 @@ TEST(ProtocolReader, RefusesWhatIsNotAMessageOfThisGame) {
     // A message near the limit, within it, is read.
     json big = json::parse(writeMessage(bye(std::string(500, 'x'))));
     EXPECT_TRUE(readMessage(big.dump()).ok);
+}
+
+// A race crosses the wire tick for tick: the guest's replay ends as the host's race did.
+// A record that is not whole ticks of moves is refused.
+TEST(ProtocolReader, ARaceReadsBackTickForTick) {
+    DefaultRng rng(5);
+    Race race(rng);
+    race.start(5000);
+    while (!race.decided()) race.tick(rng, 2);
+    ShowCall c;
+    c.what = "race";
+    c.moves = race.moves();
+    for (int i = 0; i < kLanes; ++i) c.odds[static_cast<std::size_t>(i)] = race.odds(i);
+    const ReadResult r = readMessage(writeMessage(showMessage(c)));
+    ASSERT_TRUE(r.ok) << r.error;
+    Race again(r.message.show.odds);
+    again.start(5000);
+    while (again.replayTick(r.message.show.moves, 2)) {
+    }
+    EXPECT_EQ(again.ticks(), race.ticks());
+    EXPECT_EQ(again.winner(), race.winner());
+    EXPECT_EQ(again.winPoints(), race.winPoints());
+    for (int i = 0; i < kLanes; ++i) EXPECT_EQ(again.left(i), race.left(i));
+
+    const json show = json::parse(writeMessage(showMessage(c)));
+    for (const std::string& bad :
+         {std::string("1234"), std::string("12b45"), std::string(kMaxRaceMoves + 5, '1')}) {
+        json j = show;
+        j["show"]["moves"] = bad;
+        EXPECT_EQ(refusalOf(j.dump()), std::string(kErrField) + ": show.moves");
+    }
 }
 
 // The host takes a command only from the remote seat, on its turn, when the rules allow it;

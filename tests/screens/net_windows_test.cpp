@@ -13,13 +13,21 @@
 #include "net/protocol.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
+#include "screens/frmBet.h"
+#include "screens/frmDice.h"
 #include "screens/frmEki.h"
 #include "screens/frmGuest.h"
 #include "screens/frmHost.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
+#include "screens/frmMessage.h"
+#include "screens/frmSeiha.h"
 #include "screens/stripView.h"
 #include "screens/timing.h"
+#include "turns/command.h"
+#include "turns/events.h"
+#include "turns/messages.h"
+#include "turns/race.h"
 
 using namespace kisharin;
 using namespace kisharin::testing;
@@ -37,6 +45,50 @@ void shot(QWidget* w, const char* name) {
     if (dir.isEmpty() || !w) return;
     QVERIFY(w->grab().save(QString::fromUtf8(dir) + QLatin1Char('/') + QLatin1String(name)));
 }
+
+// The message and dice windows as they open and close, at the host and at the guest: the
+// texts shown and the faces the dice stopped on.
+class ShownWindows : public QObject {
+  public:
+    explicit ShownWindows(QWidget*& guest) : guest_(guest) { qApp->installEventFilter(this); }
+    ~ShownWindows() override { qApp->removeEventFilter(this); }
+    QStringList hostMessages, guestMessages;
+    QList<int> hostFaces, guestFaces;
+    QStringList hostSeiha, guestSeiha;  // caption and title colour
+    QList<int> hostWinners, guestWinners;
+
+  protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || !w->isWindow()) return false;
+        const bool atGuest = guest_ && w->parentWidget() == guest_;
+        if (auto* m = qobject_cast<FrmMessage*>(w); m && e->type() == QEvent::Show)
+            (atGuest ? guestMessages : hostMessages) << m->text();
+        if (auto* d = qobject_cast<FrmDice*>(w); d && e->type() == QEvent::Hide && d->stopped())
+            (atGuest ? guestFaces : hostFaces) << d->face();
+        if (auto* c = qobject_cast<FrmSeiha*>(w); c && e->type() == QEvent::Show)
+            (atGuest ? guestSeiha : hostSeiha) << c->caption() + c->titleColor().name();
+        if (auto* b = qobject_cast<FrmBet*>(w); b && e->type() == QEvent::Hide && b->race().decided())
+            (atGuest ? guestWinners : hostWinners) << b->race().winner();
+        // The guest's windows, once they show what they are for: the die stopped, the
+        // train or the racers under way.
+        if (atGuest && e->type() == QEvent::Paint && !shot_.contains(w->objectName())) {
+            auto* d = qobject_cast<FrmDice*>(w);
+            auto* c = qobject_cast<FrmSeiha*>(w);
+            auto* b = qobject_cast<FrmBet*>(w);
+            if ((d && !d->stopped()) || (c && c->model().ticks < 25) || (b && b->race().ticks() < 80))
+                return false;
+            shot_ << w->objectName();
+            QTimer::singleShot(
+                0, w, [w] { shot(w, ("net_guest_" + w->objectName() + ".png").toLatin1().constData()); });
+        }
+        return false;
+    }
+
+  private:
+    QWidget*& guest_;
+    QStringList shot_;
+};
 
 FrmGuest* guestWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -93,6 +145,8 @@ void NetWindowsTest::hostAndGuestWindows() {
     QVERIFY(joinShown);
     QTRY_VERIFY(guestWindow() != nullptr);
     FrmGuest* g = guestWindow();
+    QWidget* guestBoard = g;
+    ShownWindows windows(guestBoard);
     Game& game = host.game();
     QVERIFY(!game.s.comOpponent);
 
@@ -116,7 +170,7 @@ void NetWindowsTest::hostAndGuestWindows() {
     QStringList faults;
     int step = 0;
     int target = 0;
-    EventWindowAnswers events;
+    auto events = std::make_unique<EventWindowAnswers>();
     // The ride scenes of both, as their windows set them up.
     struct Seen {
         bool shown = false;
@@ -175,6 +229,51 @@ void NetWindowsTest::hostAndGuestWindows() {
     // The guest's click was the ride (it may stop short or overshoot, as any ride may).
     QCOMPARE(game.lastRide.player, 1);
     QVERIFY(target != 0 && game.lastRide.end != game.lastRide.start);
+
+    // The guest showed the host's dice in its own dice window, stopping on the host's
+    // faces, and a message of the host in its own message window.
+    QTRY_COMPARE(windows.guestFaces, windows.hostFaces);
+    QVERIFY(!windows.hostFaces.isEmpty());
+    showMessage(game, "　　　ゲストにも見えるお知らせ");
+    QTRY_VERIFY(windows.guestMessages.contains(QStringLiteral("　　　ゲストにも見えるお知らせ")));
+    QCOMPARE(windows.guestMessages, windows.hostMessages);
+    // The celebration, with the title's colour the host drew; the god's picture over the
+    // board and gone again.
+    game.screens.showConquest(game.s, game.s.playerRosen[0], game.rng, game.clock);
+    QTRY_COMPARE(windows.guestSeiha, windows.hostSeiha);
+    game.screens.showEventPicture(game.s, kPictureGod);
+    QTRY_VERIFY(g->eventPicture()->isVisible());
+    shot(g, "net_guest_god.png");
+    game.screens.showEventPicture(game.s, 0);
+    QTRY_VERIFY(!g->eventPicture()->isVisible());
+    // The host's player bets: the guest's betting window runs the same race to the same
+    // winner.
+    events.reset();
+    Race race(game.rng);
+    game.s.raceName = "競艇";
+    openBetQuestion(game, race);
+    whenModal([](QWidget* w) { w->findChild<QPushButton*>(QStringLiteral("cmdStart"))->click(); });
+    game.seats[0]->runBet(game, race);
+    closeQuestion(game);
+    QVERIFY(race.decided());
+    QTRY_COMPARE(windows.guestWinners, QList<int>{race.winner()});
+    QCOMPARE(windows.hostWinners, QList<int>{race.winner()});
+    // The guest's race day: it bets in its own betting window on lane 3, the host runs the
+    // race with that lane and stake, and the guest's window shows it to the same winner.
+    game.s.curPlayer = 1;
+    Race guestRace(game.rng);
+    openBetQuestion(game, guestRace);
+    whenModal([](QWidget* w) {
+        w->findChild<QRadioButton*>(QStringLiteral("optNo2"))->click();
+        w->findChild<QPushButton*>(QStringLiteral("cmdStart"))->click();
+    });
+    game.seats[1]->runBet(game, guestRace);
+    closeQuestion(game);
+    game.s.curPlayer = 0;
+    QVERIFY(guestRace.decided());
+    QCOMPARE(guestRace.laneAtFinish(), 2);
+    QCOMPARE(guestRace.stake(), Long{1000});
+    QTRY_COMPARE(windows.guestWinners, (QList<int>{race.winner(), guestRace.winner()}));
 
     // The guest closes its window: it is back at its setup window, and the host's game
     // stops with the choice to wait for it or to save and end.

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,34 @@ TEST(KisharinSim, LogsBetsAndSpecialEventsAndCountsThemAgainstTheirChances) {
     EXPECT_NE(r.output.find("race days of player 1: "), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("computer (player 2) wins: "), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("games ended: 40"), std::string::npos) << r.output;
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Player 2 at the other end of a real localhost connection, deciding from what a guest is
+// shown: the same games, byte for byte, as with player 2 at this computer; with the ride
+// window and a planner that bets and asks the god too.
+TEST(KisharinSim, PlayerTwoOverTheNetworkPlaysTheSameGames) {
+    ScratchDir dir;
+    for (const std::string opts :
+         {"--seed 7 --games 2", "--seed 4 --games 1 --area 3 --p2 strong --normal"}) {
+        SCOPED_TRACE(opts);
+        const SimRun here = runSim(opts + " --log " + dir.file("here.jsonl"));
+        const SimRun remote = runSim(opts + " --remote --log " + dir.file("remote.jsonl"));
+        ASSERT_EQ(here.status, 0) << here.output;
+        ASSERT_EQ(remote.status, 0) << remote.output;
+        // Player 2's turns were played over the connection, and none of its commands was refused.
+        const size_t at = remote.output.find("player 2 over localhost: ");
+        ASSERT_NE(at, std::string::npos) << remote.output;
+        EXPECT_GT(std::stol(remote.output.substr(at + 25)), 50) << remote.output;
+        EXPECT_NE(remote.output.find("refused or unanswered: 0\n"), std::string::npos) << remote.output;
+        const std::string log = fileText(dir.file("here.jsonl"));
+        EXPECT_GT(count(lines(dir.file("here.jsonl")), "\"event\":\"turn\",\"game\":1,\"turn\":40,"), 0);
+        EXPECT_TRUE(log == fileText(dir.file("remote.jsonl")));
+    }
 }
 
 TEST(KisharinSim, AGameThatCannotEndIsReportedStuck) {

@@ -4,6 +4,11 @@
 //
 //   kisharin-sim [--data DIR] [--seed N] [--games K] [--area 0..8] [--log FILE]
 //                [--p1 script|weak|normal|strong] [--p2 weak|normal|strong] [--normal]
+//                [--remote]
+//
+// With --remote, player 2 sits at the other end of a real localhost connection: a guest
+// of the network game joins each game and plays the computer's rules at its strength
+// from what the guest is shown alone (remote.h); the log is the same as without it.
 //
 // The summary gives the turns, the speed, how often each special event and bet came
 // against the chances the rules give, and how often the computer won.
@@ -13,6 +18,7 @@
 // reported as stuck and the tool exits with status 1.
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -21,12 +27,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "board/startup.h"
 #include "json_line.h"
 #include "platform/data_home.h"
+#include "remote.h"
 #include "sim_game.h"
 #include "state/error.h"
 #include "state/regions.h"
@@ -45,6 +53,7 @@ struct Options {
     int area = 0;
     std::string log;
     Sides sides;
+    bool remote = false;
 };
 
 const char* const kUsage =
@@ -57,6 +66,8 @@ const char* const kUsage =
     "  --p1 script|weak|normal|strong  プレイヤー1：台本どおりの人（既定）かコンピュータの強さ\n"
     "  --p2 weak|normal|strong         プレイヤー2：コンピュータの強さ（既定 normal）\n"
     "  --normal         通常モード：乗車画面の動きどおりにポイントを払う（既定は短縮モード）\n"
+    "  --remote         プレイヤー2をネット対戦の相手にする：この計算機の別の口（127.0.0.1）から\n"
+    "                   参加したゲストが、見せられた盤面と質問だけから同じ強さで打つ\n"
     "  --help           この説明を表示して終わる\n";
 
 [[noreturn]] void usage(const std::string& why) {
@@ -114,6 +125,8 @@ Options parse(int argc, char** argv) {
             (a == "--p1" ? o.sides.p1 : o.sides.p2) = k;
         } else if (a == "--normal")
             o.sides.normalMode = true;
+        else if (a == "--remote")
+            o.remote = true;
         else
             usage("知らないオプション " + a);
     }
@@ -268,6 +281,9 @@ void printRate(const char* what, long long count, long long chances, double expe
 
 int main(int argc, char** argv) {
     const Options o = parse(argc, argv);
+    // The network game's two ends run on Qt's event loop.
+    std::optional<QCoreApplication> app;
+    if (o.remote) app.emplace(argc, argv);
     std::ofstream logFile;
     if (!o.log.empty()) {
         logFile.open(o.log, std::ios::binary | std::ios::trunc);
@@ -285,6 +301,8 @@ int main(int argc, char** argv) {
         base.playerName[0] = "プレイヤー1";
         base.playerName[1] = "プレイヤー2";
         loadBoardData(base);
+        std::optional<LocalRemote> remote;
+        if (o.remote) remote.emplace(base, o.sides.p2, !o.sides.normalMode);
 
         DefaultRng rng(static_cast<double>(o.seed));
         Tally tally;
@@ -299,6 +317,7 @@ int main(int argc, char** argv) {
             if (game > 1) s = base;
             s.visited = visited;
             SimScreens screens;
+            if (remote) remote->showThrough(screens);
             SimClock clock(screens, 45000.375 + game, std::fmod(o.seed * 7919.0 + game * 3607.0, 86400.0));
             GameObserver observer;
             observer.onStart = [&](const Game& g) {
@@ -348,7 +367,8 @@ int main(int argc, char** argv) {
                 tally.bet(r);
                 if (logFile) logFile << betRecord(game, turn, r).line();
             };
-            const GameResult res = playGame(s, screens, rng, clock, kMaxTurns, observer, o.sides);
+            const GameResult res =
+                playGame(s, screens, rng, clock, kMaxTurns, observer, o.sides, remote ? &*remote : nullptr);
             tally.ridePoints += screens.ridePoints;
             tally.eventDraws += res.eventDraws;
             tally.raceDays += res.raceDays;
@@ -403,12 +423,17 @@ int main(int argc, char** argv) {
         for (int p = 0; p < 2; ++p) {
             const long long won = p == 0 ? tally.humanWins : tally.computerWins;
             const WinShare w = winShare(won, finished);
-            std::printf("player %d (%s): wins %.1f%% (95%% interval %.1f%%–%.1f%%), mean points %.1f, mean money %.0f\n",
-                        p + 1, sideName(p == 0 ? o.sides.p1 : o.sides.p2), 100 * w.share, 100 * w.low, 100 * w.high,
-                        finished ? static_cast<double>(tally.points[p]) / static_cast<double>(finished) : 0.0,
-                        finished ? static_cast<double>(tally.money[p]) / static_cast<double>(finished) : 0.0);
+            std::printf(
+                "player %d (%s): wins %.1f%% (95%% interval %.1f%%–%.1f%%), mean points %.1f, mean money "
+                "%.0f\n",
+                p + 1, sideName(p == 0 ? o.sides.p1 : o.sides.p2), 100 * w.share, 100 * w.low, 100 * w.high,
+                finished ? static_cast<double>(tally.points[p]) / static_cast<double>(finished) : 0.0,
+                finished ? static_cast<double>(tally.money[p]) / static_cast<double>(finished) : 0.0);
         }
         if (o.sides.normalMode) std::printf("points paid by rides: %lld\n", tally.ridePoints);
+        if (remote)
+            std::printf("player 2 over localhost: %ld commands and answers, refused or unanswered: %ld\n",
+                        remote->commands(), remote->refusals());
         std::printf("special events in %lld travel-event draws:\n", tally.eventDraws);
         for (size_t i = 0; i < kSpecialKinds.size(); ++i)
             printRate(kSpecialKinds[i].c_str(), tally.specials[i], tally.eventDraws, 0.01);

@@ -129,6 +129,22 @@ struct Sides {
     bool normalMode = false;  // rides as the ride window pays them (else short mode)
 };
 
+// Player 2 played at the other end of a connection (kisharin-sim --remote): the game
+// shows everything through its presenter (which also sends it there), and asks its seat,
+// whose turns and answers arrive over the connection.
+class RemoteSide {
+  public:
+    virtual ~RemoteSide() = default;
+    // The presenter of the game, showing through `inner` as well.
+    virtual Screens& presenter() = 0;
+    // Player 2's seat for the game g, once the other end has joined it.
+    virtual Seat& join(Game& g) = 0;
+    // What player 2's last turn did, as the other end played it.
+    virtual ComputerTurn last() const = 0;
+    // The game is over: the other end leaves.
+    virtual void leave() = 0;
+};
+
 inline Strength strengthOf(SideKind k) {
     return k == SideKind::Weak ? Strength::Weak : k == SideKind::Strong ? Strength::Strong : Strength::Normal;
 }
@@ -149,15 +165,23 @@ class SideSeat {
 // Plays one game on s (railway, fares and regions loaded; visited as the histories
 // stand): a new game in s.playArea with the two sides, then turns until the results or
 // maxTurns (both players' turns counted).
+// With `remote`, player 2 plays at the other end of its connection.
 inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& clock, int maxTurns,
-                           const GameObserver& observer = {}, const Sides& sides = {}) {
+                           const GameObserver& observer = {}, const Sides& sides = {},
+                           RemoteSide* remote = nullptr) {
     s.shortMode = sides.normalMode ? False : True;
     screens.modelRides = sides.normalMode;
     s.comOpponent = True;
     s.resumeGame = False;
-    Game g{s, screens, rng, clock};
+    Game g{s, remote ? remote->presenter() : screens, rng, clock};
     SideSeat side1(sides.p1), side2(sides.p2);
-    g.seats = {&side1.seat(), &side2.seat()};
+    g.seats = {&side1.seat(), remote ? &remote->join(g) : &side2.seat()};
+    struct Leave {
+        RemoteSide* r;
+        ~Leave() {
+            if (r) r->leave();
+        }
+    } leave{remote};
     GameResult r;
     detail::ForwardingLog log(observer, r.turns);
     g.eventLog = &log;
@@ -173,6 +197,7 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
     auto playTurn = [&]() {
         const bool bets = g.seat(s.curPlayer).betsOnRaces();
         const SideSeat& side = s.curPlayer == 0 ? side1 : side2;
+        const bool fromRemote = remote && s.curPlayer == 1;
         TurnReport rep;
         rep.start = turnStart(s);
         const size_t firstMessage = screens.messages.size();
@@ -183,7 +208,7 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
             --r.turns;
             return false;
         }
-        rep.turn = side.last();
+        rep.turn = fromRemote ? remote->last() : side.last();
         const int p = rep.start.player;
         rep.end = {s.playerRosen[p], s.playerEki[p]};
         if (rep.turn.action == ComputerTurn::Action::Move && g.lastRide.line != 0) {
