@@ -131,9 +131,15 @@ void BM_ZoomStep(benchmark::State& state, const char* pref) {
     if (w.map->model().zoomValue() != to) state.SkipWithError("the wheel did not zoom");
     state.SetLabel(pref);
 }
-BENCHMARK_CAPTURE(BM_ZoomStep, hokkaido, "北海道")->DenseRange(0, OneMap::kZoomMax)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ZoomStep, tokyo, "東京都")->DenseRange(0, OneMap::kZoomMax)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ZoomStep, osaka, "大阪府")->DenseRange(0, OneMap::kZoomMax)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ZoomStep, hokkaido, "北海道")
+    ->DenseRange(0, OneMap::kZoomMax)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ZoomStep, tokyo, "東京都")
+    ->DenseRange(0, OneMap::kZoomMax)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ZoomStep, osaka, "大阪府")
+    ->DenseRange(0, OneMap::kZoomMax)
+    ->Unit(benchmark::kMillisecond);
 
 // The map held at the frame's centre and moved by the mouse, 7 pixels a move back and
 // forth, at zoom Arg; each move painted.
@@ -148,14 +154,16 @@ void BM_Pan(benchmark::State& state, const char* pref) {
     QApplication::sendEvent(canvas, &press);
     int step = 0;
     for (auto _ : state) {
-        const QPoint global = w.map->floor()->mapToGlobal(QPoint(300 + (step % 8 < 4 ? step % 8 : 8 - step % 8) * 7, 300));
+        const QPoint global =
+            w.map->floor()->mapToGlobal(QPoint(300 + (step % 8 < 4 ? step % 8 : 8 - step % 8) * 7, 300));
         ++step;
-        QMouseEvent move(QEvent::MouseMove, QPointF(canvas->mapFromGlobal(global)), QPointF(global), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(canvas->mapFromGlobal(global)), QPointF(global),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(canvas, &move);
         w.paint();
     }
-    if (paints->canvas < static_cast<int>(state.iterations())) state.SkipWithError("the canvas was not painted");
+    if (paints->canvas < static_cast<int>(state.iterations()))
+        state.SkipWithError("the canvas was not painted");
     state.SetLabel(pref);
 }
 BENCHMARK_CAPTURE(BM_Pan, hokkaido, "北海道")->Arg(0)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
