@@ -297,19 +297,21 @@ void MapSheet::build(const MapPicture& pic) {
     lines_.clear();
     lines_.reserve(pic.lines.size());
     for (const MapPolyline& line : pic.lines) {
-        Line l{&line, QRect()};
-        if (!line.points.empty()) {
-            int x0 = line.points[0].x, x1 = x0, y0 = line.points[0].y, y1 = y0;
-            for (const CanvasPoint& c : line.points) {
-                x0 = std::min(x0, c.x);
-                x1 = std::max(x1, c.x);
-                y0 = std::min(y0, c.y);
-                y1 = std::max(y1, c.y);
+        Line l{linePen(line), {}, QRect()};
+        l.points.reserve(line.points.size());
+        for (const CanvasPoint& c : line.points) l.points.emplace_back(c.x, c.y);
+        if (!l.points.empty()) {
+            int x0 = l.points[0].x(), x1 = x0, y0 = l.points[0].y(), y1 = y0;
+            for (const QPoint& c : l.points) {
+                x0 = std::min(x0, c.x());
+                x1 = std::max(x1, c.x());
+                y0 = std::min(y0, c.y());
+                y1 = std::max(y1, c.y());
             }
             const int m = line.width + 2;
             l.reach = QRect(QPoint(x0 - m, y0 - m), QPoint(x1 + m, y1 + m));
         }
-        lines_.push_back(l);
+        lines_.push_back(std::move(l));
     }
     labels_.clear();
     for (const MapLabel* l : pic.paintOrder()) labels_.push_back({l, labelReach(*l), qs(l->caption)});
@@ -317,30 +319,27 @@ void MapSheet::build(const MapPicture& pic) {
 
 void MapSheet::paint(QPainter& p, const QRect& area) const {
     p.setRenderHint(QPainter::Antialiasing);
-    std::vector<QPoint> pts;
     std::vector<std::pair<size_t, size_t>> runs;  // first and last point of each run
     for (const Line& l : lines_) {
         if (!l.reach.intersects(area)) continue;
-        const MapPolyline& line = *l.line;
-        p.setPen(linePen(line));
-        const auto& src = line.points;
+        p.setPen(l.pen);
+        const std::vector<QPoint>& src = l.points;
         // A short line, or one lying wholly in the area, is drawn whole. A long one is cut
         // into the runs of its segments that come near the area: a segment whose reach
         // (its box grown by the pen and a pixel of smoothing) misses the area puts no
         // pixel into it, nor do the joins and ends at its points.
         if (src.size() <= 4 || area.contains(l.reach)) {
-            pts.clear();
-            for (const CanvasPoint& c : src) pts.emplace_back(c.x, c.y);
-            p.drawPolyline(pts.data(), static_cast<int>(pts.size()));
+            p.drawPolyline(src.data(), static_cast<int>(src.size()));
             continue;
         }
-        const int m = line.width + 2;
+        const int m = l.pen.width() + 2;
         const QRect near = area.adjusted(-m, -m, m, m);
         runs.clear();
         for (size_t i = 1; i < src.size(); ++i) {
-            const CanvasPoint a = src[i - 1], b = src[i];
-            const bool touches = std::min(a.x, b.x) <= near.right() && std::max(a.x, b.x) >= near.left() &&
-                                 std::min(a.y, b.y) <= near.bottom() && std::max(a.y, b.y) >= near.top();
+            const QPoint a = src[i - 1], b = src[i];
+            const bool touches =
+                std::min(a.x(), b.x()) <= near.right() && std::max(a.x(), b.x()) >= near.left() &&
+                std::min(a.y(), b.y()) <= near.bottom() && std::max(a.y(), b.y()) >= near.top();
             if (!touches) continue;
             if (!runs.empty() && runs.back().second == i - 1)
                 runs.back().second = i;
@@ -348,18 +347,16 @@ void MapSheet::paint(QPainter& p, const QRect& area) const {
                 runs.emplace_back(i - 1, i);
         }
         if (runs.size() == 1) {
-            pts.clear();
-            for (size_t i = runs[0].first; i <= runs[0].second; ++i) pts.emplace_back(src[i].x, src[i].y);
-            p.drawPolyline(pts.data(), static_cast<int>(pts.size()));
+            p.drawPolyline(src.data() + runs[0].first, static_cast<int>(runs[0].second - runs[0].first + 1));
         } else if (runs.size() > 1) {
             // The runs stroked as one path: where a line comes back near itself, its
             // pieces overlap as the whole line's did, not smoothed twice.
             QPainterPath path;
             for (const auto& [first, last] : runs) {
-                path.moveTo(src[first].x, src[first].y);
-                for (size_t i = first + 1; i <= last; ++i) path.lineTo(src[i].x, src[i].y);
+                path.moveTo(src[first]);
+                for (size_t i = first + 1; i <= last; ++i) path.lineTo(src[i]);
             }
-            p.strokePath(path, p.pen());
+            p.strokePath(path, l.pen);
         }
     }
     p.setRenderHint(QPainter::TextAntialiasing);

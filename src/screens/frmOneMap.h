@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPen>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -25,8 +26,9 @@ QCursor mapCursor(int kind);
 // Paints a drawing of the detailed map (lines, then the visible labels back to front).
 void paintMapPicture(QPainter& p, const MapPicture& pic);
 
-// A drawing of the detailed map made ready for painting a part of it: each line with the
-// box its pen can reach, the visible labels back to front with their captions. Painting
+// A drawing of the detailed map made ready for painting a part of it: each line with its
+// pen, its points and the box the pen can reach, the visible labels back to front with
+// their captions. Painting
 // an area gives the pixels paintMapPicture gives there, from only the lines and labels
 // that come near it.
 class MapSheet {
@@ -36,7 +38,8 @@ class MapSheet {
 
   private:
     struct Line {
-        const MapPolyline* line;
+        QPen pen;
+        std::vector<QPoint> points;
         QRect reach;
     };
     struct Label {
