@@ -28,9 +28,8 @@ void paintMapPicture(QPainter& p, const MapPicture& pic);
 
 // A drawing of the detailed map made ready for painting a part of it: each line with its
 // pen, its points and the box the pen can reach, the visible labels back to front with
-// their captions. Painting
-// an area gives the pixels paintMapPicture gives there, from only the lines and labels
-// that come near it.
+// their captions. Painting an area gives the pixels paintMapPicture gives there, from
+// only the lines and labels that come near it.
 class MapSheet {
   public:
     void build(const MapPicture& pic);  // the picture must outlive the sheet's use
