@@ -1,12 +1,16 @@
 #include "screens/frmOneMap.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
 
 #include <QCloseEvent>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -318,6 +322,50 @@ void MapSheet::build(const MapPicture& pic) {
 }
 
 void MapSheet::paint(QPainter& p, const QRect& area) const {
+    // The lines of a large area are stroked in bands by every processor (most of a
+    // frame's work on a dense map, above all on a screen scaled x2), each band into an
+    // image of the screen's resolution; a band's pixels are those of the whole area, as
+    // for any area. The bands are thin, taken in turn, so that a dense corner of the map
+    // is shared too.
+    const qreal ratio = p.paintEngine()->paintDevice()->devicePixelRatio();
+    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
+    const int bands = std::min(workers * 4, area.height() / 32);
+    if (workers == 1 || bands < 2 || ratio != std::floor(ratio)) {
+        p.fillRect(area, Qt::white);
+        paintLines(p, area);
+    } else {
+        std::vector<QRect> parts;
+        for (int i = 0; i < bands; ++i) {
+            const int top = area.top() + area.height() * i / bands;
+            const int bottom = area.top() + area.height() * (i + 1) / bands;
+            parts.emplace_back(area.left(), top, area.width(), bottom - top);
+        }
+        std::vector<QImage> images(parts.size());
+        std::atomic<size_t> next{0};
+        const auto strokeBands = [&] {
+            for (size_t i = next++; i < parts.size(); i = next++) {
+                QImage image(parts[i].size() * ratio, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(ratio);
+                image.fill(Qt::white);
+                QPainter q(&image);
+                q.translate(-parts[i].topLeft());
+                paintLines(q, parts[i]);
+                q.end();
+                images[i] = std::move(image);
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (int i = 1; i < workers; ++i) helpers.emplace_back(strokeBands);
+        strokeBands();
+        for (std::thread& t : helpers) t.join();
+        for (size_t i = 0; i < parts.size(); ++i) p.drawImage(parts[i].topLeft(), images[i]);
+    }
+    p.setRenderHint(QPainter::TextAntialiasing);
+    for (const Label& l : labels_)
+        if (l.reach.intersects(area)) paintLabel(p, *l.label, l.caption);
+}
+
+void MapSheet::paintLines(QPainter& p, const QRect& area) const {
     p.setRenderHint(QPainter::Antialiasing);
     std::vector<std::pair<size_t, size_t>> runs;  // first and last point of each run
     for (const Line& l : lines_) {
@@ -359,9 +407,6 @@ void MapSheet::paint(QPainter& p, const QRect& area) const {
             p.strokePath(path, l.pen);
         }
     }
-    p.setRenderHint(QPainter::TextAntialiasing);
-    for (const Label& l : labels_)
-        if (l.reach.intersects(area)) paintLabel(p, *l.label, l.caption);
 }
 
 MapCanvas::MapCanvas(FrmOneMap* form, QWidget* parent) : QWidget(parent), form_(form) {
@@ -390,9 +435,11 @@ const MapSheet* MapCanvas::sheet() {
 void MapCanvas::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     const QRect area = e->rect();
-    p.fillRect(area, Qt::white);
     // Only what the frame shows is painted, at the screen's own resolution.
-    if (const MapSheet* sheet = this->sheet()) sheet->paint(p, area);
+    if (const MapSheet* sheet = this->sheet())
+        sheet->paint(p, area);
+    else
+        p.fillRect(area, Qt::white);
     const OneMap& m = form_->map_;
     // The corners picked for "変更": corner 2 as a cross, and the area between the two
     // corners once both are there. They stay marked on every new picture for as long as

@@ -33,9 +33,12 @@ void paintMapPicture(QPainter& p, const MapPicture& pic);
 class MapSheet {
   public:
     void build(const MapPicture& pic);  // the picture must outlive the sheet's use
+    // Paints the area on white.
     void paint(QPainter& p, const QRect& area) const;
 
   private:
+    void paintLines(QPainter& p, const QRect& area) const;
+
     struct Line {
         QPen pen;
         std::vector<QPoint> points;
