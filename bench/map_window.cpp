@@ -1,9 +1,11 @@
 // The railway maps' windows on the shipped data, each from the input to the painted
 // frame (the window's repaint done): a drag of the zoom bar from the whole prefecture to
 // the largest canvas (drawn once where it is let go, and at every step it passes), a
-// notch of the wheel into every zoom of the bar, a drag of the map at every zoom, opening
-// the detailed map from a click on the picker, and opening the picker. Run it with
-// QT_SCALE_FACTOR=2 too for a screen scaled x2.
+// notch of the wheel into every zoom of the bar, a drag of the map at three zooms,
+// opening the detailed map from a click on the picker, and opening the picker. Run it
+// with QT_SCALE_FACTOR=2 too for a screen scaled x2. The time column is the latency: the
+// CPU column counts only the main thread, and the map's lines are stroked on every
+// processor.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
