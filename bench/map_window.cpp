@@ -1,38 +1,101 @@
-// The detailed map's window on the shipped data: a drag of the zoom bar from the whole
-// prefecture to the largest canvas (as the bar now draws, once where it is let go, and
-// as it drew before, at every step it passed), and one notch of the wheel near the top
-// of the bar, each from the input to the painted canvas.
+// The railway maps' windows on the shipped data, each from the input to the painted
+// frame (the window's repaint done): a drag of the zoom bar from the whole prefecture to
+// the largest canvas (drawn once where it is let go, and at every step it passes), a
+// notch of the wheel into every zoom of the bar, a drag of the map at three zooms,
+// opening the detailed map from a click on the picker, and opening the picker. Run it
+// with QT_SCALE_FACTOR=2 too for a screen scaled x2. The time column is the latency: the
+// CPU column counts only the main thread, and the map's lines are stroked on every
+// processor.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <cstdlib>
 #include <memory>
 
+#include "maps/picker.h"
+#include "screens/frmMap.h"
 #include "screens/frmOneMap.h"
 
 using namespace kisharin;
 
 namespace {
 
+// Lets the windows shown be exposed (the offscreen screen paints only exposed windows).
+void settle() {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+std::string shippedMaps() {
+    return std::string(KISHARIN_SHIPPED_DATA_DIR) + "/MapData/";
+}
+
+// Counts the paintings of the maps: the detailed map's canvas and the picker's map.
+struct PaintCount : QObject {
+    int canvas = 0, japan = 0;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            if (o->objectName() == QLatin1String("picMain")) ++canvas;
+            if (o->objectName() == QLatin1String("Picture1")) ++japan;
+        }
+        return false;
+    }
+};
+PaintCount* paints = nullptr;
+
+// Runs the event loop until the counter has moved on: the window is on the screen and
+// painted.
+void untilPainted(const int& counter) {
+    const int before = counter;
+    while (counter == before) QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
 struct Window {
     explicit Window(const char* pref) : button(QStringLiteral("路線図")) {
-        s.mapDataDir = std::string(KISHARIN_SHIPPED_DATA_DIR) + "/MapData/";
+        s.mapDataDir = shippedMaps();
         s.pickedPref = pref;
         s.prefPicked = True;
         map = std::make_unique<FrmOneMap>(s, &button);
         map->show();
         map->Form_Activate();
+        settle();
+        paint();
     }
     void paint() { map->canvas()->repaint(); }
+    // A notch of the wheel over frame pixel at.
+    void wheel(QPoint at, int eighths) {
+        MapCanvas* canvas = map->canvas();
+        const QPoint local = canvas->mapFrom(map->floor(), at);
+        QWheelEvent e(QPointF(local), QPointF(canvas->mapToGlobal(local)), QPoint(), QPoint(0, eighths),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas, &e);
+    }
     GameState s;
     QPushButton button;
     std::unique_ptr<FrmOneMap> map;
 };
 
-// Arg 0: the bar as it is (drawn on release); 1: tracking, as before.
+// The board's "路線図" to the picker's first painted frame, the first time in a game: the
+// outlines of Japan are read then (registered first, so that nothing has read them yet).
+void BM_OpenPickerFirst(benchmark::State& state) {
+    GameState s;
+    s.mapDataDir = shippedMaps();
+    QPushButton button(QStringLiteral("路線図"));
+    for (auto _ : state) {
+        FrmMap* picker = FrmMap::showViewing(s, &button, nullptr);
+        untilPainted(paints->japan);
+        state.PauseTiming();
+        delete picker;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenPickerFirst)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Arg 0: the bar as it is (drawn on release); 1: tracking, drawn at every step.
 void BM_ZoomBarDrag(benchmark::State& state, const char* pref) {
     Window w(pref);
     QScrollBar* bar = w.map->zoomBar();
@@ -44,6 +107,7 @@ void BM_ZoomBarDrag(benchmark::State& state, const char* pref) {
         w.paint();
         state.PauseTiming();
         bar->setValue(0);
+        w.paint();
         state.ResumeTiming();
     }
     state.SetLabel(std::string(pref) + (state.range(0) ? ", drawn at every step" : ", drawn where let go"));
@@ -52,30 +116,129 @@ BENCHMARK_CAPTURE(BM_ZoomBarDrag, hokkaido, "北海道")->Arg(0)->Arg(1)->Unit(b
 BENCHMARK_CAPTURE(BM_ZoomBarDrag, tokyo, "東京都")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ZoomBarDrag, osaka, "大阪府")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// One notch of the wheel from zoom 9 to 10 (2400 to 2600 px) over the canvas's centre.
-void BM_WheelNotch(benchmark::State& state, const char* pref) {
+// One notch of the wheel over the frame's centre into zoom Arg (from the zoom below it;
+// into 0 from 1), painted.
+void BM_ZoomStep(benchmark::State& state, const char* pref) {
     Window w(pref);
-    MapCanvas* canvas = w.map->canvas();
+    const int to = static_cast<int>(state.range(0));
+    const int from = to == 0 ? 1 : to - 1;
     for (auto _ : state) {
         state.PauseTiming();
-        w.map->zoomBar()->setValue(OneMap::kZoomMax - 1);
-        const QPoint at = canvas->mapFrom(w.map->floor(), QPoint(300, 300));
+        w.map->zoomBar()->setValue(from);
+        w.paint();
         state.ResumeTiming();
-        QWheelEvent e(QPointF(at), QPointF(canvas->mapToGlobal(at)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(canvas, &e);
+        w.wheel(QPoint(300, 300), to > from ? 120 : -120);
         w.paint();
     }
+    if (w.map->model().zoomValue() != to) state.SkipWithError("the wheel did not zoom");
     state.SetLabel(pref);
 }
-BENCHMARK_CAPTURE(BM_WheelNotch, hokkaido, "北海道")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WheelNotch, tokyo, "東京都")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ZoomStep, hokkaido, "北海道")
+    ->DenseRange(0, OneMap::kZoomMax)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ZoomStep, tokyo, "東京都")
+    ->DenseRange(0, OneMap::kZoomMax)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ZoomStep, osaka, "大阪府")
+    ->DenseRange(0, OneMap::kZoomMax)
+    ->Unit(benchmark::kMillisecond);
+
+// The map held at the frame's centre and moved by the mouse, 7 pixels a move back and
+// forth, at zoom Arg 0; each move painted: Arg 1 = 1 repaints the whole frame, 0 paints
+// what the window has to (the moved canvas keeps what the screen shows and paints the
+// strip it uncovers).
+void BM_Pan(benchmark::State& state, const char* pref) {
+    Window w(pref);
+    w.map->zoomBar()->setValue(static_cast<int>(state.range(0)));
+    w.paint();
+    MapCanvas* canvas = w.map->canvas();
+    const QPoint at = canvas->mapFrom(w.map->floor(), QPoint(300, 300));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(canvas->mapToGlobal(at)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &press);
+    const bool whole = state.range(1) != 0;
+    const int paintsBefore = paints->canvas;
+    int step = 0;
+    for (auto _ : state) {
+        const QPoint global =
+            w.map->floor()->mapToGlobal(QPoint(300 + (step % 8 < 4 ? step % 8 : 8 - step % 8) * 7, 300));
+        ++step;
+        QMouseEvent move(QEvent::MouseMove, QPointF(canvas->mapFromGlobal(global)), QPointF(global),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &move);
+        if (whole)
+            w.paint();
+        else
+            QCoreApplication::sendPostedEvents(w.map.get(), QEvent::UpdateRequest);
+    }
+    // (At zoom 0 the strip a move uncovers is the frame's floor, not the canvas.)
+    if (whole && paints->canvas - paintsBefore < static_cast<int>(state.iterations()))
+        state.SkipWithError("the canvas was not painted");
+    state.SetLabel(std::string(pref) + (whole ? ", the whole frame repainted" : ", as the window repaints"));
+}
+BENCHMARK_CAPTURE(BM_Pan, hokkaido, "北海道")
+    ->ArgsProduct({{0, 5, 10}, {1, 0}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Pan, tokyo, "東京都")->ArgsProduct({{0, 5, 10}, {1, 0}})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Pan, osaka, "大阪府")->ArgsProduct({{0, 5, 10}, {1, 0}})->Unit(benchmark::kMillisecond);
+
+// A click on the picker's label of the prefecture (code) to the detailed map's first
+// painted frame: reading its data, drawing and painting.
+void BM_OpenMap(benchmark::State& state, int code) {
+    GameState s;
+    s.mapDataDir = shippedMaps();
+    QPushButton button(QStringLiteral("路線図"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        FrmMap* picker = FrmMap::showViewing(s, &button, nullptr);
+        settle();
+        QLabel* label = picker->prefLabel(code);
+        const QPointF inside(4, 4);
+        QMouseEvent release(QEvent::MouseButtonRelease, inside, QPointF(label->mapToGlobal(QPoint(4, 4))),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        state.ResumeTiming();
+        QApplication::sendEvent(label, &release);
+        FrmOneMap* map = FrmOneMap::instance();
+        if (!map) {
+            state.SkipWithError("no map opened");
+            break;
+        }
+        untilPainted(paints->canvas);
+        state.PauseTiming();
+        delete map;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+    state.SetLabel(prefectureCaption(code));
+}
+BENCHMARK_CAPTURE(BM_OpenMap, hokkaido, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenMap, tokyo, 13)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenMap, osaka, 27)->Unit(benchmark::kMillisecond);
+
+// The board's "路線図" to the picker's first painted frame, the outlines of Japan read
+// before.
+void BM_OpenPicker(benchmark::State& state) {
+    GameState s;
+    s.mapDataDir = shippedMaps();
+    QPushButton button(QStringLiteral("路線図"));
+    for (auto _ : state) {
+        FrmMap* picker = FrmMap::showViewing(s, &button, nullptr);
+        untilPainted(paints->japan);
+        state.PauseTiming();
+        delete picker;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenPicker)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    paints = new PaintCount;
+    app.installEventFilter(paints);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

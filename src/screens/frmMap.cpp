@@ -42,10 +42,24 @@ class JapanPicture : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        paintJapan(p, dir_);
+        p.drawImage(0, 0, japan(devicePixelRatio()));
     }
 
   private:
+    // The map of Japan never changes: it is painted once at the screen's resolution (crisp
+    // on a screen scaled x2) and kept, so that the picker opens with a copy of it.
+    const QImage& japan(qreal ratio) const {
+        static std::map<std::pair<std::string, qreal>, QImage> kept;
+        QImage& image = kept[{dir_, ratio}];
+        if (image.isNull()) {
+            image = QImage(QSize(kPickerWidth, kPickerHeight) * ratio, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            QPainter p(&image);
+            paintJapan(p, dir_);
+        }
+        return image;
+    }
+
     std::string dir_;
 };
 

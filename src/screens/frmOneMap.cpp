@@ -1,10 +1,16 @@
 #include "screens/frmOneMap.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
+
 #include <QCloseEvent>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -82,6 +88,23 @@ QCursor mapCursor(int kind) {
     static const QCursor hand(pointingHand(), 12, 1);
     static const QCursor open(openHand(), 16, 14);
     return kind == 2 ? open : hand;
+}
+
+int KeptTextMetrics::width(const std::string& text, int pointSize) const {
+    std::string key = std::to_string(pointSize);
+    key += '\t';
+    key += text;
+    const auto it = widths_.find(key);
+    if (it != widths_.end()) return it->second;
+    const int w = fonts_.width(text, pointSize);
+    widths_.emplace(std::move(key), w);
+    return w;
+}
+
+int KeptTextMetrics::height(int pointSize) const {
+    const auto it = heights_.find(pointSize);
+    if (it != heights_.end()) return it->second;
+    return heights_.emplace(pointSize, fonts_.height(pointSize)).first->second;
 }
 
 // --- FrmOneMap ---------------------------------------------------------------------------
@@ -219,67 +242,208 @@ void FrmOneMap::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
-// --- MapCanvas -----------------------------------------------------------------------------
+namespace {
+
+// The two label fonts, made once.
+const QFont& labelFont(int pointSize) {
+    static const QFont plain = uiFont(kLabelPoint, false);
+    static const QFont emphasised = uiFont(kEmphasisPoint, true);
+    static QFont other;
+    if (pointSize == kLabelPoint) return plain;
+    if (pointSize == kEmphasisPoint) return emphasised;
+    other = uiFont(pointSize, true);
+    return other;
+}
+
+QPen linePen(const MapPolyline& line) {
+    // Round ends keep the short platforms visible as marks; long lines draw faster with
+    // plain ends and joins.
+    const Qt::PenCapStyle cap = line.points.size() <= 4 ? Qt::RoundCap : Qt::FlatCap;
+    return QPen(qcolor(line.color), line.width, Qt::SolidLine, cap, Qt::BevelJoin);
+}
+
+void paintLabel(QPainter& p, const MapLabel& l, const QString& caption) {
+    p.setFont(labelFont(l.pointSize));
+    const QRect box(l.x, l.y, l.w + 4, l.h);
+    // A thin white rim keeps the marked names readable over the lines.
+    if (l.color != kWindowText) {
+        p.setPen(QColor(255, 255, 255, 220));
+        for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+            p.drawText(box.translated(d), Qt::AlignLeft | Qt::AlignTop, caption);
+    }
+    p.setPen(l.color == kWindowText ? QColor(Qt::black) : qcolor(l.color));
+    p.drawText(box, Qt::AlignLeft | Qt::AlignTop, caption);
+}
+
+// What a label's painting can touch: its box and the rim around it.
+QRect labelReach(const MapLabel& l) {
+    return QRect(l.x - 1, l.y - 1, l.w + 6, l.h + 2);
+}
+
+}  // namespace
 
 void paintMapPicture(QPainter& p, const MapPicture& pic) {
     p.setRenderHint(QPainter::Antialiasing);
     std::vector<QPoint> pts;
     for (const MapPolyline& line : pic.lines) {
-        // Round ends keep the short platforms visible as marks; long lines draw
-        // faster with plain ends and joins.
-        const Qt::PenCapStyle cap = line.points.size() <= 4 ? Qt::RoundCap : Qt::FlatCap;
-        p.setPen(QPen(qcolor(line.color), line.width, Qt::SolidLine, cap, Qt::BevelJoin));
+        p.setPen(linePen(line));
         pts.clear();
         for (const CanvasPoint& c : line.points) pts.emplace_back(c.x, c.y);
         p.drawPolyline(pts.data(), static_cast<int>(pts.size()));
     }
     p.setRenderHint(QPainter::TextAntialiasing);
-    for (const MapLabel* l : pic.paintOrder()) {
-        p.setFont(uiFont(l->pointSize, l->pointSize != kLabelPoint));
-        const QString caption = qs(l->caption);
-        const QRect box(l->x, l->y, l->w + 4, l->h);
-        // A thin white rim keeps the marked names readable over the lines.
-        if (l->color != kWindowText) {
-            p.setPen(QColor(255, 255, 255, 220));
-            for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
-                p.drawText(box.translated(d), Qt::AlignLeft | Qt::AlignTop, caption);
+    for (const MapLabel* l : pic.paintOrder()) paintLabel(p, *l, qs(l->caption));
+}
+
+// --- MapCanvas -----------------------------------------------------------------------------
+
+void MapSheet::build(const MapPicture& pic) {
+    lines_.clear();
+    lines_.reserve(pic.lines.size());
+    for (const MapPolyline& line : pic.lines) {
+        Line l{linePen(line), {}, QRect()};
+        l.points.reserve(line.points.size());
+        for (const CanvasPoint& c : line.points) l.points.emplace_back(c.x, c.y);
+        if (!l.points.empty()) {
+            int x0 = l.points[0].x(), x1 = x0, y0 = l.points[0].y(), y1 = y0;
+            for (const QPoint& c : l.points) {
+                x0 = std::min(x0, c.x());
+                x1 = std::max(x1, c.x());
+                y0 = std::min(y0, c.y());
+                y1 = std::max(y1, c.y());
+            }
+            const int m = line.width + 2;
+            l.reach = QRect(QPoint(x0 - m, y0 - m), QPoint(x1 + m, y1 + m));
         }
-        p.setPen(l->color == kWindowText ? QColor(Qt::black) : qcolor(l->color));
-        p.drawText(box, Qt::AlignLeft | Qt::AlignTop, caption);
+        lines_.push_back(std::move(l));
+    }
+    labels_.clear();
+    for (const MapLabel* l : pic.paintOrder()) labels_.push_back({l, labelReach(*l), qs(l->caption)});
+}
+
+void MapSheet::paint(QPainter& p, const QRect& area) const {
+    // The lines of a large area are stroked in bands by every processor (most of a
+    // frame's work on a dense map, above all on a screen scaled x2), each band into an
+    // image of the screen's resolution; a band's pixels are those of the whole area, as
+    // for any area. The bands are thin, taken in turn, so that a dense corner of the map
+    // is shared too.
+    const qreal ratio = p.paintEngine()->paintDevice()->devicePixelRatio();
+    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
+    const int bands = std::min(workers * 4, area.height() / 32);
+    if (workers == 1 || bands < 2 || ratio != std::floor(ratio)) {
+        p.fillRect(area, Qt::white);
+        paintLines(p, area);
+    } else {
+        std::vector<QRect> parts;
+        for (int i = 0; i < bands; ++i) {
+            const int top = area.top() + area.height() * i / bands;
+            const int bottom = area.top() + area.height() * (i + 1) / bands;
+            parts.emplace_back(area.left(), top, area.width(), bottom - top);
+        }
+        std::vector<QImage> images(parts.size());
+        std::atomic<size_t> next{0};
+        const auto strokeBands = [&] {
+            for (size_t i = next++; i < parts.size(); i = next++) {
+                QImage image(parts[i].size() * ratio, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(ratio);
+                image.fill(Qt::white);
+                QPainter q(&image);
+                q.translate(-parts[i].topLeft());
+                paintLines(q, parts[i]);
+                q.end();
+                images[i] = std::move(image);
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (int i = 1; i < workers; ++i) helpers.emplace_back(strokeBands);
+        strokeBands();
+        for (std::thread& t : helpers) t.join();
+        for (size_t i = 0; i < parts.size(); ++i) p.drawImage(parts[i].topLeft(), images[i]);
+    }
+    p.setRenderHint(QPainter::TextAntialiasing);
+    for (const Label& l : labels_)
+        if (l.reach.intersects(area)) paintLabel(p, *l.label, l.caption);
+}
+
+void MapSheet::paintLines(QPainter& p, const QRect& area) const {
+    p.setRenderHint(QPainter::Antialiasing);
+    std::vector<std::pair<size_t, size_t>> runs;  // first and last point of each run
+    for (const Line& l : lines_) {
+        if (!l.reach.intersects(area)) continue;
+        p.setPen(l.pen);
+        const std::vector<QPoint>& src = l.points;
+        // A short line, or one lying wholly in the area, is drawn whole. A long one is cut
+        // into the runs of its segments that come near the area: a segment whose reach
+        // (its box grown by the pen and a pixel of smoothing) misses the area puts no
+        // pixel into it, nor do the joins and ends at its points.
+        if (src.size() <= 4 || area.contains(l.reach)) {
+            p.drawPolyline(src.data(), static_cast<int>(src.size()));
+            continue;
+        }
+        const int m = l.pen.width() + 2;
+        const QRect near = area.adjusted(-m, -m, m, m);
+        runs.clear();
+        for (size_t i = 1; i < src.size(); ++i) {
+            const QPoint a = src[i - 1], b = src[i];
+            const bool touches =
+                std::min(a.x(), b.x()) <= near.right() && std::max(a.x(), b.x()) >= near.left() &&
+                std::min(a.y(), b.y()) <= near.bottom() && std::max(a.y(), b.y()) >= near.top();
+            if (!touches) continue;
+            if (!runs.empty() && runs.back().second == i - 1)
+                runs.back().second = i;
+            else
+                runs.emplace_back(i - 1, i);
+        }
+        if (runs.size() == 1) {
+            p.drawPolyline(src.data() + runs[0].first, static_cast<int>(runs[0].second - runs[0].first + 1));
+        } else if (runs.size() > 1) {
+            // The runs stroked as one path: where a line comes back near itself, its
+            // pieces overlap as the whole line's did, not smoothed twice.
+            QPainterPath path;
+            for (const auto& [first, last] : runs) {
+                path.moveTo(src[first]);
+                for (size_t i = first + 1; i <= last; ++i) path.lineTo(src[i]);
+            }
+            p.strokePath(path, l.pen);
+        }
     }
 }
 
 MapCanvas::MapCanvas(FrmOneMap* form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("picMain"));
     setMouseTracking(false);
+    // Every pixel is painted: a drag moves what is on the screen and paints only the
+    // strip it uncovers.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void MapCanvas::refresh() {
-    const OneMap& m = form_->map_;
-    const MapPicture& pic = m.picture();
-    const QSize size(std::max(1, m.canvas().width), std::max(1, m.canvas().height));
-    if (drawn_ == m.drawCount() && drawnShown_ == m.mapShown() && image_.size() == size) {
-        update();
-        return;
-    }
-    drawn_ = m.drawCount();
-    drawnShown_ = m.mapShown();
-    image_ = QImage(size, QImage::Format_RGB32);
-    image_.fill(Qt::white);
-    if (m.mapShown()) {
-        QPainter p(&image_);
-        paintMapPicture(p, pic);
-    }
     update();
+}
+
+const MapSheet* MapCanvas::sheet() {
+    const OneMap& m = form_->map_;
+    if (!m.mapShown()) return nullptr;
+    // The sheet points into the model's picture: it is made anew with every drawing.
+    if (drawn_ != m.drawCount()) {
+        drawn_ = m.drawCount();
+        sheet_.build(m.picture());
+    }
+    return &sheet_;
 }
 
 void MapCanvas::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    p.drawImage(e->rect(), image_, e->rect());
+    const QRect area = e->rect();
+    // Only what the frame shows is painted, at the screen's own resolution.
+    if (const MapSheet* sheet = this->sheet())
+        sheet->paint(p, area);
+    else
+        p.fillRect(area, Qt::white);
+    const OneMap& m = form_->map_;
     // The corners picked for "変更": corner 2 as a cross, and the area between the two
     // corners once both are there. They stay marked on every new picture for as long as
     // the corners hold, so that "変更" zooms into what the player sees marked.
-    const OneMap& m = form_->map_;
     const CanvasScale c = m.scale();
     const auto x2 = textFloat(m.txtX2()), y2 = textFloat(m.txtY2());
     if (!x2 || !y2) return;

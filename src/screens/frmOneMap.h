@@ -4,8 +4,12 @@
 #pragma once
 
 #include <QImage>
+#include <QPen>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
+#include <unordered_map>
+#include <vector>
 
 #include "maps/one_map.h"
 #include "screens/look.h"
@@ -22,7 +26,47 @@ QCursor mapCursor(int kind);
 // Paints a drawing of the detailed map (lines, then the visible labels back to front).
 void paintMapPicture(QPainter& p, const MapPicture& pic);
 
+// A drawing of the detailed map made ready for painting a part of it: each line with its
+// pen, its points and the box the pen can reach, the visible labels back to front with
+// their captions. Painting an area gives the pixels paintMapPicture gives there, from
+// only the lines and labels that come near it.
+class MapSheet {
+  public:
+    void build(const MapPicture& pic);  // the picture must outlive the sheet's use
+    // Paints the area on white.
+    void paint(QPainter& p, const QRect& area) const;
+
+  private:
+    void paintLines(QPainter& p, const QRect& area) const;
+
+    struct Line {
+        QPen pen;
+        std::vector<QPoint> points;
+        QRect reach;
+    };
+    struct Label {
+        const MapLabel* label;
+        QRect reach;
+        QString caption;
+    };
+    std::vector<Line> lines_;
+    std::vector<Label> labels_;
+};
+
 class MapCanvas;
+
+// The fonts' sizes of the labels, each caption measured once: every drawing measures all
+// the labels again, and a step of the zoom draws anew.
+class KeptTextMetrics final : public TextMetrics {
+  public:
+    int width(const std::string& text, int pointSize) const override;
+    int height(int pointSize) const override;
+
+  private:
+    QtTextMetrics fonts_;
+    mutable std::unordered_map<std::string, int> widths_;  // point size, tab, text
+    mutable std::unordered_map<int, int> heights_;
+};
 
 class FrmOneMap : public QWidget {
     Q_OBJECT
@@ -60,7 +104,7 @@ class FrmOneMap : public QWidget {
     void run(F&& handler);
 
     GameState& s_;
-    QtTextMetrics metrics_;
+    KeptTextMetrics metrics_;
     OneMap map_;
     QPointer<QPushButton> boardButton_;
     QWidget* picFloor_;
@@ -74,15 +118,16 @@ class FrmOneMap : public QWidget {
     bool syncing_ = false;
 };
 
-// The canvas picMain: the map picture of the last drawing, the labels' hints, presses
-// and drags.
+// The canvas picMain: the map picture of the last drawing, painted where the frame shows
+// it, the labels' hints, presses and drags.
 class MapCanvas : public QWidget {
     Q_OBJECT
   public:
     MapCanvas(FrmOneMap* form, QWidget* parent);
-    // Repaints the picture when the model has drawn anew.
+    // Repaints (the model may have drawn anew).
     void refresh();
-    const QImage& image() const { return image_; }
+    // The model's picture ready for painting, or nullptr while no map is shown.
+    const MapSheet* sheet();
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -94,9 +139,8 @@ class MapCanvas : public QWidget {
 
   private:
     FrmOneMap* form_;
-    QImage image_;
-    int drawn_ = -1;  // the model's drawing the image shows
-    bool drawnShown_ = false;
+    MapSheet sheet_;
+    int drawn_ = -1;  // the model's drawing the sheet holds
     bool held_ = false;
     int wheelRest_ = 0;   // eighths of a degree turned short of a notch
     QPoint pressFloor_;   // where the map was pressed, in frame pixels

@@ -1,6 +1,7 @@
 // The railway maps for the screenshots: the picker in both modes and detailed maps of
 // several prefectures, one with a destination and both players marked.
 #include <QApplication>
+#include <QScrollBar>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +61,10 @@ int saveMapScreenshots(GameState& s, const QString& outDir) {
         god.hide();
     }
     showMap(s, "東京都", outDir + "/frmOneMap_tokyo.png");
+    // Enlarged two steps with the zoom bar, painted where the frame shows it (run with
+    // QT_SCALE_FACTOR=2 for the screen scaled x2).
+    showMap(s, "東京都", outDir + "/frmOneMap_tokyo_zoom2.png",
+            [](FrmOneMap& w) { w.zoomBar()->setValue(2); });
     showMap(s, "北海道", outDir + "/frmOneMap_hokkaido.png");
     showMap(s, "沖縄県", outDir + "/frmOneMap_okinawa.png");
     showMap(s, "大阪府", outDir + "/frmOneMap_osaka_zoomed.png", [](FrmOneMap& w) {
