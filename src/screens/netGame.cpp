@@ -59,6 +59,22 @@ class SeededClock final : public Clock {
     double seed_;
 };
 
+// Points the host's wake-up at a loop for as long as it runs, and back at the loop
+// outside it when it ends, however it ends.
+class WaitingOn {
+  public:
+    WaitingOn(QEventLoop*& waiting, QEventLoop& loop) : waiting_(waiting), outer_(waiting) {
+        waiting_ = &loop;
+    }
+    ~WaitingOn() { waiting_ = outer_; }
+    WaitingOn(const WaitingOn&) = delete;
+    WaitingOn& operator=(const WaitingOn&) = delete;
+
+  private:
+    QEventLoop*& waiting_;
+    QEventLoop* outer_;
+};
+
 }  // namespace
 
 // --- host -------------------------------------------------------------------------------
@@ -78,7 +94,11 @@ NetHost::NetHost(Game& g, std::string code, QObject* parent)
 }
 
 NetHost::~NetHost() {
-    if (guest_) guest_->abort();
+    // The socket's last signals find no host to answer them.
+    if (guest_) {
+        guest_->disconnect(this);
+        guest_->abort();
+    }
 }
 
 bool NetHost::listen(quint16 port) {
@@ -258,12 +278,10 @@ bool NetHost::takeCommand(Command& c, int& lane) {
 
 bool NetHost::waitForCommand() {
     QEventLoop loop;
-    QEventLoop* outer = waiting_;
-    waiting_ = &loop;
+    const WaitingOn on(waiting_, loop);
     // A guest who left may join again with the same code; the turn waits for it until the
     // host gives up (stop).
     while (pending_.empty() && !stopped_) loop.exec();
-    waiting_ = outer;
     return !pending_.empty();
 }
 
@@ -275,10 +293,10 @@ bool NetHost::waitForAnswer(int timeoutMs) {
     timer.setSingleShot(true);
     connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(timeoutMs);
-    QEventLoop* outer = waiting_;
-    waiting_ = &loop;
-    while (answers_ == before && joined() && timer.isActive()) loop.exec();
-    waiting_ = outer;
+    {
+        const WaitingOn on(waiting_, loop);
+        while (answers_ == before && joined() && timer.isActive()) loop.exec();
+    }
     if (answers_ == before) note("相手の答えがありません: いいえとして進めます");
     return answers_ != before;
 }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <cstdlib>
 
 #include "net/protocol.h"
 #include "screen_support.h"
@@ -199,9 +200,17 @@ void NetWindowsTest::hostAndGuestWindows() {
         } else if (step == 1 && s.turnPhase == TurnPhase::Rolled && !s.commandRunning &&
                    label(g, "lblSusumu") == label(host.board(), "lblSusumu") && g->strip()->isEnabled()) {
             shot(g, "net_guest_rolled.png");
-            const int here = s.playerEki[1];
-            const int count = game.line.stationCount();
-            target = here + s.susumuSteps <= count ? here + s.susumuSteps : here - 1;
+            // The farthest station the rules let player 2 ride to on the line shown.
+            target = 0;
+            for (int i = 1; i <= game.line.stationCount(); ++i)
+                if (canRide(game, 1, i) &&
+                    (target == 0 || std::abs(i - s.playerEki[1]) > std::abs(target - s.playerEki[1])))
+                    target = i;
+            if (target == 0) {
+                faults << "no station within reach of the guest's roll";
+                step = 3;
+                return;
+            }
             const QPoint at = toQRect(game.line.station(target).label).center();
             if (g->strip()->hitAt(at).station != target) faults << "the guest's strip is not the host's";
             QTest::mouseClick(g->strip(), Qt::LeftButton, {}, at);
