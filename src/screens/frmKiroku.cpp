@@ -452,7 +452,10 @@ void FrmKiroku::openPrefecture(int code) {
                       QStringLiteral("（") + percent(f.stations.reached[w], f.stations.total) +
                       QStringLiteral("）　制覇した路線 ") + counts(f.lines, who_) +
                       QStringLiteral("　　★色つき：到達した駅　灰色：まだの駅");
-    QImage image(kDetailSize, kDetailSize, QImage::Format_RGB32);
+    // Drawn at the screen's resolution, so that lines and names stay sharp on a scaled screen.
+    const qreal dpr = picDetail_->devicePixelRatioF();
+    QImage image(QSize(kDetailSize, kDetailSize) * dpr, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
     image.fill(Qt::white);
     try {
         const MapData d = データ読込(mapDataDir_, pref);
