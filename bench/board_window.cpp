@@ -15,6 +15,7 @@
 #include "board/line_display.h"
 #include "board/startup.h"
 #include "board/station_file.h"
+#include "qt_bench.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
 #include "screens/qtScreens.h"
@@ -163,10 +164,5 @@ BENCHMARK(BM_KeyStepOnTheLongestLine)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kisharin::runWindowBenchmarks(argc, argv);
 }

@@ -15,6 +15,7 @@
 #include "board/station_file.h"
 #include "maps/picker.h"
 #include "platform/text_file.h"
+#include "qt_bench.h"
 #include "screens/frmKiroku.h"
 #include "state/railway.h"
 
@@ -101,10 +102,5 @@ BENCHMARK(BM_PrefectureDetail)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kisharin::runWindowBenchmarks(argc, argv);
 }

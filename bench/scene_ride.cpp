@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/speech.h"
+#include "qt_bench.h"
 #include "screens/frmEki.h"
 #include "support/fakes.h"
 #include "support/railway_builder.h"
@@ -102,10 +103,5 @@ BENCHMARK(BM_AnnouncementToFirstSample)->Unit(benchmark::kMillisecond)->Iteratio
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kisharin::runWindowBenchmarks(argc, argv);
 }
