@@ -451,8 +451,7 @@ ShowCall readShow(const json& j) {
     if (!moves.is_string()) r.fail("moves");
     c.moves = moves.get<std::string>();
     if (c.moves.size() > kMaxRaceMoves || c.moves.size() % 5 != 0 ||
-        !std::all_of(c.moves.begin(), c.moves.end(),
-                     [](char ch) { return (ch >= '0' && ch <= '9') || ch == 'a'; }))
+        !std::all_of(c.moves.begin(), c.moves.end(), [](char ch) { return Race::moveStep(ch) >= 0; }))
         r.fail("moves");
     readSmalls(r, "arrived", 0, kDestinationCount, c.arrived);
     r.done();

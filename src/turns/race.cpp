@@ -118,13 +118,8 @@ bool Race::replayTick(const std::string& moves, int selectedLane) {
     if (moves.size() < from + kLanes) return false;
     std::array<int, kLanes> by{};
     for (size_t i = 0; i < static_cast<size_t>(kLanes); ++i) {
-        const char c = moves[from + i];
-        if (c >= '0' && c <= '9')
-            by[i] = c - '0';
-        else if (c == 'a')
-            by[i] = 10;
-        else
-            return false;
+        by[i] = moveStep(moves[from + i]);
+        if (by[i] < 0) return false;
     }
     ++ticks_;
     for (int i = 0; i < kLanes; ++i) advance(i, by[static_cast<size_t>(i)], selectedLane);

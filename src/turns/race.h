@@ -91,6 +91,9 @@ class Race {
     // False (and nothing moves) when the record has no such tick or a character that is
     // not a move.
     bool replayTick(const std::string& moves, int selectedLane);
+    // How far one character of `moves` takes its racer: 0..10, or -1 for a character that
+    // is not a move.
+    static int moveStep(char c) { return c >= '0' && c <= '9' ? c - '0' : c == 'a' ? 10 : -1; }
 
     bool decided() const { return winner_ >= 0; }
     int winner() const { return winner_; }              // 0..4, -1 while running
