@@ -6,12 +6,14 @@
 #include <random>
 
 #include "board/route.h"
+#include "board/route_graph.h"
 #include "board/startup.h"
 #include "state/regions.h"
 #include "support/fakes.h"
 #include "support/railway_builder.h"
 #include "turns/computer.h"
 #include "turns/race.h"
+#include "turns/strong_route.h"
 
 namespace kisharin {
 namespace {
@@ -45,6 +47,29 @@ void BM_StrongKind(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StrongKind)->Arg(0)->Arg(1)->ArgNames({"ride_window"});
+
+// The planner's own way from stations all over the shipped railway, poor and rich.
+void BM_StrongRoute(benchmark::State& state) {
+    GameState& s = shipped();
+    const int p = s.curPlayer;
+    const Station home{s.playerRosen[p], s.playerEki[p]};
+    std::mt19937 gen(3);
+    std::vector<Station> from;
+    while (from.size() < 64) {
+        const int line = std::uniform_int_distribution<int>(1, s.routeGraph->lines())(gen);
+        if (s.routeGraph->stations(line) > 0) from.push_back({line, 1});
+    }
+    size_t i = 0;
+    for (auto _ : state) {
+        s.playerRosen[p] = static_cast<Integer>(from[i % from.size()].line);
+        s.playerEki[p] = 1;
+        benchmark::DoNotOptimize(strongRoute(s, state.range(0)));
+        ++i;
+    }
+    s.playerRosen[p] = static_cast<Integer>(home.line);
+    s.playerEki[p] = static_cast<Integer>(home.pos);
+}
+BENCHMARK(BM_StrongRoute)->Arg(20000)->Arg(200000)->ArgNames({"money"})->Unit(benchmark::kMicrosecond);
 
 void BM_StrongGodPick(benchmark::State& state) {
     GameState& s = shipped();

@@ -9,6 +9,7 @@
 #include "turns/command.h"
 #include "turns/events.h"
 #include "turns/race.h"
+#include "turns/strong_route.h"
 #include "turns/turn.h"
 
 namespace kisharin {
@@ -27,6 +28,15 @@ int computerKind(const GameState& s, int selected, int d, Long money) {
 int weakKind(const GameState& s, int selected, int d, Long money) {
     if (d < 1) return 0;
     if (selected == 4 || selected == 5) return computerKind(s, selected, d, money);
+    // With the ride window a beginner hurries: the fastest train whose fare for the
+    // stations it might go is there (the ride window pays for the time a ride takes,
+    // so the hurry costs it points).
+    if (!s.shortMode) {
+        for (int kind = 3; kind >= 1; --kind)
+            if (static_cast<long long>(money) >= static_cast<long long>(s.kindFare[kind]) * std::min(d, 6 * kind))
+                return kind;
+        return 0;
+    }
     // A beginner takes the slow train, and rides whenever the fare of the stations it
     // might go is there.
     const long long most = std::min(d, 6);
@@ -56,13 +66,30 @@ int ridePointsFor(int stations, int kind) {
     return static_cast<int>(ms / ride::kScoreMs * ride::kScorePerTick);
 }
 
+namespace {
+
+// ridePointsFor, remembered: a plan weighs the same few rides at every turn.
+int ridePoints(int stations, int kind) {
+    constexpr int kKept = 64;
+    static const auto kept = [] {
+        std::array<std::array<int, kKept>, 6> t{};
+        for (int k = 1; k <= 5; ++k)
+            for (int n = 0; n < kKept; ++n) t[size_t(k)][size_t(n)] = ridePointsFor(n, k);
+        return t;
+    }();
+    if (kind < 1 || kind > 5 || stations < 0) return 0;
+    return stations < kKept ? kept[size_t(kind)][size_t(stations)] : ridePointsFor(stations, kind);
+}
+
+}  // namespace
+
 double expectedTurnValue(const GameState& s, int kind, int d) {
     const int factor = kind >= 1 && kind <= 3 ? kind : 1;
     double sum = 0;
     for (int face = 1; face <= 6; ++face) {
         const int gone = std::min(face * factor, d);
         sum += gone * (s.shortMode ? 1.0 : kStrongStationPoints);
-        if (!s.shortMode) sum += ridePointsFor(gone, kind);
+        if (!s.shortMode) sum += ridePoints(gone, kind);
     }
     return sum / 6.0;
 }
@@ -120,10 +147,15 @@ class Turn {
         : g_(g), s_(g.s), pauses_(pauses), strength_(strength), p_(g.s.curPlayer) {}
 
     ComputerTurn play() {
-        int count = s_.routeCount;
+        // つよい takes its own way (turns/strong_route.h).
+        if (strength_ == Strength::Strong) {
+            own_ = strongRoute(s_, s_.playerMoney[p_]);
+            route_ = &own_;
+        }
+        int count = route_ == &own_ ? static_cast<int>(own_.size()) : s_.routeCount;
         // No open destination can be reached from here: earn money; an event or the
         // other player's arrivals may change that.
-        if (count < 1 || static_cast<int>(s_.routeList.size()) < count) return pauseThenWork();
+        if (count < 1 || static_cast<int>(route_->size()) < count) return pauseThenWork();
         if (count == 1) return claim();
         pause();
 
@@ -199,7 +231,7 @@ class Turn {
     }
 
     // Route point i, counted from 1 at the destination.
-    const RoutePoint& point(int i) const { return s_.routeList[static_cast<size_t>(i - 1)]; }
+    const RoutePoint& point(int i) const { return (*route_)[static_cast<size_t>(i - 1)]; }
 
     void pause() {
         if (pauses_) 間(g_);
@@ -241,6 +273,8 @@ class Turn {
     const Strength strength_;
     const int p_;
     ComputerTurn t_;
+    std::vector<RoutePoint> own_;
+    const std::vector<RoutePoint>* route_ = &s_.routeList;
 };
 
 }  // namespace

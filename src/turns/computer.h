@@ -36,10 +36,12 @@ inline constexpr Long kPlaneMoneyFloor = 40000;
 int computerKind(const GameState& s, int selected, int d, Long money);
 
 // The computer's strengths (setup/strength_file.h): よわい, a beginner (the slow train,
-// never the warp hole or the god, a small bet on the long shot), ふつう, the computer
-// opponent as it always played, and つよい, which plans (see its functions below).
+// or the fastest with the ride window; never the warp hole or the god, a small bet on
+// the long shot), ふつう, the computer opponent as it always played, and つよい, which
+// plans: its own way to a destination (turns/strong_route.h) and the functions below.
 
-// The beginner's kind: 各停 whenever the fare of the stations it may go is there.
+// The beginner's kind: in short mode 各停 whenever the fare of the stations it may go is
+// there; with the ride window, in a hurry, the fastest whose fare for them is there.
 int weakKind(const GameState& s, int selected, int d, Long money);
 
 // The planner's kind: the one that goes furthest on average towards the next point

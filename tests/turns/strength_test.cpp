@@ -2,6 +2,7 @@
 // their shares of wins are measured by the simulator, not here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 #include "support/fakes.h"
@@ -9,6 +10,8 @@
 #include "turns/computer.h"
 #include "turns/events.h"
 #include "turns/race.h"
+#include "turns/strong_route.h"
+#include "board/route.h"
 
 namespace kisharin::testing {
 namespace {
@@ -35,6 +38,58 @@ TEST(StrengthKinds, TheBeginnerTakesTheSlowTrainThePlannerTheFurthestItCanPay) {
     s.shortMode = False;
     EXPECT_GT(ridePointsFor(6, 2), 2 * ridePointsFor(6, 3));
     EXPECT_EQ(strongKind(s, 1, 12, 30000), 2);
+    // よわい with the ride window hurries: the fastest whose fare it has, else the next.
+    EXPECT_EQ(weakKind(s, 1, 12, 30000), 3);
+    EXPECT_EQ(weakKind(s, 1, 12, 500 * 12 - 1), 2);
+    EXPECT_EQ(weakKind(s, 3, 3, 450), 1);
+    EXPECT_EQ(weakKind(s, 1, 3, 449), 0);
+}
+
+// 本線 1..20 in 東京都; from 本1 a flight (羽田 → 千歳) reaches 孤島 in one station, and
+// 本線 reaches it at its far end, 19 stations on.
+RailwayData flightOrRails() {
+    TestLine rails = line("本線", 20);
+    rails.links.assign(20, "");
+    rails.links[0] = "2\\1";
+    rails.links[19] = "3\\1";
+    TestLine air{"飛行機（空路）", {"羽田", "千歳"}, {"東京都", "北海道"}, {"1\\1", "3\\1"}, {}};
+    TestLine island{"離島線", {"孤島"}, {"北海道"}, {"1\\20;2\\2"}, {}};
+    return makeRailway({rails, air, island});
+}
+
+bool flies(const std::vector<RoutePoint>& route) {
+    return std::any_of(route.begin(), route.end(), [](const RoutePoint& r) { return r.line == 2; });
+}
+
+// The game's route counts stations and flies; つよい counts turns and the work a fare
+// costs: without the money it keeps to the rails, with plenty it flies.
+TEST(StrengthRoute, APoorPlannerKeepsToTheRailsARichOneFlies) {
+    GameState s;
+    static_cast<RailwayData&>(s) = flightOrRails();
+    buildFareTable(s);
+    s.curPlayer = 0;
+    s.playerRosen[0] = 1;
+    s.playerEki[0] = 1;
+    for (int d = 1; d <= kDestinationCount; ++d) {
+        s.mokutekitiRosen[d] = 3;
+        s.mokutekitiEki[d] = 1;
+    }
+    道のり(s);
+    ASSERT_TRUE(flies(s.routeList));
+
+    const std::vector<RoutePoint> poor = strongRoute(s, 20000);
+    ASSERT_EQ(poor.size(), 3u);  // 孤島, 本20, 本1
+    EXPECT_EQ(poor.front(), (RoutePoint{3, 1, 20, "P3-1"}));
+    EXPECT_EQ(poor[1].line, 1);
+    EXPECT_EQ(poor[1].pos, 20);
+    EXPECT_EQ(poor.back().pos, 1);
+    EXPECT_TRUE(flies(strongRoute(s, kStrongRichMoney)));
+
+    // Standing on the destination the way is the station itself; none when all are reached.
+    s.playerRosen[0] = 3;
+    EXPECT_EQ(strongRoute(s, 0).size(), 1u);
+    for (int d = 1; d <= kDestinationCount; ++d) s.mokutekitiDone[d] = True;
+    EXPECT_TRUE(strongRoute(s, 0).empty());
 }
 
 class StrengthTurns : public BoardTest {
@@ -89,6 +144,32 @@ TEST_F(StrengthTurns, ThePlannerStopsOnTheOtherPlayersStationWhenItLiesOnTheWay)
     screens.dice.push_back(3);
     ASSERT_TRUE(playSeatTurn(g));
     EXPECT_EQ(s.playerEki[1], 10);
+}
+
+// The turn follows the planner's own way: a poor planner rides on along 本線, a rich
+// one changes to the flight at once.
+TEST_F(StrengthTurns, ThePlannerFliesOnlyWithTheMoneyForIt) {
+    setUpTwoPlayers(s, flightOrRails(), dir.path() + "履歴", "はなこ");
+    g.seats[1] = &strong;
+    for (const Long money : {Long{20000}, Long{200000}}) {
+        SCOPED_TRACE(money);
+        place(0, 1, 15);
+        place(1, 1, 1);
+        s.curPlayer = 1;
+        s.playerMoney[1] = money;
+        showBoard(g);
+        screens.dice.push_back(2);
+        ASSERT_TRUE(playSeatTurn(g));
+        if (money < kStrongRichMoney) {
+            EXPECT_TRUE(strong.last.transfers.empty());
+            EXPECT_EQ(s.playerRosen[1], 1);
+            EXPECT_GT(s.playerEki[1], 1);
+        } else {
+            EXPECT_EQ(strong.last.transfers, (std::vector<Station>{{2, 1}}));
+            EXPECT_EQ(s.playerRosen[1], 2);
+            EXPECT_EQ(s.playerEki[1], 2);
+        }
+    }
 }
 
 TEST_F(StrengthTurns, WarpAndGodAnswersFollowTheStrength) {
