@@ -12,6 +12,7 @@
 #include "state/error.h"
 #include "turns/board_model.h"
 #include "turns/events.h"
+#include "turns/strong_route.h"
 #include "turns/turn.h"
 
 namespace kisharin::sim {
@@ -91,8 +92,10 @@ class GuestComputer : public QObject {
         last = {};
         mirror();
         道のり(plan_);
-        count_ = plan_.routeCount;
-        if (count_ < 1 || static_cast<int>(plan_.routeList.size()) < count_) {
+        // つよい takes its own way, as at the host's computer.
+        route_ = strength_ == Strength::Strong ? strongRoute(plan_, money()) : plan_.routeList;
+        count_ = strength_ == Strength::Strong ? static_cast<int>(route_.size()) : plan_.routeCount;
+        if (count_ < 1 || static_cast<int>(route_.size()) < count_) {
             pause();
             return work();
         }
@@ -101,7 +104,7 @@ class GuestComputer : public QObject {
         changeOrChoose();
     }
 
-    const RoutePoint& point(int i) const { return plan_.routeList[static_cast<std::size_t>(i - 1)]; }
+    const RoutePoint& point(int i) const { return route_[static_cast<std::size_t>(i - 1)]; }
 
     void changeOrChoose() {
         const RoutePoint& lastPoint = point(count_);
@@ -246,6 +249,7 @@ class GuestComputer : public QObject {
     long actedOn_ = 0;
     Stage stage_ = Stage::Idle;
     int count_ = 0;
+    std::vector<RoutePoint> route_;  // the way this turn follows
     Station changedTo_;
 };
 
