@@ -182,7 +182,7 @@ TEST(KisharinSim, LogsBetsAndSpecialEventsAndCountsThemAgainstTheirChances) {
     EXPECT_GT(specials, 0);
     EXPECT_NE(r.output.find("special events in "), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("(rules: 10.00)"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("race days of player 1: "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("race days of the players who bet: "), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("computer (player 2) wins: "), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("games ended: 40"), std::string::npos) << r.output;
 }

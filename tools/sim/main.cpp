@@ -438,7 +438,7 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < kSpecialKinds.size(); ++i)
             printRate(kSpecialKinds[i].c_str(), tally.specials[i], tally.eventDraws, 0.01);
         std::printf("  warp jumps: %lld, god moves: %lld\n", tally.warpJumps, tally.godMoves);
-        std::printf("race days of player 1: %lld (bets %lld, declined %lld, won %lld, points %lld)\n",
+        std::printf("race days of the players who bet: %lld (bets %lld, declined %lld, won %lld, points %lld)\n",
                     tally.raceDays, tally.bets, tally.betsDeclined, tally.betsWon, tally.betPoints);
         if (logFile) {
             logFile.flush();

@@ -77,7 +77,7 @@ struct GameResult {
     int turns = 0;
     bool ended = false;  // false: stuck, not over within the turn limit
     // Chances the rules gave: travel-event draws (a special event 1 in 100 each) and
-    // race days of the human.
+    // race days of the players who bet (the computer bets at よわい and つよい).
     int eventDraws = 0;
     int raceDays = 0;
 };
