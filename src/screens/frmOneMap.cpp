@@ -90,21 +90,32 @@ QCursor mapCursor(int kind) {
     return kind == 2 ? open : hand;
 }
 
+// The measures are kept for the whole program (the windows are drawn on its one
+// thread): a map opened again measures none of its names again.
+namespace {
+std::unordered_map<std::string, int>& keptWidths() {  // point size, tab, text
+    static std::unordered_map<std::string, int> widths;
+    return widths;
+}
+}  // namespace
+
 int KeptTextMetrics::width(const std::string& text, int pointSize) const {
     std::string key = std::to_string(pointSize);
     key += '\t';
     key += text;
-    const auto it = widths_.find(key);
-    if (it != widths_.end()) return it->second;
+    auto& widths = keptWidths();
+    const auto it = widths.find(key);
+    if (it != widths.end()) return it->second;
     const int w = fonts_.width(text, pointSize);
-    widths_.emplace(std::move(key), w);
+    widths.emplace(std::move(key), w);
     return w;
 }
 
 int KeptTextMetrics::height(int pointSize) const {
-    const auto it = heights_.find(pointSize);
-    if (it != heights_.end()) return it->second;
-    return heights_.emplace(pointSize, fonts_.height(pointSize)).first->second;
+    static std::unordered_map<int, int> heights;
+    const auto it = heights.find(pointSize);
+    if (it != heights.end()) return it->second;
+    return heights.emplace(pointSize, fonts_.height(pointSize)).first->second;
 }
 
 // --- FrmOneMap ---------------------------------------------------------------------------

@@ -64,8 +64,6 @@ class KeptTextMetrics final : public TextMetrics {
 
   private:
     QtTextMetrics fonts_;
-    mutable std::unordered_map<std::string, int> widths_;  // point size, tab, text
-    mutable std::unordered_map<int, int> heights_;
 };
 
 class FrmOneMap : public QWidget {

@@ -1,8 +1,12 @@
 // The detailed map's behaviour: opening a prefecture, panning, zooming and the zoom bar.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "board/text_metrics.h"
 #include "maps/one_map.h"
+#include "support/fakes.h"
 
 namespace kisharin {
 namespace {
@@ -56,6 +60,25 @@ TEST_F(OneMapTest, FaultyDataShowsNoMapAndSaysWhy) {
     open("東京都");
     EXPECT_TRUE(map.mapShown());
     EXPECT_EQ(map.loadError(), "");
+}
+
+// A prefecture opened again is not read again, unless one of its files changed since.
+TEST_F(OneMapTest, AMapOpenedAgainSeesItsFilesChanged) {
+    testing::ScratchDir dir;
+    std::filesystem::copy(std::filesystem::u8path(s.mapDataDir + "東京都"), std::filesystem::u8path(dir.file("東京都")));
+    s.mapDataDir = dir.path();
+    open("東京都");
+    ASSERT_TRUE(map.mapShown());
+    open("東京都");
+    EXPECT_TRUE(map.mapShown());
+    EXPECT_EQ(map.loadError(), "");
+    {
+        std::ofstream news(std::filesystem::u8path(dir.file("東京都/NEWS.dat")), std::ios::trunc);
+        news << "138.9\n139.9\n35.5\n";
+    }
+    open("東京都");
+    EXPECT_FALSE(map.mapShown());
+    EXPECT_NE(map.loadError().find("東京都/NEWS.dat"), std::string::npos) << map.loadError();
 }
 
 TEST_F(OneMapTest, TheMapFollowsTheMouseWhenDragged) {
