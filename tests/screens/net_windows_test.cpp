@@ -270,6 +270,11 @@ void NetWindowsTest::hostAndGuestWindows() {
     // The guest's race day: it bets in its own betting window on lane 3, the host runs the
     // race with that lane and stake, and the guest's window shows it to the same winner.
     game.s.curPlayer = 1;
+    // Money to bet with, whatever its ride cost (a 新幹線 or a flight may have left it none,
+    // and a window without a stake to offer cannot start the race), on the guest's board.
+    game.s.playerMoney[1] = 30000;
+    game.screens.refreshBoard(game.s);
+    QTRY_COMPARE(label(g, "lblMoney"), label(host.board(), "lblMoney"));
     Race guestRace(game.rng);
     openBetQuestion(game, guestRace);
     whenModal([](QWidget* w) {
