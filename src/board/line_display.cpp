@@ -55,12 +55,11 @@ int transferRows(const GameState& s, const TextMetrics& tm, const std::vector<Li
     return rows;
 }
 
-// The highest value the scroll bar takes; a line shorter than the viewport stays at 0.
+}  // namespace
+
 int scrollTop(const LineDisplayModel& m) {
     return std::max(m.scrollMin, m.scrollMax);
 }
-
-}  // namespace
 
 namespace {
 bool contains(const PixelRect& r, int x, int y) {

@@ -112,6 +112,9 @@ void 路線読み込み(GameState& s, LineDisplayModel& m, const TextMetrics& tm
 // the order of its link text; links that name no station are left out.
 std::vector<Station> transfersAt(const RailwayData& d, int line, int pos);
 
+// The highest value the scroll bar takes; a line shorter than the viewport stays at 0.
+int scrollTop(const LineDisplayModel& m);
+
 // The scroll value that brings station pos of the player's line into view.
 int scrollValueForStation(const GameState& s, int pos);
 // スクロール位置決め: brings station pos of the displayed line into view on the scroll bar.

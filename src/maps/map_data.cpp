@@ -123,13 +123,17 @@ bool parseCoordinates(const std::string& text, GeoLine& out, std::string& why) {
     return true;
 }
 
+std::string prefectureFolder(const std::string& mapDataDir, const std::string& pref) {
+    std::string folder = mapDataDir;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder + pref + "/";
+}
+
 namespace {
 
 // The files of folder mapDataDir + pref; one that is there but cannot be read is a fault.
 MapFileSource folderFiles(const std::string& mapDataDir, const std::string& pref) {
-    std::string folder = mapDataDir;
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    folder += pref + "/";
+    const std::string folder = prefectureFolder(mapDataDir, pref);
     return [folder, pref](const char* file) -> std::optional<std::string> {
         const std::string path = folder + file;
         if (!fileExists(path)) return std::nullopt;

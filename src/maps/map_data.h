@@ -60,6 +60,9 @@ struct MapData {
     size_t vertexCount() const;
 };
 
+// The folder of prefecture `pref`'s files: mapDataDir + pref + "/".
+std::string prefectureFolder(const std::string& mapDataDir, const std::string& pref);
+
 // The six file names in the order they are read.
 inline constexpr const char* kMapFiles[6] = {"PL.dat", "L.dat", "NEWS.dat", "L_rr.dat", "L_st.dat", "St.dat"};
 

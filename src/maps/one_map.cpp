@@ -19,9 +19,7 @@ constexpr int kKeepInside = 40;
 // The size and time of each of a prefecture's six files; empty when one cannot be read.
 using FileStamps = std::vector<std::pair<std::uintmax_t, std::filesystem::file_time_type>>;
 FileStamps stampsOf(const std::string& mapDataDir, const std::string& pref) {
-    std::string folder = mapDataDir;
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    folder += pref + "/";
+    const std::string folder = prefectureFolder(mapDataDir, pref);
     FileStamps out;
     for (const char* file : kMapFiles) {
         std::error_code e1, e2;

@@ -480,13 +480,7 @@ Ask readAsk(const json& j) {
         if (!boundedInteger(s, 0, kMaxAmount, n)) r.fail("stakes");
         a.stakes.push_back(static_cast<Long>(n));
     }
-    const json& odds = r.array("odds", 5);
-    if (odds.size() != 5) r.fail("odds");
-    for (std::size_t i = 0; i < 5; ++i) {
-        if (!odds[i].is_number_integer() || odds[i].get<long>() < 0 || odds[i].get<long>() > 1000)
-            r.fail("odds");
-        a.odds[i] = odds[i].get<int>();
-    }
+    readSmalls(r, "odds", 0, 1000, a.odds);
     r.done();
     return a;
 }

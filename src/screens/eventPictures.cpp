@@ -1,11 +1,14 @@
 #include "screens/eventPictures.h"
 
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QTimer>
 #include <cmath>
 
+#include "screens/timing.h"
 #include "turns/race.h"
 
 namespace kisharin {
@@ -414,6 +417,44 @@ QPixmap racerPicture(int k) {
     else
         bicycle(p);
     return pm;
+}
+
+BoardPicture::BoardPicture(QWidget* board) : board_(board), label_(new QLabel(board)), timer_(new QTimer(board)) {
+    label_->setObjectName(QStringLiteral("picE"));
+    label_->setFixedSize(kEventPictureWidth, kEventPictureHeight);
+    label_->hide();
+    timer_->setObjectName(QStringLiteral("tmrNature"));
+    timer_->setInterval(scaledMs(kNatureTickMs));
+    QObject::connect(timer_, &QTimer::timeout, board, [this] { step(); });
+}
+
+void BoardPicture::slide(int kind, int screenTop) {
+    startSlide(e_, kind, label_->width(), screenTop);
+    place();
+    timer_->start();
+}
+
+void BoardPicture::show(int picture, int screenWidth, int screenTop) {
+    timer_->stop();
+    if (picture == 0)
+        hidePicture(e_);
+    else
+        centrePicture(e_, picture, label_->width(), screenWidth, screenTop);
+    place();
+}
+
+void BoardPicture::step() {
+    if (!tmrNature_Timer(e_, board_->frameGeometry().width())) timer_->stop();
+    place();
+}
+
+void BoardPicture::place() {
+    if (e_.visible) {
+        label_->setPixmap(eventPicture(e_.picture));
+        label_->move(e_.left, e_.top);
+        label_->raise();
+    }
+    label_->setVisible(e_.visible);
 }
 
 }  // namespace kisharin

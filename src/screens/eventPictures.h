@@ -6,6 +6,12 @@
 
 #include <QPixmap>
 
+#include "turns/events.h"
+
+class QLabel;
+class QTimer;
+class QWidget;
+
 namespace kisharin {
 
 inline constexpr int kEventPictureWidth = 160;
@@ -17,5 +23,28 @@ QPixmap eventPicture(int k);
 
 // Racer picture k (1..3), 44 x 33 with a transparent background; null for any other k.
 QPixmap racerPicture(int k);
+
+// The event picture over a board's strip (a disaster sliding across, the warp hole, the
+// god), for the board and for a network guest's board alike: its label `picE` and the
+// timer `tmrNature` that slides it, children of the board.
+class BoardPicture {
+  public:
+    explicit BoardPicture(QWidget* board);
+    // A disaster's picture sliding across from the left of the board area.
+    void slide(int kind, int screenTop);
+    // The warp hole or the god centred over the board area; 0 hides the picture.
+    void show(int picture, int screenWidth, int screenTop);
+    // One step of the slide (the timer's).
+    void step();
+    QLabel* label() const { return label_; }
+    const EventPicture& model() const { return e_; }
+
+  private:
+    void place();
+    QWidget* board_;
+    QLabel* label_;
+    QTimer* timer_;
+    EventPicture e_;
+};
 
 }  // namespace kisharin

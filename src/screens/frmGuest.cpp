@@ -164,17 +164,7 @@ FrmGuest::FrmGuest(NetGuest& guest, std::function<void()> onEnded)
     lblShown_ = makeLabel(this, QStringLiteral("lblShown"), {8, 576, 768, 24}, 10, true);
     lblShown_->setFrameShape(QFrame::StyledPanel);
     lblShown_->setIndent(6);
-    picELabel_ = new QLabel(this);
-    picELabel_->setObjectName(QStringLiteral("picE"));
-    picELabel_->setFixedSize(kEventPictureWidth, kEventPictureHeight);
-    picELabel_->hide();
-    tmrNature_ = new QTimer(this);
-    tmrNature_->setObjectName(QStringLiteral("tmrNature"));
-    tmrNature_->setInterval(scaledMs(kNatureTickMs));
-    connect(tmrNature_, &QTimer::timeout, this, [this] {
-        if (!tmrNature_Timer(picE_, frameGeometry().width())) tmrNature_->stop();
-        placePicture();
-    });
+    picE_ = std::make_unique<BoardPicture>(this);
 
     auto* frame = new QGroupBox(QStringLiteral("列車"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -325,15 +315,6 @@ void FrmGuest::showNext() {
     if (!queue_.empty()) QTimer::singleShot(0, this, &FrmGuest::showNext);
 }
 
-void FrmGuest::placePicture() {
-    if (picE_.visible) {
-        picELabel_->setPixmap(kisharin::eventPicture(picE_.picture));
-        picELabel_->move(picE_.left, picE_.top);
-        picELabel_->raise();
-    }
-    picELabel_->setVisible(picE_.visible);
-}
-
 void FrmGuest::showCall(const net::ShowCall& c) {
     // The line under the board keeps the last thing shown.
     QString text;
@@ -372,16 +353,9 @@ void FrmGuest::showCall(const net::ShowCall& c) {
         FrmSeiha w(s, c.line, rng, clock, this);
         w.exec();
     } else if (c.what == "disaster") {
-        startSlide(picE_, c.value, picELabel_->width(), picScreen_->y());
-        placePicture();
-        tmrNature_->start();
+        picE_->slide(c.value, picScreen_->y());
     } else if (c.what == "picture") {
-        tmrNature_->stop();
-        if (c.value == 0)
-            hidePicture(picE_);
-        else
-            centrePicture(picE_, c.value, picELabel_->width(), picScreen_->width(), picScreen_->y());
-        placePicture();
+        picE_->show(c.value, picScreen_->width(), picScreen_->y());
     } else if (c.what == "shake") {
         const int px = static_cast<int>(std::lround(c.value * logicalDpiX() / 1440.0));
         move(x() + px, y());
@@ -474,9 +448,7 @@ void FrmGuest::askBet(const net::Ask& a) {
     GameState& s = view();
     s.curPlayer = static_cast<Integer>(me);
     s.raceName = a.title;
-    std::array<int, kLanes> odds{};
-    for (int i = 0; i < kLanes; ++i) odds[static_cast<std::size_t>(i)] = a.odds[static_cast<std::size_t>(i)];
-    betRace_ = std::make_unique<Race>(odds);
+    betRace_ = std::make_unique<Race>(a.odds);
     auto* w = new FrmBet(
         s, *betRace_, betRng_,
         [this, me](const Command& c) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "board/line_display.h"
+#include "screens/eventPictures.h"
 #include "screens/netGame.h"
 #include "state/game_state.h"
 #include "turns/events.h"
@@ -56,7 +57,7 @@ class FrmGuest : public QWidget {
     void refresh();
     QLabel* lastShown() const { return lblShown_; }
     // The event picture over the strip (the disaster's slide, the warp hole, the god).
-    QLabel* eventPicture() const { return picELabel_; }
+    QLabel* eventPicture() const { return picE_->label(); }
     StripView* strip() const { return strip_; }
 
   protected:
@@ -73,7 +74,6 @@ class FrmGuest : public QWidget {
     void showRide(const net::ShowCall& c);
     void showRace(const net::ShowCall& c);
     void askBet(const net::Ask& a);
-    void placePicture();
     // The state the host's windows are drawn from, with what this computer knows: the
     // shipped railway (or nothing of it) and the last board.
     GameState& view();
@@ -106,9 +106,7 @@ class FrmGuest : public QWidget {
     QPointer<FrmBet> bet_;  // the betting window of the guest's own race day
     std::unique_ptr<Race> betRace_;
     DefaultRng betRng_;  // not drawn from: the race is run at the host
-    QLabel* picELabel_;
-    QTimer* tmrNature_;
-    EventPicture picE_;
+    std::unique_ptr<BoardPicture> picE_;
     bool riding_ = false;
     bool ending_ = false;
     bool syncing_ = false;

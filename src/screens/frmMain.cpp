@@ -156,14 +156,7 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     connect(tmrMain_, &QTimer::timeout, this, &FrmMain::tmrMain_Timer);
     tmrMain_->start();
 
-    picELabel_ = new QLabel(this);
-    picELabel_->setObjectName(QStringLiteral("picE"));
-    picELabel_->setFixedSize(kEventPictureWidth, kEventPictureHeight);
-    picELabel_->hide();
-    tmrNature_ = new QTimer(this);
-    tmrNature_->setObjectName(QStringLiteral("tmrNature"));
-    tmrNature_->setInterval(scaledMs(kNatureTickMs));
-    connect(tmrNature_, &QTimer::timeout, this, &FrmMain::tmrNature_Timer);
+    picE_ = std::make_unique<BoardPicture>(this);
 }
 
 FrmMain::~FrmMain() {
@@ -276,35 +269,16 @@ void FrmMain::tmrMain_Timer() {
     lblJikoku_->setText(qs(lblJikokuText(g_.s)));
 }
 
-namespace {
-void place(QLabel* l, const EventPicture& e) {
-    if (e.visible) {
-        l->setPixmap(eventPicture(e.picture));
-        l->move(e.left, e.top);
-        l->raise();
-    }
-    l->setVisible(e.visible);
-}
-}  // namespace
-
 void FrmMain::showDisaster(int kind) {
-    startSlide(picE_, kind, picELabel_->width(), picScreen_->y());
-    place(picELabel_, picE_);
-    tmrNature_->start();
+    picE_->slide(kind, picScreen_->y());
 }
 
 void FrmMain::showEventPicture(int picture) {
-    tmrNature_->stop();
-    if (picture == 0)
-        hidePicture(picE_);
-    else
-        centrePicture(picE_, picture, picELabel_->width(), picScreen_->width(), picScreen_->y());
-    place(picELabel_, picE_);
+    picE_->show(picture, picScreen_->width(), picScreen_->y());
 }
 
 void FrmMain::tmrNature_Timer() {
-    if (!::kisharin::tmrNature_Timer(picE_, frameGeometry().width())) tmrNature_->stop();
-    place(picELabel_, picE_);
+    picE_->step();
 }
 
 void FrmMain::shake(int twips) {

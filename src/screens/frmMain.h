@@ -5,8 +5,10 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 #include <string>
 
+#include "screens/eventPictures.h"
 #include "screens/frmMokutekiti.h"
 #include "turns/command.h"
 #include "turns/events.h"
@@ -64,8 +66,8 @@ class FrmMain : public QWidget {
     void showDisaster(int kind);
     void showEventPicture(int picture);
     void tmrNature_Timer();
-    const EventPicture& picEModel() const { return picE_; }
-    QLabel* picE() const { return picELabel_; }
+    const EventPicture& picEModel() const { return picE_->model(); }
+    QLabel* picE() const { return picE_->label(); }
     // Moves the window sideways by the given twips (the earthquake).
     void shake(int twips);
 
@@ -109,9 +111,7 @@ class FrmMain : public QWidget {
     QPushButton* cmdMap_;
     QPushButton* cmdSave_;
     QTimer* tmrMain_;
-    QTimer* tmrNature_;
-    QLabel* picELabel_;
-    EventPicture picE_;
+    std::unique_ptr<BoardPicture> picE_;
     QPointer<FrmCourse> course_;
     bool syncing_ = false;  // true while the controls are set from the models
     int depth_ = 0;         // handlers running (nested through modal windows)

@@ -68,12 +68,11 @@ StripTarget stepTarget(const LineDisplayModel& m, const std::vector<StripTarget>
 
 int scrollToShow(const LineDisplayModel& m, StripTarget t) {
     const PixelRect r = targetRect(m, t);
-    const int top = std::max(m.scrollMin, m.scrollMax);
     int v = m.scrollValue;
     if (r.top + r.height + kFrameMargin > v + kViewportHeight)
         v = r.top + r.height + kFrameMargin - kViewportHeight;
     if (r.top - kFrameMargin < v) v = r.top - kFrameMargin;
-    return std::clamp(v, m.scrollMin, top);
+    return std::clamp(v, m.scrollMin, scrollTop(m));
 }
 
 }  // namespace kisharin
