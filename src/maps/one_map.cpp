@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 #include <utility>
 #include <vector>
 
+#include "maps/kept_map.h"
 #include "state/error.h"
 
 namespace kisharin {
@@ -15,41 +15,6 @@ namespace {
 // How much of the canvas always stays inside the frame when it is dragged, so that the
 // map can always be taken hold of again.
 constexpr int kKeepInside = 40;
-
-// The size and time of each of a prefecture's six files; empty when one cannot be read.
-using FileStamps = std::vector<std::pair<std::uintmax_t, std::filesystem::file_time_type>>;
-FileStamps stampsOf(const std::string& mapDataDir, const std::string& pref) {
-    const std::string folder = prefectureFolder(mapDataDir, pref);
-    FileStamps out;
-    for (const char* file : kMapFiles) {
-        std::error_code e1, e2;
-        const std::filesystem::path path = std::filesystem::u8path(folder + file);
-        const std::uintmax_t size = std::filesystem::file_size(path, e1);
-        const auto time = std::filesystem::last_write_time(path, e2);
-        if (e1 || e2) return {};
-        out.emplace_back(size, time);
-    }
-    return out;
-}
-
-// The prefecture read last, with its files' stamps: a map opened again (most often the
-// player's own prefecture) is neither read nor checked again unless a file changed.
-struct KeptMap {
-    std::string dir, pref;
-    FileStamps stamps;
-    MapData data;
-};
-
-MapData readKept(const std::string& mapDataDir, const std::string& pref) {
-    static KeptMap kept;
-    FileStamps stamps = stampsOf(mapDataDir, pref);
-    if (!stamps.empty() && kept.dir == mapDataDir && kept.pref == pref && kept.stamps == stamps) return kept.data;
-    MapData data = kisharin::データ読込(mapDataDir, pref);
-    // Written after the read: a file changed while it was read is read again next time.
-    if (!stamps.empty() && stamps == stampsOf(mapDataDir, pref))
-        kept = {mapDataDir, pref, std::move(stamps), data};
-    return data;
-}
 }  // namespace
 
 std::string floatText(float v) {
@@ -96,16 +61,16 @@ void OneMap::初期化() {
     txtY2_.clear();
     zoomed_ = false;
     dragging_ = false;
-    data_ = MapData{};
+    data_ = std::make_shared<const MapData>();
     mes_.clear();
     loadError_.clear();
 }
 
 void OneMap::データ読込() {
     try {
-        data_ = readKept(s_.mapDataDir, s_.pickedPref);
+        data_ = readKeptMap(s_.mapDataDir, s_.pickedPref);
     } catch (const GameError& e) {
-        data_ = MapData{};
+        data_ = std::make_shared<const MapData>();
         loadError_ = e.what();
         mes_ = s_.pickedPref + "の地図データを読み込めませんでした。";
         return;
@@ -114,13 +79,13 @@ void OneMap::データ読込() {
 }
 
 void OneMap::座標設定() {
-    view_ = kisharin::座標設定(data_.boundW, data_.boundE, data_.boundS, data_.boundN);
+    view_ = kisharin::座標設定(data_->boundW, data_->boundE, data_->boundS, data_->boundN);
 }
 
 void OneMap::描画() {
     if (!view_.empty()) {
         if (busy) busy(true);
-        picture_ = kisharin::描画(data_, view_, canvas_.width, canvas_.height, s_, m_);
+        picture_ = kisharin::描画(*data_, view_, canvas_.width, canvas_.height, s_, m_);
         shown_ = true;
         ++drawCount_;
         if (busy) busy(false);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -72,7 +73,7 @@ class OneMap {
     // --- What the window shows -----------------------------------------------------------
     bool mapShown() const { return shown_; }
     const MapPicture& picture() const { return picture_; }
-    const MapData& data() const { return data_; }
+    const MapData& data() const { return *data_; }
     const MapView& view() const { return view_; }
     void setView(const MapView& v) { view_ = v; }
     const CanvasRect& canvas() const { return canvas_; }
@@ -101,7 +102,7 @@ class OneMap {
 
     GameState& s_;
     const TextMetrics& m_;
-    MapData data_;
+    std::shared_ptr<const MapData> data_ = std::make_shared<const MapData>();  // shared with the kept map
     MapView view_;
     MapView savedView_;
     MapPicture picture_;

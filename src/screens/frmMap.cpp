@@ -82,6 +82,10 @@ class PrefLabel : public QLabel {
     }
 
   protected:
+    void enterEvent(QEnterEvent* e) override {
+        form_->lblPref_Hover(code_);
+        QLabel::enterEvent(e);
+    }
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
             form_->lblPref_Click(code_);
@@ -191,6 +195,13 @@ void FrmMap::showEvent(QShowEvent* e) {
     // The notice gets its own strip under the map; the viewing picker is the map alone.
     setFixedSize(kPickerWidth, kPickerHeight + (god ? 32 : 0));
     QDialog::showEvent(e);
+}
+
+void FrmMap::lblPref_Hover(int code) {
+    // A click on a name comes a moment after the pointer came onto it: the map is read
+    // and its lines painted meanwhile.
+    if (property("tag").toString() != QStringLiteral("God"))
+        readMapAhead(s_.mapDataDir, prefectureCaption(code), devicePixelRatio());
 }
 
 void FrmMap::lblPref_Click(int code) {

@@ -43,6 +43,8 @@ class FrmMap : public QDialog {
     static FrmMap* viewing();
 
     void lblPref_Click(int code);
+    // The pointer came onto a prefecture's name.
+    void lblPref_Hover(int code);
     QLabel* prefLabel(int code) const { return lblPref_[code]; }
     QLabel* message() const { return lblMessage_; }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include <QCloseEvent>
@@ -15,9 +17,11 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QThreadPool>
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "maps/kept_map.h"
 #include "screens/placement.h"
 
 namespace kisharin {
@@ -90,25 +94,121 @@ QCursor mapCursor(int kind) {
     return kind == 2 ? open : hand;
 }
 
-// The measures are kept for the whole program (the windows are drawn on its one
-// thread): a map opened again measures none of its names again.
+// The measures are kept for the whole program: a map opened again measures none of its
+// names again. The names of a map read ahead are measured on the reading thread.
 namespace {
-std::unordered_map<std::string, int>& keptWidths() {  // point size, tab, text
-    static std::unordered_map<std::string, int> widths;
-    return widths;
+struct KeptWidths {
+    std::mutex lock;
+    std::unordered_map<std::string, int> widths;  // point size, tab, text
+};
+KeptWidths& keptWidths() {
+    static KeptWidths kept;
+    return kept;
+}
+std::string widthKey(const std::string& text, int pointSize) {
+    std::string key = std::to_string(pointSize);
+    key += '\t';
+    key += text;
+    return key;
 }
 }  // namespace
 
 int KeptTextMetrics::width(const std::string& text, int pointSize) const {
-    std::string key = std::to_string(pointSize);
-    key += '\t';
-    key += text;
-    auto& widths = keptWidths();
-    const auto it = widths.find(key);
-    if (it != widths.end()) return it->second;
+    std::string key = widthKey(text, pointSize);
+    KeptWidths& kept = keptWidths();
+    {
+        std::lock_guard<std::mutex> hold(kept.lock);
+        const auto it = kept.widths.find(key);
+        if (it != kept.widths.end()) return it->second;
+    }
     const int w = fonts_.width(text, pointSize);
-    widths.emplace(std::move(key), w);
+    std::lock_guard<std::mutex> hold(kept.lock);
+    kept.widths.emplace(std::move(key), w);
     return w;
+}
+
+void KeptTextMetrics::measure(const std::vector<std::string>& texts, int pointSize) {
+    KeptWidths& kept = keptWidths();
+    std::vector<std::string> keys;
+    {
+        std::lock_guard<std::mutex> hold(kept.lock);
+        for (const std::string& text : texts) {
+            std::string key = widthKey(text, pointSize);
+            if (!kept.widths.count(key)) keys.push_back(std::move(key));
+        }
+    }
+    if (keys.empty()) return;
+    const QtTextMetrics fonts;
+    std::vector<int> widths;
+    widths.reserve(keys.size());
+    for (const std::string& key : keys) widths.push_back(fonts.width(key.substr(key.find('\t') + 1), pointSize));
+    std::lock_guard<std::mutex> hold(kept.lock);
+    for (size_t i = 0; i < keys.size(); ++i) kept.widths.emplace(std::move(keys[i]), widths[i]);
+}
+
+namespace {
+
+// The lines of a prefecture's first view, painted while the pointer rested on its name:
+// its first frame then only writes the names over them.
+struct LinesAhead {
+    std::mutex lock;
+    std::condition_variable done;
+    const MapData* painting = nullptr;  // the data whose lines are being painted
+    std::shared_ptr<const MapData> data;
+    MapView view;
+    QImage image;  // the whole first canvas, at the screen's resolution
+};
+LinesAhead& linesAhead() {
+    static LinesAhead ahead;
+    return ahead;
+}
+
+void paintLinesAhead(const std::shared_ptr<const MapData>& data, qreal ratio) {
+    LinesAhead& ahead = linesAhead();
+    {
+        std::lock_guard<std::mutex> hold(ahead.lock);
+        if (ahead.painting || (ahead.data == data && ahead.image.devicePixelRatio() == ratio)) return;
+        ahead.painting = data.get();
+    }
+    const auto finished = [&ahead](QImage image, const std::shared_ptr<const MapData>& of, const MapView& view) {
+        {
+            std::lock_guard<std::mutex> hold(ahead.lock);
+            ahead.painting = nullptr;
+            if (!image.isNull()) {
+                ahead.data = of;
+                ahead.view = view;
+                ahead.image = std::move(image);
+            }
+        }
+        ahead.done.notify_all();
+    };
+    // The first view as the opening draws it: the canvas as large as the frame.
+    const MapView view = 座標設定(data->boundW, data->boundE, data->boundS, data->boundN);
+    if (view.empty()) return finished(QImage(), data, view);
+    MapPicture lines;
+    lines.width = lines.height = OneMap::kFrame;
+    const CanvasScale c{view, OneMap::kFrame, OneMap::kFrame};
+    県界線のみ描画(*data, c, lines);
+    鉄道描画(*data, c, lines);
+    MapSheet sheet;
+    sheet.build(lines);
+    finished(sheet.linesImage(ratio), data, view);
+}
+
+}  // namespace
+
+void readMapAhead(const std::string& mapDataDir, const std::string& pref, qreal ratio) {
+    const int ticket = wantReadAhead(mapDataDir, pref);
+    QThreadPool::globalInstance()->start([ticket, ratio] {
+        const std::shared_ptr<const MapData> data = readAhead(ticket);
+        if (!data) return;
+        // The names the first drawing measures: every station's label at the plain size.
+        std::vector<std::string> names;
+        names.reserve(data->sameStation.size());
+        for (const SameStationRecord& r : data->sameStation) names.push_back(r.name);
+        KeptTextMetrics::measure(names, kLabelPoint);
+        paintLinesAhead(data, ratio);
+    });
 }
 
 int KeptTextMetrics::height(int pointSize) const {
@@ -160,12 +260,16 @@ FrmOneMap::FrmOneMap(GameState& s, QPushButton* boardButton, QWidget* parent)
     txtIng_->setAutoFillBackground(true);
     setBack(txtIng_, rgb(255, 255, 255));
     txtIng_->hide();
-    // "描画中" stays up until the new picture has been painted (see run()).
+    // "描画中" is up while a drawing is under way. It is painted at once only when the
+    // drawing before took long enough to keep the player waiting (from the input to the
+    // painted map); a quick one is on the screen before the box could be, and the box
+    // would only flicker at every step of the zoom.
     map_.busy = [this](bool on) {
         if (!on) return;
+        drawing_.start();
         txtIng_->show();
         txtIng_->raise();
-        txtIng_->repaint();
+        if (lastDrawing_ >= kSlowDrawing) txtIng_->repaint();
     };
 
     connect(cmdZoom_, &QPushButton::clicked, this, [this] { run([this] { map_.cmdZoom_Click(); }); });
@@ -214,6 +318,12 @@ void FrmOneMap::run(F&& handler) {
     txtIng_->hide();
 }
 
+void FrmOneMap::drawingPainted() {
+    if (!drawing_.isValid()) return;
+    lastDrawing_ = drawing_.elapsed();
+    drawing_.invalidate();
+}
+
 void FrmOneMap::Form_Activate() {
     if (!s_.prefPicked) return;
     if (boardButton_) boardButton_->setEnabled(false);
@@ -255,15 +365,13 @@ void FrmOneMap::closeEvent(QCloseEvent* e) {
 
 namespace {
 
-// The two label fonts, made once.
-const QFont& labelFont(int pointSize) {
+// The two label fonts, made once (labels are painted on several threads at a time).
+QFont labelFont(int pointSize) {
     static const QFont plain = uiFont(kLabelPoint, false);
     static const QFont emphasised = uiFont(kEmphasisPoint, true);
-    static QFont other;
     if (pointSize == kLabelPoint) return plain;
     if (pointSize == kEmphasisPoint) return emphasised;
-    other = uiFont(pointSize, true);
-    return other;
+    return uiFont(pointSize, true);
 }
 
 QPen linePen(const MapPolyline& line) {
@@ -309,6 +417,9 @@ void paintMapPicture(QPainter& p, const MapPicture& pic) {
 // --- MapCanvas -----------------------------------------------------------------------------
 
 void MapSheet::build(const MapPicture& pic) {
+    width_ = pic.width;
+    height_ = pic.height;
+    linesImage_ = QImage();
     lines_.clear();
     lines_.reserve(pic.lines.size());
     for (const MapPolyline& line : pic.lines) {
@@ -332,18 +443,35 @@ void MapSheet::build(const MapPicture& pic) {
     for (const MapLabel* l : pic.paintOrder()) labels_.push_back({l, labelReach(*l), qs(l->caption)});
 }
 
+QImage MapSheet::linesImage(qreal ratio) const {
+    const QRect whole(0, 0, width_, height_);
+    QImage image(whole.size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    paintLines(p, whole);
+    return image;
+}
+
 void MapSheet::paint(QPainter& p, const QRect& area) const {
-    // The lines of a large area are stroked in bands by every processor (most of a
-    // frame's work on a dense map, above all on a screen scaled x2), each band into an
-    // image of the screen's resolution; a band's pixels are those of the whole area, as
-    // for any area. The bands are thin, taken in turn, so that a dense corner of the map
-    // is shared too.
     const qreal ratio = p.paintEngine()->paintDevice()->devicePixelRatio();
+    if (!lines_.empty() && !linesImage_.isNull() && linesImage_.devicePixelRatio() == ratio) {
+        const QRect at = area & QRect(QPoint(0, 0), linesImage_.deviceIndependentSize().toSize());
+        p.drawImage(at.topLeft(), linesImage_, QRect(at.topLeft() * ratio, at.size() * ratio));
+        paintLabels(p, area);
+        return;
+    }
+    // A large area is painted in bands by every processor (stroking the lines is most of
+    // a frame's work on a dense map, above all on a screen scaled x2), each band into an
+    // image of the screen's resolution, lines then labels; a band's pixels are those of
+    // the whole area, as for any area. The bands are thin, taken in turn, so that a dense
+    // corner of the map is shared too.
     const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
     const int bands = std::min(workers * 4, area.height() / 32);
     if (workers == 1 || bands < 2 || ratio != std::floor(ratio)) {
         p.fillRect(area, Qt::white);
         paintLines(p, area);
+        paintLabels(p, area);
     } else {
         std::vector<QRect> parts;
         for (int i = 0; i < bands; ++i) {
@@ -355,12 +483,14 @@ void MapSheet::paint(QPainter& p, const QRect& area) const {
         std::atomic<size_t> next{0};
         const auto strokeBands = [&] {
             for (size_t i = next++; i < parts.size(); i = next++) {
-                QImage image(parts[i].size() * ratio, QImage::Format_ARGB32_Premultiplied);
+                // Opaque: copied onto the screen as it is, not blended.
+                QImage image(parts[i].size() * ratio, QImage::Format_RGB32);
                 image.setDevicePixelRatio(ratio);
                 image.fill(Qt::white);
                 QPainter q(&image);
                 q.translate(-parts[i].topLeft());
                 paintLines(q, parts[i]);
+                paintLabels(q, parts[i]);
                 q.end();
                 images[i] = std::move(image);
             }
@@ -371,6 +501,9 @@ void MapSheet::paint(QPainter& p, const QRect& area) const {
         for (std::thread& t : helpers) t.join();
         for (size_t i = 0; i < parts.size(); ++i) p.drawImage(parts[i].topLeft(), images[i]);
     }
+}
+
+void MapSheet::paintLabels(QPainter& p, const QRect& area) const {
     p.setRenderHint(QPainter::TextAntialiasing);
     for (const Label& l : labels_)
         if (l.reach.intersects(area)) paintLabel(p, *l.label, l.caption);
@@ -439,6 +572,15 @@ const MapSheet* MapCanvas::sheet() {
     if (drawn_ != m.drawCount()) {
         drawn_ = m.drawCount();
         sheet_.build(m.picture());
+        // The first view's lines may have been painted while the pointer rested on the
+        // prefecture's name: the same data, view and canvas give the same lines.
+        // A painting of them under way is nearly done: waiting is quicker than painting.
+        LinesAhead& ahead = linesAhead();
+        std::unique_lock<std::mutex> hold(ahead.lock);
+        ahead.done.wait(hold, [&] { return ahead.painting != &m.data(); });
+        if (ahead.data.get() == &m.data() && ahead.view == m.view() && m.canvas().width == OneMap::kFrame &&
+            m.canvas().height == OneMap::kFrame)
+            sheet_.useLines(ahead.image);
     }
     return &sheet_;
 }
@@ -447,10 +589,12 @@ void MapCanvas::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     const QRect area = e->rect();
     // Only what the frame shows is painted, at the screen's own resolution.
-    if (const MapSheet* sheet = this->sheet())
+    if (const MapSheet* sheet = this->sheet()) {
         sheet->paint(p, area);
-    else
+        form_->drawingPainted();
+    } else {
         p.fillRect(area, Qt::white);
+    }
     const OneMap& m = form_->map_;
     // The corners picked for "変更": corner 2 as a cross, and the area between the two
     // corners once both are there. They stay marked on every new picture for as long as

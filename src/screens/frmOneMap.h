@@ -3,6 +3,7 @@
 // enlarged with the zoom bar. It paints the rules' OneMap model and forwards its events.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPen>
 #include <QPointer>
@@ -35,9 +36,16 @@ class MapSheet {
     void build(const MapPicture& pic);  // the picture must outlive the sheet's use
     // Paints the area on white.
     void paint(QPainter& p, const QRect& area) const;
+    // The lines of the whole picture on white, at a screen's resolution, painted on the
+    // calling thread.
+    QImage linesImage(qreal ratio) const;
+    // Takes the lines painted already (linesImage of the same picture); the areas painted
+    // then only write the labels over them.
+    void useLines(const QImage& lines) { linesImage_ = lines; }
 
   private:
     void paintLines(QPainter& p, const QRect& area) const;
+    void paintLabels(QPainter& p, const QRect& area) const;
 
     struct Line {
         QPen pen;
@@ -51,9 +59,16 @@ class MapSheet {
     };
     std::vector<Line> lines_;
     std::vector<Label> labels_;
+    int width_ = 0, height_ = 0;
+    QImage linesImage_;
 };
 
 class MapCanvas;
+
+// Reads a prefecture's map data, measures its station names and paints the lines of its
+// first view (at the screen's resolution `ratio`) on a thread of the pool while the
+// player's pointer rests on its name in the picker, so that a click opens the map at once.
+void readMapAhead(const std::string& mapDataDir, const std::string& pref, qreal ratio);
 
 // The fonts' sizes of the labels, each caption measured once: every drawing measures all
 // the labels again, and a step of the zoom draws anew.
@@ -61,6 +76,8 @@ class KeptTextMetrics final : public TextMetrics {
   public:
     int width(const std::string& text, int pointSize) const override;
     int height(int pointSize) const override;
+    // Measures the names at a font size and keeps their widths; safe on any thread.
+    static void measure(const std::vector<std::string>& texts, int pointSize);
 
   private:
     QtTextMetrics fonts_;
@@ -91,6 +108,10 @@ class FrmOneMap : public QWidget {
     QLabel* message() const { return lblMes_; }
     // Brings the controls and the canvas in line with the model.
     void sync();
+    // How long the player waited for the last drawing, from its start to its painting.
+    qint64 lastDrawing() const { return lastDrawing_; }
+    // A wait from which on the next drawing puts up "描画中" at once, milliseconds.
+    static constexpr qint64 kSlowDrawing = 100;
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -114,6 +135,9 @@ class FrmOneMap : public QWidget {
     QLabel* lblMes_;
     QLabel* txtIng_;
     bool syncing_ = false;
+    QElapsedTimer drawing_;  // runs from a drawing's start to its first painting
+    qint64 lastDrawing_ = 0;
+    void drawingPainted();
 };
 
 // The canvas picMain: the map picture of the last drawing, painted where the frame shows
