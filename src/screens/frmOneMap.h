@@ -42,6 +42,7 @@ class MapSheet {
     // Takes the lines painted already (linesImage of the same picture); the areas painted
     // then only write the labels over them.
     void useLines(const QImage& lines) { linesImage_ = lines; }
+    bool linesPaintedAhead() const { return !linesImage_.isNull(); }
 
   private:
     void paintLines(QPainter& p, const QRect& area) const;

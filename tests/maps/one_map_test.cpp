@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "board/text_metrics.h"
+#include "maps/kept_map.h"
 #include "maps/one_map.h"
 #include "support/fakes.h"
 
@@ -78,6 +79,38 @@ TEST_F(OneMapTest, AMapOpenedAgainSeesItsFilesChanged) {
     }
     open("東京都");
     EXPECT_FALSE(map.mapShown());
+    EXPECT_NE(map.loadError().find("東京都/NEWS.dat"), std::string::npos) << map.loadError();
+}
+
+// A prefecture read ahead (while the pointer rests on its name) is what its opening shows,
+// not read again; a file changed after the read ahead is seen at the opening. Only the
+// prefecture asked for last is read.
+TEST_F(OneMapTest, AMapReadAheadIsTakenUnlessAFileChangedSince) {
+    testing::ScratchDir dir;
+    for (const char* pref : {"東京都", "神奈川県"})
+        std::filesystem::copy(std::filesystem::u8path(s.mapDataDir + "東京都"), std::filesystem::u8path(dir.file(pref)));
+    s.mapDataDir = dir.path();
+    const int passedOver = wantReadAhead(dir.path(), "東京都");
+    const int restedOn = wantReadAhead(dir.path(), "神奈川県");
+    EXPECT_EQ(readAhead(passedOver), nullptr);
+    const std::shared_ptr<const MapData> ahead = readAhead(restedOn);
+    ASSERT_NE(ahead, nullptr);
+    EXPECT_EQ(ahead->pref, "神奈川県");
+    open("神奈川県");
+    ASSERT_TRUE(map.mapShown());
+    EXPECT_EQ(&map.data(), ahead.get());
+
+    ASSERT_NE(readAhead(wantReadAhead(dir.path(), "東京都")), nullptr);
+    {
+        std::ofstream news(std::filesystem::u8path(dir.file("東京都/NEWS.dat")), std::ios::trunc);
+        news << "138.9\n139.9\n35.5\n";
+    }
+    open("東京都");
+    EXPECT_FALSE(map.mapShown());
+    EXPECT_NE(map.loadError().find("東京都/NEWS.dat"), std::string::npos) << map.loadError();
+    // Faulty data read ahead gives nothing; the opening reads it and says why.
+    EXPECT_EQ(readAhead(wantReadAhead(dir.path(), "東京都")), nullptr);
+    open("東京都");
     EXPECT_NE(map.loadError().find("東京都/NEWS.dat"), std::string::npos) << map.loadError();
 }
 

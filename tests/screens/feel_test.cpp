@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -101,6 +102,15 @@ GameState voiceRide() {
 
 }  // namespace
 
+// Calls onPaint at every painting of the widgets it is installed on.
+struct PaintWatch : QObject {
+    std::function<void()> onPaint;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) onPaint();
+        return false;
+    }
+};
+
 class FeelTest : public QObject {
     Q_OBJECT
   private slots:
@@ -133,6 +143,29 @@ void FeelTest::aDragOfTheZoomBarDrawsOnceWhereItIsLetGo() {
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     QCOMPARE(m.map->model().drawCount(), before + 2);
     QCOMPARE(m.map->model().zoomValue(), 5);
+    // "描画中" is up while a step draws; a quick drawing is on the screen before the box
+    // could be, so the box is not painted: it would only flicker at every step.
+    auto* box = m.map->findChild<QLabel*>(QStringLiteral("txtIng"));
+    QVERIFY(box);
+    QVERIFY(QTest::qWaitForWindowExposed(m.map));
+    int boxPaints = 0;
+    PaintWatch watch;
+    watch.onPaint = [&] { ++boxPaints; };
+    box->installEventFilter(&watch);
+    bool upWhileDrawing = false;
+    OneMap& model = m.map->model();
+    const std::function<void(bool)> busy = model.busy;
+    model.busy = [&](bool on) {
+        busy(on);
+        if (on) upWhileDrawing = box->isVisible();
+    };
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(model.zoomValue(), 6);
+    QVERIFY(upWhileDrawing);
+    QTest::qWait(50);
+    QVERIFY(!box->isVisible());
+    QCOMPARE(boxPaints, 0);
+    QVERIFY(m.map->lastDrawing() < FrmOneMap::kSlowDrawing);
 }
 
 void FeelTest::thePickedCornersStayMarkedOnANewPicture() {
@@ -391,13 +424,7 @@ void FeelTest::theRideGlidesBetweenItsTicks() {
     QObject::connect(w.findChild<QTimer*>(QStringLiteral("tmrMain")), &QTimer::timeout,
                      [&] { ticked.insert(w.motion().left()); });
     std::vector<int> painted;
-    struct Watch : QObject {
-        std::function<void()> onPaint;
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) onPaint();
-            return false;
-        }
-    } watch;
+    PaintWatch watch;
     watch.onPaint = [&] { painted.push_back(w.shownLeft()); };
     w.installEventFilter(&watch);
     w.show();

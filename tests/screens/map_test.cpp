@@ -1,11 +1,13 @@
 // The railway maps on screen: the board's "路線図" opens the picker, a click opens the
 // detailed map, which is dragged and zoomed; the picker in move mode.
+#include <QEnterEvent>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QThreadPool>
 #include <QToolTip>
 #include <filesystem>
 
@@ -49,6 +51,7 @@ class MapTest : public QObject {
     void theZoomBarEnlargesTheCanvasAroundItsCentre();
     void zoomingIntoTwoCornersAndBack();
     void theCanvasPaintedPieceByPieceIsTheWholePicture();
+    void theLinesPaintedAheadAreTheWholePicture();
     void faultyMapDataIsReportedAndNothingIsDrawn();
     void thePickerInMoveModeReturnsNothingWhenClosed();
     void thePickerInMoveModeRecordsAClickWithoutOpeningTheMap();
@@ -188,55 +191,103 @@ void MapTest::zoomingIntoTwoCornersAndBack() {
     QCOMPARE(model.view().left, 138.98f);
 }
 
+namespace {
+// The pixels of the canvas, painted in odd pieces that split lines and labels at a screen
+// scale, that differ from the whole picture painted at once. (A line cut short at a piece's
+// edge can smooth its edge pixels a shade apart, a level or two of 255; a line or label
+// left out is hundreds.)
+int piecesApartFromTheWhole(MapCanvas* canvas, const MapPicture& pic, int ratio) {
+    QImage whole(pic.width * ratio, pic.height * ratio, QImage::Format_RGB32);
+    whole.setDevicePixelRatio(ratio);
+    whole.fill(Qt::white);
+    {
+        QPainter p(&whole);
+        paintMapPicture(p, pic);
+    }
+    const int step = ratio == 1 ? 173 : 311;
+    const auto apart = [](QRgb a, QRgb b) {
+        return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+    };
+    int differing = 0;
+    for (int y = 0; y < pic.height; y += step)
+        for (int x = 0; x < pic.width; x += step) {
+            const QRect piece = QRect(x, y, step, step) & QRect(0, 0, pic.width, pic.height);
+            QImage got(piece.size() * ratio, QImage::Format_RGB32);
+            got.setDevicePixelRatio(ratio);
+            got.fill(Qt::black);
+            canvas->render(&got, QPoint(), QRegion(piece));
+            const QImage want = whole.copy(QRect(piece.topLeft() * ratio, piece.size() * ratio));
+            for (int py = 0; py < got.height(); ++py)
+                for (int px = 0; px < got.width(); ++px)
+                    if (apart(got.pixel(px, py), want.pixel(px, py)) > 8) ++differing;
+        }
+    return differing;
+}
+
+std::string shippedMaps() {
+    return std::string(KISHARIN_SHIPPED_DATA_DIR) + "/MapData/";
+}
+}  // namespace
+
 void MapTest::theCanvasPaintedPieceByPieceIsTheWholePicture() {
     // The shipped 東京都: long lines and labels close together.
     GameState s;
     QPushButton button;
-    s.mapDataDir = std::string(KISHARIN_SHIPPED_DATA_DIR) + "/MapData/";
+    s.mapDataDir = shippedMaps();
     s.pickedPref = "東京都";
     s.prefPicked = True;
     FrmOneMap map(s, &button);
     map.show();
     map.Form_Activate();
-    MapCanvas* canvas = map.canvas();
     const MapPicture& pic = map.model().picture();
     QVERIFY(pic.lines.size() > 100);
     QVERIFY(pic.paintOrder().size() > 10);
-    // The whole prefecture (many points on one pixel) and a canvas larger than the frame.
+    // The whole prefecture (many points on one pixel) and a canvas larger than the frame,
+    // on a plain screen and on one scaled x2.
     for (const int zoom : {0, 3}) {
         map.zoomBar()->setValue(zoom);
-        // The canvas paints only the pieces asked for; cut into odd pieces that split lines
-        // and labels, on a plain screen and on one scaled x2, it is the whole picture. (A line
-        // cut short at a piece's edge can smooth its edge pixels a shade apart, a level or
-        // two of 255; a line or label left out is hundreds.)
-        for (const int ratio : {1, 2}) {
-            QImage whole(pic.width * ratio, pic.height * ratio, QImage::Format_RGB32);
-            whole.setDevicePixelRatio(ratio);
-            whole.fill(Qt::white);
-            {
-                QPainter p(&whole);
-                paintMapPicture(p, pic);
-            }
-            const int step = ratio == 1 ? 173 : 311;
-            const auto apart = [](QRgb a, QRgb b) {
-                return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                 std::abs(qBlue(a) - qBlue(b))});
-            };
-            int differing = 0;
-            for (int y = 0; y < pic.height; y += step)
-                for (int x = 0; x < pic.width; x += step) {
-                    const QRect piece = QRect(x, y, step, step) & QRect(0, 0, pic.width, pic.height);
-                    QImage got(piece.size() * ratio, QImage::Format_RGB32);
-                    got.setDevicePixelRatio(ratio);
-                    got.fill(Qt::black);
-                    canvas->render(&got, QPoint(), QRegion(piece));
-                    const QImage want = whole.copy(QRect(piece.topLeft() * ratio, piece.size() * ratio));
-                    for (int py = 0; py < got.height(); ++py)
-                        for (int px = 0; px < got.width(); ++px)
-                            if (apart(got.pixel(px, py), want.pixel(px, py)) > 8) ++differing;
-                }
-            QCOMPARE(differing, 0);
-        }
+        for (const int ratio : {1, 2}) QCOMPARE(piecesApartFromTheWhole(map.canvas(), pic, ratio), 0);
+    }
+}
+
+void MapTest::theLinesPaintedAheadAreTheWholePicture() {
+    // The pointer rested on 東京都's name in the picker: the lines of its first view were
+    // painted ahead, at the screen's resolution, and the map's frames write the names
+    // over them.
+    {
+        GameState s;
+        QPushButton button;
+        s.mapDataDir = shippedMaps();
+        FrmMap* picker = FrmMap::showViewing(s, &button, nullptr);
+        QLabel* name = picker->prefLabel(13);
+        const QPointF at(4, 4);
+        QEnterEvent enter(at, at, QPointF(name->mapToGlobal(at.toPoint())));
+        QApplication::sendEvent(name, &enter);
+        QThreadPool::globalInstance()->waitForDone();
+        QTest::mouseClick(name, Qt::LeftButton, {}, at.toPoint());
+        QPointer<FrmOneMap> map = FrmOneMap::instance();
+        QVERIFY(map);
+        QCOMPARE(map->model().data().pref, std::string("東京都"));
+        QVERIFY(map->canvas()->sheet()->linesPaintedAhead());
+        delete map;
+    }
+    for (const int ratio : {1, 2}) {
+        GameState s;
+        QPushButton button;
+        s.mapDataDir = shippedMaps();
+        readMapAhead(s.mapDataDir, "東京都", ratio);
+        QThreadPool::globalInstance()->waitForDone();
+        s.pickedPref = "東京都";
+        s.prefPicked = True;
+        FrmOneMap map(s, &button);
+        map.show();
+        map.Form_Activate();
+        QVERIFY(map.canvas()->sheet()->linesPaintedAhead());
+        QCOMPARE(piecesApartFromTheWhole(map.canvas(), map.model().picture(), ratio), 0);
+        // A larger canvas has lines of its own.
+        map.zoomBar()->setValue(1);
+        QVERIFY(!map.canvas()->sheet()->linesPaintedAhead());
+        QCOMPARE(piecesApartFromTheWhole(map.canvas(), map.model().picture(), ratio), 0);
     }
 }
 
