@@ -125,4 +125,10 @@ std::shared_ptr<const MapData> readAhead(int ticket) {
     return data;
 }
 
+bool readAheadWanted(int ticket) {
+    Keeper& k = keeper();
+    std::lock_guard<std::mutex> hold(k.lock);
+    return ticket == k.ticket;
+}
+
 }  // namespace kisharin

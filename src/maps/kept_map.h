@@ -24,5 +24,8 @@ int wantReadAhead(const std::string& mapDataDir, const std::string& pref);
 // The data read or kept already, or nullptr (another prefecture was asked for since, or
 // the data has a fault: the opening reads it again and reports it).
 std::shared_ptr<const MapData> readAhead(int ticket);
+// Whether `ticket` is still the read ahead asked for last (the pointer has not moved on to
+// another name): what is done after the read is worth doing only then.
+bool readAheadWanted(int ticket);
 
 }  // namespace kisharin

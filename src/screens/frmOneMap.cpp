@@ -201,13 +201,15 @@ void readMapAhead(const std::string& mapDataDir, const std::string& pref, qreal 
     const int ticket = wantReadAhead(mapDataDir, pref);
     QThreadPool::globalInstance()->start([ticket, ratio] {
         const std::shared_ptr<const MapData> data = readAhead(ticket);
-        if (!data) return;
+        // The pointer passing over names on its way reads them, but measures and paints
+        // only for the one it rests on.
+        if (!data || !readAheadWanted(ticket)) return;
         // The names the first drawing measures: every station's label at the plain size.
         std::vector<std::string> names;
         names.reserve(data->sameStation.size());
         for (const SameStationRecord& r : data->sameStation) names.push_back(r.name);
         KeptTextMetrics::measure(names, kLabelPoint);
-        paintLinesAhead(data, ratio);
+        if (readAheadWanted(ticket)) paintLinesAhead(data, ratio);
     });
 }
 

@@ -93,6 +93,8 @@ TEST_F(OneMapTest, AMapReadAheadIsTakenUnlessAFileChangedSince) {
     const int passedOver = wantReadAhead(dir.path(), "東京都");
     const int restedOn = wantReadAhead(dir.path(), "神奈川県");
     EXPECT_EQ(readAhead(passedOver), nullptr);
+    EXPECT_FALSE(readAheadWanted(passedOver));
+    EXPECT_TRUE(readAheadWanted(restedOn));
     const std::shared_ptr<const MapData> ahead = readAhead(restedOn);
     ASSERT_NE(ahead, nullptr);
     EXPECT_EQ(ahead->pref, "神奈川県");
