@@ -9,8 +9,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QLabel>
 #include <QEnterEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -20,8 +20,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <string>
 #include <memory>
+#include <string>
 
 #include "maps/picker.h"
 #include "qt_bench.h"
@@ -236,7 +236,8 @@ void BM_OpenMap(benchmark::State& state, int code) {
             QEnterEvent enter(inside, inside, QPointF(label->mapToGlobal(QPoint(4, 4))));
             QApplication::sendEvent(label, &enter);
             QThreadPool::globalInstance()->waitForDone();
-            const double ahead = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - came).count();
+            const double ahead =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - came).count();
             slowestAhead = std::max(slowestAhead, ahead);
         }
         QMouseEvent release(QEvent::MouseButtonRelease, inside, QPointF(label->mapToGlobal(QPoint(4, 4))),
@@ -250,7 +251,8 @@ void BM_OpenMap(benchmark::State& state, int code) {
             break;
         }
         untilPainted(paints->canvas);
-        const double took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double took =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         if (took > slowest) {
             slowest = took;
             slowestName = prefectureCaption(code);

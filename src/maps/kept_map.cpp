@@ -55,7 +55,8 @@ Keeper& keeper() {
 KeptMap readWithStamps(const std::string& mapDataDir, const std::string& pref) {
     FileStamps stamps = stampsOf(mapDataDir, pref);
     auto data = std::make_shared<const MapData>(kisharin::データ読込(mapDataDir, pref));
-    if (stamps.empty() || stamps != stampsOf(mapDataDir, pref)) return {mapDataDir, pref, {}, std::move(data)};
+    if (stamps.empty() || stamps != stampsOf(mapDataDir, pref))
+        return {mapDataDir, pref, {}, std::move(data)};
     return {mapDataDir, pref, std::move(stamps), std::move(data)};
 }
 
@@ -67,7 +68,8 @@ std::shared_ptr<const MapData> readKeptMap(const std::string& mapDataDir, const 
         std::unique_lock<std::mutex> hold(k.lock);
         // A read ahead of this very prefecture is nearly done: waiting for it is quicker than
         // reading again.
-        k.done.wait(hold, [&] { return !(k.reading && k.readingDir == mapDataDir && k.readingPref == pref); });
+        k.done.wait(hold,
+                    [&] { return !(k.reading && k.readingDir == mapDataDir && k.readingPref == pref); });
         if (k.kept.holds(mapDataDir, pref) && !k.kept.stamps.empty()) {
             const KeptMap kept = k.kept;
             hold.unlock();

@@ -22,7 +22,7 @@
 #include "maps/conquest_map.h"
 #include "maps/picker.h"
 #include "screens/frmMap.h"
-#include "screens/frmOneMap.h"
+#include "screens/mapSheet.h"
 #include "state/error.h"
 
 namespace kisharin {

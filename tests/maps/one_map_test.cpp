@@ -66,7 +66,8 @@ TEST_F(OneMapTest, FaultyDataShowsNoMapAndSaysWhy) {
 // A prefecture opened again is not read again, unless one of its files changed since.
 TEST_F(OneMapTest, AMapOpenedAgainSeesItsFilesChanged) {
     testing::ScratchDir dir;
-    std::filesystem::copy(std::filesystem::u8path(s.mapDataDir + "東京都"), std::filesystem::u8path(dir.file("東京都")));
+    std::filesystem::copy(std::filesystem::u8path(s.mapDataDir + "東京都"),
+                          std::filesystem::u8path(dir.file("東京都")));
     s.mapDataDir = dir.path();
     open("東京都");
     ASSERT_TRUE(map.mapShown());
@@ -88,7 +89,8 @@ TEST_F(OneMapTest, AMapOpenedAgainSeesItsFilesChanged) {
 TEST_F(OneMapTest, AMapReadAheadIsTakenUnlessAFileChangedSince) {
     testing::ScratchDir dir;
     for (const char* pref : {"東京都", "神奈川県"})
-        std::filesystem::copy(std::filesystem::u8path(s.mapDataDir + "東京都"), std::filesystem::u8path(dir.file(pref)));
+        std::filesystem::copy(std::filesystem::u8path(s.mapDataDir + "東京都"),
+                              std::filesystem::u8path(dir.file(pref)));
     s.mapDataDir = dir.path();
     const int passedOver = wantReadAhead(dir.path(), "東京都");
     const int restedOn = wantReadAhead(dir.path(), "神奈川県");

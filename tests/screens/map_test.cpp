@@ -206,7 +206,8 @@ int piecesApartFromTheWhole(MapCanvas* canvas, const MapPicture& pic, int ratio)
     }
     const int step = ratio == 1 ? 173 : 311;
     const auto apart = [](QRgb a, QRgb b) {
-        return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+        return std::max(
+            {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
     };
     int differing = 0;
     for (int y = 0; y < pic.height; y += step)
