@@ -18,11 +18,12 @@
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "maps/conquest_map.h"
+#include "maps/kept_map.h"
 #include "maps/picker.h"
 #include "screens/frmMap.h"
-#include "screens/mapSheet.h"
 #include "state/error.h"
 
 namespace kisharin {
@@ -458,16 +459,20 @@ void FrmKiroku::openPrefecture(int code) {
     image.setDevicePixelRatio(dpr);
     image.fill(Qt::white);
     try {
-        const MapData d = データ読込(mapDataDir_, pref);
+        // The prefecture read last is kept (often the one just looked at on the board's map).
+        const std::shared_ptr<const MapData> d = readKeptMap(mapDataDir_, pref);
         detailPic_ = conquestMapPicture(
-            d, kDetailSize, metrics_,
+            *d, kDetailSize, metrics_,
             [&](const std::string& name) {
                 const StationFigures* st = record_.station(pref, name);
                 return st && st->reached[w];
             },
             conquestColor(who_));
+        // Painted as the detailed map paints a frame: in bands on every processor.
+        MapSheet sheet;
+        sheet.build(detailPic_);
         QPainter p(&image);
-        paintMapPicture(p, detailPic_);
+        sheet.paint(p, QRect(0, 0, kDetailSize, kDetailSize));
     } catch (const GameError& e) {
         detailPic_ = {};
         caption = qs(pref) + QStringLiteral("の路線図を開けませんでした：") + qs(e.what());

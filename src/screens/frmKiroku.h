@@ -13,6 +13,7 @@
 #include "maps/conquest_record.h"
 #include "maps/map_view.h"
 #include "screens/look.h"
+#include "screens/mapSheet.h"
 
 class QComboBox;
 class QLabel;
@@ -85,7 +86,7 @@ class FrmKiroku : public QDialog {
     ConquestRecord record_;
     std::array<std::string, 2> names_;
     std::string mapDataDir_;
-    QtTextMetrics metrics_;
+    KeptTextMetrics metrics_;  // kept for the whole program, as the detailed map keeps them
     int who_ = 0;
     int detailPref_ = 0;
     int shownLine_ = -1;
