@@ -89,11 +89,15 @@ LinesAhead& linesAhead() {
     return ahead;
 }
 
-void paintLinesAhead(const std::shared_ptr<const MapData>& data, qreal ratio) {
+// Paints them for `data` once a painting for another prefecture is done, if the pointer
+// still rests on this one then (the read ahead of `ticket`).
+void paintLinesAhead(const std::shared_ptr<const MapData>& data, qreal ratio, int ticket) {
     LinesAhead& ahead = linesAhead();
     {
-        std::lock_guard<std::mutex> hold(ahead.lock);
-        if (ahead.painting || (ahead.data == data && ahead.image.devicePixelRatio() == ratio)) return;
+        std::unique_lock<std::mutex> hold(ahead.lock);
+        ahead.done.wait(hold, [&] { return ahead.painting == nullptr; });
+        if (!readAheadWanted(ticket) || (ahead.data == data && ahead.image.devicePixelRatio() == ratio))
+            return;
         ahead.painting = data.get();
     }
     const auto finished = [&ahead](QImage image, const std::shared_ptr<const MapData>& of,
@@ -144,7 +148,7 @@ void readMapAhead(const std::string& mapDataDir, const std::string& pref, qreal 
         names.reserve(data->sameStation.size());
         for (const SameStationRecord& r : data->sameStation) names.push_back(r.name);
         KeptTextMetrics::measure(names, kLabelPoint);
-        if (readAheadWanted(ticket)) paintLinesAhead(data, ratio);
+        paintLinesAhead(data, ratio, ticket);
     });
 }
 
