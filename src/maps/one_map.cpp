@@ -59,6 +59,7 @@ void OneMap::初期化() {
     txtY1_.clear();
     txtX2_.clear();
     txtY2_.clear();
+    cornersMarked_ = false;
     zoomed_ = false;
     dragging_ = false;
     data_ = std::make_shared<const MapData>();
@@ -109,6 +110,7 @@ void OneMap::picMain_MouseDown(MouseButton b, float x, float y) {
     if (b == MouseButton::Right) {
         txtX2_ = floatText(x);
         txtY2_ = floatText(y);
+        cornersMarked_ = true;
         return;
     }
     txtX1_ = floatText(x);
@@ -174,6 +176,7 @@ void OneMap::cmdZoom_Click() {
         return;
     }
     view_ = MapView{*x1, *x2, *y1, *y2};
+    cornersMarked_ = false;
     zoomBarEnabled_ = false;
     ++zoomDepth_;
     zoomHistory_.resize(static_cast<size_t>(zoomDepth_ - 1));

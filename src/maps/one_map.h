@@ -91,6 +91,9 @@ class OneMap {
     const std::string& txtY1() const { return txtY1_; }
     const std::string& txtX2() const { return txtX2_; }
     const std::string& txtY2() const { return txtY2_; }
+    // Whether the picked corners are to be marked on the map: from a pick of corner 2 until
+    // "変更" zooms into them (the fields keep them, but the map then shows that very area).
+    bool cornersMarked() const { return cornersMarked_; }
     int drawCount() const { return drawCount_; }
 
     // The canvas point of a pixel inside label i (1-based).
@@ -119,6 +122,7 @@ class OneMap {
     bool dragging_ = false;
     float dragStartX_ = 0, dragStartY_ = 0;
     std::string txtX1_, txtY1_, txtX2_, txtY2_;
+    bool cornersMarked_ = false;
     std::string mes_;
     std::string loadError_;
     int drawCount_ = 0;

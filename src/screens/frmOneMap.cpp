@@ -271,7 +271,9 @@ void MapCanvas::paintEvent(QPaintEvent* e) {
     const OneMap& m = form_->map_;
     // The corners picked for "変更": corner 2 as a cross, and the area between the two
     // corners once both are there. They stay marked on every new picture for as long as
-    // the corners hold, so that "変更" zooms into what the player sees marked.
+    // the corners hold, so that "変更" zooms into what the player sees marked; once it has,
+    // the map shows that very area and the marks go.
+    if (!m.cornersMarked()) return;
     const CanvasScale c = m.scale();
     const auto x2 = textFloat(m.txtX2()), y2 = textFloat(m.txtY2());
     if (!x2 || !y2) return;

@@ -188,6 +188,17 @@ void FeelTest::thePickedCornersStayMarkedOnANewPicture() {
     const QPointF moved(c.pixelX(*textFloat(model.txtX2())), c.pixelY(*textFloat(model.txtY2())));
     QVERIFY(moved.x() > 900);
     QVERIFY(redAround(canvas, moved, 6) > 4);
+    // "変更" zooms into the marked area: the map is that area now, and is not marked over.
+    QTest::mouseClick(m.map->zoomButton(), Qt::LeftButton);
+    QCOMPARE(model.zoomDepth(), 1);
+    const CanvasScale z = model.scale();
+    const QPointF corner(z.pixelX(*textFloat(model.txtX2())), z.pixelY(*textFloat(model.txtY2())));
+    QCOMPARE(redAround(canvas, corner, 6), 0);
+    QCOMPARE(redAround(canvas, QPointF(300, 300), 40), 0);
+    // A new corner is marked again.
+    QTest::mousePress(canvas, Qt::RightButton, {}, QPoint(300, 300));
+    QTest::mouseRelease(canvas, Qt::RightButton, {}, QPoint(300, 300));
+    QVERIFY(redAround(canvas, QPointF(300, 300), 6) > 4);
 }
 
 void FeelTest::theMapAndThePickerStayOverTheBoard() {
