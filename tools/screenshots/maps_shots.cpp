@@ -1,6 +1,7 @@
 // The railway maps for the screenshots: the picker in both modes and detailed maps of
 // several prefectures, one with a destination and both players marked.
 #include <QApplication>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QString>
 #include <cstdio>
@@ -69,16 +70,16 @@ int saveMapScreenshots(GameState& s, const QString& outDir) {
     showMap(s, "沖縄県", outDir + "/frmOneMap_okinawa.png");
     showMap(s, "大阪府", outDir + "/frmOneMap_osaka_zoomed.png", [](FrmOneMap& w) {
         OneMap& m = w.model();
-        // Twice into the middle of Osaka: first the city, then around Umeda and Namba.
+        // Twice into the middle of Osaka: first the city, then around Umeda and Namba; the
+        // corners picked on the model, "変更" pressed in the window as a player does.
         m.picMain_MouseDown(MouseButton::Left, 135.35f, 34.80f);
         m.picMain_DragDrop(135.35f, 34.80f);
         m.picMain_MouseDown(MouseButton::Right, 135.65f, 34.55f);
-        m.cmdZoom_Click();
+        w.zoomButton()->click();
         m.picMain_MouseDown(MouseButton::Left, 135.46f, 34.72f);
         m.picMain_DragDrop(135.46f, 34.72f);
         m.picMain_MouseDown(MouseButton::Right, 135.54f, 34.64f);
-        m.cmdZoom_Click();
-        w.sync();
+        w.zoomButton()->click();
     });
     // A destination and both players in 神奈川県.
     const auto dest = stationNamed(s, "小田原", "神奈川県");
