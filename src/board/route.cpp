@@ -4,6 +4,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "board/route_graph.h"
@@ -185,12 +186,9 @@ class Search {
         const Long base = state(node).dist;
         int below = g_.linkBelow(node);
         int above = g_.linkAbove(node);
-        for (int i = 0; destinationLines_.test(static_cast<size_t>(line)) && i < destinationCount_; ++i) {
-            const Station& d = destinations_[static_cast<size_t>(i)];
-            if (d.line != line) continue;
-            if (d.pos < pos && d.pos > below) below = d.pos;
-            if (d.pos > pos && (above == 0 || d.pos < above)) above = d.pos;
-        }
+        if (destinationLines_.test(static_cast<size_t>(line)))
+            stopAtDestinations(std::span(destinations_.data(), static_cast<size_t>(destinationCount_)), line,
+                               pos, below, above);
         if (below > 0) relax(node - (pos - below), base + (pos - below), node);
         if (above > 0) relax(node + (above - pos), base + (above - pos), node);
         for (const std::int32_t target : g_.linksOf(node)) relax(target, base + 1, node);
@@ -234,38 +232,48 @@ std::string routeKey(int line, int pos) {
     return "P" + std::to_string(line) + "-" + std::to_string(pos);
 }
 
+const RouteGraph& searchGraph(const GameState& s, std::shared_ptr<const RouteGraph>& own) {
+    if (s.routeGraph) return *s.routeGraph;
+    own = buildRouteGraph(s);
+    return *own;
+}
+
+std::vector<RoutePoint> routeOfWalk(const RouteGraph& g, int goal, const std::function<int(int)>& pred,
+                                    std::optional<Long> length) {
+    std::vector<RoutePoint> route;
+    for (int n = goal; n >= 0; n = pred(n))
+        route.push_back({static_cast<Integer>(g.lineOf(n)), static_cast<Integer>(g.posOf(n)), 0, {}});
+    // Of three consecutive points on one line the middle one goes, from the start end on.
+    for (size_t k = route.size(); k >= 3; --k)
+        if (route[k - 3].line == route[k - 2].line && route[k - 2].line == route[k - 1].line)
+            route.erase(route.begin() + static_cast<std::ptrdiff_t>(k - 2));
+    if (!length) {
+        length = 0;
+        for (size_t k = 1; k < route.size(); ++k)
+            *length += route[k].line == route[k - 1].line ? std::abs(route[k].pos - route[k - 1].pos) : 1;
+    }
+    const std::string key = routeKey(g.lineOf(goal), g.posOf(goal));
+    for (RoutePoint& r : route) {
+        r.distance = *length;
+        r.key = key;
+    }
+    return route;
+}
+
 void 道のり(GameState& s) {
     s.routeList.clear();
     s.routeCount = 0;
     const int p = s.curPlayer;
     const int startLine = s.playerRosen[p], startPos = s.playerEki[p];
-    // Railway tables without a graph (built by hand, not read from the station file) get
-    // one for this search alone.
     std::shared_ptr<const RouteGraph> own;
-    const RouteGraph* graph = s.routeGraph.get();
-    if (!graph) {
-        own = buildRouteGraph(s);
-        graph = own.get();
-    }
-    if (!graph->isStation(startLine, startPos)) return;
+    const RouteGraph& graph = searchGraph(s, own);
+    if (!graph.isStation(startLine, startPos)) return;
     thread_local SearchScratch scratch;
-    Search search(s, *graph, scratch);
+    Search search(s, graph, scratch);
     const int goal = search.run(startLine, startPos);
     if (goal < 0) return;
-
-    const Long total = search.dist(goal);
-    const std::string key = routeKey(graph->lineOf(goal), graph->posOf(goal));
-    std::vector<RoutePoint> route;
-    for (int n = goal; n >= 0; n = search.pred(n))
-        route.push_back(
-            {static_cast<Integer>(graph->lineOf(n)), static_cast<Integer>(graph->posOf(n)), total, key});
-
-    // Of three consecutive points on one line the middle one goes, from the start end on.
-    for (size_t k = route.size(); k >= 3; --k)
-        if (route[k - 3].line == route[k - 2].line && route[k - 2].line == route[k - 1].line)
-            route.erase(route.begin() + static_cast<std::ptrdiff_t>(k - 2));
-
-    s.routeList = std::move(route);
+    s.routeList = routeOfWalk(
+        graph, goal, [&](int n) { return search.pred(n); }, search.dist(goal));
     s.routeCount = static_cast<Integer>(s.routeList.size());
 }
 

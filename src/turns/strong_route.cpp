@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <queue>
 
@@ -35,11 +34,7 @@ double turnsPerStation(int forced, double perYen, const GameState& s) {
 std::vector<RoutePoint> strongRoute(const GameState& s, Long money) {
     const int p = s.curPlayer;
     std::shared_ptr<const RouteGraph> own;
-    const RouteGraph* g = s.routeGraph.get();
-    if (!g) {
-        own = buildRouteGraph(s);
-        g = own.get();
-    }
+    const RouteGraph* g = &searchGraph(s, own);
     const int startLine = s.playerRosen[p], startPos = s.playerEki[p];
     if (!g->isStation(startLine, startPos)) return {};
 
@@ -92,32 +87,15 @@ std::vector<RoutePoint> strongRoute(const GameState& s, Long money) {
         const int line = g->lineOf(node), pos = g->posOf(node);
         const double step = turnsPerStation(w.forced[static_cast<size_t>(line)], perYen, s);
         int below = g->linkBelow(node), above = g->linkAbove(node);
-        for (const Station& d : pending) {
-            if (d.line != line) continue;
-            if (d.pos < pos && d.pos > below) below = d.pos;
-            if (d.pos > pos && (above == 0 || d.pos < above)) above = d.pos;
-        }
+        stopAtDestinations(pending, line, pos, below, above);
         if (below > 0) relax(node - (pos - below), cost + step * (pos - below), node);
         if (above > 0) relax(node + (above - pos), cost + step * (above - pos), node);
         for (const std::int32_t to : g->linksOf(node)) relax(to, cost + kTurnsPerChange, node);
     }
     if (goal < 0) return {};
 
-    std::vector<RoutePoint> route;
-    for (int node = goal; node >= 0; node = w.pred[static_cast<size_t>(node)])
-        route.push_back({static_cast<Integer>(g->lineOf(node)), static_cast<Integer>(g->posOf(node)), 0, {}});
-    for (size_t k = route.size(); k >= 3; --k)
-        if (route[k - 3].line == route[k - 2].line && route[k - 2].line == route[k - 1].line)
-            route.erase(route.begin() + static_cast<std::ptrdiff_t>(k - 2));
-    Long length = 0;
-    for (size_t k = 1; k < route.size(); ++k)
-        length += route[k].line == route[k - 1].line ? std::abs(route[k].pos - route[k - 1].pos) : 1;
-    const std::string key = routeKey(route.front().line, route.front().pos);
-    for (RoutePoint& r : route) {
-        r.distance = length;
-        r.key = key;
-    }
-    return route;
+    // Its length in stations, as the game's route counts it.
+    return routeOfWalk(*g, goal, [&](int node) { return w.pred[static_cast<size_t>(node)]; });
 }
 
 }  // namespace kisharin
