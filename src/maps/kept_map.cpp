@@ -51,7 +51,8 @@ Keeper& keeper() {
     return k;
 }
 
-// Reads the data and its stamps; kept only if no file changed while it was read.
+// Reads the data and its stamps; the stamps are left empty (the data is not to be kept)
+// when a file changed while it was read.
 KeptMap readWithStamps(const std::string& mapDataDir, const std::string& pref) {
     FileStamps stamps = stampsOf(mapDataDir, pref);
     auto data = std::make_shared<const MapData>(kisharin::データ読込(mapDataDir, pref));
@@ -60,28 +61,41 @@ KeptMap readWithStamps(const std::string& mapDataDir, const std::string& pref) {
     return {mapDataDir, pref, std::move(stamps), std::move(data)};
 }
 
+// The kept data of the prefecture if none of its files has changed since (looked at
+// outside the lock), else nullptr.
+std::shared_ptr<const MapData> keptIfFresh(Keeper& k, const std::string& mapDataDir,
+                                           const std::string& pref) {
+    KeptMap kept;
+    {
+        std::lock_guard<std::mutex> hold(k.lock);
+        if (!k.kept.holds(mapDataDir, pref)) return nullptr;
+        kept = k.kept;
+    }
+    return kept.stamps == stampsOf(mapDataDir, pref) ? kept.data : nullptr;
+}
+
+// Keeps what was read, unless a file changed while it was read.
+void keep(Keeper& k, KeptMap&& read) {
+    if (read.stamps.empty()) return;
+    std::lock_guard<std::mutex> hold(k.lock);
+    k.kept = std::move(read);
+}
+
 }  // namespace
 
 std::shared_ptr<const MapData> readKeptMap(const std::string& mapDataDir, const std::string& pref) {
     Keeper& k = keeper();
     {
-        std::unique_lock<std::mutex> hold(k.lock);
         // A read ahead of this very prefecture is nearly done: waiting for it is quicker than
         // reading again.
+        std::unique_lock<std::mutex> hold(k.lock);
         k.done.wait(hold,
                     [&] { return !(k.reading && k.readingDir == mapDataDir && k.readingPref == pref); });
-        if (k.kept.holds(mapDataDir, pref) && !k.kept.stamps.empty()) {
-            const KeptMap kept = k.kept;
-            hold.unlock();
-            if (kept.stamps == stampsOf(mapDataDir, pref)) return kept.data;
-        }
     }
+    if (std::shared_ptr<const MapData> kept = keptIfFresh(k, mapDataDir, pref)) return kept;
     KeptMap read = readWithStamps(mapDataDir, pref);
     std::shared_ptr<const MapData> data = read.data;
-    if (!read.stamps.empty()) {
-        std::lock_guard<std::mutex> hold(k.lock);
-        k.kept = std::move(read);
-    }
+    keep(k, std::move(read));
     return data;
 }
 
@@ -103,25 +117,24 @@ std::shared_ptr<const MapData> readAhead(int ticket) {
         if (ticket != k.ticket) return nullptr;
         dir = k.wantDir;
         pref = k.wantPref;
-        if (k.kept.holds(dir, pref) && !k.kept.stamps.empty() && k.kept.stamps == stampsOf(dir, pref))
-            return k.kept.data;
         k.reading = true;
         k.readingDir = dir;
         k.readingPref = pref;
     }
-    KeptMap read;
-    try {
-        read = readWithStamps(dir, pref);
-    } catch (...) {
-        // Nothing escapes the reading thread; the opening reads the data again and says
-        // what is wrong with it.
-        read = {};
+    std::shared_ptr<const MapData> data = keptIfFresh(k, dir, pref);
+    if (!data) {
+        try {
+            KeptMap read = readWithStamps(dir, pref);
+            if (!read.stamps.empty()) data = read.data;
+            keep(k, std::move(read));
+        } catch (...) {
+            // Nothing escapes the reading thread; the opening reads the data again and says
+            // what is wrong with it.
+        }
     }
-    std::shared_ptr<const MapData> data = read.stamps.empty() ? nullptr : read.data;
     {
         std::lock_guard<std::mutex> hold(k.lock);
         k.reading = false;
-        if (data) k.kept = std::move(read);
     }
     k.done.notify_all();
     return data;

@@ -419,7 +419,8 @@ QPixmap racerPicture(int k) {
     return pm;
 }
 
-BoardPicture::BoardPicture(QWidget* board) : board_(board), label_(new QLabel(board)), timer_(new QTimer(board)) {
+BoardPicture::BoardPicture(QWidget* board)
+    : board_(board), label_(new QLabel(board)), timer_(new QTimer(board)) {
     label_->setObjectName(QStringLiteral("picE"));
     label_->setFixedSize(kEventPictureWidth, kEventPictureHeight);
     label_->hide();
@@ -450,7 +451,11 @@ void BoardPicture::step() {
 
 void BoardPicture::place() {
     if (e_.visible) {
-        label_->setPixmap(eventPicture(e_.picture));
+        // Drawn once per picture, not at every step of a slide.
+        if (e_.picture != drawn_) {
+            label_->setPixmap(eventPicture(e_.picture));
+            drawn_ = e_.picture;
+        }
         label_->move(e_.left, e_.top);
         label_->raise();
     }

@@ -45,6 +45,7 @@ class BoardPicture {
     QLabel* label_;
     QTimer* timer_;
     EventPicture e_;
+    int drawn_ = 0;  // the picture the label holds
 };
 
 }  // namespace kisharin

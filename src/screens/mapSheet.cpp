@@ -210,7 +210,7 @@ void paintMapPicture(QPainter& p, const MapPicture& pic) {
     for (const MapLabel* l : pic.paintOrder()) paintLabel(p, *l, qs(l->caption));
 }
 
-// --- MapCanvas -----------------------------------------------------------------------------
+// --- MapSheet ------------------------------------------------------------------------------
 
 void MapSheet::build(const MapPicture& pic) {
     width_ = pic.width;
