@@ -159,13 +159,15 @@ void FeelTest::aDragOfTheZoomBarDrawsOnceWhereItIsLetGo() {
         busy(on);
         if (on) upWhileDrawing = box->isVisible();
     };
+    // (The box is painted at once after a drawing that kept the player waiting; a machine
+    // loaded enough to take that long for the last one sees it painted.)
+    const bool waited = m.map->lastDrawing() >= FrmOneMap::kSlowDrawing;
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     QCOMPARE(model.zoomValue(), 6);
     QVERIFY(upWhileDrawing);
     QTest::qWait(50);
     QVERIFY(!box->isVisible());
-    QCOMPARE(boxPaints, 0);
-    QVERIFY(m.map->lastDrawing() < FrmOneMap::kSlowDrawing);
+    QCOMPARE(boxPaints, waited ? 1 : 0);
 }
 
 void FeelTest::thePickedCornersStayMarkedOnANewPicture() {
