@@ -95,8 +95,9 @@ std::string indexed(const std::string& path, std::size_t i) {
 
 // --- commands -------------------------------------------------------------------------
 
-constexpr std::array<const char*, 9> kKindNames = {
-    "chooseKind", "roll", "changeLine", "ride", "work", "answerWarp", "answerGod", "placeBet", "declineBet"};
+constexpr std::array<const char*, 12> kKindNames = {
+    "chooseKind", "roll",       "changeLine", "ride",      "work",      "answerWarp",
+    "answerGod",  "placeBet",   "declineBet", "chooseLane", "clockTick", "save"};
 
 json stationJson(Station s) {
     return json{{"line", s.line}, {"pos", s.pos}};
@@ -129,6 +130,12 @@ json commandJson(const Command& c) {
             break;
         case CommandKind::PlaceBet:
             j["stake"] = c.stake;
+            break;
+        case CommandKind::ChooseLane:
+            j["lane"] = c.lane;
+            break;
+        case CommandKind::Save:
+            j["slot"] = c.slot;
             break;
         default:
             break;
@@ -163,6 +170,12 @@ Command readCommand(const json& j, const std::string& path) {
             break;
         case CommandKind::PlaceBet:
             c.stake = r.integer("stake", 0, kMaxAmount);
+            break;
+        case CommandKind::ChooseLane:
+            c.lane = r.small("lane", 0, kLanes - 1);
+            break;
+        case CommandKind::Save:
+            c.slot = r.small("slot", 1, 3);
             break;
         default:
             break;
@@ -489,6 +502,20 @@ constexpr std::array<const char*, 8> kTypeNames = {"hello", "command", "welcome"
                                                    "show",  "ask",     "refused", "bye"};
 
 }  // namespace
+
+json commandToJson(const kisharin::Command& c) {
+    return commandJson(c);
+}
+
+bool commandFromJson(const json& j, kisharin::Command& c, std::string& field) {
+    try {
+        c = readCommand(j, "");
+    } catch (const FieldError& e) {
+        field = e.path.empty() ? "command" : e.path;
+        return false;
+    }
+    return true;
+}
 
 ReadResult readMessage(std::string_view bytes) {
     ReadResult out;

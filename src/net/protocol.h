@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "board/line_display.h"
 #include "turns/board_model.h"
 #include "turns/command.h"
@@ -113,6 +115,11 @@ struct ReadResult {
 
 // Reads one message, strictly. Never throws.
 ReadResult readMessage(std::string_view bytes);
+
+// One command as the messages and the game's record write it ({"kind": "roll", "player":
+// 0, ...}), and read back strictly (false, with the faulty field, for anything else).
+nlohmann::json commandToJson(const kisharin::Command& c);
+bool commandFromJson(const nlohmann::json& j, kisharin::Command& c, std::string& field);
 // Writes one message (compact JSON with the version).
 std::string writeMessage(const Message& m);
 // The canonical text of a board, for comparing two of them.

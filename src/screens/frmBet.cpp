@@ -109,6 +109,11 @@ FrmBet::FrmBet(const GameState& s, Race& race, Rng& rng, std::function<bool(cons
         o->setGeometry(16 + i * 100, y0 + 28, 96, 24);
         lanes_->addButton(o, i);
         optNo_[static_cast<size_t>(i)] = o;
+        // During the race a switch is the player's command: it counts from the next tick.
+        connect(o, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && race_.started() && !race_.decided() && !replaying_)
+                send_(Command::chooseLane(s_.curPlayer, i));
+        });
         // The odds drawn at the opening: "オッズ：" & odds & "倍".
         lblOdds_[static_cast<size_t>(i)] =
             label(this, QStringLiteral("lblOdds%1").arg(i), qs(oddsText(race_.odds(i))),
@@ -184,6 +189,7 @@ void FrmBet::cmdStart_Click() {
         for (QRadioButton* o : optNo_) o->setEnabled(false);
         return;
     }
+    send_(Command::chooseLane(s_.curPlayer, selectedLane()));
     timer_->start();
 }
 
@@ -210,7 +216,7 @@ void FrmBet::cmdStop_Click() {
 void FrmBet::Timer_Timer() {
     const bool before = race_.decided();
     if (!replaying_) {
-        race_.tick(rng_, selectedLane());
+        race_.tick(rng_);
     } else if (!race_.replayTick(moves_, selectedLane())) {
         // The record ends (after the winner, or cut short): the window closes as after a race.
         timer_->stop();

@@ -14,6 +14,7 @@
 
 #include "scene/announce.h"
 #include "scene/scenery_art.h"
+#include "state/saturate.h"
 #include "screens/look.h"
 #include "screens/timing.h"
 
@@ -94,7 +95,7 @@ QImage toQImage(const PixelBuffer& b) {
     return img;
 }
 
-FrmEki::FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* voice)
+FrmEki::FrmEki(const GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* voice)
     : QDialog(parent), s_(s), scene_(rideSetUp(s, rng, clock)), motion_(scene_.layout), voice_(voice) {
     const RideLayout& L = scene_.layout;
     const ScenePaint& P = scene_.paint;
@@ -194,8 +195,11 @@ void FrmEki::rideTick() {
 }
 
 void FrmEki::tmrScore_Timer() {
-    rideScoreTick(s_);
-    lblScore_->setText(QString::number(s_.playerPoint[s_.curPlayer]));
+    // The points are the rules' to pay when the window closes; the score shows them coming.
+    ++scoreTicks_;
+    Long shown = s_.playerPoint[s_.curPlayer];
+    addPoints(shown, static_cast<long long>(scoreTicks_) * ride::kScorePerTick);
+    lblScore_->setText(QString::number(shown));
 }
 
 void FrmEki::arrive() {

@@ -24,7 +24,7 @@ class FrmEki : public QDialog {
   public:
     // voice speaks the arrival in voice mode; null: the program's Japanese voice, made
     // ready while the train runs and kept for the next ride.
-    FrmEki(GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* voice = nullptr);
+    FrmEki(const GameState& s, Rng& rng, Clock& clock, QWidget* parent, Speech* voice = nullptr);
     ~FrmEki() override;
 
     const RideScene& scene() const { return scene_; }
@@ -32,6 +32,8 @@ class FrmEki : public QDialog {
     QString scoreText() const;
     // How long the window stood after arrival before it closed, in ms (0 before).
     qint64 heldMs() const { return heldMs_; }
+    // The score ticks that passed while the window was open.
+    int scoreTicks() const { return scoreTicks_; }
 
     // Moves the strip on by n animation ticks at once (still pictures and benchmarks).
     void advance(int ticks);
@@ -67,7 +69,8 @@ class FrmEki : public QDialog {
         QFont name, reading, pref, back, next;
     };
 
-    GameState& s_;
+    const GameState& s_;
+    int scoreTicks_ = 0;  // score ticks while open: the rules pay their points
     RideScene scene_;
     std::vector<BoardFaces> faces_;
     RideMotion motion_;

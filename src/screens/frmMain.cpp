@@ -265,7 +265,7 @@ void FrmMain::cmdPoint_Click() {
     run([&] { ::kisharin::cmdPoint_Click(g_); });
 }
 void FrmMain::tmrMain_Timer() {
-    playClockTick(g_.s);
+    apply(g_, Command::clockTick(g_.s.curPlayer));
     lblJikoku_->setText(qs(lblJikokuText(g_.s)));
 }
 
@@ -318,8 +318,12 @@ void FrmMain::cmdMap2_Click() {
 }
 
 void FrmMain::cmdSave_Click() {
-    if (!canSave(g_, g_.s.curPlayer)) return;
-    FrmSaveData picker(g_.s, dir_, this);
+    // The board's own player saves (at one computer, the player to move; the host saves
+    // while its guest is to move too).
+    const int me = g_.seat(g_.s.curPlayer).playsItself() ? 1 - g_.s.curPlayer : g_.s.curPlayer;
+    if (!canSave(g_, me)) return;
+    g_.gameDataDir = dir_;
+    FrmSaveData picker(g_.s, dir_, this, [this, me](int n) { return apply(g_, Command::save(me, n)).reason; });
     picker.exec();
     if (!picker.saveDone()) return;
     QMessageBox::information(this, QStringLiteral("お疲れ様でした"),

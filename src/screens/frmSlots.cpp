@@ -65,8 +65,9 @@ void addSlot(QDialog* d, int n, QPushButton* b, const SlotSummary& m, const Game
 }
 }  // namespace
 
-FrmSaveData::FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent)
-    : QDialog(parent), s_(s), dir_(std::move(gameDataDir)) {
+FrmSaveData::FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent,
+                         std::function<std::string(int)> save)
+    : QDialog(parent), s_(s), dir_(std::move(gameDataDir)), save_(std::move(save)) {
     frame(this, QStringLiteral("frmSaveData"), QStringLiteral("中断"));
     RailwayData read;
     const RailwayData& railway = namesOf(s_, read);
@@ -78,11 +79,17 @@ FrmSaveData::FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent)
 }
 
 void FrmSaveData::cmdSave_Click(int n) {
+    std::string why;
     try {
-        writeSlot(dir_, n, s_);
+        if (save_)
+            why = save_(n);
+        else
+            writeSlot(dir_, n, s_);
     } catch (const GameError& e) {
-        QMessageBox::warning(this, QStringLiteral("中断"),
-                             QStringLiteral("保存できませんでした。\n") + qs(e.what()));
+        why = e.what();
+    }
+    if (!why.empty()) {
+        QMessageBox::warning(this, QStringLiteral("中断"), QStringLiteral("保存できませんでした。\n") + qs(why));
         return;
     }
     saved_ = true;

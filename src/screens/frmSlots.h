@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 
 #include "state/game_state.h"
@@ -15,13 +16,17 @@ namespace kisharin {
 class FrmSaveData : public QDialog {
     Q_OBJECT
   public:
-    FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent);
+    // `save` writes slot n and returns why it could not (empty: saved); without it the
+    // slot is written here.
+    FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent,
+                std::function<std::string(int)> save = {});
     void cmdSave_Click(int n);
     bool saveDone() const { return saved_; }
 
   private:
     GameState& s_;
     std::string dir_;
+    std::function<std::string(int)> save_;
     bool saved_ = false;
 };
 

@@ -44,7 +44,7 @@ void sendAtOnce(QObject* o) {
 
 bool isAnswer(CommandKind k) {
     return k == CommandKind::AnswerWarp || k == CommandKind::AnswerGod || k == CommandKind::PlaceBet ||
-           k == CommandKind::DeclineBet;
+           k == CommandKind::DeclineBet || k == CommandKind::ChooseLane;
 }
 
 // The clock a scene is shown with: the timer the host drew once and sent to the guest.
@@ -242,6 +242,8 @@ void NetHost::onText(const QString& text) {
     const Command& c = m.command;
     auto drop = [&](const std::string& why) { refuse(why); };
     if (c.player != net::kRemotePlayer) return drop(net::kErrNotRemote);
+    // The board's clock and saving are the host's own.
+    if (c.kind == CommandKind::ClockTick || c.kind == CommandKind::Save) return drop(kRefuseSeat);
     if (isAnswer(c.kind)) {
         const Verdict v = apply(g_, c);
         if (!v) return drop(v.reason);
@@ -253,6 +255,9 @@ void NetHost::onText(const QString& text) {
     // A turn command waits for the remote seat's turn to be played (it may come while the
     // hand-over is still being shown); at any other time it is refused.
     if (g_.ended || g_.s.curPlayer != net::kRemotePlayer) return drop(refusal(g_, c));
+    // While a command is carried out (a ride, its events, the hand-over) nothing waits in
+    // line: the guest is told at once, as a click on a busy board would be.
+    if (g_.s.commandRunning || g_.s.question != Question::None) return drop(kRefuseBusy);
     if (pending_.size() >= kMaxPendingCommands) return drop(kRefuseBusy);
     pending_.emplace_back(c, m.lane);
     wake();
@@ -261,6 +266,14 @@ void NetHost::onText(const QString& text) {
 void NetHost::stop() {
     stopped_ = true;
     wake();
+}
+
+void NetHost::clearCommands() {
+    while (!pending_.empty()) {
+        const std::string why = refusal(g_, pending_.front().first);
+        pending_.pop_front();
+        refuse(why.empty() ? kRefuseNotYourTurn : why);
+    }
 }
 
 void NetHost::refuse(const std::string& why) {
@@ -350,8 +363,9 @@ void RemoteSeat::runBet(Game& g, Race& race) {
     host_.send(net::askMessage(a));
     host_.waitForAnswer(timeoutMs_);
     if (!race.started()) return;  // declined, or no answer: no bet
-    const int lane = host_.laneOfLastBet();
-    runRace(race, g.rng, race.stake(), [lane](int) { return lane; });
+    // The lane the guest bet on, as its own command; the race then runs tick by tick.
+    apply(g, Command::chooseLane(net::kRemotePlayer, host_.laneOfLastBet()));
+    while (!race.decided()) raceTick(g);
     // The guest's betting window shows the race as it was run here.
     host_.send(net::showMessage(net::raceShow(g.s, race)));
 }
@@ -387,7 +401,7 @@ int NetScreens::rollDice(const GameState& s, Rng& rng) {
     return face;
 }
 
-void NetScreens::showRide(GameState& s, Rng& rng, Clock& clock) {
+int NetScreens::showRide(const GameState& s, Rng& rng, Clock& clock) {
     SeededClock seeded(clock, clock.timer());
     net::ShowCall c;
     c.what = "ride";
@@ -403,7 +417,7 @@ void NetScreens::showRide(GameState& s, Rng& rng, Clock& clock) {
     c.gameClock = s.gameClock;
     c.playSeconds = s.playSeconds;
     show(c);
-    inner_.showRide(s, rng, seeded);
+    return inner_.showRide(s, rng, seeded);
 }
 
 void NetScreens::showConquest(GameState& s, int line, Rng& rng, Clock& clock) {

@@ -59,7 +59,9 @@ class NetHost : public QObject {
     // The next turn command the guest sent during its turn, if any.
     bool takeCommand(Command& c, int& lane);
     int laneOfLastBet() const { return lastLane_; }
-    void clearCommands() { pending_.clear(); }
+    // The turn is over: whatever the guest sent after its last command is answered with
+    // why it was not carried out.
+    void clearCommands();
     // Tells the guest that its command was not carried out, and why (and logs it).
     void refuse(const std::string& why);
 
@@ -143,7 +145,7 @@ class NetScreens final : public Screens {
 
     void showMessage(const GameState& s) override;
     int rollDice(const GameState& s, Rng& rng) override;
-    void showRide(GameState& s, Rng& rng, Clock& clock) override;
+    int showRide(const GameState& s, Rng& rng, Clock& clock) override;
     void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override;
     void showDisaster(const GameState& s, int kind) override;
     void showEventPicture(const GameState& s, int picture) override;

@@ -33,9 +33,10 @@ int QtScreens::rollDice(const GameState& s, Rng& rng) {
     return w.face();
 }
 
-void QtScreens::showRide(GameState& s, Rng& rng, Clock& clock) {
+int QtScreens::showRide(const GameState& s, Rng& rng, Clock& clock) {
     FrmEki w(s, rng, clock, parent());
     w.exec();
+    return w.scoreTicks();
 }
 
 void QtScreens::showConquest(GameState& s, int line, Rng& rng, Clock& clock) {
@@ -86,7 +87,6 @@ void QtSeat::answerWarp(Game& g, int, const std::string& title, const std::strin
 }
 
 void QtSeat::answerGod(Game& g) {
-    // The picker leaves its choice in pickedPref; the answer is what the command takes.
     const std::string pref = FrmMap::pickForMove(g.s, screens_.parent());
     apply(g, Command::answerGod(g.s.curPlayer, pref));
 }

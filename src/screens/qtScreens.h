@@ -17,7 +17,7 @@ class QtScreens final : public Screens {
 
     void showMessage(const GameState& s) override;
     int rollDice(const GameState& s, Rng& rng) override;
-    void showRide(GameState& s, Rng& rng, Clock& clock) override;
+    int showRide(const GameState& s, Rng& rng, Clock& clock) override;
     void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override;
     void showDisaster(const GameState& s, int kind) override;
     void showEventPicture(const GameState& s, int picture) override;

@@ -58,8 +58,9 @@ enum class TurnPhase : int {
     Over,      // the last destination was reached
 };
 
-// The question a player is to answer while a command is carried out.
-enum class Question : int { None, Warp, God, Bet };
+// The question a player is to answer while a command is carried out. Race: the player's
+// bet was placed and its race runs; the lane option is chosen by commands until the finish.
+enum class Question : int { None, Warp, God, Bet, Race };
 
 struct GameState : RailwayData {
     // --- Paths and settings -------------------------------------------------------

@@ -58,8 +58,9 @@ class ScriptedPlayer : public Seat {
         for (int i = 1; i < kLanes; ++i)
             if (race.odds(i) < race.odds(lane)) lane = i;
         if (!apply(g, Command::placeBet(p, stake))) return;
+        apply(g, Command::chooseLane(p, lane));
         // A race always ends: every tick moves every racer towards the goal.
-        while (!race.decided()) race.tick(g.rng, lane);
+        while (!race.decided()) raceTick(g);
     }
 };
 

@@ -14,6 +14,7 @@
 
 #include "scene/ride.h"
 #include "scene/seiha.h"
+#include "state/saturate.h"
 #include "turns/command.h"
 #include "turns/dice.h"
 #include "turns/game.h"
@@ -61,8 +62,8 @@ class ScriptedScreens : public Screens, public Seat {
     std::vector<std::string> questions;  // askYesNo: title & "|" & question
     bool boardEnabled = true;
     double seconds = 0;  // time the windows would have taken
-    // Called when the ride scene would be shown, e.g. to add the points it pays.
-    std::function<void(GameState&)> onRide;
+    // Called when the ride scene would be shown; returns further score ticks to pay.
+    std::function<int(const GameState&)> onRide;
     // Rides as the ride window has them: its set-up draws the scenery (re-seeding the
     // generator from the clock, as the window does), the motion model runs tick by tick to
     // the platform, the stand follows, and the score timer pays its points for every
@@ -94,8 +95,9 @@ class ScriptedScreens : public Screens, public Seat {
         seconds += die.ticks() * kDieTickMs / 1000.0;
         return face;
     }
-    void showRide(GameState& s, Rng& rng, Clock& clock) override {
+    int showRide(const GameState& s, Rng& rng, Clock& clock) override {
         ++rides;
+        int ticks = 0;
         if (modelRides) {
             // The window reads the timer once as it opens, for the sky and the scenery (as
             // the network game's host does, to send it).
@@ -104,14 +106,14 @@ class ScriptedScreens : public Screens, public Seat {
             RideMotion motion(scene.layout);
             while (!motion.arrived() && motion.ticks() < 1000000) motion.tick();
             const long long ms = static_cast<long long>(motion.ticks()) * scene.layout.tickMs + ride::kHoldMs;
-            for (long long k = 0; k < ms / ride::kScoreMs; ++k) {
-                const Long before = s.playerPoint[s.curPlayer];
-                rideScoreTick(s);
-                ridePoints += s.playerPoint[s.curPlayer] - before;
-            }
+            ticks = static_cast<int>(ms / ride::kScoreMs);
+            Long paid = s.playerPoint[s.curPlayer];
+            addPoints(paid, static_cast<long long>(ticks) * ride::kScorePerTick);
+            ridePoints += paid - s.playerPoint[s.curPlayer];
             seconds += static_cast<double>(ms) / 1000.0;
         }
-        if (onRide) onRide(s);
+        if (onRide) ticks += onRide(s);
+        return ticks;
     }
     void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override {
         conquests.push_back(line);
@@ -151,9 +153,14 @@ class ScriptedScreens : public Screens, public Seat {
         const BetChoice c = bets.front();
         bets.pop_front();
         const size_t entry = std::min(static_cast<size_t>(std::max(c.stakeEntry, 0)), offered.size() - 1);
-        if (!apply(g, Command::placeBet(s.curPlayer, offered[entry]))) return;
-        runRace(race, g.rng, race.stake(),
-                [&](int tick) { return c.changeAt > 0 && tick >= c.changeAt ? c.changeTo : c.lane; });
+        const int p = s.curPlayer;
+        if (!apply(g, Command::placeBet(p, offered[entry]))) return;
+        apply(g, Command::chooseLane(p, c.lane));
+        // The lane changed during the race counts from the tick after it was chosen.
+        while (!race.decided()) {
+            if (c.changeAt > 0 && race.ticks() + 1 == c.changeAt) apply(g, Command::chooseLane(p, c.changeTo));
+            raceTick(g);
+        }
         seconds += race.ticks() * kRaceTickMs / 1000.0 + kRaceCloseMs / 1000.0;
     }
     void showDisaster(const GameState&, int kind) override { disasters.push_back(kind); }

@@ -7,7 +7,9 @@
 #include "board/startup.h"
 #include "state/railway.h"
 #include "state/saturate.h"
+#include "scene/ride.h"
 #include "turns/destinations.h"
+#include "turns/game_record.h"
 #include "turns/history.h"
 #include "turns/messages.h"
 #include "turns/turn.h"
@@ -91,6 +93,12 @@ void meetingRule(Game& g) {
     addPoints(s.playerPoint[1 - p], -50);
 }
 
+void payRide(Game& g, int ticks) {
+    ticks = std::max(ticks, 0);
+    if (g.record) g.record->scoreTicks(ticks);
+    for (int k = 0; k < ticks; ++k) rideScoreTick(g.s);
+}
+
 void lblEki_Click(Game& g, int i) {
     GameState& s = g.s;
     const int p = s.curPlayer;
@@ -126,7 +134,7 @@ void lblEki_Click(Game& g, int i) {
         addMoney(s.playerMoney[p], -fare);
         g.lastRide = {p, L, e, end, fare, static_cast<bool>(s.rideCut), static_cast<bool>(s.overslept)};
         g.screens.refreshBoard(s);
-        if (!s.shortMode) g.screens.showRide(s, g.rng, g.clock);
+        if (!s.shortMode) payRide(g, g.screens.showRide(s, g.rng, g.clock));
         if (s.rideCut) showMessage(g, kMsgRideCut);
         if (s.overslept) {
             showMessage(g, kMsgOverslept);

@@ -32,4 +32,8 @@ void debtRule(Game& g);
 // The meeting rule: ending on the other player's station takes 50 points from them.
 void meetingRule(Game& g);
 
+// The points of the ride window's score ticks that passed during a ride (told to the
+// game's record first: they are what the wall clock decided).
+void payRide(Game& g, int ticks);
+
 }  // namespace kisharin

@@ -11,6 +11,8 @@
 #include "turns/money.h"
 #include "turns/race.h"
 #include "turns/turn.h"
+#include "setup/save_slot.h"
+#include "turns/game_record.h"
 
 namespace kisharin {
 
@@ -41,6 +43,15 @@ Command Command::placeBet(int player, Long stake) {
 Command Command::declineBet(int player) {
     return {.kind = CommandKind::DeclineBet, .player = player};
 }
+Command Command::chooseLane(int player, int lane) {
+    return {.kind = CommandKind::ChooseLane, .player = player, .lane = lane};
+}
+Command Command::clockTick(int player) {
+    return {.kind = CommandKind::ClockTick, .player = player};
+}
+Command Command::save(int player, int slot) {
+    return {.kind = CommandKind::Save, .player = player, .slot = slot};
+}
 
 namespace {
 
@@ -58,6 +69,8 @@ Question questionOf(CommandKind k) {
         case CommandKind::PlaceBet:
         case CommandKind::DeclineBet:
             return Question::Bet;
+        case CommandKind::ChooseLane:
+            return Question::Race;
         default:
             return Question::None;
     }
@@ -77,143 +90,193 @@ bool isPrefecture(const GameState& s, const std::string& pref) {
     return false;
 }
 
-std::string turnRefusal(const Game& g, const Command& c) {
-    const GameState& s = g.s;
-    const int p = c.player;
-    const bool choosing = s.turnPhase == TurnPhase::Choosing;
-    switch (c.kind) {
-        case CommandKind::ChooseKind:
-            if (!choosing) return kRefuseAfterRoll;
-            if (c.trainKind < 1 || c.trainKind > 3 || forcedKind(s, s.playerRosen[p]) != 0) return kRefuseKind;
-            return {};
-        case CommandKind::Roll:
-        case CommandKind::Work:
-            return choosing ? std::string() : kRefuseAfterRoll;
-        case CommandKind::ChangeLine: {
-            if (c.at != Station{s.playerRosen[p], s.playerEki[p]}) return kRefuseNotHere;
-            const std::vector<Station> links = transfersAt(s, c.at.line, c.at.pos);
-            if (std::find(links.begin(), links.end(), c.to) == links.end()) return kRefuseNoLink;
-            if (!choosing) return kMsgNoTransferAfterRoll;
-            return {};
+// Every command in one place: `doIt` false only checks and returns why the command would
+// be refused (empty: it would be carried out); `doIt` true checks the same way and then
+// carries it out. A check never writes, so `refusal` may run it on a game it must not
+// change.
+class Run {
+  public:
+    Run(Game& g, const Command& c, bool doIt) : g_(g), s_(g.s), c_(c), p_(c.player), doIt_(doIt) {}
+
+    std::string operator()() {
+        if (p_ != 0 && p_ != 1) return kRefuseNotYourTurn;
+        if (g_.ended || s_.turnPhase == TurnPhase::Over) return kRefuseOver;
+        if (c_.kind == CommandKind::ClockTick) return clockTick();
+        if (c_.kind == CommandKind::Save) return save();
+        if (p_ != s_.curPlayer) return kRefuseNotYourTurn;
+        if (isTurnCommand(c_.kind)) {
+            if (s_.commandRunning || s_.question != Question::None) return kRefuseBusy;
+            return turn();
         }
-        case CommandKind::Ride: {
-            const int e = s.playerEki[p];
-            if (c.to.line != s.playerRosen[p] || c.to.pos < 1 || c.to.pos > stationCount(s, c.to.line))
-                return kRefuseNoStation;
-            if (c.to.pos == e) return claimable(s, p) ? std::string() : kRefuseNothingToClaim;
-            if (choosing) return kRefuseBeforeRoll;
-            if (std::abs(c.to.pos - e) > s.susumuSteps) return kRefuseOutOfReach;
-            return {};
-        }
-        default:
-            return {};
+        if (s_.question != questionOf(c_.kind)) return kRefuseNoQuestion;
+        return answer();
     }
-}
+
+    Verdict verdict;  // what a carried-out command did
+
+  private:
+    std::string turn() {
+        const bool choosing = s_.turnPhase == TurnPhase::Choosing;
+        switch (c_.kind) {
+            case CommandKind::ChooseKind:
+                if (!choosing) return kRefuseAfterRoll;
+                if (c_.trainKind < 1 || c_.trainKind > 3 || forcedKind(s_, s_.playerRosen[p_]) != 0)
+                    return kRefuseKind;
+                return carry([&] { optKind_Click(g_, c_.trainKind); });
+            case CommandKind::Roll:
+                if (!choosing) return kRefuseAfterRoll;
+                // Not even one station's fare: the player works instead.
+                if (s_.playerMoney[p_] < s_.kindFare[s_.selKind]) return kMsgNoMoney;
+                return carry([&] { cmdSusumu_Click(g_); });
+            case CommandKind::Work:
+                if (!choosing) return kRefuseAfterRoll;
+                return carry([&] { cmdWork_Click(g_); });
+            case CommandKind::ChangeLine: {
+                if (c_.at != Station{s_.playerRosen[p_], s_.playerEki[p_]}) return kRefuseNotHere;
+                const std::vector<Station> links = transfersAt(s_, c_.at.line, c_.at.pos);
+                if (std::find(links.begin(), links.end(), c_.to) == links.end()) return kRefuseNoLink;
+                if (!choosing) return kMsgNoTransferAfterRoll;
+                return carry([&] { lblNorikae_Click(g_, c_.to); });
+            }
+            case CommandKind::Ride: {
+                const int e = s_.playerEki[p_];
+                if (c_.to.line != s_.playerRosen[p_] || c_.to.pos < 1 || c_.to.pos > stationCount(s_, c_.to.line))
+                    return kRefuseNoStation;
+                if (c_.to.pos == e) {
+                    if (!claimable(s_, p_)) return kRefuseNothingToClaim;
+                } else {
+                    if (choosing) return kRefuseBeforeRoll;
+                    if (std::abs(c_.to.pos - e) > s_.susumuSteps) return kRefuseOutOfReach;
+                }
+                return carry([&] {
+                    g_.lastRide = {};
+                    lblEki_Click(g_, c_.to.pos);
+                    if (g_.lastRide.line != 0) {
+                        verdict.fare = g_.lastRide.fare;
+                        verdict.from = {g_.lastRide.line, g_.lastRide.start};
+                        verdict.to = {g_.lastRide.line, g_.lastRide.end};
+                    }
+                });
+            }
+            default:
+                return {};
+        }
+    }
+
+    std::string answer() {
+        switch (c_.kind) {
+            case CommandKind::AnswerWarp:
+                if (doIt_) g_.answers.warp = c_.yes;
+                return {};
+            case CommandKind::AnswerGod:
+                if (!c_.pref.empty() && !isPrefecture(s_, c_.pref)) return kRefuseNoPrefecture;
+                if (doIt_) g_.answers.god = c_.pref;
+                return {};
+            case CommandKind::PlaceBet: {
+                if (!g_.openRace || g_.openRace->started()) return kRefuseNoQuestion;
+                const std::vector<Long> offered = offeredStakes(s_.playerMoney[p_]);
+                if (std::find(offered.begin(), offered.end(), c_.stake) == offered.end()) return kRefuseStake;
+                if (doIt_) {
+                    g_.openRace->start(c_.stake);
+                    s_.question = Question::Race;  // the race runs; its lane is chosen by commands
+                }
+                return {};
+            }
+            case CommandKind::DeclineBet:
+                if (g_.openRace && g_.openRace->started()) return kRefuseNoQuestion;
+                if (doIt_) g_.answers.declined = true;
+                return {};
+            case CommandKind::ChooseLane:
+                if (c_.lane < 0 || c_.lane >= kLanes) return kRefuseLane;
+                if (!g_.openRace || !g_.openRace->started() || g_.openRace->decided()) return kRefuseNoQuestion;
+                if (doIt_) g_.openRace->choose(c_.lane);
+                return {};
+            default:
+                return {};
+        }
+    }
+
+    // The board's clock: one second, from the board's timer of whoever shows the game.
+    std::string clockTick() {
+        if (doIt_) playClockTick(s_);
+        return {};
+    }
+
+    // Saving is the board's own player's, at the start of a turn, whoever's turn it is
+    // (the host saves while its guest is to move); never in the middle of a command.
+    std::string save() {
+        if (g_.seat(p_).playsItself()) return kRefuseSeat;
+        if (s_.commandRunning || s_.question != Question::None || s_.turnPhase != TurnPhase::Choosing)
+            return kRefuseSaveNow;
+        if (c_.slot < 1 || c_.slot > kSlotCount) return kRefuseSlot;
+        if (doIt_) {
+            writeSlot(g_.gameDataDir, c_.slot, s_);  // a GameError names the file
+            if (g_.record) g_.record->saved(g_, c_.slot);
+        }
+        return {};
+    }
+
+    template <typename F>
+    std::string carry(F&& f) {
+        if (!doIt_) return {};
+        s_.commandRunning = True;
+        // Whatever a window or a file throws, the game takes commands again afterwards.
+        struct Done {
+            GameState& s;
+            ~Done() { s.commandRunning = False; }
+        } done{s_};
+        f();
+        return {};
+    }
+
+    Game& g_;
+    GameState& s_;
+    const Command& c_;
+    const int p_;
+    const bool doIt_;
+};
 
 }  // namespace
 
 std::string refusal(const Game& g, const Command& c) {
-    const GameState& s = g.s;
-    if (c.player != 0 && c.player != 1) return kRefuseNotYourTurn;
-    if (g.ended || s.turnPhase == TurnPhase::Over) return kRefuseOver;
-    if (c.player != s.curPlayer) return kRefuseNotYourTurn;
-    if (isTurnCommand(c.kind)) {
-        if (s.commandRunning || s.question != Question::None) return kRefuseBusy;
-        return turnRefusal(g, c);
-    }
-    if (s.question != questionOf(c.kind)) return kRefuseNoQuestion;
-    switch (c.kind) {
-        case CommandKind::AnswerGod:
-            return c.pref.empty() || isPrefecture(s, c.pref) ? std::string() : kRefuseNoPrefecture;
-        case CommandKind::PlaceBet: {
-            if (!g.openRace || g.openRace->started()) return kRefuseNoQuestion;
-            const std::vector<Long> offered = offeredStakes(s.playerMoney[c.player]);
-            if (std::find(offered.begin(), offered.end(), c.stake) == offered.end()) return kRefuseStake;
-            return {};
-        }
-        case CommandKind::DeclineBet:
-            return g.openRace && g.openRace->started() ? kRefuseNoQuestion : std::string();
-        default:
-            return {};
-    }
+    // Checking only: the run never writes the game when doIt is false.
+    return Run(const_cast<Game&>(g), c, false)();
 }
 
 Verdict apply(Game& g, const Command& c) {
-    GameState& s = g.s;
-    const std::string why = refusal(g, c);
+    Run run(g, c, false);
+    std::string why = run();
+    if (why.empty()) {
+        if (g.record) g.record->command(g, c);
+        Run doing(g, c, true);
+        why = doing();
+        run.verdict = doing.verdict;
+    }
     if (!why.empty()) {
-        // A change after the roll was always answered in the message window.
-        if (c.kind == CommandKind::ChangeLine && why == kMsgNoTransferAfterRoll)
-            showMessage(g, kMsgNoTransferAfterRoll);
-        return {false, why};
+        // A change after the roll and a roll without the fare were always answered in the
+        // message window.
+        if ((c.kind == CommandKind::ChangeLine && why == kMsgNoTransferAfterRoll) ||
+            (c.kind == CommandKind::Roll && why == kMsgNoMoney))
+            showMessage(g, why);
+        return {.ok = false, .reason = why};
     }
-    if (!isTurnCommand(c.kind)) {
-        switch (c.kind) {
-            case CommandKind::AnswerWarp:
-                g.warpAnswer = c.yes;
-                break;
-            case CommandKind::AnswerGod:
-                s.pickedPref = c.pref;
-                break;
-            case CommandKind::PlaceBet:
-                g.openRace->start(c.stake);
-                break;
-            default:
-                break;
-        }
-        return {true, {}};
-    }
-    s.commandRunning = True;
-    // Whatever a window or a file throws, the game takes commands again afterwards.
-    struct Done {
-        GameState& s;
-        ~Done() { s.commandRunning = False; }
-    } done{s};
-    switch (c.kind) {
-        case CommandKind::ChooseKind:
-            optKind_Click(g, c.trainKind);
-            break;
-        case CommandKind::Roll:
-            cmdSusumu_Click(g);
-            break;
-        case CommandKind::ChangeLine:
-            lblNorikae_Click(g, c.to);
-            break;
-        case CommandKind::Ride:
-            lblEki_Click(g, c.to.pos);
-            break;
-        case CommandKind::Work:
-            cmdWork_Click(g);
-            break;
-        default:
-            break;
-    }
-    return {true, {}};
+    Verdict v = run.verdict;
+    v.ok = true;
+    v.question = g.s.question;
+    return v;
 }
 
-bool canChooseKind(const Game& g, int player, int kind) {
-    return refusal(g, Command::chooseKind(player, kind)).empty();
-}
-bool canRoll(const Game& g, int player) {
-    return refusal(g, Command::roll(player)).empty();
-}
-bool canWork(const Game& g, int player) {
-    return refusal(g, Command::work(player)).empty();
-}
 bool canSave(const Game& g, int player) {
-    return canRoll(g, player);
-}
-bool canChangeLine(const Game& g, int player, Station to) {
-    const GameState& s = g.s;
-    return refusal(g, Command::changeLine(player, {s.playerRosen[player], s.playerEki[player]}, to)).empty();
-}
-bool canRide(const Game& g, int player, int station) {
-    return refusal(g, Command::ride(player, {g.s.playerRosen[player], station})).empty();
+    return refusal(g, Command::save(player, 1)).empty();
 }
 
 void openBetQuestion(Game& g, Race& race) {
     g.openRace = &race;
     g.s.question = Question::Bet;
+}
+
+void raceTick(Game& g) {
+    if (g.openRace && g.openRace->started() && !g.openRace->decided()) g.openRace->tick(g.rng);
 }
 
 void closeQuestion(Game& g) {

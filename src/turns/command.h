@@ -24,7 +24,11 @@ enum class CommandKind : int {
     AnswerGod,   // the prefecture the guardian god is asked for ("" to stay)
     PlaceBet,    // "出走" with a stake in the betting window
     DeclineBet,  // "勝負しない"
+    ChooseLane,  // the lane option selected while the race of the own bet runs
+    ClockTick,   // one second of the board's clock (the play time and the date shown)
+    Save,        // "保存して終了" into a save slot
 };
+
 
 struct Command {
     CommandKind kind = CommandKind::Roll;
@@ -35,6 +39,8 @@ struct Command {
     bool yes = false;    // AnswerWarp
     std::string pref;    // AnswerGod
     Long stake = 0;      // PlaceBet
+    int lane = 0;        // ChooseLane: 0..4
+    int slot = 0;        // Save: 1..3
 
     static Command chooseKind(int player, int kind);
     static Command roll(int player);
@@ -45,6 +51,9 @@ struct Command {
     static Command answerGod(int player, std::string pref);
     static Command placeBet(int player, Long stake);
     static Command declineBet(int player);
+    static Command chooseLane(int player, int lane);
+    static Command clockTick(int player);
+    static Command save(int player, int slot);
 };
 
 // What `apply` did with a command: carried out, or refused with the reason (Japanese,
@@ -52,6 +61,12 @@ struct Command {
 struct Verdict {
     bool ok = false;
     std::string reason;
+    // What a carried-out command did: the fare paid and the stations moved by its ride
+    // (from and to on the line ridden; both zero without a ride), and the question open
+    // when it returned.
+    Long fare = 0;
+    Station from, to;
+    Question question = Question::None;
     explicit operator bool() const { return ok; }
 };
 
@@ -61,19 +76,19 @@ struct Verdict {
 Verdict apply(Game& g, const Command& c);
 
 // Why the command would be refused now; empty when it would be carried out. Changes
-// nothing. The board enables its controls from the queries below, built on this.
+// nothing: it is `apply` run with the flag that only checks, so the check cannot drift
+// from the effect. The board, the computer and the network host ask this and nothing else.
 std::string refusal(const Game& g, const Command& c);
 
-bool canChooseKind(const Game& g, int player, int kind);
-bool canRoll(const Game& g, int player);
-bool canWork(const Game& g, int player);
+// Whether `player` may save now (a Save command to any slot would be carried out).
 bool canSave(const Game& g, int player);
-bool canChangeLine(const Game& g, int player, Station to);
-bool canRide(const Game& g, int player, int station);
 
 // The race the betting window is asked about while a bet question is open (the rules
 // open it; PlaceBet starts it with the stake).
 void openBetQuestion(Game& g, Race& race);
+// The race's one tick: the open race moves on the game's generator with the lane option
+// chosen last (ChooseLane counts from the next tick). Nothing without a running race.
+void raceTick(Game& g);
 void closeQuestion(Game& g);
 
 // Texts of the refusals.
@@ -91,5 +106,9 @@ inline constexpr const char* kRefuseNothingToClaim = "この駅は目的地で�
 inline constexpr const char* kRefuseNoQuestion = "いまはその答えを待っていません";
 inline constexpr const char* kRefuseNoPrefecture = "そのような都道府県はありません";
 inline constexpr const char* kRefuseStake = "その掛け金は選べません";
+inline constexpr const char* kRefuseLane = "そのコースはありません";
+inline constexpr const char* kRefuseSlot = "その保存先はありません";
+inline constexpr const char* kRefuseSeat = "この席からはできません";
+inline constexpr const char* kRefuseSaveNow = "いまは保存できません（番の始めに保存できます）";
 
 }  // namespace kisharin

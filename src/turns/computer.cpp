@@ -186,8 +186,8 @@ class Turn {
         g_.screens.refreshBoard(s_);  // the kind chosen is on the board during the pause
 
         pause();
-        apply(g_, Command::roll(p_));
-        if (s_.susumuSteps <= 0 || s_.turnPhase != TurnPhase::Rolled) return work();  // no money for it
+        // Refused only before the roll (not even one station's fare): then it works.
+        if (!apply(g_, Command::roll(p_))) return work();
         t_.kind = s_.selKind;
         t_.steps = s_.susumuSteps;
         const int factor = stepFactor(t_.kind);
@@ -257,14 +257,23 @@ class Turn {
         return t_;
     }
 
-    // A station click that did not end the move (nothing to claim, nothing in reach)
-    // would leave the turn hanging: the computer works instead.
+    // A claim refused before the roll: the computer works instead. After the roll the
+    // turn is a ride (as for a player at the board): a refused station gives way to the
+    // one in reach nearest to it.
     void click(int station) {
-        s_.moveDone = False;
-        if (apply(g_, Command::ride(p_, {s_.playerRosen[p_], station})) && (s_.moveDone || g_.ended)) return;
-        resetForNextRoll(g_);
-        g_.screens.refreshBoard(s_);
-        work();
+        const int line = s_.playerRosen[p_];
+        if (apply(g_, Command::ride(p_, {line, station}))) return;
+        if (s_.turnPhase == TurnPhase::Choosing) {
+            work();
+            return;
+        }
+        const int e = s_.playerEki[p_];
+        const int n = stationCount(s_, line);
+        const int want = std::clamp(station, std::max(1, e - s_.susumuSteps), std::min(n, e + s_.susumuSteps));
+        for (int k = 0; k <= 2 * s_.susumuSteps; ++k) {
+            const int at = want + (k % 2 == 0 ? k / 2 : -(k / 2 + 1));
+            if (at != e && at >= 1 && at <= n && apply(g_, Command::ride(p_, {line, at}))) return;
+        }
     }
 
     Game& g_;
@@ -304,9 +313,27 @@ void ComputerSeat::answerGod(Game& g) {
     if (strength == Strength::Strong) {
         pref = strongGodPick(s);
     } else if (strength == Strength::Normal) {
+        // Its own generator starts from the game's own draw: the destinations and where
+        // the players started (so a record of the game replays it too).
+        const double seed = gameSeed(s);
+        if (seed != ownSeed_) {
+            own.reseed(seed);
+            ownSeed_ = seed;
+        }
         pref = normalGodPick(s, own);
     }
     apply(g, Command::answerGod(s.curPlayer, pref));
+}
+
+double gameSeed(const GameState& s) {
+    // FNV-1a over the destinations' stations, folded into the generator's seed range.
+    std::uint64_t h = 1469598103934665603ULL;
+    for (int d = 1; d <= kDestinationCount; ++d)
+        for (long long v : {static_cast<long long>(s.mokutekitiRosen[d]), static_cast<long long>(s.mokutekitiEki[d])}) {
+            h ^= static_cast<std::uint64_t>(v);
+            h *= 1099511628211ULL;
+        }
+    return static_cast<double>(h % 86400000ULL) / 1000.0;
 }
 
 std::string normalGodPick(const GameState& s, Rng& own) {
@@ -381,7 +408,8 @@ void ComputerSeat::runBet(Game& g, Race& race) {
         return;
     }
     // The lane stays chosen until the finish.
-    while (!race.decided()) race.tick(g.rng, choice.lane);
+    apply(g, Command::chooseLane(p, choice.lane));
+    while (!race.decided()) raceTick(g);
 }
 
 }  // namespace kisharin

@@ -71,6 +71,9 @@ std::string strongGodPick(const GameState& s);
 // of an open destination drawn at random on the computer's own generator `own` (drawing
 // destination numbers 1..8 until one is open); else "" (stay).
 std::string normalGodPick(const GameState& s, Rng& own);
+// A seed of the game as it was drawn: the stations of its destinations (the same at
+// every computer and in every replay of the game; an earthquake's new ones change it).
+double gameSeed(const GameState& s);
 
 // A bet the computer places in the betting window (bet false: "勝負しない").
 struct BetChoice {
@@ -115,8 +118,12 @@ class ComputerSeat : public Seat {
     Strength strength;
     ComputerTurn last;  // what its last turn did
     // The computer's own generator, for the god's draw: the game's generator stays the
-    // rules' alone, so the computer draws as it would at another computer.
+    // rules' alone, so the computer draws as it would at another computer. Seeded from
+    // gameSeed whenever that changes.
     DefaultRng own{1.0};
+
+  private:
+    double ownSeed_ = -1;
 };
 
 }  // namespace kisharin

@@ -104,12 +104,12 @@ void ワープ(Game& g) {
     r.detail = region;
     g.screens.showEventPicture(s, kPictureWarp);
     showMessage(g, warpText(s.regionName[region]));
-    g.warpAnswer = false;
+    g.answers.warp = false;
     s.question = Question::Warp;
     s.questionRegion = static_cast<Integer>(region);
     g.seat(s.curPlayer).answerWarp(g, region, warpTitle(s.regionName[region]), kWarpQuestion);
     closeQuestion(g);
-    if (g.warpAnswer)
+    if (g.answers.warp)
         if (const auto st = drawIn(g, s.regionPrefs[region]))
             r.moves.push_back(placePlayer(s, s.curPlayer, *st));
     g.screens.showEventPicture(s, 0);
@@ -121,13 +121,14 @@ void 氏神(Game& g) {
     SpecialEventRecord r = record(g, "氏神");
     g.screens.showEventPicture(s, kPictureGod);
     showMessage(g, kMsgGuardianGod);
-    s.pickedPref.clear();
+    g.answers.god.clear();
     s.question = Question::God;
     g.seat(s.curPlayer).answerGod(g);
     closeQuestion(g);
-    r.pref = s.pickedPref;
-    if (!s.pickedPref.empty())
-        if (const auto st = drawIn(g, {s.pickedPref})) r.moves.push_back(placePlayer(s, s.curPlayer, *st));
+    // Only the answer the command carried counts (no window's choice of a prefecture).
+    r.pref = g.answers.god;
+    if (!r.pref.empty())
+        if (const auto st = drawIn(g, {r.pref})) r.moves.push_back(placePlayer(s, s.curPlayer, *st));
     g.screens.showEventPicture(s, 0);
     report(g, r);
 }

@@ -17,6 +17,8 @@
 
 namespace kisharin {
 
+class GameRecorder;
+
 // The last ride made by a station click: where it started and ended and what it cost.
 struct RideRecord {
     int player = 0;
@@ -44,8 +46,18 @@ struct Game {
     EventLog* eventLog = nullptr;
     // The race of an open bet question (PlaceBet starts it).
     Race* openRace = nullptr;
-    // The answers of the questions, as the commands gave them.
-    bool warpAnswer = false;
+    // The answers of the open question, as the commands gave them (never read from a
+    // field a window could write).
+    struct Answers {
+        bool warp = false;
+        std::string god;
+        bool declined = false;
+    } answers;
+    // Told of every accepted command and of what the wall clock decided (the game's
+    // record, turns/game_record.h); none in a game that keeps no record.
+    GameRecorder* record = nullptr;
+    // The player's save slots' folder (GameData, ending with "/"): where Save writes.
+    std::string gameDataDir;
     bool seatPlaying = false;  // a seat is playing its turn (turns/turn.h, playSeatTurn)
 
     // What the board shows of each seat beside the player's name ("つよい"); empty: nothing.

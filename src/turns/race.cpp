@@ -102,8 +102,13 @@ void Race::advance(int i, int by, int selectedLane) {
     if (left_[k] <= 0) left_[k] = 0;
 }
 
+void Race::choose(int lane) {
+    if (lane >= 0 && lane < kLanes) selected_ = lane;
+}
+
 void Race::tick(Rng& rng, int selectedLane) {
     if (!started_) return;
+    choose(selectedLane);
     ++ticks_;
     for (int i = 0; i < kLanes; ++i) {
         const int b = burst(rng, factor(i));

@@ -80,8 +80,13 @@ class Race {
     bool started() const { return started_; }
     Long stake() const { return stake_; }
 
-    // One 30 ms tick, lanes 0..4 in order. `selectedLane` (0..4) is the lane option
-    // selected at this moment; it counts when a racer crosses the goal in this tick.
+    // The lane option selected now (0..4): it counts from the next tick on.
+    void choose(int lane);
+    int selectedLane() const { return selected_; }
+    // One 30 ms tick, lanes 0..4 in order, with the lane option selected now; it counts
+    // when a racer crosses the goal in this tick.
+    void tick(Rng& rng) { tick(rng, selected_); }
+    // The same with `selectedLane` (0..4) chosen first.
     void tick(Rng& rng, int selectedLane);
     // How far each racer went in every tick so far: one character 0..9 or a (10) per
     // lane and tick, lanes 0..4 in order; what another computer needs to show the same
@@ -116,6 +121,7 @@ class Race {
     int laneAtFinish_ = -1;
     Long winPoints_ = 0;
     int ticks_ = 0;
+    int selected_ = 0;
 };
 
 // A whole race without a window, from the start (with `stake`, unless the bet already

@@ -25,8 +25,9 @@ class Screens {
     virtual int rollDice(const GameState& s, Rng& rng) = 0;
 
     // The ride scene for the ride just made (startEki to playerEki of curPlayer). It
-    // re-seeds rng from clock for the scenery and pays curPlayer its points.
-    virtual void showRide(GameState& s, Rng& rng, Clock& clock) = 0;
+    // re-seeds rng from clock for the scenery and returns how many of its score ticks
+    // passed while it was open (the rules pay the points for them).
+    virtual int showRide(const GameState& s, Rng& rng, Clock& clock) = 0;
 
     // The celebration of a conquered line (the title colour is drawn from rng, re-seeded
     // from clock).

@@ -31,12 +31,8 @@ int throwDie(Game& g) {
 void cmdSusumu_Click(Game& g) {
     GameState& s = g.s;
     BoardControls& c = g.board;
-    const int p = s.curPlayer;
+    // The Roll command checked the fare of one station.
     const int kind = s.selKind;
-    if (s.playerMoney[p] < s.kindFare[kind]) {
-        showMessage(g, kMsgNoMoney);
-        return;
-    }
     s.rideInfo = {c.optKind[kind].caption, c.optKind[kind].color, static_cast<Integer>(rideTickMs(kind))};
     const int face = throwDie(g);
     const int factor = stepFactor(kind);

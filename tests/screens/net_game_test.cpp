@@ -313,13 +313,13 @@ void NetGameTest::theRemoteSeatsAnswersComeFromTheGuest() {
     RemoteSeat quick(h.host, 300);
     quick.answerWarp(h.game, 3, "ワープ", "ワープしますか？");
     QCOMPARE(player.questions, 1);
-    QVERIFY(h.game.warpAnswer);
+    QVERIFY(h.game.answers.warp);
 
-    h.game.warpAnswer = false;
+    h.game.answers.warp = false;
     player.silent = true;
     quick.answerWarp(h.game, 3, "ワープ", "ワープしますか？");
     QCOMPARE(player.questions, 2);
-    QVERIFY(!h.game.warpAnswer);
+    QVERIFY(!h.game.answers.warp);
     h.s.question = Question::None;
 }
 

@@ -203,7 +203,7 @@ void NetWindowsTest::hostAndGuestWindows() {
             // The farthest station the rules let player 2 ride to on the line shown.
             target = 0;
             for (int i = 1; i <= game.line.stationCount(); ++i)
-                if (canRide(game, 1, i) &&
+                if (refusal(game, Command::ride(1, {s.playerRosen[1], i})).empty() &&
                     (target == 0 || std::abs(i - s.playerEki[1]) > std::abs(target - s.playerEki[1])))
                     target = i;
             if (target == 0) {

@@ -143,10 +143,10 @@ struct SeatedGame {
     explicit SeatedGame(GameState& s) : g{s, screens, rng, clock} { g.seatBoth(here); }
     bool askWarp(int region, const std::string& title) {
         g.s.question = Question::Warp;
-        g.warpAnswer = false;
+        g.answers.warp = false;
         here.answerWarp(g, region, title, "飛び込みますか？");
         closeQuestion(g);
-        return g.warpAnswer;
+        return g.answers.warp;
     }
     std::string askGod() {
         g.s.question = Question::God;

@@ -19,6 +19,7 @@ class Commands : public BoardTest {
   protected:
     Verdict send(const Command& c) { return apply(g, c); }
     Station at(int p) const { return {s.playerRosen[p], s.playerEki[p]}; }
+    bool can(const Command& c) const { return refusal(g, c).empty(); }
 };
 
 // The two holes a review found by calling the handlers directly: a cheaper kind after a
@@ -103,7 +104,7 @@ TEST_F(Commands, AChangeIsLegalByTheRailwayNotByTheStripsLabels) {
     place(0, 1, 5);
     路線読み込み(s, g.line, *g.metrics);
     g.line.transfers.clear();  // however the strip is drawn
-    EXPECT_TRUE(canChangeLine(g, 0, {2, 3}));
+    EXPECT_TRUE(can(Command::changeLine(0, {1, 5}, {2, 3})));
     EXPECT_TRUE(send(Command::changeLine(0, {1, 5}, {3, 1})));
     EXPECT_EQ(at(0), (Station{3, 1}));
     EXPECT_EQ(s.curPlayer, 0);  // a change does not end the turn
@@ -117,22 +118,25 @@ TEST_F(Commands, AChangeIsLegalByTheRailwayNotByTheStripsLabels) {
 TEST_F(Commands, TheBoardEnablesItsControlsFromTheRules) {
     BoardModel m = boardModel(g);
     EXPECT_TRUE(m.cmdSusumuVisible && m.cmdWorkVisible && m.cmdSaveVisible);
-    EXPECT_TRUE(canRoll(g, 0) && canWork(g, 0) && canSave(g, 0) && canChooseKind(g, 0, 2));
-    EXPECT_FALSE(canRoll(g, 1));
+    EXPECT_TRUE(can(Command::roll(0)) && can(Command::work(0)) && canSave(g, 0) && can(Command::chooseKind(0, 2)));
+    EXPECT_FALSE(can(Command::roll(1)));
     roll(3);
     m = boardModel(g);
     EXPECT_FALSE(m.cmdSusumuVisible || m.cmdWorkVisible || m.cmdSaveVisible);
     for (int k = 1; k <= 3; ++k) EXPECT_FALSE(m.optKind[k].enabled);
-    EXPECT_FALSE(canWork(g, 0) || canSave(g, 0) || canChooseKind(g, 0, 2));
-    EXPECT_TRUE(canRide(g, 0, 4));
-    EXPECT_FALSE(canRide(g, 0, 5));
+    EXPECT_FALSE(can(Command::work(0)) || canSave(g, 0) || can(Command::chooseKind(0, 2)));
+    EXPECT_TRUE(can(Command::ride(0, {1, 4})));
+    EXPECT_FALSE(can(Command::ride(0, {1, 5})));
 }
 
 TEST_F(Commands, NothingIsTakenWhileACommandRunsOrAfterTheEnd) {
     // During the ride's window the game is busy: a second command is refused.
     s.shortMode = False;
     Verdict nested{true, {}};
-    screens.onRide = [&](GameState&) { nested = apply(g, Command::work(0)); };
+    screens.onRide = [&](const GameState&) {
+        nested = apply(g, Command::work(0));
+        return 0;
+    };
     roll(2);
     ASSERT_TRUE(send(Command::ride(0, {1, 3})));
     EXPECT_FALSE(nested);

@@ -177,11 +177,11 @@ TEST_F(StrengthTurns, WarpAndGodAnswersFollowTheStrength) {
     s.routeList = {{1, 10, 31, "k"}};
     s.routeCount = 1;
     const auto warp = [&](ComputerSeat& seat) {
-        g.warpAnswer = false;
+        g.answers.warp = false;
         s.question = Question::Warp;
         seat.answerWarp(g, 2, "", "");
         closeQuestion(g);
-        return g.warpAnswer;
+        return g.answers.warp;
     };
     EXPECT_TRUE(warp(strong));  // 31 > 30 into an open region
     EXPECT_FALSE(warp(weak));

@@ -55,7 +55,7 @@ class StillScreens final : public Screens {
   public:
     void showMessage(const GameState&) override {}
     int rollDice(const GameState&, Rng&) override { return 4; }
-    void showRide(GameState&, Rng&, Clock&) override {}
+    int showRide(const GameState&, Rng&, Clock&) override { return 0; }
     void showConquest(GameState&, int, Rng&, Clock&) override {}
     void showDisaster(const GameState&, int) override {}
     void showEventPicture(const GameState&, int) override {}

@@ -232,7 +232,7 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
         rep.points = s.playerPoint[p];
         // One second of the windows is one tick of the board's clock.
         while (screens.seconds - counted >= 1.0) {
-            playClockTick(s);
+            apply(g, Command::clockTick(s.curPlayer));
             counted += 1.0;
         }
         if (observer.onTurn) observer.onTurn(g, r.turns, rep);
