@@ -195,7 +195,10 @@ void writeLinesAtomic(const std::string& path, const std::vector<std::string>& l
 }
 
 void appendLine(const std::string& path, const std::string& line) {
-    std::string bytes = encodeLines({line}, path);
+    appendBytes(path, encodeLines({line}, path), "\r\n");
+}
+
+void appendBytes(const std::string& path, std::string bytes, const std::string& lineEnd) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) writeFailed(path, errno);
     // A last line left without its end (a file edited by hand) gets one first, so that
@@ -207,7 +210,7 @@ void appendLine(const std::string& path, const std::string& line) {
         ::close(fd);
         writeFailed(path, saved);
     }
-    if (last != '\n') bytes.insert(0, last == '\r' ? "\n" : "\r\n");
+    if (last != '\n') bytes.insert(0, last == '\r' ? "\n" : lineEnd);
     // Handed to the system at once, so a crash of the game loses no record; no fsync:
     // arrivals come several a turn and a lost power supply is not worth the wait.
     // A write cut short (a full disk) must not leave part of a record: "123 4" of

@@ -42,6 +42,9 @@ int removeLeftoverTemporaries(const std::string& folder);
 // the system at once (no buffering in the game). When the write fails part way (a full
 // disk), the file is put back to its size before the call and GameError is thrown.
 void appendLine(const std::string& path, const std::string& line);
+// The same for bytes as they are (each record ending with its own line end); a last line
+// left without its end first gets `lineEnd`.
+void appendBytes(const std::string& path, std::string bytes, const std::string& lineEnd);
 
 bool fileExists(const std::string& path);
 

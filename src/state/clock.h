@@ -13,4 +13,18 @@ public:
     virtual double timer() = 0;
 };
 
+// A clock whose timer is read once, when it is made: every reading gives that one. A
+// window's set-up is given one moment, however often it looks (and a game's record holds
+// that one reading).
+class OneReading final : public Clock {
+public:
+    explicit OneReading(Clock& c) : c_(c), value_(c.timer()) {}
+    double now() override { return c_.now(); }
+    double timer() override { return value_; }
+
+private:
+    Clock& c_;
+    double value_;
+};
+
 }  // namespace kisharin

@@ -24,18 +24,6 @@
 
 namespace kisharin::testing {
 
-// A clock whose timer is read once, when it is made: every reading gives that one.
-class OneReading final : public Clock {
-  public:
-    explicit OneReading(Clock& c) : c_(c), value_(c.timer()) {}
-    double now() override { return c_.now(); }
-    double timer() override { return value_; }
-
-  private:
-    Clock& c_;
-    double value_;
-};
-
 class ScriptedScreens : public Screens, public Seat {
   public:
     std::vector<std::string> messages;    // every message shown, in order
@@ -99,10 +87,8 @@ class ScriptedScreens : public Screens, public Seat {
         ++rides;
         int ticks = 0;
         if (modelRides) {
-            // The window reads the timer once as it opens, for the sky and the scenery (as
-            // the network game's host does, to send it).
-            OneReading once(clock);
-            const RideScene scene = rideSetUp(s, rng, once);
+            // The rules hand the window one reading of the timer, for the sky and the scenery.
+            const RideScene scene = rideSetUp(s, rng, clock);
             RideMotion motion(scene.layout);
             while (!motion.arrived() && motion.ticks() < 1000000) motion.tick();
             const long long ms = static_cast<long long>(motion.ticks()) * scene.layout.tickMs + ride::kHoldMs;

@@ -134,7 +134,10 @@ void lblEki_Click(Game& g, int i) {
         addMoney(s.playerMoney[p], -fare);
         g.lastRide = {p, L, e, end, fare, static_cast<bool>(s.rideCut), static_cast<bool>(s.overslept)};
         g.screens.refreshBoard(s);
-        if (!s.shortMode) payRide(g, g.screens.showRide(s, g.rng, g.clock));
+        if (!s.shortMode) {
+            OneReading once(g.clock);  // the window's scenery is drawn for one moment
+            payRide(g, g.screens.showRide(s, g.rng, once));
+        }
         if (s.rideCut) showMessage(g, kMsgRideCut);
         if (s.overslept) {
             showMessage(g, kMsgOverslept);

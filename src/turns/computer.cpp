@@ -308,7 +308,10 @@ void ComputerSeat::answerWarp(Game& g, int region, const std::string&, const std
 }
 
 void ComputerSeat::answerGod(Game& g) {
-    const GameState& s = g.s;
+    apply(g, Command::answerGod(g.s.curPlayer, godPick(g.s)));
+}
+
+std::string ComputerSeat::godPick(const GameState& s) {
     std::string pref;
     if (strength == Strength::Strong) {
         pref = strongGodPick(s);
@@ -322,7 +325,7 @@ void ComputerSeat::answerGod(Game& g) {
         }
         pref = normalGodPick(s, own);
     }
-    apply(g, Command::answerGod(s.curPlayer, pref));
+    return pref;
 }
 
 double gameSeed(const GameState& s) {

@@ -114,6 +114,8 @@ class ComputerSeat : public Seat {
     void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override;
     void answerGod(Game& g) override;
     void runBet(Game& g, Race& race) override;
+    // The prefecture it asks the god for in the game as s shows it ("" to stay).
+    std::string godPick(const GameState& s);
 
     Strength strength;
     ComputerTurn last;  // what its last turn did

@@ -38,7 +38,10 @@ void 到達履歴(Game& g) {
     if (!lineComplete(s, player, line)) return;
     const std::string& name = s.ekiName(line, 0);
     if (name.find("飛行機") != std::string::npos) return;  // air routes cannot be conquered
-    if (!s.shortMode) g.screens.showConquest(s, line, g.rng, g.clock);
+    if (!s.shortMode) {
+        OneReading once(g.clock);  // the celebration's colour is drawn for one moment
+        g.screens.showConquest(s, line, g.rng, once);
+    }
     showMessage(g, conquestText(name));
     addPoints(s.playerPoint[player], 100);
 }

@@ -233,18 +233,14 @@ class GuestComputer : public QObject {
         }
     }
 
-    std::string godPick() {
-        if (strength_ == Strength::Strong) return strongGodPick(plan_);
-        if (strength_ == Strength::Weak) return {};
-        // ふつう draws on the computer's own generator, here as at the host's board.
-        return normalGodPick(plan_, own_);
-    }
+    // As the computer's own seat picks (ふつう on its own generator, seeded from the game).
+    std::string godPick() { return picker_.godPick(plan_); }
 
     NetGuest& guest_;
     GameState& plan_;
     Strength strength_;
     double& seconds_;
-    DefaultRng own_ = ComputerSeat().own;  // the computer's own generator, as it starts
+    ComputerSeat picker_{strength_};
     bool inTurn_ = false;
     long actedOn_ = 0;
     Stage stage_ = Stage::Idle;

@@ -1,0 +1,533 @@
+#include "record/game_record.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "board/startup.h"
+#include "net/protocol.h"
+#include "platform/text_file.h"
+#include "scene/ride.h"
+#include "scene/seiha.h"
+#include "setup/save_slot.h"
+#include "state/error.h"
+#include "state/railway.h"
+#include "turns/dice.h"
+#include "turns/happenings.h"
+#include "turns/race.h"
+#include "turns/turn.h"
+
+namespace kisharin {
+
+using nlohmann::json;
+
+std::string recordPath(const std::string& gameDataDir) {
+    return gameDataDir + "GameRecord.jsonl";
+}
+
+std::string slotRecordPath(const std::string& gameDataDir, int slot) {
+    return gameDataDir + "GameRecord" + std::to_string(slot) + ".jsonl";
+}
+
+namespace {
+
+// The station file the record was played on, as FNV-1a of its bytes: a replay on other
+// data is refused rather than played wrong.
+std::string dataStamp(const GameState& s) {
+    const std::string bytes = readFileBytes(s.appDir + "GameData/駅.txt");
+    std::uint64_t h = 1469598103934665603ULL;
+    for (unsigned char c : bytes) {
+        h ^= c;
+        h *= 1099511628211ULL;
+    }
+    std::ostringstream o;
+    o << std::hex << h;
+    return o.str();
+}
+
+// Each player's arrival history: per line with an arrival, its flags as '0'/'1' from
+// station 1 on.
+json visitedJson(const GameState& s) {
+    json both = json::array();
+    for (int p = 0; p < 2; ++p) {
+        json lines = json::array();
+        for (int l = 1; l <= lineCount(s); ++l) {
+            const int n = stationCount(s, l);
+            std::string bits;
+            bool any = false;
+            for (int i = 1; i <= n; ++i) {
+                const bool v = s.visited[p](l, i);
+                any = any || v;
+                bits += v ? '1' : '0';
+            }
+            if (any) lines.push_back(json::array({l, bits}));
+        }
+        both.push_back(lines);
+    }
+    return both;
+}
+
+json endJson(const GameState& s) {
+    return {{"t", "end"},
+            {"points", {s.playerPoint[0], s.playerPoint[1]}},
+            {"money", {s.playerMoney[0], s.playerMoney[1]}},
+            {"arrived", {s.arriveCount[0], s.arriveCount[1]}}};
+}
+
+}  // namespace
+
+// --- writing ------------------------------------------------------------------------------
+
+void RecordWriter::write(const std::string& line) {
+    if (stopped_) return;
+    if (bytes_ + line.size() + 1 > kMaxRecordBytes) {
+        stopped_ = true;
+        fault_ = path_ + ": 記録が上限（" + std::to_string(kMaxRecordBytes >> 20) + " MB）に達したため、ここで終わります";
+        try {
+            appendBytes(path_, R"({"t":"cut"})" "\n", "\n");
+        } catch (const GameError&) {
+        }
+        return;
+    }
+    try {
+        appendBytes(path_, line + "\n", "\n");
+        bytes_ += line.size() + 1;
+    } catch (const GameError& e) {
+        // The game goes on without its record; the player is told once.
+        stopped_ = true;
+        fault_ = e.what();
+    }
+}
+
+void RecordWriter::start(const GameState& s, const std::array<std::string, 2>& seats, bool fresh) {
+    if (fresh) {
+        try {
+            writeBytesAtomic(path_, "");
+            bytes_ = 0;
+            stopped_ = false;
+        } catch (const GameError& e) {
+            stopped_ = true;
+            fault_ = e.what();
+            return;
+        }
+    }
+    json j{{"t", "start"},
+           {"v", kRecordVersion},
+           {"area", s.playArea},
+           {"short", s.shortMode},
+           {"voice", s.voiceMode},
+           {"com", s.comOpponent},
+           {"names", {s.playerName[0], s.playerName[1]}},
+           {"seats", {seats[0], seats[1]}},
+           {"data", dataStamp(s)},
+           {"visited", visitedJson(s)}};
+    write(j.dump());
+}
+
+void RecordWriter::board(const GameState& s) {
+    write(json{{"t", "board"}, {"slot", slotLines(s)}}.dump());
+}
+
+void RecordWriter::resume(const GameState& s) {
+    write(json{{"t", "resume"}, {"slot", slotLines(s)}, {"visited", visitedJson(s)}}.dump());
+}
+
+void RecordWriter::clockReading(bool timer, double value) {
+    write(json{{"t", timer ? "timer" : "now"}, {"x", value}}.dump());
+}
+
+void RecordWriter::end(const GameState& s) {
+    write(endJson(s).dump());
+}
+
+void RecordWriter::command(const Game& g, const Command& c) {
+    json j{{"t", "cmd"}, {"c", net::commandToJson(c)}};
+    // A lane chosen during a race counts from the tick after the ticks run so far.
+    if (c.kind == CommandKind::ChooseLane && g.openRace) j["race"] = g.openRace->ticks();
+    write(j.dump());
+}
+
+void RecordWriter::scoreTicks(int ticks) {
+    write(json{{"t", "score"}, {"n", ticks}}.dump());
+}
+
+void RecordWriter::saved(const Game& g, int slot) {
+    write(json{{"t", "save"}, {"slot", slot}}.dump());
+    if (stopped_ || g.gameDataDir.empty()) return;
+    try {
+        writeBytesAtomic(slotRecordPath(g.gameDataDir, slot), readFileBytes(path_));
+    } catch (const GameError& e) {
+        fault_ = e.what();
+    }
+}
+
+double RecordingClock::now() {
+    const double v = inner_.now();
+    w_.clockReading(false, v);
+    return v;
+}
+
+double RecordingClock::timer() {
+    const double v = inner_.timer();
+    w_.clockReading(true, v);
+    return v;
+}
+
+double SeededTimerClock::timer() {
+    const double v = std::fmod(next_, 86400.0);
+    next_ = v + 0.25;
+    return v;
+}
+
+std::string endText(const ReplayEnd& e) {
+    return "points " + std::to_string(e.points[0]) + " " + std::to_string(e.points[1]) + "\nmoney " +
+           std::to_string(e.money[0]) + " " + std::to_string(e.money[1]) + "\narrived " +
+           std::to_string(e.arrived[0]) + " " + std::to_string(e.arrived[1]) + "\n";
+}
+
+// --- replaying ----------------------------------------------------------------------------
+
+namespace {
+
+struct Entry {
+    int line = 0;  // in the file, from 1
+    std::string type;
+    json j;
+    Command c;  // cmd
+};
+
+// The record's lines, read strictly: every line an object with a known type and the
+// fields that type needs.
+class Stream {
+  public:
+    Stream(std::string file, std::vector<Entry> entries) : file_(std::move(file)), e_(std::move(entries)) {}
+
+    bool atEnd() const { return i_ >= e_.size(); }
+    const Entry& peek() const { return e_[i_]; }
+    const Entry& take() { return e_[i_++]; }
+    int lineHere() const { return atEnd() ? (e_.empty() ? 0 : e_.back().line) : e_[i_].line; }
+    [[noreturn]] void fail(int line, const std::string& what) const { throw DataError(file_, line, what); }
+    [[noreturn]] void fail(const std::string& what) const { fail(lineHere(), what); }
+    const std::string& file() const { return file_; }
+
+  private:
+    std::string file_;
+    std::vector<Entry> e_;
+    std::size_t i_ = 0;
+};
+
+long long integerIn(const Stream& st, const Entry& e, const json& v, long long lo, long long hi, const char* what) {
+    if (!v.is_number_integer()) st.fail(e.line, std::string(what) + " が整数ではありません");
+    const long long n = v.get<long long>();
+    if (n < lo || n > hi) st.fail(e.line, std::string(what) + " が範囲外です");
+    return n;
+}
+
+const json& field(const Stream& st, const Entry& e, const char* key) {
+    const auto it = e.j.find(key);
+    if (it == e.j.end()) st.fail(e.line, std::string("項目 ") + key + " がありません");
+    return *it;
+}
+
+std::vector<std::string> slotOf(const Stream& st, const Entry& e) {
+    const json& v = field(st, e, "slot");
+    if (!v.is_array() || v.size() > 200) st.fail(e.line, "slot が盤面の行の並びではありません");
+    std::vector<std::string> lines;
+    for (const json& l : v) {
+        if (!l.is_string()) st.fail(e.line, "slot が盤面の行の並びではありません");
+        lines.push_back(l.get<std::string>());
+    }
+    return lines;
+}
+
+void applyVisited(const Stream& st, const Entry& e, GameState& s) {
+    const json& v = field(st, e, "visited");
+    if (!v.is_array() || v.size() != 2) st.fail(e.line, "visited が二人分の到達履歴ではありません");
+    for (int p = 0; p < 2; ++p) {
+        s.visited[p].fill(false);
+        for (const json& l : v[static_cast<std::size_t>(p)]) {
+            if (!l.is_array() || l.size() != 2 || !l[1].is_string()) st.fail(e.line, "visited の路線が読めません");
+            const int line = static_cast<int>(integerIn(st, e, l[0], 1, lineCount(s), "visited の路線番号"));
+            const std::string& bits = l[1].get_ref<const std::string&>();
+            if (static_cast<int>(bits.size()) != stationCount(s, line))
+                st.fail(e.line, "visited の駅の数が路線 " + std::to_string(line) + " と合いません");
+            for (std::size_t i = 0; i < bits.size(); ++i) {
+                if (bits[i] != '0' && bits[i] != '1') st.fail(e.line, "visited に 0 と 1 以外があります");
+                s.visited[p](line, static_cast<int>(i) + 1) = bits[i] == '1';
+            }
+        }
+    }
+}
+
+std::vector<Entry> readEntries(const std::string& path) {
+    const std::string bytes = readFileBytes(path);  // a missing file: GameError naming it
+    if (bytes.size() > kMaxRecordBytes + 64)
+        throw DataError(path, 0, "記録が大きすぎます（" + std::to_string(kMaxRecordBytes >> 20) + " MB まで）");
+    std::vector<Entry> out;
+    std::size_t at = 0;
+    int n = 0;
+    while (at < bytes.size()) {
+        std::size_t end = bytes.find('\n', at);
+        if (end == std::string::npos) end = bytes.size();
+        std::string text = bytes.substr(at, end - at);
+        at = end + 1;
+        ++n;
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        if (text.empty()) continue;
+        if (text.size() > kMaxRecordLine) throw DataError(path, n, "行が長すぎます");
+        Entry e;
+        e.line = n;
+        e.j = json::parse(text, nullptr, false);
+        if (e.j.is_discarded() || !e.j.is_object()) throw DataError(path, n, "JSON のオブジェクトではありません");
+        const auto t = e.j.find("t");
+        if (t == e.j.end() || !t->is_string()) throw DataError(path, n, "種類（t）がありません");
+        e.type = t->get<std::string>();
+        static const char* const kTypes[] = {"start", "board", "resume", "now", "timer", "cmd",
+                                             "score", "save",  "end",    "cut"};
+        if (std::find(std::begin(kTypes), std::end(kTypes), e.type) == std::end(kTypes))
+            throw DataError(path, n, "知らない種類「" + e.type + "」です");
+        if (e.type == "cmd") {
+            const auto c = e.j.find("c");
+            std::string bad;
+            if (c == e.j.end() || !net::commandFromJson(*c, e.c, bad))
+                throw DataError(path, n, "操作が読めません（" + (bad.empty() ? std::string("c") : bad) + "）");
+        }
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+// The windows of a replay: nothing is shown, the die and the scenes draw on the game's
+// generator exactly as the windows do, and a ride pays the score ticks of the record.
+class ReplayScreens final : public Screens, public Seat {
+  public:
+    ReplayScreens(Stream& st, Game*& g) : st_(st), g_(g) {}
+
+    // Whatever the board's clock did before the next step is done first.
+    void ticks() {
+        while (!st_.atEnd()) {
+            const Entry& e = st_.peek();
+            if (e.type == "save") {
+                st_.take();
+            } else if (e.type == "cmd" && e.c.kind == CommandKind::ClockTick) {
+                carry(st_.take());
+            } else {
+                return;
+            }
+        }
+    }
+    double reading(bool timer) {
+        ticks();
+        const char* want = timer ? "timer" : "now";
+        if (st_.atEnd() || st_.peek().type != want)
+            st_.fail(std::string("時計の読み（") + want + "）がここにありません: 記録とゲームが食い違いました");
+        const Entry& e = st_.take();
+        const json& x = field(st_, e, "x");
+        if (!x.is_number() || !std::isfinite(x.get<double>())) st_.fail(e.line, "時計の読みが数ではありません");
+        return x.get<double>();
+    }
+    const Entry& expect(std::initializer_list<CommandKind> kinds) {
+        ticks();
+        if (!st_.atEnd() && st_.peek().type == "cmd")
+            for (CommandKind k : kinds)
+                if (st_.peek().c.kind == k) return st_.take();
+        st_.fail("ここで答えの操作を待っていました: 記録とゲームが食い違いました");
+    }
+    void carry(const Entry& e) {
+        const Verdict v = apply(*g_, e.c);
+        if (!v) st_.fail(e.line, "操作が受け付けられません（" + v.reason + "）: 記録とゲームが食い違いました");
+        ++carried;
+    }
+
+    // Screens.
+    void showMessage(const GameState&) override {}
+    int rollDice(const GameState& s, Rng& rng) override {
+        DieRoll die;
+        return die.rollThrough(rng, s.shortMode);
+    }
+    int showRide(const GameState& s, Rng& rng, Clock& clock) override {
+        (void)rideSetUp(s, rng, clock);
+        ticks();
+        if (st_.atEnd() || st_.peek().type != "score") st_.fail("乗車画面の得点がここにありません");
+        const Entry& e = st_.take();
+        return static_cast<int>(integerIn(st_, e, field(st_, e, "n"), 0, 100000000, "得点の刻み"));
+    }
+    void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override {
+        (void)seihaSetUp(s, line, rng, clock);
+    }
+    void showDisaster(const GameState&, int) override {}
+    void showEventPicture(const GameState&, int) override {}
+    void shakeBoard(int) override {}
+    void showResults(const GameState&) override {}
+    void pause(double) override {}
+    void processEvents() override {}
+    void refreshBoard(const GameState&) override {}
+    void enableBoard(bool) override {}
+
+    // The seat of both players: its turns and answers are the record's.
+    bool playsItself() const override { return true; }
+    void playTurn(Game& g) override {
+        const int p = g.s.curPlayer;
+        while (!g.ended && g.s.curPlayer == p) {
+            ticks();
+            if (st_.atEnd()) return;
+            const Entry& e = st_.peek();
+            if (e.type == "resume") {
+                resume(st_.take());
+                continue;
+            }
+            if (e.type != "cmd") return;  // the end of this game's record
+            carry(st_.take());
+        }
+    }
+    void answerWarp(Game&, int, const std::string&, const std::string&) override {
+        carry(expect({CommandKind::AnswerWarp}));
+    }
+    void answerGod(Game&) override { carry(expect({CommandKind::AnswerGod})); }
+    void runBet(Game& g, Race& race) override {
+        carry(expect({CommandKind::PlaceBet, CommandKind::DeclineBet}));
+        while (race.started() && !race.decided()) {
+            ticks();
+            while (!st_.atEnd() && st_.peek().type == "cmd" && st_.peek().c.kind == CommandKind::ChooseLane) {
+                const Entry& e = st_.peek();
+                const auto at = e.j.find("race");
+                const long long tick = at == e.j.end() ? 0 : integerIn(st_, e, *at, 0, 100000, "race");
+                if (tick != race.ticks()) break;
+                carry(st_.take());
+            }
+            raceTick(g);
+        }
+    }
+
+    void resume(const Entry& e) {
+        GameState& s = g_->s;
+        applySlotLines(s, slotOf(st_, e), st_.file());
+        applyVisited(st_, e, s);
+        showBoard(*g_);
+    }
+
+    int carried = 0;
+
+  private:
+    Stream& st_;
+    Game*& g_;
+};
+
+class ReplayClock final : public Clock {
+  public:
+    explicit ReplayClock(ReplayScreens& r) : r_(r) {}
+    double now() override { return r_.reading(false); }
+    double timer() override { return r_.reading(true); }
+
+  private:
+    ReplayScreens& r_;
+};
+
+// A folder of its own for the histories a replay writes; removed with everything in it.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kisharin-replay.XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw GameError("一時フォルダを作れません: " + pattern);
+        path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string path() const { return path_ + "/"; }
+
+  private:
+    std::string path_;
+};
+
+ReplayEnd replayGame(Stream& st, const std::string& appDir, const std::string& scratch) {
+    const Entry& start = st.take();
+    const long long version = integerIn(st, start, field(st, start, "v"), 0, 1000, "v");
+    if (version != kRecordVersion) st.fail(start.line, "この版では読めない記録です（版 " + std::to_string(version) + "）");
+    GameState s;
+    s.appDir = appDir;
+    s.historyBase = scratch + "履歴";
+    loadBoardData(s);
+    buildEventTables(s);
+    const json& data = field(st, start, "data");
+    if (!data.is_string() || data.get<std::string>() != dataStamp(s))
+        st.fail(start.line, "記録のゲームとは違う駅データです（" + s.appDir + "GameData/駅.txt）");
+    s.playArea = static_cast<Integer>(integerIn(st, start, field(st, start, "area"), 0, 8, "area"));
+    auto flag = [&](const char* k) {
+        const json& v = field(st, start, k);
+        if (!v.is_boolean()) st.fail(start.line, std::string(k) + " が true か false ではありません");
+        return v.get<bool>();
+    };
+    s.shortMode = flag("short");
+    s.voiceMode = false;  // nothing is said in a replay
+    s.comOpponent = flag("com");
+    const json& names = field(st, start, "names");
+    if (!names.is_array() || names.size() != 2 || !names[0].is_string() || !names[1].is_string())
+        st.fail(start.line, "names が二人の名前ではありません");
+    s.playerName[0] = names[0].get<std::string>();
+    s.playerName[1] = names[1].get<std::string>();
+    applyVisited(st, start, s);
+
+    Game* gp = nullptr;
+    ReplayScreens screens(st, gp);
+    ReplayClock clock(screens);
+    DefaultRng rng(0);
+    Game g{s, screens, rng, clock};
+    gp = &g;
+    g.seatBoth(screens);
+    setupNewGame(s, rng, clock);
+    drawDestinations(s, rng, clock);
+    screens.ticks();
+    if (!st.atEnd() && st.peek().type == "board") {
+        const Entry& b = st.take();
+        if (slotOf(st, b) != slotLines(s)) st.fail(b.line, "記録の盤面と、引き直した盤面が合いません");
+    }
+    showBoard(g);
+    while (!g.ended) {
+        screens.ticks();
+        if (st.atEnd() || (st.peek().type != "cmd" && st.peek().type != "resume")) break;
+        const int before = screens.carried;
+        if (st.peek().type == "resume") {
+            screens.resume(st.take());
+            continue;
+        }
+        if (!playSeatTurn(g) || screens.carried == before) st.fail("操作が進みません: 記録とゲームが食い違いました");
+    }
+    ReplayEnd out;
+    for (int p = 0; p < 2; ++p) {
+        out.points[static_cast<std::size_t>(p)] = s.playerPoint[p];
+        out.money[static_cast<std::size_t>(p)] = s.playerMoney[p];
+        out.arrived[static_cast<std::size_t>(p)] = s.arriveCount[p];
+    }
+    out.commands = screens.carried;
+    out.ended = g.ended;
+    // The record's own end, when the game wrote one, must be the end played again.
+    while (!st.atEnd() && st.peek().type != "start") {
+        const Entry& e = st.take();
+        if (e.type == "end") out.matches = e.j.dump() == endJson(s).dump();
+        if (e.type == "cut") st.fail(e.line, "記録は上限で打ち切られています");
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& appDir) {
+    Stream st(path, readEntries(path));
+    if (st.atEnd() || st.peek().type != "start") st.fail(st.atEnd() ? 0 : st.peek().line, "記録が start の行で始まっていません");
+    ScratchFolder scratch;
+    std::vector<ReplayEnd> games;
+    while (!st.atEnd()) {
+        if (st.peek().type != "start") st.fail("start の行がありません");
+        games.push_back(replayGame(st, appDir, scratch.path()));
+    }
+    return games;
+}
+
+}  // namespace kisharin

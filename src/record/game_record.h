@@ -1,0 +1,109 @@
+// The game's record: one JSON object a line, appended as the game goes. It holds what a
+// game needs to be played again exactly: the settings and the arrival histories it began
+// with, every reading of the clock (the generator is re-seeded from them), every command
+// the rules accepted with its sender, and what the wall clock decided (a ride window's
+// score ticks). A replay reads it back strictly and plays it headless, with no window
+// and without touching the player's histories or save slots.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "state/clock.h"
+#include "turns/command.h"
+#include "turns/game.h"
+#include "turns/game_record.h"
+
+namespace kisharin {
+
+inline constexpr int kRecordVersion = 1;
+// A record stops growing at this size (a line saying so ends it); a line is at most
+// kMaxRecordLine bytes (the arrival histories of the start are the longest).
+inline constexpr std::size_t kMaxRecordBytes = 16u << 20;
+inline constexpr std::size_t kMaxRecordLine = 256u << 10;
+
+// The record of the game in progress beside the save slots, and the one kept with slot n.
+std::string recordPath(const std::string& gameDataDir);
+std::string slotRecordPath(const std::string& gameDataDir, int slot);
+
+// Writes the record; every line is appended at once (a game cut off by a crash keeps
+// every line before it). A write that fails is told once through `fault` and the record
+// stops; the game goes on.
+class RecordWriter final : public GameRecorder {
+  public:
+    // Appends to `path` (a new game first truncates it: see start).
+    explicit RecordWriter(std::string path) : path_(std::move(path)) {}
+    const std::string& path() const { return path_; }
+    bool stopped() const { return stopped_; }
+    const std::string& fault() const { return fault_; }
+
+    // A new game, before its start is drawn: the version, the settings, who sits where
+    // ("man", "com:よわい", "net", ...) and both players' arrival histories. With
+    // `fresh` the file starts anew.
+    void start(const GameState& s, const std::array<std::string, 2>& seats, bool fresh);
+    // The board as drawn (the save slot's lines), checked by the replay.
+    void board(const GameState& s);
+    // A saved game loaded again: its board and histories as they are now.
+    void resume(const GameState& s);
+    void clockReading(bool timer, double value);
+    void end(const GameState& s);
+
+    void command(const Game& g, const Command& c) override;
+    void scoreTicks(int ticks) override;
+    // Saving into slot n keeps a copy of the record beside the slot.
+    void saved(const Game& g, int slot) override;
+
+  private:
+    void write(const std::string& line);
+    std::string path_;
+    std::size_t bytes_ = 0;
+    bool stopped_ = false;
+    std::string fault_;
+};
+
+// A clock that writes every reading it gives into the record.
+class RecordingClock final : public Clock {
+  public:
+    RecordingClock(Clock& inner, RecordWriter& w) : inner_(inner), w_(w) {}
+    double now() override;
+    double timer() override;
+
+  private:
+    Clock& inner_;
+    RecordWriter& w_;
+};
+
+// A clock for a fixed seed: the timer starts at `seed` seconds and moves a quarter of a
+// second at each reading, so that a game started with the same seed draws the same.
+class SeededTimerClock final : public Clock {
+  public:
+    SeededTimerClock(Clock& inner, double seed) : inner_(inner), next_(seed) {}
+    double now() override { return inner_.now(); }
+    double timer() override;
+
+  private:
+    Clock& inner_;
+    double next_;
+};
+
+// How a replayed game ended.
+struct ReplayEnd {
+    std::array<long long, 2> points{}, money{};
+    std::array<int, 2> arrived{};
+    int commands = 0;     // commands carried out again
+    bool ended = false;   // the game reached its results
+    bool matches = true;  // the same as the record's own end (when it has one)
+};
+
+// The end state as plain numbers: "points P1 P2", "money M1 M2", "arrived A1 A2".
+std::string endText(const ReplayEnd& e);
+
+// Plays every game of the record at `path` again, with the shipped data at `appDir`.
+// Throws DataError (file and line) for a record that cannot be read, belongs to other
+// data, or stops agreeing with the game it claims (a command refused on replay).
+std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& appDir);
+
+}  // namespace kisharin
