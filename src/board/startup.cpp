@@ -116,11 +116,12 @@ std::string turnCaption(const GameState& s) {
     return s.playerName[p] + "の番です（" + s.ekiPref(s.playerRosen[p], s.playerEki[p]) + "）";
 }
 
-std::vector<std::string> startBoard(GameState& s, Rng& rng, Clock& clock) {
+std::vector<std::string> startBoard(GameState& s, Rng& rng, Clock& clock, const std::function<void()>& beforeDraw) {
     std::vector<std::string> notices = loadBoardData(s);
     if (s.resumeGame) {
         s.selKind = s.playerKind[s.curPlayer];
     } else {
+        if (beforeDraw) beforeDraw();
         setupNewGame(s, rng, clock);
         drawDestinations(s, rng, clock);
     }

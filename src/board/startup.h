@@ -2,6 +2,8 @@
 // for a new game the clock, money, train kinds, start stations and destinations.
 #pragma once
 
+#include <functional>
+
 #include <optional>
 #include <string>
 
@@ -50,6 +52,9 @@ std::string turnCaption(const GameState& s);
 // Steps of the board's start that need no window, in order: the data, then for a new
 // game its set-up and destinations; for a resumed game the loaded variables stay and
 // the selected kind becomes the player's kind. Returns the notices of loadBoardData.
-std::vector<std::string> startBoard(GameState& s, Rng& rng, Clock& clock);
+// `beforeDraw`, when given, is called once the data is read and before a new game's start
+// is drawn (the game's record begins there).
+std::vector<std::string> startBoard(GameState& s, Rng& rng, Clock& clock,
+                                    const std::function<void()>& beforeDraw = {});
 
 }  // namespace kisharin

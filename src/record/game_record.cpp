@@ -104,7 +104,8 @@ void RecordWriter::write(const std::string& line) {
     }
 }
 
-void RecordWriter::start(const GameState& s, const std::array<std::string, 2>& seats, bool fresh) {
+void RecordWriter::start(const GameState& s, const std::array<std::string, 2>& seats, std::array<bool, 2> bets,
+                         bool fresh, bool fromSave) {
     if (fresh) {
         try {
             writeBytesAtomic(path_, "");
@@ -124,9 +125,27 @@ void RecordWriter::start(const GameState& s, const std::array<std::string, 2>& s
            {"com", s.comOpponent},
            {"names", {s.playerName[0], s.playerName[1]}},
            {"seats", {seats[0], seats[1]}},
+           {"bets", {bets[0], bets[1]}},
            {"data", dataStamp(s)},
+           {"resumed", fromSave},
            {"visited", visitedJson(s)}};
     write(j.dump());
+}
+
+bool RecordWriter::moveTo(std::string path, const std::string* keep) {
+    path_ = std::move(path);
+    bytes_ = 0;
+    stopped_ = false;
+    fault_.clear();
+    if (!keep) return true;
+    try {
+        writeBytesAtomic(path_, *keep);
+        bytes_ = keep->size();
+    } catch (const GameError& e) {
+        stopped_ = true;
+        fault_ = e.what();
+    }
+    return !stopped_;
 }
 
 void RecordWriter::board(const GameState& s) {
@@ -371,6 +390,7 @@ class ReplayScreens final : public Screens, public Seat {
 
     // The seat of both players: its turns and answers are the record's.
     bool playsItself() const override { return true; }
+    bool betsOnRaces() const override { return bets[static_cast<std::size_t>(g_->s.curPlayer)]; }
     void playTurn(Game& g) override {
         const int p = g.s.curPlayer;
         while (!g.ended && g.s.curPlayer == p) {
@@ -408,10 +428,14 @@ class ReplayScreens final : public Screens, public Seat {
         GameState& s = g_->s;
         applySlotLines(s, slotOf(st_, e), st_.file());
         applyVisited(st_, e, s);
+        s.resumeGame = True;
+        // The game loaded again draws from the timer read at its load.
+        g_->rng.reseed(reading(true));
         showBoard(*g_);
     }
 
     int carried = 0;
+    std::array<bool, 2> bets{true, true};
 
   private:
     Stream& st_;
@@ -481,8 +505,20 @@ ReplayEnd replayGame(Stream& st, const std::string& appDir, const std::string& s
     Game g{s, screens, rng, clock};
     gp = &g;
     g.seatBoth(screens);
-    setupNewGame(s, rng, clock);
-    drawDestinations(s, rng, clock);
+    const json& bets = field(st, start, "bets");
+    if (!bets.is_array() || bets.size() != 2 || !bets[0].is_boolean() || !bets[1].is_boolean())
+        st.fail(start.line, "bets が二人分の true か false ではありません");
+    screens.bets = {bets[0].get<bool>(), bets[1].get<bool>()};
+    const json& resumed = field(st, start, "resumed");
+    if (!resumed.is_boolean()) st.fail(start.line, "resumed が true か false ではありません");
+    if (resumed.get<bool>()) {
+        // A saved game whose record begins at its load: the board is the resume line's.
+        if (st.atEnd() || st.peek().type != "resume") st.fail("resume の行がありません");
+        screens.resume(st.take());
+    } else {
+        setupNewGame(s, rng, clock);
+        drawDestinations(s, rng, clock);
+    }
     screens.ticks();
     if (!st.atEnd() && st.peek().type == "board") {
         const Entry& b = st.take();

@@ -35,7 +35,10 @@ std::string slotRecordPath(const std::string& gameDataDir, int slot);
 class RecordWriter final : public GameRecorder {
   public:
     // Appends to `path` (a new game first truncates it: see start).
-    explicit RecordWriter(std::string path) : path_(std::move(path)) {}
+    explicit RecordWriter(std::string path = {}) : path_(std::move(path)) {}
+    // Writes into another file from now on (after `keep`, a copy of the record so far
+    // there, e.g. the save slot's record of a game loaded again; false when it cannot).
+    bool moveTo(std::string path, const std::string* keep = nullptr);
     const std::string& path() const { return path_; }
     bool stopped() const { return stopped_; }
     const std::string& fault() const { return fault_; }
@@ -43,10 +46,15 @@ class RecordWriter final : public GameRecorder {
     // A new game, before its start is drawn: the version, the settings, who sits where
     // ("man", "com:よわい", "net", ...) and both players' arrival histories. With
     // `fresh` the file starts anew.
-    void start(const GameState& s, const std::array<std::string, 2>& seats, bool fresh);
+    // `fromSave`: a saved game loaded without a record of its own, whose record begins at
+    // the load (the replay starts from the board of the resume line that follows).
+    // `bets`: whether each player's seat bets on a race-course station.
+    void start(const GameState& s, const std::array<std::string, 2>& seats, std::array<bool, 2> bets, bool fresh,
+               bool fromSave = false);
     // The board as drawn (the save slot's lines), checked by the replay.
     void board(const GameState& s);
-    // A saved game loaded again: its board and histories as they are now.
+    // A saved game loaded again: its board and histories as they are now. The one who
+    // loads it then re-seeds the generator from a reading of the recording clock.
     void resume(const GameState& s);
     void clockReading(bool timer, double value);
     void end(const GameState& s);
@@ -55,6 +63,7 @@ class RecordWriter final : public GameRecorder {
     void scoreTicks(int ticks) override;
     // Saving into slot n keeps a copy of the record beside the slot.
     void saved(const Game& g, int slot) override;
+    void ended(const Game& g) override { end(g.s); }
 
   private:
     void write(const std::string& line);

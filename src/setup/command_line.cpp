@@ -21,6 +21,9 @@ const char* const kHelp =
     "\n"
     "オプション:\n"
     "  --conquest   乗りつぶし記録（到達した駅と制覇した路線）をタブ区切りで出力して終了します\n"
+    "  --replay ファイル  ゲームの記録（GameRecord.jsonl など）を画面なしで再生し、終わりの\n"
+    "               ポイント（points）・所持金（money）・到達した目的地の数（arrived）を\n"
+    "               プレイヤー1、プレイヤー2 の順に数だけで出力して終了します\n"
     "  --help       この説明を表示して終了します\n"
     "  --version    版を表示して終了します\n"
     "\n"
@@ -32,7 +35,9 @@ const char* const kHelp =
     "\n"
     "環境変数:\n"
     "  KISHARIN_DATA_HOME  設定と到達履歴を置くフォルダ（既定 ~/.local/share/kisharin）\n"
-    "  KISHARIN_DATA_DIR   ゲームに付属するデータのフォルダ\n";
+    "  KISHARIN_DATA_DIR   ゲームに付属するデータのフォルダ\n"
+    "  KISHARIN_SEED       乱数の種（0～86399 の数）。決まった種で始めると、同じ操作で\n"
+    "                      同じゲームになります（試験や不具合の再現に）\n";
 
 int printConquest(std::ostream& out, std::ostream& err) {
     const std::string shipped = shippedDataDir();

@@ -4,6 +4,7 @@
 #include "platform/encoding.h"
 #include "state/saturate.h"
 #include "state/station_draw.h"
+#include "turns/game_record.h"
 #include "turns/messages.h"
 
 namespace kisharin {
@@ -34,6 +35,7 @@ void checkArrival(Game& g, int position) {
     s.turnPhase = TurnPhase::Over;
     g.screens.showResults(s);
     g.ended = true;
+    if (g.record) g.record->ended(g);
 }
 
 void 地震目的地変更(Game& g) {

@@ -15,6 +15,8 @@ class GameRecorder {
     virtual void command(const Game& g, const Command& c) = 0;
     virtual void scoreTicks(int ticks) = 0;
     virtual void saved(const Game& g, int slot) = 0;
+    // The last destination was reached and the results shown.
+    virtual void ended(const Game& g) = 0;
 };
 
 }  // namespace kisharin

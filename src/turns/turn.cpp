@@ -137,8 +137,9 @@ void finishTurn(Game& g) {
     beginTurn(g);
 }
 
-std::vector<std::string> loadBoard(GameState& s, Rng& rng, Clock& clock, int loadedSlot) {
-    std::vector<std::string> notices = startBoard(s, rng, clock);
+std::vector<std::string> loadBoard(GameState& s, Rng& rng, Clock& clock, int loadedSlot,
+                                   const std::function<void()>& beforeDraw) {
+    std::vector<std::string> notices = startBoard(s, rng, clock, beforeDraw);
     if (s.resumeGame) checkSlotStations(s, "GameData" + std::to_string(loadedSlot) + ".txt");
     buildEventTables(s);
     return notices;

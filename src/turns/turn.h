@@ -2,6 +2,7 @@
 // other player and the computer's one-second pause.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,7 +62,8 @@ int runTurnLoop(Game& g, int maxTurns);
 // The board's data and game: the station file, the histories, the new game or the
 // resumed one (its stations checked against the railway), the happening tables. Returns
 // the notices of a damaged history. Throws GameError when the game cannot start.
-std::vector<std::string> loadBoard(GameState& s, Rng& rng, Clock& clock, int loadedSlot);
+std::vector<std::string> loadBoard(GameState& s, Rng& rng, Clock& clock, int loadedSlot,
+                                   const std::function<void()>& beforeDraw = {});
 
 // The board's opening: loadBoard, its notices in the message window, then showBoard.
 void openBoard(Game& g, int loadedSlot = 0);

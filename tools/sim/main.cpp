@@ -52,6 +52,7 @@ struct Options {
     int games = 1;
     int area = 0;
     std::string log;
+    std::string record;
     Sides sides;
     bool remote = false;
 };
@@ -63,6 +64,8 @@ const char* const kUsage =
     "  --games K        続けて遊ぶゲームの数（既定 1）\n"
     "  --area 0..8      遊ぶ地域：0 全国、1 北海道版 … 8 九州版（既定 0）\n"
     "  --log ファイル   起きたことを JSON Lines で書き出すファイル\n"
+    "  --record ファイル  すべてのゲームの記録を一つのファイルに続けて書く（ゲームごとに\n"
+    "                   start の行から）。kisharin --replay ファイル で同じ終わりまで再生できる\n"
     "  --p1 script|weak|normal|strong  プレイヤー1：台本どおりの人（既定）かコンピュータの強さ\n"
     "  --p2 weak|normal|strong         プレイヤー2：コンピュータの強さ（既定 normal）\n"
     "  --normal         通常モード：乗車画面の動きどおりにポイントを払う（既定は短縮モード）\n"
@@ -109,6 +112,8 @@ Options parse(int argc, char** argv) {
             o.area = static_cast<int>(number(a, value(), 0, 8));
         else if (a == "--log")
             o.log = value();
+        else if (a == "--record")
+            o.record = value();
         else if (a == "--p1" || a == "--p2") {
             const std::string v = value();
             SideKind k;
@@ -305,6 +310,8 @@ int main(int argc, char** argv) {
         if (o.remote) remote.emplace(base, o.sides.p2, !o.sides.normalMode);
 
         DefaultRng rng(static_cast<double>(o.seed));
+        std::optional<RecordWriter> recorder;
+        recorder.emplace(o.record.empty() ? std::string("/dev/null") : o.record);
         Tally tally;
         std::vector<int> turnsPerGame;
         int stuck = 0;
@@ -318,7 +325,9 @@ int main(int argc, char** argv) {
             s.visited = visited;
             SimScreens screens;
             if (remote) remote->showThrough(screens);
-            SimClock clock(screens, 45000.375 + game, std::fmod(o.seed * 7919.0 + game * 3607.0, 86400.0));
+            SimClock simClock(screens, 45000.375 + game, std::fmod(o.seed * 7919.0 + game * 3607.0, 86400.0));
+            RecordingClock recording(simClock, *recorder);
+            Clock& clock = o.record.empty() ? static_cast<Clock&>(simClock) : recording;
             GameObserver observer;
             observer.onStart = [&](const Game& g) {
                 if (!logFile) return;
@@ -368,7 +377,12 @@ int main(int argc, char** argv) {
                 if (logFile) logFile << betRecord(game, turn, r).line();
             };
             const GameResult res =
-                playGame(s, screens, rng, clock, kMaxTurns, observer, o.sides, remote ? &*remote : nullptr);
+                playGame(s, screens, rng, clock, kMaxTurns, observer, o.sides, remote ? &*remote : nullptr,
+                         o.record.empty() ? nullptr : &*recorder, game == 1);
+            if (recorder && recorder->stopped()) {
+                std::cerr << "kisharin-sim: " << recorder->fault() << "\n";
+                return 2;
+            }
             tally.ridePoints += screens.ridePoints;
             tally.eventDraws += res.eventDraws;
             tally.raceDays += res.raceDays;

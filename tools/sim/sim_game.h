@@ -12,6 +12,7 @@
 
 #include "board/line_display.h"
 #include "board/startup.h"
+#include "record/game_record.h"
 #include "state/clock.h"
 #include "state/game_state.h"
 #include "state/rng.h"
@@ -168,7 +169,7 @@ class SideSeat {
 // With `remote`, player 2 plays at the other end of its connection.
 inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& clock, int maxTurns,
                            const GameObserver& observer = {}, const Sides& sides = {},
-                           RemoteSide* remote = nullptr) {
+                           RemoteSide* remote = nullptr, RecordWriter* record = nullptr, bool freshRecord = false) {
     s.shortMode = sides.normalMode ? False : True;
     screens.modelRides = sides.normalMode;
     s.comOpponent = True;
@@ -186,8 +187,17 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
     detail::ForwardingLog log(observer, r.turns);
     g.eventLog = &log;
 
+    if (record) {
+        auto seatName = [](SideKind k) -> std::string {
+            return k == SideKind::Script ? "script" : "com:" + std::string(strengthCaption(strengthOf(k)));
+        };
+        record->start(s, {seatName(sides.p1), remote ? "net" : seatName(sides.p2)},
+                      {g.seat(0).betsOnRaces(), g.seat(1).betsOnRaces()}, freshRecord);
+        g.record = record;
+    }
     setupNewGame(s, rng, clock);
     drawDestinations(s, rng, clock);
+    if (record) record->board(s);
     buildEventTables(s);
     showBoard(g);
     if (observer.onStart) observer.onStart(g);
