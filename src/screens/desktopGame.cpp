@@ -2,8 +2,10 @@
 
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdlib>
 
 #include "platform/data_home.h"
+#include "platform/text_file.h"
 #include "screens/frmGuest.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
@@ -28,13 +30,24 @@ bool DesktopGame::start() {
         QMessageBox::critical(nullptr, QStringLiteral("キシャリン"), qs(e.what()));
         return false;
     }
+    // A fixed seed, for tests and for finding a fault again.
+    if (const char* v = std::getenv("KISHARIN_SEED")) {
+        char* end = nullptr;
+        const double seed = std::strtod(v, &end);
+        if (end && end != v && *end == '\0' && seed >= 0 && seed < 86400)
+            seed_ = seed;
+        else
+            QMessageBox::warning(nullptr, QStringLiteral("キシャリン"),
+                                 QStringLiteral("環境変数 KISHARIN_SEED の値「%1」は 0～86399 の数ではないため、使いません。")
+                                     .arg(QString::fromLocal8Bit(v)));
+    }
     openSetup();
     return true;
 }
 
 void DesktopGame::openSetup() {
     board_.reset();
-    run_ = std::make_unique<Run>();
+    run_ = std::make_unique<Run>(seed_);
     run_->rng.reseed(run_->clock.timer());
     run_->s.appDir = shippedDir_;
     run_->g.metrics = &run_->metrics;
@@ -46,13 +59,40 @@ void DesktopGame::openSetup() {
     init_->show();
 }
 
+void DesktopGame::beginRecord(bool fromSave) {
+    GameState& s = run_->s;
+    const bool hosting = init_ && init_->netRole() == FrmInit::NetRole::Host;
+    const std::string two =
+        hosting ? "net" : s.comOpponent ? "com:" + std::string(strengthCaption(run_->computer.strength)) : "man";
+    run_->record.moveTo(recordPath(dir_));
+    const bool bets = !s.comOpponent || hosting || run_->computer.betsOnRaces();
+    run_->record.start(s, {"man", two}, {true, bets}, true, fromSave);
+    run_->g.record = &run_->record;
+}
+
 void DesktopGame::openBoard() {
     GameState& s = run_->s;
     const int slot = init_ ? init_->loadedSlot() : 0;
     run_->computer.strength = init_ ? init_->strength() : kDefaultStrength;
     std::vector<std::string> notices;
     try {
-        notices = loadBoard(s, run_->rng, run_->clock, slot);
+        notices = loadBoard(s, run_->rng, run_->g.clock, slot, [this] { beginRecord(false); });
+        if (slot > 0) {
+            // A saved game goes on with its record, or begins one at its load.
+            std::string kept;
+            try {
+                kept = readFileBytes(slotRecordPath(dir_, slot));
+            } catch (const GameError&) {
+            }
+            if (!kept.empty() && run_->record.moveTo(recordPath(dir_), &kept))
+                run_->g.record = &run_->record;
+            else
+                beginRecord(true);
+            run_->record.resume(s);
+            run_->rng.reseed(run_->g.clock.timer());
+        } else {
+            run_->record.board(s);
+        }
     } catch (const GameError& e) {
         QMessageBox::critical(nullptr, QStringLiteral("キシャリン"),
                               QStringLiteral("ゲームを始められません。\n") + qs(e.what()));

@@ -4,9 +4,11 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/system_clock.h"
+#include "record/game_record.h"
 #include "screens/look.h"
 #include "screens/netGame.h"
 #include "screens/qtScreens.h"
@@ -41,11 +43,16 @@ class DesktopGame : public QObject {
     struct Run {
         GameState s;
         SystemClock clock;
+        // KISHARIN_SEED: the timer the generator is re-seeded from starts at that seed.
+        std::optional<SeededTimerClock> seeded;
+        RecordWriter record;  // the game's record beside the save slots
+        RecordingClock recording{seeded ? static_cast<Clock&>(*seeded) : clock, record};
         DefaultRng rng{0};
         QtScreens screens;
         NetScreens shown{screens};  // also to the guest of a network game
         QtTextMetrics metrics;
-        Game g{s, shown, rng, clock};
+        Game g{s, shown, rng, recording};
+        explicit Run(std::optional<double> seed) : seeded(seed ? std::optional<SeededTimerClock>(std::in_place, clock, *seed) : std::nullopt) {}
         QtSeat here{screens};           // a player at this board
         ComputerSeat computer;          // the computer opponent
         std::unique_ptr<NetHost> host;  // a network game's host
@@ -54,6 +61,8 @@ class DesktopGame : public QObject {
     };
     void openSetup();
     void openBoard();
+    // The game's record starts anew (for a saved game without one, at its load).
+    void beginRecord(bool fromSave);
     // The network game (desktopNet.cpp).
     bool startHosting();
     void guestLeft(const QString& why);
@@ -67,6 +76,7 @@ class DesktopGame : public QObject {
     std::unique_ptr<FrmInit> init_;
     std::unique_ptr<FrmMain> board_;
     std::string dir_, shippedDir_;
+    std::optional<double> seed_;  // KISHARIN_SEED when it was given
 };
 
 }  // namespace kisharin

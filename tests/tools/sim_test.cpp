@@ -13,6 +13,8 @@
 #include "../../tools/sim/json_line.h"
 #include "../../tools/sim/sim_game.h"
 #include "platform/data_home.h"
+#include "record/game_record.h"
+#include "state/error.h"
 #include "support/fakes.h"
 #include "support/railway_builder.h"
 
@@ -284,6 +286,86 @@ TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
     EXPECT_EQ(sim::jsonString("a\nb\tc\r"), "\"a\\nb\\tc\\r\"");
     EXPECT_EQ(sim::jsonString(std::string("\x01\x1f", 2)), "\"\\u0001\\u001f\"");
     EXPECT_EQ(sim::JsonObject().field("s", "x").field("n", 3).line(), "{\"s\":\"x\",\"n\":3}\n");
+}
+
+}  // namespace
+}  // namespace kisharin::testing
+
+namespace kisharin::testing {
+namespace {
+
+std::vector<std::string> endLines(const std::string& path) {
+    std::vector<std::string> out;
+    for (const std::string& l : lines(path))
+        if (l.find("\"t\":\"end\"") != std::string::npos) out.push_back(l);
+    return out;
+}
+
+// Every game of a record plays again to the end it wrote: both computers at each strength,
+// short mode and the ride window (its score ticks, bets, lane choices and celebrations).
+TEST(GameRecord, SimulatedGamesReplayToTheSameEnd) {
+    ScratchDir dir;
+    for (const std::string opts : {"--seed 2 --games 3 --p1 weak --p2 strong",
+                                   "--seed 5 --games 2 --p1 strong --p2 normal --normal",
+                                   "--seed 9 --games 2 --p2 weak --normal --area 3"}) {
+        SCOPED_TRACE(opts);
+        const std::string rec = dir.file("rec.jsonl");
+        ASSERT_EQ(runSim(opts + " --record " + rec).status, 0);
+        const std::vector<std::string> ends = endLines(rec);
+        const std::vector<ReplayEnd> games = replayRecord(rec, shippedDataDir());
+        ASSERT_EQ(games.size(), ends.size());
+        for (size_t i = 0; i < games.size(); ++i) {
+            EXPECT_TRUE(games[i].ended && games[i].matches) << i;
+            EXPECT_NE(ends[i].find("\"points\":[" + std::to_string(games[i].points[0]) + "," +
+                                   std::to_string(games[i].points[1]) + "]"),
+                      std::string::npos);
+        }
+    }
+    // The program prints the same numbers.
+    const std::string rec = dir.file("rec.jsonl");
+    const std::string cmd = "KISHARIN_DATA_DIR=" + shippedDataDir() + " " + KISHARIN_TEST_BINARY_DIR +
+                            "/kisharin --replay " + rec + " 2>&1";
+    FILE* f = ::popen(cmd.c_str(), "r");
+    ASSERT_TRUE(f);
+    std::string out;
+    char buf[256];
+    while (size_t n = std::fread(buf, 1, sizeof buf, f)) out.append(buf, n);
+    EXPECT_EQ(WEXITSTATUS(::pclose(f)), 0) << out;
+    EXPECT_EQ(out.rfind("game 1\npoints ", 0), 0u) << out;
+}
+
+// A damaged record is refused with its file and line; one that no longer agrees with the
+// game (a command the rules refuse on replay) is too, and never half-played silently.
+TEST(GameRecord, ADamagedOrDivergingRecordNamesItsLine) {
+    ScratchDir dir;
+    const std::string rec = dir.file("rec.jsonl");
+    ASSERT_EQ(runSim("--seed 4 --games 1 --record " + rec).status, 0);
+    std::vector<std::string> ls = lines(rec);
+    auto expectFault = [&](std::vector<std::string> edited, const std::string& part) {
+        std::ofstream(rec, std::ios::trunc) << [&] {
+            std::string all;
+            for (const auto& l : edited) all += l + "\n";
+            return all;
+        }();
+        try {
+            replayRecord(rec, shippedDataDir());
+            ADD_FAILURE() << "replayed: " << part;
+        } catch (const DataError& e) {
+            EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+            EXPECT_EQ(e.file(), rec);
+        }
+    };
+    size_t roll = 0;
+    while (ls[roll].find("\"kind\":\"roll\"") == std::string::npos) ++roll;
+    std::vector<std::string> bad = ls;
+    bad[roll] = "{\"t\":\"cmd\",\"c\":{\"kind\":\"fly\",\"player\":0}}";
+    expectFault(bad, "行目");
+    bad = ls;
+    bad[roll] = "{\"t\":\"cmd\",\"c\":{\"kind\":\"work\",\"player\":1}}";  // not player 2's turn
+    expectFault(bad, "食い違い");
+    bad = ls;
+    bad[0].replace(bad[0].find("\"data\":\"") + 8, 4, "0000");
+    expectFault(bad, "違う駅データ");
 }
 
 }  // namespace

@@ -205,3 +205,61 @@ TEST_F(Commands, AnswersAreTakenOnlyFromTheAskedPlayerAndOnlyWhenTheyFit) {
 
 }  // namespace
 }  // namespace kisharin::testing
+
+namespace kisharin::testing {
+namespace {
+
+// The probes of a review, sent as a player at another computer would send them.
+TEST_F(Commands, ARollWithoutTheFareIsRefusedWithItsReason) {
+    s.playerMoney[0] = s.kindFare[1] - 1;
+    const Verdict v = send(Command::roll(0));
+    EXPECT_EQ(v.reason, kMsgNoMoney);
+    EXPECT_EQ(s.turnPhase, TurnPhase::Choosing);
+    EXPECT_EQ(screens.rolls, 0);
+    EXPECT_TRUE(send(Command::work(0)));  // what the player does instead
+}
+
+// The god's answer is the command's: a map window picking another prefecture while the
+// question is open (the host's 路線図 during its guest's turn) changes nothing.
+class AnswerThenPick : public Seat {
+  public:
+    std::string picked;
+    void answerWarp(Game&, int, const std::string&, const std::string&) override {}
+    void answerGod(Game& g) override {
+        apply(g, Command::answerGod(g.s.curPlayer, ""));
+        g.s.pickedPref = picked;  // another window's choice, after the answer
+    }
+    void runBet(Game&, Race&) override {}
+};
+
+TEST_F(Commands, TheGodsAnswerCannotBeChangedByAWindow) {
+    AnswerThenPick seat;
+    seat.picked = s.ekiPref(1, 5);
+    g.seats = {&seat, &seat};
+    const Station before = at(0);
+    氏神(g);
+    EXPECT_EQ(at(0), before);
+}
+
+// The lane of a running race is a command of the player who bet: taken until the finish,
+// counted from the next tick, and the one chosen last decides.
+TEST_F(Commands, ALaneChosenDuringTheRaceCounts) {
+    Race race(std::array<int, kLanes>{1, 2, 3, 4, 5});
+    openBetQuestion(g, race);
+    EXPECT_EQ(send(Command::chooseLane(0, 1)).reason, kRefuseNoQuestion);  // before the bet
+    ASSERT_TRUE(send(Command::placeBet(0, 1000)));
+    EXPECT_EQ(send(Command::chooseLane(1, 1)).reason, kRefuseNotYourTurn);
+    EXPECT_EQ(send(Command::chooseLane(0, 5)).reason, kRefuseLane);
+    ASSERT_TRUE(send(Command::chooseLane(0, 3)));
+    DefaultRng r(7);
+    while (!race.decided()) {
+        if (race.ticks() == 20) ASSERT_TRUE(send(Command::chooseLane(0, 4)));
+        race.tick(r);
+    }
+    EXPECT_EQ(race.laneAtFinish(), 4);
+    EXPECT_EQ(send(Command::chooseLane(0, 2)).reason, kRefuseNoQuestion);  // after the finish
+    closeQuestion(g);
+}
+
+}  // namespace
+}  // namespace kisharin::testing
