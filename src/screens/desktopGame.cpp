@@ -108,7 +108,8 @@ void DesktopGame::openBoard() {
     // Player 2 is the computer's seat when the setup window chose the computer.
     run_->g.seats = {&run_->here, s.comOpponent ? static_cast<Seat*>(&run_->computer) : &run_->here};
     // The board names the computer's strength beside its name.
-    if (s.comOpponent && !hosting) run_->g.seatCaptions[1] = strengthCaption(run_->computer.strength);
+    // The turn caption ends at 「）」: the computer's strength is chosen and shown in the
+    // setup window, not beside its name.
     if (hosting && !startHosting()) {
         QTimer::singleShot(0, this, &DesktopGame::openSetup);
         return;

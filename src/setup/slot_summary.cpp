@@ -12,7 +12,7 @@ namespace kisharin {
 namespace {
 
 const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版",      "中部版",
-                                      "近畿版",     "中国版",   "四国版", "九州・沖縄版"};
+                                      "近畿版",     "中国版",   "四国版", "九州版"};
 
 }  // namespace
 

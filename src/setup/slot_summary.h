@@ -21,7 +21,7 @@ struct SlotSummary {
     std::vector<std::string> lines(const std::string (&names)[2]) const;
 };
 
-// The caption of a play area: "日本全国版", "北海道版" … "九州・沖縄版".
+// The caption of a play area: "日本全国版", "北海道版" … "九州版".
 std::string areaCaption(int area);
 
 // Reads slot n of gameDataDir without touching the game. railway gives the station names;
