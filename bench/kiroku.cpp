@@ -9,11 +9,11 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 
 #include "board/station_file.h"
 #include "maps/picker.h"
+#include "platform/temp_folder.h"
 #include "platform/text_file.h"
 #include "qt_bench.h"
 #include "screens/frmKiroku.h"
@@ -28,11 +28,10 @@ const std::array<std::string, 2> kNames{"ひかり", "のぞみ"};
 
 // A scratch folder with both histories full, removed at the end.
 struct FullHistories {
-    std::string dir;
+    TempFolder folder{"kisharin-bench-"};
+    std::string dir = folder.path();
     RailwayData railway;
     FullHistories() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kisharin-bench-XXXXXX").string();
-        dir = std::string(::mkdtemp(tmpl.data())) + "/";
         railway = readStationFile(kData + "GameData/駅.txt");
         std::string bytes;
         for (int line = 1; line <= lineCount(railway); ++line)
@@ -41,7 +40,6 @@ struct FullHistories {
         writeBytesAtomic(dir + "履歴0.txt", bytes);
         writeBytesAtomic(dir + "履歴1.txt", bytes);
     }
-    ~FullHistories() { std::filesystem::remove_all(dir); }
     std::string base() const { return dir + "履歴"; }
 };
 

@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "setup/save_slot.h"
+
 namespace kisharin::net {
 
 using nlohmann::json;
@@ -95,9 +97,9 @@ std::string indexed(const std::string& path, std::size_t i) {
 
 // --- commands -------------------------------------------------------------------------
 
-constexpr std::array<const char*, 12> kKindNames = {
-    "chooseKind", "roll",       "changeLine", "ride",      "work",      "answerWarp",
-    "answerGod",  "placeBet",   "declineBet", "chooseLane", "clockTick", "save"};
+constexpr std::array<const char*, 12> kKindNames = {"chooseKind", "roll",       "changeLine", "ride",
+                                                    "work",       "answerWarp", "answerGod",  "placeBet",
+                                                    "declineBet", "chooseLane", "clockTick",  "save"};
 
 json stationJson(Station s) {
     return json{{"line", s.line}, {"pos", s.pos}};
@@ -175,7 +177,7 @@ Command readCommand(const json& j, const std::string& path) {
             c.lane = r.small("lane", 0, kLanes - 1);
             break;
         case CommandKind::Save:
-            c.slot = r.small("slot", 1, 3);
+            c.slot = r.small("slot", 1, kSlotCount);
             break;
         default:
             break;

@@ -1,21 +1,20 @@
 #include "record/game_record.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "board/startup.h"
 #include "net/protocol.h"
+#include "platform/temp_folder.h"
 #include "platform/text_file.h"
 #include "scene/ride.h"
 #include "scene/seiha.h"
 #include "setup/save_slot.h"
 #include "state/error.h"
+#include "state/hash.h"
 #include "state/railway.h"
 #include "turns/dice.h"
 #include "turns/happenings.h"
@@ -38,15 +37,11 @@ namespace {
 
 // The station file the record was played on, as FNV-1a of its bytes: a replay on other
 // data is refused rather than played wrong.
-std::string dataStamp(const GameState& s) {
-    const std::string bytes = readFileBytes(s.appDir + "GameData/駅.txt");
-    std::uint64_t h = 1469598103934665603ULL;
-    for (unsigned char c : bytes) {
-        h ^= c;
-        h *= 1099511628211ULL;
-    }
+std::string dataStamp(const std::string& appDir) {
+    Fnv1a h;
+    h.addBytes(readFileBytes(appDir + "GameData/駅.txt"));
     std::ostringstream o;
-    o << std::hex << h;
+    o << std::hex << h.value();
     return o.str();
 }
 
@@ -87,9 +82,13 @@ void RecordWriter::write(const std::string& line) {
     if (stopped_) return;
     if (bytes_ + line.size() + 1 > kMaxRecordBytes) {
         stopped_ = true;
-        fault_ = path_ + ": 記録が上限（" + std::to_string(kMaxRecordBytes >> 20) + " MB）に達したため、ここで終わります";
+        fault_ = path_ + ": 記録が上限（" + std::to_string(kMaxRecordBytes >> 20) +
+                 " MB）に達したため、ここで終わります";
         try {
-            appendBytes(path_, R"({"t":"cut"})" "\n", "\n");
+            appendBytes(path_,
+                        R"({"t":"cut"})"
+                        "\n",
+                        "\n");
         } catch (const GameError&) {
         }
         return;
@@ -98,14 +97,23 @@ void RecordWriter::write(const std::string& line) {
         appendBytes(path_, line + "\n", "\n");
         bytes_ += line.size() + 1;
     } catch (const GameError& e) {
-        // The game goes on without its record; the player is told once.
+        // The game goes on without its record; the fault is kept for whoever shows it.
         stopped_ = true;
         fault_ = e.what();
     }
 }
 
-void RecordWriter::start(const GameState& s, const std::array<std::string, 2>& seats, std::array<bool, 2> bets,
-                         bool fresh, bool fromSave) {
+const std::string& RecordWriter::stampOf(const std::string& appDir) {
+    // Read once per data folder: the simulator starts many games on the same data.
+    if (appDir != stampDir_) {
+        stamp_ = dataStamp(appDir);
+        stampDir_ = appDir;
+    }
+    return stamp_;
+}
+
+void RecordWriter::start(const GameState& s, const std::array<std::string, 2>& seats,
+                         std::array<bool, 2> bets, bool fresh, bool fromSave) {
     if (fresh) {
         try {
             writeBytesAtomic(path_, "");
@@ -126,7 +134,7 @@ void RecordWriter::start(const GameState& s, const std::array<std::string, 2>& s
            {"names", {s.playerName[0], s.playerName[1]}},
            {"seats", {seats[0], seats[1]}},
            {"bets", {bets[0], bets[1]}},
-           {"data", dataStamp(s)},
+           {"data", stampOf(s.appDir)},
            {"resumed", fromSave},
            {"visited", visitedJson(s)}};
     write(j.dump());
@@ -213,11 +221,18 @@ std::string endText(const ReplayEnd& e) {
 
 namespace {
 
+// The kinds of line, in the order of kTypes.
+enum class Type { Start, Board, Resume, Now, Timer, Cmd, Score, Save, End, Cut };
+constexpr const char* kTypes[] = {"start", "board", "resume", "now", "timer",
+                                  "cmd",   "score", "save",   "end", "cut"};
+
 struct Entry {
     int line = 0;  // in the file, from 1
-    std::string type;
+    Type type = Type::Start;
     json j;
-    Command c;  // cmd
+    Command c;  // Cmd
+    bool is(Type t) const { return type == t; }
+    bool isCommand(CommandKind k) const { return type == Type::Cmd && c.kind == k; }
 };
 
 // The record's lines, read strictly: every line an object with a known type and the
@@ -228,6 +243,8 @@ class Stream {
 
     bool atEnd() const { return i_ >= e_.size(); }
     const Entry& peek() const { return e_[i_]; }
+    // The next line is of type t.
+    bool next(Type t) const { return !atEnd() && e_[i_].is(t); }
     const Entry& take() { return e_[i_++]; }
     int lineHere() const { return atEnd() ? (e_.empty() ? 0 : e_.back().line) : e_[i_].line; }
     [[noreturn]] void fail(int line, const std::string& what) const { throw DataError(file_, line, what); }
@@ -240,7 +257,8 @@ class Stream {
     std::size_t i_ = 0;
 };
 
-long long integerIn(const Stream& st, const Entry& e, const json& v, long long lo, long long hi, const char* what) {
+long long integerIn(const Stream& st, const Entry& e, const json& v, long long lo, long long hi,
+                    const char* what) {
     if (!v.is_number_integer()) st.fail(e.line, std::string(what) + " が整数ではありません");
     const long long n = v.get<long long>();
     if (n < lo || n > hi) st.fail(e.line, std::string(what) + " が範囲外です");
@@ -270,7 +288,8 @@ void applyVisited(const Stream& st, const Entry& e, GameState& s) {
     for (int p = 0; p < 2; ++p) {
         s.visited[p].fill(false);
         for (const json& l : v[static_cast<std::size_t>(p)]) {
-            if (!l.is_array() || l.size() != 2 || !l[1].is_string()) st.fail(e.line, "visited の路線が読めません");
+            if (!l.is_array() || l.size() != 2 || !l[1].is_string())
+                st.fail(e.line, "visited の路線が読めません");
             const int line = static_cast<int>(integerIn(st, e, l[0], 1, lineCount(s), "visited の路線番号"));
             const std::string& bits = l[1].get_ref<const std::string&>();
             if (static_cast<int>(bits.size()) != stationCount(s, line))
@@ -286,7 +305,8 @@ void applyVisited(const Stream& st, const Entry& e, GameState& s) {
 std::vector<Entry> readEntries(const std::string& path) {
     const std::string bytes = readFileBytes(path);  // a missing file: GameError naming it
     if (bytes.size() > kMaxRecordBytes + 64)
-        throw DataError(path, 0, "記録が大きすぎます（" + std::to_string(kMaxRecordBytes >> 20) + " MB まで）");
+        throw DataError(path, 0,
+                        "記録が大きすぎます（" + std::to_string(kMaxRecordBytes >> 20) + " MB まで）");
     std::vector<Entry> out;
     std::size_t at = 0;
     int n = 0;
@@ -302,19 +322,21 @@ std::vector<Entry> readEntries(const std::string& path) {
         Entry e;
         e.line = n;
         e.j = json::parse(text, nullptr, false);
-        if (e.j.is_discarded() || !e.j.is_object()) throw DataError(path, n, "JSON のオブジェクトではありません");
+        if (e.j.is_discarded() || !e.j.is_object())
+            throw DataError(path, n, "JSON のオブジェクトではありません");
         const auto t = e.j.find("t");
         if (t == e.j.end() || !t->is_string()) throw DataError(path, n, "種類（t）がありません");
-        e.type = t->get<std::string>();
-        static const char* const kTypes[] = {"start", "board", "resume", "now", "timer", "cmd",
-                                             "score", "save",  "end",    "cut"};
-        if (std::find(std::begin(kTypes), std::end(kTypes), e.type) == std::end(kTypes))
-            throw DataError(path, n, "知らない種類「" + e.type + "」です");
-        if (e.type == "cmd") {
+        const std::string& name = t->get_ref<const std::string&>();
+        const auto known =
+            std::find_if(std::begin(kTypes), std::end(kTypes), [&](const char* k) { return name == k; });
+        if (known == std::end(kTypes)) throw DataError(path, n, "知らない種類「" + name + "」です");
+        e.type = static_cast<Type>(known - std::begin(kTypes));
+        if (e.is(Type::Cmd)) {
             const auto c = e.j.find("c");
             std::string bad;
             if (c == e.j.end() || !net::commandFromJson(*c, e.c, bad))
-                throw DataError(path, n, "操作が読めません（" + (bad.empty() ? std::string("c") : bad) + "）");
+                throw DataError(path, n,
+                                "操作が読めません（" + (bad.empty() ? std::string("c") : bad) + "）");
         }
         out.push_back(std::move(e));
     }
@@ -331,9 +353,9 @@ class ReplayScreens final : public Screens, public Seat {
     void ticks() {
         while (!st_.atEnd()) {
             const Entry& e = st_.peek();
-            if (e.type == "save") {
+            if (e.is(Type::Save)) {
                 st_.take();
-            } else if (e.type == "cmd" && e.c.kind == CommandKind::ClockTick) {
+            } else if (e.isCommand(CommandKind::ClockTick)) {
                 carry(st_.take());
             } else {
                 return;
@@ -342,24 +364,25 @@ class ReplayScreens final : public Screens, public Seat {
     }
     double reading(bool timer) {
         ticks();
-        const char* want = timer ? "timer" : "now";
-        if (st_.atEnd() || st_.peek().type != want)
-            st_.fail(std::string("時計の読み（") + want + "）がここにありません: 記録とゲームが食い違いました");
+        if (!st_.next(timer ? Type::Timer : Type::Now))
+            st_.fail(std::string("時計の読み（") + (timer ? "timer" : "now") +
+                     "）がここにありません: 記録とゲームが食い違いました");
         const Entry& e = st_.take();
         const json& x = field(st_, e, "x");
-        if (!x.is_number() || !std::isfinite(x.get<double>())) st_.fail(e.line, "時計の読みが数ではありません");
+        if (!x.is_number() || !std::isfinite(x.get<double>()))
+            st_.fail(e.line, "時計の読みが数ではありません");
         return x.get<double>();
     }
     const Entry& expect(std::initializer_list<CommandKind> kinds) {
         ticks();
-        if (!st_.atEnd() && st_.peek().type == "cmd")
-            for (CommandKind k : kinds)
-                if (st_.peek().c.kind == k) return st_.take();
+        for (CommandKind k : kinds)
+            if (!st_.atEnd() && st_.peek().isCommand(k)) return st_.take();
         st_.fail("ここで答えの操作を待っていました: 記録とゲームが食い違いました");
     }
     void carry(const Entry& e) {
         const Verdict v = apply(*g_, e.c);
-        if (!v) st_.fail(e.line, "操作が受け付けられません（" + v.reason + "）: 記録とゲームが食い違いました");
+        if (!v)
+            st_.fail(e.line, "操作が受け付けられません（" + v.reason + "）: 記録とゲームが食い違いました");
         ++carried;
     }
 
@@ -372,7 +395,7 @@ class ReplayScreens final : public Screens, public Seat {
     int showRide(const GameState& s, Rng& rng, Clock& clock) override {
         (void)rideSetUp(s, rng, clock);
         ticks();
-        if (st_.atEnd() || st_.peek().type != "score") st_.fail("乗車画面の得点がここにありません");
+        if (!st_.next(Type::Score)) st_.fail("乗車画面の得点がここにありません");
         const Entry& e = st_.take();
         return static_cast<int>(integerIn(st_, e, field(st_, e, "n"), 0, 100000000, "得点の刻み"));
     }
@@ -391,17 +414,13 @@ class ReplayScreens final : public Screens, public Seat {
     // The seat of both players: its turns and answers are the record's.
     bool playsItself() const override { return true; }
     bool betsOnRaces() const override { return bets[static_cast<std::size_t>(g_->s.curPlayer)]; }
+    // A turn is the record's commands until the hand-over (a load, which comes only at the
+    // start of a turn, is taken before the turn by replayGame).
     void playTurn(Game& g) override {
         const int p = g.s.curPlayer;
         while (!g.ended && g.s.curPlayer == p) {
             ticks();
-            if (st_.atEnd()) return;
-            const Entry& e = st_.peek();
-            if (e.type == "resume") {
-                resume(st_.take());
-                continue;
-            }
-            if (e.type != "cmd") return;  // the end of this game's record
+            if (!st_.next(Type::Cmd)) return;  // the end of this game's record
             carry(st_.take());
         }
     }
@@ -413,7 +432,7 @@ class ReplayScreens final : public Screens, public Seat {
         carry(expect({CommandKind::PlaceBet, CommandKind::DeclineBet}));
         while (race.started() && !race.decided()) {
             ticks();
-            while (!st_.atEnd() && st_.peek().type == "cmd" && st_.peek().c.kind == CommandKind::ChooseLane) {
+            while (!st_.atEnd() && st_.peek().isCommand(CommandKind::ChooseLane)) {
                 const Entry& e = st_.peek();
                 const auto at = e.j.find("race");
                 const long long tick = at == e.j.end() ? 0 : integerIn(st_, e, *at, 0, 100000, "race");
@@ -452,36 +471,17 @@ class ReplayClock final : public Clock {
     ReplayScreens& r_;
 };
 
-// A folder of its own for the histories a replay writes; removed with everything in it.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kisharin-replay.XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw GameError("一時フォルダを作れません: " + pattern);
-        path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string path() const { return path_ + "/"; }
-
-  private:
-    std::string path_;
-};
-
-ReplayEnd replayGame(Stream& st, const std::string& appDir, const std::string& scratch) {
+// One game of the record, from its start line, on a copy of the data read once for the
+// whole record (`base`, stamped `stamp`).
+ReplayEnd replayGame(Stream& st, const GameState& base, const std::string& stamp) {
     const Entry& start = st.take();
     const long long version = integerIn(st, start, field(st, start, "v"), 0, 1000, "v");
-    if (version != kRecordVersion) st.fail(start.line, "この版では読めない記録です（版 " + std::to_string(version) + "）");
-    GameState s;
-    s.appDir = appDir;
-    s.historyBase = scratch + "履歴";
-    loadBoardData(s);
-    buildEventTables(s);
+    if (version != kRecordVersion)
+        st.fail(start.line, "この版では読めない記録です（版 " + std::to_string(version) + "）");
     const json& data = field(st, start, "data");
-    if (!data.is_string() || data.get<std::string>() != dataStamp(s))
-        st.fail(start.line, "記録のゲームとは違う駅データです（" + s.appDir + "GameData/駅.txt）");
+    if (!data.is_string() || data.get<std::string>() != stamp)
+        st.fail(start.line, "記録のゲームとは違う駅データです（" + base.appDir + "GameData/駅.txt）");
+    GameState s = base;
     s.playArea = static_cast<Integer>(integerIn(st, start, field(st, start, "area"), 0, 8, "area"));
     auto flag = [&](const char* k) {
         const json& v = field(st, start, k);
@@ -513,27 +513,28 @@ ReplayEnd replayGame(Stream& st, const std::string& appDir, const std::string& s
     if (!resumed.is_boolean()) st.fail(start.line, "resumed が true か false ではありません");
     if (resumed.get<bool>()) {
         // A saved game whose record begins at its load: the board is the resume line's.
-        if (st.atEnd() || st.peek().type != "resume") st.fail("resume の行がありません");
+        if (!st.next(Type::Resume)) st.fail("resume の行がありません");
         screens.resume(st.take());
     } else {
         setupNewGame(s, rng, clock);
         drawDestinations(s, rng, clock);
     }
     screens.ticks();
-    if (!st.atEnd() && st.peek().type == "board") {
+    if (st.next(Type::Board)) {
         const Entry& b = st.take();
         if (slotOf(st, b) != slotLines(s)) st.fail(b.line, "記録の盤面と、引き直した盤面が合いません");
     }
     showBoard(g);
     while (!g.ended) {
         screens.ticks();
-        if (st.atEnd() || (st.peek().type != "cmd" && st.peek().type != "resume")) break;
-        const int before = screens.carried;
-        if (st.peek().type == "resume") {
+        if (st.next(Type::Resume)) {
             screens.resume(st.take());
             continue;
         }
-        if (!playSeatTurn(g) || screens.carried == before) st.fail("操作が進みません: 記録とゲームが食い違いました");
+        if (!st.next(Type::Cmd)) break;
+        const int before = screens.carried;
+        if (!playSeatTurn(g) || screens.carried == before)
+            st.fail("操作が進みません: 記録とゲームが食い違いました");
     }
     ReplayEnd out;
     for (int p = 0; p < 2; ++p) {
@@ -544,10 +545,10 @@ ReplayEnd replayGame(Stream& st, const std::string& appDir, const std::string& s
     out.commands = screens.carried;
     out.ended = g.ended;
     // The record's own end, when the game wrote one, must be the end played again.
-    while (!st.atEnd() && st.peek().type != "start") {
+    while (!st.atEnd() && !st.next(Type::Start)) {
         const Entry& e = st.take();
-        if (e.type == "end") out.matches = e.j.dump() == endJson(s).dump();
-        if (e.type == "cut") st.fail(e.line, "記録は上限で打ち切られています");
+        if (e.is(Type::End)) out.matches = e.j.dump() == endJson(s).dump();
+        if (e.is(Type::Cut)) st.fail(e.line, "記録は上限で打ち切られています");
     }
     return out;
 }
@@ -556,12 +557,20 @@ ReplayEnd replayGame(Stream& st, const std::string& appDir, const std::string& s
 
 std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& appDir) {
     Stream st(path, readEntries(path));
-    if (st.atEnd() || st.peek().type != "start") st.fail(st.atEnd() ? 0 : st.peek().line, "記録が start の行で始まっていません");
-    ScratchFolder scratch;
+    if (!st.next(Type::Start))
+        st.fail(st.atEnd() ? 0 : st.peek().line, "記録が start の行で始まっていません");
+    // The histories a replay writes go to a folder of its own.
+    const TempFolder scratch("kisharin-replay-");
+    GameState base;
+    base.appDir = appDir;
+    base.historyBase = scratch.path() + "履歴";
+    loadBoardData(base);
+    buildEventTables(base);
+    const std::string stamp = dataStamp(appDir);
     std::vector<ReplayEnd> games;
     while (!st.atEnd()) {
-        if (st.peek().type != "start") st.fail("start の行がありません");
-        games.push_back(replayGame(st, appDir, scratch.path()));
+        if (!st.next(Type::Start)) st.fail("start の行がありません");
+        games.push_back(replayGame(st, base, stamp));
     }
     return games;
 }

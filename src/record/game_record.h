@@ -30,8 +30,8 @@ std::string recordPath(const std::string& gameDataDir);
 std::string slotRecordPath(const std::string& gameDataDir, int slot);
 
 // Writes the record; every line is appended at once (a game cut off by a crash keeps
-// every line before it). A write that fails is told once through `fault` and the record
-// stops; the game goes on.
+// every line before it). A write that fails stops the record and the game goes on;
+// `fault` says why, for whoever shows it.
 class RecordWriter final : public GameRecorder {
   public:
     // Appends to `path` (a new game first truncates it: see start).
@@ -49,8 +49,8 @@ class RecordWriter final : public GameRecorder {
     // `fromSave`: a saved game loaded without a record of its own, whose record begins at
     // the load (the replay starts from the board of the resume line that follows).
     // `bets`: whether each player's seat bets on a race-course station.
-    void start(const GameState& s, const std::array<std::string, 2>& seats, std::array<bool, 2> bets, bool fresh,
-               bool fromSave = false);
+    void start(const GameState& s, const std::array<std::string, 2>& seats, std::array<bool, 2> bets,
+               bool fresh, bool fromSave = false);
     // The board as drawn (the save slot's lines), checked by the replay.
     void board(const GameState& s);
     // A saved game loaded again: its board and histories as they are now. The one who
@@ -68,9 +68,11 @@ class RecordWriter final : public GameRecorder {
   private:
     void write(const std::string& line);
     std::string path_;
+    const std::string& stampOf(const std::string& appDir);
     std::size_t bytes_ = 0;
     bool stopped_ = false;
     std::string fault_;
+    std::string stampDir_, stamp_;  // the station file's stamp, for the data folder it is of
 };
 
 // A clock that writes every reading it gives into the record.

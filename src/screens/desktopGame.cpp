@@ -37,9 +37,10 @@ bool DesktopGame::start() {
         if (end && end != v && *end == '\0' && seed >= 0 && seed < 86400)
             seed_ = seed;
         else
-            QMessageBox::warning(nullptr, QStringLiteral("キシャリン"),
-                                 QStringLiteral("環境変数 KISHARIN_SEED の値「%1」は 0～86399 の数ではないため、使いません。")
-                                     .arg(QString::fromLocal8Bit(v)));
+            QMessageBox::warning(
+                nullptr, QStringLiteral("キシャリン"),
+                QStringLiteral("環境変数 KISHARIN_SEED の値「%1」は 0～86399 の数ではないため、使いません。")
+                    .arg(QString::fromLocal8Bit(v)));
     }
     openSetup();
     return true;
@@ -62,8 +63,9 @@ void DesktopGame::openSetup() {
 void DesktopGame::beginRecord(bool fromSave) {
     GameState& s = run_->s;
     const bool hosting = init_ && init_->netRole() == FrmInit::NetRole::Host;
-    const std::string two =
-        hosting ? "net" : s.comOpponent ? "com:" + std::string(strengthCaption(run_->computer.strength)) : "man";
+    const std::string two = hosting         ? "net"
+                            : s.comOpponent ? "com:" + std::string(strengthCaption(run_->computer.strength))
+                                            : "man";
     run_->record.moveTo(recordPath(dir_));
     const bool bets = !s.comOpponent || hosting || run_->computer.betsOnRaces();
     run_->record.start(s, {"man", two}, {true, bets}, true, fromSave);

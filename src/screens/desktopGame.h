@@ -52,7 +52,8 @@ class DesktopGame : public QObject {
         NetScreens shown{screens};  // also to the guest of a network game
         QtTextMetrics metrics;
         Game g{s, shown, rng, recording};
-        explicit Run(std::optional<double> seed) : seeded(seed ? std::optional<SeededTimerClock>(std::in_place, clock, *seed) : std::nullopt) {}
+        explicit Run(std::optional<double> seed)
+            : seeded(seed ? std::optional<SeededTimerClock>(std::in_place, clock, *seed) : std::nullopt) {}
         QtSeat here{screens};           // a player at this board
         ComputerSeat computer;          // the computer opponent
         std::unique_ptr<NetHost> host;  // a network game's host

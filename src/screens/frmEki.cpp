@@ -14,9 +14,9 @@
 
 #include "scene/announce.h"
 #include "scene/scenery_art.h"
-#include "state/saturate.h"
 #include "screens/look.h"
 #include "screens/timing.h"
+#include "state/saturate.h"
 
 namespace kisharin {
 

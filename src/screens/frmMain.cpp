@@ -56,6 +56,7 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 }  // namespace
 
 FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), dir_(std::move(gameDataDir)) {
+    g_.gameDataDir = dir_;  // where the Save command writes the slots of this board's game
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("キシャリン"));
     setFixedSize(784, 578);
@@ -322,8 +323,8 @@ void FrmMain::cmdSave_Click() {
     // while its guest is to move too).
     const int me = g_.seat(g_.s.curPlayer).playsItself() ? 1 - g_.s.curPlayer : g_.s.curPlayer;
     if (!canSave(g_, me)) return;
-    g_.gameDataDir = dir_;
-    FrmSaveData picker(g_.s, dir_, this, [this, me](int n) { return apply(g_, Command::save(me, n)).reason; });
+    FrmSaveData picker(g_.s, dir_, this,
+                       [this, me](int n) { return apply(g_, Command::save(me, n)).reason; });
     picker.exec();
     if (!picker.saveDone()) return;
     QMessageBox::information(this, QStringLiteral("お疲れ様でした"),

@@ -89,7 +89,8 @@ void FrmSaveData::cmdSave_Click(int n) {
         why = e.what();
     }
     if (!why.empty()) {
-        QMessageBox::warning(this, QStringLiteral("中断"), QStringLiteral("保存できませんでした。\n") + qs(why));
+        QMessageBox::warning(this, QStringLiteral("中断"),
+                             QStringLiteral("保存できませんでした。\n") + qs(why));
         return;
     }
     saved_ = true;

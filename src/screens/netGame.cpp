@@ -47,18 +47,6 @@ bool isAnswer(CommandKind k) {
            k == CommandKind::DeclineBet || k == CommandKind::ChooseLane;
 }
 
-// The clock a scene is shown with: the timer the host drew once and sent to the guest.
-class SeededClock final : public Clock {
-  public:
-    SeededClock(Clock& c, double seed) : c_(c), seed_(seed) {}
-    double now() override { return c_.now(); }
-    double timer() override { return seed_; }
-
-  private:
-    Clock& c_;
-    double seed_;
-};
-
 // Points the host's wake-up at a loop for as long as it runs, and back at the loop
 // outside it when it ends, however it ends.
 class WaitingOn {
@@ -402,7 +390,7 @@ int NetScreens::rollDice(const GameState& s, Rng& rng) {
 }
 
 int NetScreens::showRide(const GameState& s, Rng& rng, Clock& clock) {
-    SeededClock seeded(clock, clock.timer());
+    OneReading seeded(clock);  // the one timer the scene is drawn for, sent to the guest
     net::ShowCall c;
     c.what = "ride";
     c.player = s.curPlayer;
@@ -421,7 +409,7 @@ int NetScreens::showRide(const GameState& s, Rng& rng, Clock& clock) {
 }
 
 void NetScreens::showConquest(GameState& s, int line, Rng& rng, Clock& clock) {
-    SeededClock seeded(clock, clock.timer());
+    OneReading seeded(clock);  // the one timer the scene is drawn for, sent to the guest
     net::ShowCall c;
     c.what = "conquest";
     c.player = s.curPlayer;

@@ -144,7 +144,8 @@ class ScriptedScreens : public Screens, public Seat {
         apply(g, Command::chooseLane(p, c.lane));
         // The lane changed during the race counts from the tick after it was chosen.
         while (!race.decided()) {
-            if (c.changeAt > 0 && race.ticks() + 1 == c.changeAt) apply(g, Command::chooseLane(p, c.changeTo));
+            if (c.changeAt > 0 && race.ticks() + 1 == c.changeAt)
+                apply(g, Command::chooseLane(p, c.changeTo));
             raceTick(g);
         }
         seconds += race.ticks() * kRaceTickMs / 1000.0 + kRaceCloseMs / 1000.0;

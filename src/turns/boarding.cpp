@@ -5,9 +5,9 @@
 
 #include "board/line_display.h"
 #include "board/startup.h"
+#include "scene/ride.h"
 #include "state/railway.h"
 #include "state/saturate.h"
-#include "scene/ride.h"
 #include "turns/destinations.h"
 #include "turns/game_record.h"
 #include "turns/history.h"

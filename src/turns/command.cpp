@@ -4,15 +4,15 @@
 #include <cstdlib>
 
 #include "board/line_display.h"
+#include "setup/save_slot.h"
 #include "state/railway.h"
 #include "state/regions.h"
 #include "turns/boarding.h"
+#include "turns/game_record.h"
 #include "turns/messages.h"
 #include "turns/money.h"
 #include "turns/race.h"
 #include "turns/turn.h"
-#include "setup/save_slot.h"
-#include "turns/game_record.h"
 
 namespace kisharin {
 
@@ -92,8 +92,8 @@ bool isPrefecture(const GameState& s, const std::string& pref) {
 
 // Every command in one place: `doIt` false only checks and returns why the command would
 // be refused (empty: it would be carried out); `doIt` true checks the same way and then
-// carries it out. A check never writes, so `refusal` may run it on a game it must not
-// change.
+// carries it out, telling the game's record first (`go`). A check never writes, so
+// `refusal` may run it on a game it must not change.
 class Run {
   public:
     Run(Game& g, const Command& c, bool doIt) : g_(g), s_(g.s), c_(c), p_(c.player), doIt_(doIt) {}
@@ -140,7 +140,8 @@ class Run {
             }
             case CommandKind::Ride: {
                 const int e = s_.playerEki[p_];
-                if (c_.to.line != s_.playerRosen[p_] || c_.to.pos < 1 || c_.to.pos > stationCount(s_, c_.to.line))
+                if (c_.to.line != s_.playerRosen[p_] || c_.to.pos < 1 ||
+                    c_.to.pos > stationCount(s_, c_.to.line))
                     return kRefuseNoStation;
                 if (c_.to.pos == e) {
                     if (!claimable(s_, p_)) return kRefuseNothingToClaim;
@@ -166,30 +167,32 @@ class Run {
     std::string answer() {
         switch (c_.kind) {
             case CommandKind::AnswerWarp:
-                if (doIt_) g_.answers.warp = c_.yes;
+                if (go()) g_.answers.warp = c_.yes;
                 return {};
             case CommandKind::AnswerGod:
                 if (!c_.pref.empty() && !isPrefecture(s_, c_.pref)) return kRefuseNoPrefecture;
-                if (doIt_) g_.answers.god = c_.pref;
+                if (go()) g_.answers.god = c_.pref;
                 return {};
             case CommandKind::PlaceBet: {
                 if (!g_.openRace || g_.openRace->started()) return kRefuseNoQuestion;
                 const std::vector<Long> offered = offeredStakes(s_.playerMoney[p_]);
                 if (std::find(offered.begin(), offered.end(), c_.stake) == offered.end()) return kRefuseStake;
-                if (doIt_) {
+                if (go()) {
                     g_.openRace->start(c_.stake);
                     s_.question = Question::Race;  // the race runs; its lane is chosen by commands
                 }
                 return {};
             }
             case CommandKind::DeclineBet:
+                // A race never started is the bet declined.
                 if (g_.openRace && g_.openRace->started()) return kRefuseNoQuestion;
-                if (doIt_) g_.answers.declined = true;
+                go();
                 return {};
             case CommandKind::ChooseLane:
                 if (c_.lane < 0 || c_.lane >= kLanes) return kRefuseLane;
-                if (!g_.openRace || !g_.openRace->started() || g_.openRace->decided()) return kRefuseNoQuestion;
-                if (doIt_) g_.openRace->choose(c_.lane);
+                if (!g_.openRace || !g_.openRace->started() || g_.openRace->decided())
+                    return kRefuseNoQuestion;
+                if (go()) g_.openRace->choose(c_.lane);
                 return {};
             default:
                 return {};
@@ -198,7 +201,7 @@ class Run {
 
     // The board's clock: one second, from the board's timer of whoever shows the game.
     std::string clockTick() {
-        if (doIt_) playClockTick(s_);
+        if (go()) playClockTick(s_);
         return {};
     }
 
@@ -209,16 +212,23 @@ class Run {
         if (s_.commandRunning || s_.question != Question::None || s_.turnPhase != TurnPhase::Choosing)
             return kRefuseSaveNow;
         if (c_.slot < 1 || c_.slot > kSlotCount) return kRefuseSlot;
-        if (doIt_) {
+        if (go()) {
             writeSlot(g_.gameDataDir, c_.slot, s_);  // a GameError names the file
             if (g_.record) g_.record->saved(g_, c_.slot);
         }
         return {};
     }
 
+    // Whether to carry the command out; when so, the record hears of it first (the answers
+    // a ride asks for then follow the ride in it).
+    bool go() {
+        if (doIt_ && g_.record) g_.record->command(g_, c_);
+        return doIt_;
+    }
+
     template <typename F>
     std::string carry(F&& f) {
-        if (!doIt_) return {};
+        if (!go()) return {};
         s_.commandRunning = True;
         // Whatever a window or a file throws, the game takes commands again afterwards.
         struct Done {
@@ -244,14 +254,8 @@ std::string refusal(const Game& g, const Command& c) {
 }
 
 Verdict apply(Game& g, const Command& c) {
-    Run run(g, c, false);
-    std::string why = run();
-    if (why.empty()) {
-        if (g.record) g.record->command(g, c);
-        Run doing(g, c, true);
-        why = doing();
-        run.verdict = doing.verdict;
-    }
+    Run run(g, c, true);
+    const std::string why = run();
     if (!why.empty()) {
         // A change after the roll and a roll without the fare were always answered in the
         // message window.

@@ -29,18 +29,17 @@ enum class CommandKind : int {
     Save,        // "保存して終了" into a save slot
 };
 
-
 struct Command {
     CommandKind kind = CommandKind::Roll;
-    int player = 0;      // who sends it: 0 or 1
-    int trainKind = 0;   // ChooseKind: 1..3
-    Station at;          // ChangeLine: where the player stands
-    Station to;          // ChangeLine: the line and station changed to; Ride: the station
-    bool yes = false;    // AnswerWarp
-    std::string pref;    // AnswerGod
-    Long stake = 0;      // PlaceBet
-    int lane = 0;        // ChooseLane: 0..4
-    int slot = 0;        // Save: 1..3
+    int player = 0;     // who sends it: 0 or 1
+    int trainKind = 0;  // ChooseKind: 1..3
+    Station at;         // ChangeLine: where the player stands
+    Station to;         // ChangeLine: the line and station changed to; Ride: the station
+    bool yes = false;   // AnswerWarp
+    std::string pref;   // AnswerGod
+    Long stake = 0;     // PlaceBet
+    int lane = 0;       // ChooseLane: 0..4
+    int slot = 0;       // Save: 1..3
 
     static Command chooseKind(int player, int kind);
     static Command roll(int player);

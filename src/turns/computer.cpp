@@ -5,6 +5,7 @@
 
 #include "board/line_display.h"
 #include "scene/ride.h"
+#include "state/hash.h"
 #include "state/station_draw.h"
 #include "turns/command.h"
 #include "turns/events.h"
@@ -33,7 +34,8 @@ int weakKind(const GameState& s, int selected, int d, Long money) {
     // so the hurry costs it points).
     if (!s.shortMode) {
         for (int kind = 3; kind >= 1; --kind)
-            if (static_cast<long long>(money) >= static_cast<long long>(s.kindFare[kind]) * std::min(d, 6 * kind))
+            if (static_cast<long long>(money) >=
+                static_cast<long long>(s.kindFare[kind]) * std::min(d, 6 * kind))
                 return kind;
         return 0;
     }
@@ -269,7 +271,8 @@ class Turn {
         }
         const int e = s_.playerEki[p_];
         const int n = stationCount(s_, line);
-        const int want = std::clamp(station, std::max(1, e - s_.susumuSteps), std::min(n, e + s_.susumuSteps));
+        const int want =
+            std::clamp(station, std::max(1, e - s_.susumuSteps), std::min(n, e + s_.susumuSteps));
         for (int k = 0; k <= 2 * s_.susumuSteps; ++k) {
             const int at = want + (k % 2 == 0 ? k / 2 : -(k / 2 + 1));
             if (at != e && at >= 1 && at <= n && apply(g_, Command::ride(p_, {line, at}))) return;
@@ -316,8 +319,8 @@ std::string ComputerSeat::godPick(const GameState& s) {
     if (strength == Strength::Strong) {
         pref = strongGodPick(s);
     } else if (strength == Strength::Normal) {
-        // Its own generator starts from the game's own draw: the destinations and where
-        // the players started (so a record of the game replays it too).
+        // Its own generator starts from the game's own draw, its destinations (so a record
+        // of the game replays it too).
         const double seed = gameSeed(s);
         if (seed != ownSeed_) {
             own.reseed(seed);
@@ -329,14 +332,13 @@ std::string ComputerSeat::godPick(const GameState& s) {
 }
 
 double gameSeed(const GameState& s) {
-    // FNV-1a over the destinations' stations, folded into the generator's seed range.
-    std::uint64_t h = 1469598103934665603ULL;
-    for (int d = 1; d <= kDestinationCount; ++d)
-        for (long long v : {static_cast<long long>(s.mokutekitiRosen[d]), static_cast<long long>(s.mokutekitiEki[d])}) {
-            h ^= static_cast<std::uint64_t>(v);
-            h *= 1099511628211ULL;
-        }
-    return static_cast<double>(h % 86400000ULL) / 1000.0;
+    // The destinations' stations, folded into the generator's seed range.
+    Fnv1a h;
+    for (int d = 1; d <= kDestinationCount; ++d) {
+        h.add(static_cast<std::uint64_t>(s.mokutekitiRosen[d]));
+        h.add(static_cast<std::uint64_t>(s.mokutekitiEki[d]));
+    }
+    return static_cast<double>(h.value() % 86400000ULL) / 1000.0;
 }
 
 std::string normalGodPick(const GameState& s, Rng& own) {

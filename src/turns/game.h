@@ -51,7 +51,6 @@ struct Game {
     struct Answers {
         bool warp = false;
         std::string god;
-        bool declined = false;
     } answers;
     // Told of every accepted command and of what the wall clock decided (the game's
     // record, turns/game_record.h); none in a game that keeps no record.

@@ -305,9 +305,9 @@ std::vector<std::string> endLines(const std::string& path) {
 // short mode and the ride window (its score ticks, bets, lane choices and celebrations).
 TEST(GameRecord, SimulatedGamesReplayToTheSameEnd) {
     ScratchDir dir;
-    for (const std::string opts : {"--seed 2 --games 3 --p1 weak --p2 strong",
-                                   "--seed 5 --games 2 --p1 strong --p2 normal --normal",
-                                   "--seed 9 --games 2 --p2 weak --normal --area 3"}) {
+    for (const std::string opts :
+         {"--seed 2 --games 3 --p1 weak --p2 strong", "--seed 5 --games 2 --p1 strong --p2 normal --normal",
+          "--seed 9 --games 2 --p2 weak --normal --area 3"}) {
         SCOPED_TRACE(opts);
         const std::string rec = dir.file("rec.jsonl");
         ASSERT_EQ(runSim(opts + " --record " + rec).status, 0);

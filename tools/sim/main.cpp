@@ -16,8 +16,6 @@
 // The histories go to a temporary player folder that is removed at the end; the
 // player's own folder is never touched. A game that has not ended after 5,000 turns is
 // reported as stuck and the tool exits with status 1.
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
@@ -34,6 +32,7 @@
 #include "board/startup.h"
 #include "json_line.h"
 #include "platform/data_home.h"
+#include "platform/temp_folder.h"
 #include "remote.h"
 #include "sim_game.h"
 #include "state/error.h"
@@ -143,20 +142,13 @@ Options parse(int argc, char** argv) {
 class TempPlayerFolder {
   public:
     TempPlayerFolder() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kisharin-sim-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) throw GameError("一時フォルダを作れません: " + tmpl);
-        path_ = tmpl;
-        std::filesystem::create_directories(path_ + "/GameData");
-        for (const char* f : {"/GameData/履歴0.txt", "/GameData/履歴1.txt"}) std::ofstream(path_ + f);
+        std::filesystem::create_directories(folder_.path() + "GameData");
+        for (const char* f : {"GameData/履歴0.txt", "GameData/履歴1.txt"}) std::ofstream(folder_.path() + f);
     }
-    ~TempPlayerFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string historyBase() const { return path_ + "/GameData/履歴"; }
+    std::string historyBase() const { return folder_.path() + "GameData/履歴"; }
 
   private:
-    std::string path_;
+    TempFolder folder_{"kisharin-sim-"};
 };
 
 std::vector<Station> destinations(const GameState& s) {
@@ -310,8 +302,7 @@ int main(int argc, char** argv) {
         if (o.remote) remote.emplace(base, o.sides.p2, !o.sides.normalMode);
 
         DefaultRng rng(static_cast<double>(o.seed));
-        std::optional<RecordWriter> recorder;
-        recorder.emplace(o.record.empty() ? std::string("/dev/null") : o.record);
+        RecordWriter recorder(o.record);
         Tally tally;
         std::vector<int> turnsPerGame;
         int stuck = 0;
@@ -326,7 +317,7 @@ int main(int argc, char** argv) {
             SimScreens screens;
             if (remote) remote->showThrough(screens);
             SimClock simClock(screens, 45000.375 + game, std::fmod(o.seed * 7919.0 + game * 3607.0, 86400.0));
-            RecordingClock recording(simClock, *recorder);
+            RecordingClock recording(simClock, recorder);
             Clock& clock = o.record.empty() ? static_cast<Clock&>(simClock) : recording;
             GameObserver observer;
             observer.onStart = [&](const Game& g) {
@@ -378,9 +369,9 @@ int main(int argc, char** argv) {
             };
             const GameResult res =
                 playGame(s, screens, rng, clock, kMaxTurns, observer, o.sides, remote ? &*remote : nullptr,
-                         o.record.empty() ? nullptr : &*recorder, game == 1);
-            if (recorder && recorder->stopped()) {
-                std::cerr << "kisharin-sim: " << recorder->fault() << "\n";
+                         o.record.empty() ? nullptr : &recorder, game == 1);
+            if (recorder.stopped()) {
+                std::cerr << "kisharin-sim: " << recorder.fault() << "\n";
                 return 2;
             }
             tally.ridePoints += screens.ridePoints;
@@ -452,8 +443,9 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < kSpecialKinds.size(); ++i)
             printRate(kSpecialKinds[i].c_str(), tally.specials[i], tally.eventDraws, 0.01);
         std::printf("  warp jumps: %lld, god moves: %lld\n", tally.warpJumps, tally.godMoves);
-        std::printf("race days of the players who bet: %lld (bets %lld, declined %lld, won %lld, points %lld)\n",
-                    tally.raceDays, tally.bets, tally.betsDeclined, tally.betsWon, tally.betPoints);
+        std::printf(
+            "race days of the players who bet: %lld (bets %lld, declined %lld, won %lld, points %lld)\n",
+            tally.raceDays, tally.bets, tally.betsDeclined, tally.betsWon, tally.betPoints);
         if (logFile) {
             logFile.flush();
             if (!logFile) {

@@ -169,7 +169,8 @@ class SideSeat {
 // With `remote`, player 2 plays at the other end of its connection.
 inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& clock, int maxTurns,
                            const GameObserver& observer = {}, const Sides& sides = {},
-                           RemoteSide* remote = nullptr, RecordWriter* record = nullptr, bool freshRecord = false) {
+                           RemoteSide* remote = nullptr, RecordWriter* record = nullptr,
+                           bool freshRecord = false) {
     s.shortMode = sides.normalMode ? False : True;
     screens.modelRides = sides.normalMode;
     s.comOpponent = True;
