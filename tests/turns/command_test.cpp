@@ -255,7 +255,9 @@ TEST_F(Commands, ALaneChosenDuringTheRaceCounts) {
     ASSERT_TRUE(send(Command::chooseLane(0, 3)));
     DefaultRng r(7);
     while (!race.decided()) {
-        if (race.ticks() == 20) ASSERT_TRUE(send(Command::chooseLane(0, 4)));
+        if (race.ticks() == 20) {
+            ASSERT_TRUE(send(Command::chooseLane(0, 4)));
+        }
         race.tick(r);
     }
     EXPECT_EQ(race.laneAtFinish(), 4);
