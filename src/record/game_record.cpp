@@ -302,6 +302,18 @@ void applyVisited(const Stream& st, const Entry& e, GameState& s) {
     }
 }
 
+// The board of a resume line, read and checked as a save slot is when it is loaded. A
+// fault is told at the record's line, with the place in `slot` it was found.
+void applyResumeBoard(const Stream& st, const Entry& e, GameState& s) {
+    const std::vector<std::string> lines = slotOf(st, e);
+    try {
+        applySlotLines(s, lines, st.file());
+        checkSlotStations(s, st.file());
+    } catch (const DataError& fault) {
+        st.fail(e.line, "slot の " + std::to_string(fault.line()) + " 行目：" + fault.what_wrong());
+    }
+}
+
 std::vector<Entry> readEntries(const std::string& path) {
     const std::string bytes = readFileBytes(path);  // a missing file: GameError naming it
     if (bytes.size() > kMaxRecordBytes + 64)
@@ -445,7 +457,7 @@ class ReplayScreens final : public Screens, public Seat {
 
     void resume(const Entry& e) {
         GameState& s = g_->s;
-        applySlotLines(s, slotOf(st_, e), st_.file());
+        applyResumeBoard(st_, e, s);
         applyVisited(st_, e, s);
         s.resumeGame = True;
         // The game loaded again draws from the timer read at its load.
