@@ -13,7 +13,7 @@ FUZZ_SECONDS ?= 60
 SANITIZE_ENV = ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps configure build run test bench data screenshots package clean format test-sanitize fuzz fuzz-merge
+.PHONY: all deps configure build run test bench data screenshots package clean format test-sanitize fuzz fuzz-merge replay-check
 
 all: build
 
@@ -46,6 +46,11 @@ fuzz: deps
 
 fuzz-merge:
 	fuzz/run.sh --merge $(FUZZ_BUILD)
+
+# Simulated games replayed from their records to the same ends (`make replay-check GAMES=200`;
+# 1000 unless given, about nine minutes).
+replay-check: build
+	BUILD=$(BUILD) scripts/replay-check.sh $(GAMES)
 
 bench: build
 	@set -e; for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b --benchmark_repetitions=3 --benchmark_report_aggregates_only=true; done
