@@ -62,8 +62,6 @@ class HostThread : public QThread {
         Worker worker;
         RemoteSeat remote(host);
         g.seats = {&worker, &remote};
-        // The guest leaving ends the wait for its commands.
-        QObject::connect(&host, &NetHost::guestLeft, &host, &NetHost::stop);
         host.listen(0);
         port.set_value(host.port());
         QEventLoop loop;
@@ -72,10 +70,12 @@ class HostThread : public QThread {
         drawDestinations(s, rng, clock);
         buildEventTables(s);
         showBoard(g);
-        // The remote seat's turn waits for the guest's commands until the end.
-        while (!stop && host.joined() && playSeatTurn(g)) {
+        // The thread's event loop carries the guest's commands out as they come; player 1
+        // plays whenever the turn comes back, until the guest leaves.
+        while (!stop && host.joined()) {
+            playSeatTurn(g);
+            loop.processEvents(QEventLoop::WaitForMoreEvents, 50);
         }
-        host.stop();
         shown.setHost(nullptr);
     }
 

@@ -365,7 +365,8 @@ class ReplayScreens final : public Screens, public Seat {
     void ticks() {
         while (!st_.atEnd()) {
             const Entry& e = st_.peek();
-            if (e.is(Type::Save)) {
+            // A save changes nothing in the game (the seat that saved is no seat here).
+            if (e.is(Type::Save) || e.isCommand(CommandKind::Save)) {
                 st_.take();
             } else if (e.isCommand(CommandKind::ClockTick)) {
                 carry(st_.take());

@@ -59,7 +59,6 @@ void DesktopGame::guestLeft(const QString& why) {
     box.setDefaultButton(wait);
     box.exec();
     if (box.clickedButton() == save && !run_->host->joined()) {
-        run_->host->stop();
         QTimer::singleShot(0, board_.get(), &FrmMain::cmdSave_Click);
     }
 }

@@ -193,7 +193,7 @@ void FrmMain::open() {
 
 void FrmMain::send(const Command& c) {
     // The board speaks for the player to move, and only when that player sits here.
-    if (g_.seat(c.player).playsItself()) return;
+    if (!g_.seat(c.player).atBoard()) return;
     run([&] { apply(g_, c); });
     // A computer to move plays once this click has been answered, not inside it.
     QTimer::singleShot(0, this, &FrmMain::playSeatTurns);
@@ -321,7 +321,7 @@ void FrmMain::cmdMap2_Click() {
 void FrmMain::cmdSave_Click() {
     // The board's own player saves (at one computer, the player to move; the host saves
     // while its guest is to move too).
-    const int me = g_.seat(g_.s.curPlayer).playsItself() ? 1 - g_.s.curPlayer : g_.s.curPlayer;
+    const int me = !g_.seat(g_.s.curPlayer).atBoard() ? 1 - g_.s.curPlayer : g_.s.curPlayer;
     if (!canSave(g_, me)) return;
     FrmSaveData picker(g_.s, dir_, this,
                        [this, me](int n) { return apply(g_, Command::save(me, n)).reason; });

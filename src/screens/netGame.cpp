@@ -1,7 +1,6 @@
 #include "screens/netGame.h"
 
 #include <QAbstractSocket>
-#include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkInterface>
 #include <QTimer>
@@ -22,7 +21,6 @@ namespace {
 // Qt's own limit on a frame sits above ours, so that a message a little too large still
 // reaches the reader and is answered with the reason; a far larger one is cut by Qt.
 constexpr quint64 kQtMessageLimit = 4 * net::kMaxMessageBytes;
-constexpr std::size_t kMaxPendingCommands = 8;
 constexpr int kHelloWithinMs = 10000;
 constexpr const char* kMsgGuestGone = "相手との接続が切れました";
 constexpr const char* kMsgHostGone = "ホストとの接続が切れました";
@@ -47,22 +45,6 @@ bool isAnswer(CommandKind k) {
            k == CommandKind::DeclineBet || k == CommandKind::ChooseLane;
 }
 
-// Points the host's wake-up at a loop for as long as it runs, and back at the loop
-// outside it when it ends, however it ends.
-class WaitingOn {
-  public:
-    WaitingOn(QEventLoop*& waiting, QEventLoop& loop) : waiting_(waiting), outer_(waiting) {
-        waiting_ = &loop;
-    }
-    ~WaitingOn() { waiting_ = outer_; }
-    WaitingOn(const WaitingOn&) = delete;
-    WaitingOn& operator=(const WaitingOn&) = delete;
-
-  private:
-    QEventLoop*& waiting_;
-    QEventLoop* outer_;
-};
-
 }  // namespace
 
 // --- host -------------------------------------------------------------------------------
@@ -71,8 +53,14 @@ NetHost::NetHost(Game& g, std::string code, QObject* parent)
     : QObject(parent),
       g_(g),
       code_(std::move(code)),
-      server_(new QWebSocketServer(QStringLiteral("kisharin"), QWebSocketServer::NonSecureMode, this)) {
+      server_(new QWebSocketServer(QStringLiteral("kisharin"), QWebSocketServer::NonSecureMode, this)),
+      answerTimer_(new QTimer(this)) {
     connect(server_, &QWebSocketServer::newConnection, this, &NetHost::onConnection);
+    answerTimer_->setSingleShot(true);
+    connect(answerTimer_, &QTimer::timeout, this, [this] {
+        note("相手の答えがありません: いいえとして進めます");
+        answerForGuest();
+    });
     // What changes without a call of the presenter (the clock, the host's own clicks)
     // reaches the guest within a fifth of a second.
     auto* sync = new QTimer(this);
@@ -115,10 +103,6 @@ QStringList NetHost::addresses() {
 void NetHost::note(const std::string& line) {
     log_.push_back(line);
     std::fprintf(stderr, "kisharin net: %s\n", line.c_str());
-}
-
-void NetHost::wake() {
-    if (waiting_) waiting_->quit();
 }
 
 void NetHost::onConnection() {
@@ -187,10 +171,13 @@ void NetHost::onGone() {
     const bool dropped = sender() == s;  // the socket went, not a refusal of ours
     guest_ = nullptr;
     welcomed_ = false;
-    pending_.clear();
     s->disconnect(this);
     s->deleteLater();
-    wake();
+    // A question the guest was asked is answered no: its turn ends, and it may join again.
+    if (was && answerTimer_->isActive()) {
+        answerTimer_->stop();
+        QTimer::singleShot(0, this, &NetHost::answerForGuest);
+    }
     if (was && dropped) emit guestLeft(QString::fromUtf8(kMsgGuestGone));
 }
 
@@ -215,7 +202,6 @@ void NetHost::onText(const QString& text) {
         send(net::welcome(net::kRemotePlayer));
         sendBoard();
         emit guestJoined();
-        wake();
         return;
     }
     if (m.type == net::MessageType::Bye) {
@@ -232,36 +218,57 @@ void NetHost::onText(const QString& text) {
     if (c.player != net::kRemotePlayer) return drop(net::kErrNotRemote);
     // The board's clock and saving are the host's own.
     if (c.kind == CommandKind::ClockTick || c.kind == CommandKind::Save) return drop(kRefuseSeat);
-    if (isAnswer(c.kind)) {
-        const Verdict v = apply(g_, c);
-        if (!v) return drop(v.reason);
-        lastLane_ = m.lane;
-        ++answers_;
-        wake();
+    // Every command is checked as a click of the board would be and carried out at once
+    // (while another command runs, it is refused with the reason); the guest is answered
+    // with the board, changed or not.
+    const Verdict v = apply(g_, c);
+    if (!v) {
+        drop(v.reason);
+    } else if (isAnswer(c.kind) && c.kind != CommandKind::ChooseLane) {
+        answerTimer_->stop();
+        if (c.kind == CommandKind::PlaceBet) runGuestRace(m.lane);
+    }
+    sendBoardIf(true);
+}
+
+void NetHost::runGuestRace(int lane) {
+    Race* race = g_.openRace;
+    if (!race || !race->started()) return;
+    // The lane the guest bet on, as its own command; the race then runs tick by tick.
+    apply(g_, Command::chooseLane(net::kRemotePlayer, std::clamp(lane, 0, kLanes - 1)));
+    while (!race->decided()) raceTick(g_);
+    // The guest's betting window shows the race as it was run here.
+    send(net::showMessage(net::raceShow(g_.s, *race)));
+    settleQuestion(g_);
+}
+
+void NetHost::awaitAnswer(int timeoutMs) {
+    if (!joined()) {
+        // Nobody to ask: no, at once.
+        note("相手の答えがありません: いいえとして進めます");
+        answerForGuest();
         return;
     }
-    // A turn command waits for the remote seat's turn to be played (it may come while the
-    // hand-over is still being shown); at any other time it is refused.
-    if (g_.ended || g_.s.curPlayer != net::kRemotePlayer) return drop(refusal(g_, c));
-    // While a command is carried out (a ride, its events, the hand-over) nothing waits in
-    // line: the guest is told at once, as a click on a busy board would be.
-    if (g_.s.commandRunning || g_.s.question != Question::None) return drop(kRefuseBusy);
-    if (pending_.size() >= kMaxPendingCommands) return drop(kRefuseBusy);
-    pending_.emplace_back(c, m.lane);
-    wake();
+    answerTimer_->start(timeoutMs);
 }
 
-void NetHost::stop() {
-    stopped_ = true;
-    wake();
-}
-
-void NetHost::clearCommands() {
-    while (!pending_.empty()) {
-        const std::string why = refusal(g_, pending_.front().first);
-        pending_.pop_front();
-        refuse(why.empty() ? kRefuseNotYourTurn : why);
+void NetHost::answerForGuest() {
+    const int p = net::kRemotePlayer;
+    if (g_.ended || g_.s.curPlayer != p) return;
+    switch (g_.s.question) {
+        case Question::Warp:
+            apply(g_, Command::answerWarp(p, false));
+            break;
+        case Question::God:
+            apply(g_, Command::answerGod(p, ""));
+            break;
+        case Question::Bet:
+            apply(g_, Command::declineBet(p));
+            break;
+        default:
+            return;
     }
+    sendBoard();
 }
 
 void NetHost::refuse(const std::string& why) {
@@ -269,56 +276,12 @@ void NetHost::refuse(const std::string& why) {
     send(net::refused(why));
 }
 
-bool NetHost::takeCommand(Command& c, int& lane) {
-    if (pending_.empty()) return false;
-    c = pending_.front().first;
-    lane = pending_.front().second;
-    pending_.pop_front();
-    return true;
-}
-
-bool NetHost::waitForCommand() {
-    QEventLoop loop;
-    const WaitingOn on(waiting_, loop);
-    // A guest who left may join again with the same code; the turn waits for it until the
-    // host gives up (stop).
-    while (pending_.empty() && !stopped_) loop.exec();
-    return !pending_.empty();
-}
-
-bool NetHost::waitForAnswer(int timeoutMs) {
-    if (!joined()) return false;
-    const long before = answers_;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(timeoutMs);
-    {
-        const WaitingOn on(waiting_, loop);
-        while (answers_ == before && joined() && timer.isActive()) loop.exec();
-    }
-    if (answers_ == before) note("相手の答えがありません: いいえとして進めます");
-    return answers_ != before;
-}
-
 // --- remote seat ------------------------------------------------------------------------
 
-void RemoteSeat::playTurn(Game& g) {
+void RemoteSeat::ask(const net::Ask& a) {
     host_.sendBoard();
-    while (!g.ended && g.s.curPlayer == net::kRemotePlayer) {
-        Command c;
-        int lane = 0;
-        if (!host_.takeCommand(c, lane)) {
-            if (!host_.waitForCommand()) return;  // the host gave up: the turn stays open
-            continue;
-        }
-        const Verdict v = apply(g, c);
-        if (!v) host_.refuse(v.reason);
-        // Every command is answered with the board, changed or not.
-        host_.sendBoardIf(true);
-    }
-    host_.clearCommands();
+    host_.send(net::askMessage(a));
+    host_.awaitAnswer(timeoutMs_);
 }
 
 void RemoteSeat::answerWarp(Game&, int region, const std::string& title, const std::string& question) {
@@ -327,18 +290,13 @@ void RemoteSeat::answerWarp(Game&, int region, const std::string& title, const s
     a.title = title;
     a.text = question;
     a.region = region;
-    host_.sendBoard();
-    host_.send(net::askMessage(a));
-    host_.waitForAnswer(timeoutMs_);
+    ask(a);
 }
 
-void RemoteSeat::answerGod(Game& g) {
+void RemoteSeat::answerGod(Game&) {
     net::Ask a;
     a.question = "god";
-    host_.sendBoard();
-    host_.send(net::askMessage(a));
-    host_.waitForAnswer(timeoutMs_);
-    (void)g;
+    ask(a);
 }
 
 void RemoteSeat::runBet(Game& g, Race& race) {
@@ -347,15 +305,7 @@ void RemoteSeat::runBet(Game& g, Race& race) {
     a.title = g.s.raceName;
     a.stakes = offeredStakes(g.s.playerMoney[g.s.curPlayer]);
     for (int i = 0; i < kLanes && i < 5; ++i) a.odds[static_cast<std::size_t>(i)] = race.odds(i);
-    host_.sendBoard();
-    host_.send(net::askMessage(a));
-    host_.waitForAnswer(timeoutMs_);
-    if (!race.started()) return;  // declined, or no answer: no bet
-    // The lane the guest bet on, as its own command; the race then runs tick by tick.
-    apply(g, Command::chooseLane(net::kRemotePlayer, host_.laneOfLastBet()));
-    while (!race.decided()) raceTick(g);
-    // The guest's betting window shows the race as it was run here.
-    host_.send(net::showMessage(net::raceShow(g.s, race)));
+    ask(a);
 }
 
 void WatchedSeat::runBet(Game& g, Race& race) {

@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,7 +17,7 @@
 
 #include <QWebSocket>
 class QWebSocketServer;
-class QEventLoop;
+class QTimer;
 
 namespace kisharin {
 
@@ -49,19 +48,9 @@ class NetHost : public QObject {
     long boardsSent() const { return seq_; }
     const std::vector<std::string>& log() const { return log_; }
 
-    // The remote seat's waits: until the guest has answered the open question (or left,
-    // or timeoutMs passed), and during the remote player's turn until a command arrives.
-    // Both return false when the guest is gone.
-    bool waitForAnswer(int timeoutMs);
-    bool waitForCommand();
-    // Ends every wait: the host gives the game up (saved, or the window closed).
-    void stop();
-    // The next turn command the guest sent during its turn, if any.
-    bool takeCommand(Command& c, int& lane);
-    int laneOfLastBet() const { return lastLane_; }
-    // The turn is over: whatever the guest sent after its last command is answered with
-    // why it was not carried out.
-    void clearCommands();
+    // The remote seat's question was sent: the answer is waited for at most timeoutMs
+    // (then, or when the guest is gone, the answer is no). Returns at once.
+    void awaitAnswer(int timeoutMs);
     // Tells the guest that its command was not carried out, and why (and logs it).
     void refuse(const std::string& why);
 
@@ -75,7 +64,9 @@ class NetHost : public QObject {
     void onGone();
     void endConnection(const std::string& reason);
     void note(const std::string& line);
-    void wake();
+    // The guest's answer did not come (or cannot come): no, for the guest's player.
+    void answerForGuest();
+    void runGuestRace(int lane);
 
     Game& g_;
     std::string code_;
@@ -86,31 +77,28 @@ class NetHost : public QObject {
     std::string lastBoard_;  // the last board sent, without its number
     QString error_;
     std::vector<std::string> log_;
-    std::deque<std::pair<Command, int>> pending_;
-    QEventLoop* waiting_ = nullptr;
-    bool stopped_ = false;
-    int lastLane_ = 0;
-    long answers_ = 0;  // answers the rules took from the guest
+    QTimer* answerTimer_;
 };
 
-// Player 2 at the other computer. Its turn is played by waiting for the guest's commands,
-// each checked by apply; its answers are the guest's answer commands.
+// Player 2 at the other computer. Its commands come as the guest sends them, each
+// checked by apply as a click would be; its answers are the guest's answer commands,
+// which carry the turn on when they arrive.
 class RemoteSeat final : public Seat {
   public:
     // bets: whether the player at the other computer is asked on a race-course station
     // (a person is; the computer opponent at ふつう, played from there, is not).
     explicit RemoteSeat(NetHost& host, int answerTimeoutMs = 120000, bool bets = true)
         : host_(host), timeoutMs_(answerTimeoutMs), bets_(bets) {}
-    bool playsItself() const override { return true; }
+    bool atBoard() const override { return false; }
+    bool answersLater() const override { return true; }
     bool betsOnRaces() const override { return bets_; }
-    void playTurn(Game& g) override;
     void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override;
     void answerGod(Game& g) override;
     void runBet(Game& g, Race& race) override;
-    // False once the guest was gone while its turn was waited for.
     bool connected() const { return host_.joined(); }
 
   private:
+    void ask(const net::Ask& a);
     NetHost& host_;
     int timeoutMs_;
     bool bets_;

@@ -8,6 +8,7 @@
 #include "state/railway.h"
 #include "state/regions.h"
 #include "turns/boarding.h"
+#include "turns/events.h"
 #include "turns/game_record.h"
 #include "turns/messages.h"
 #include "turns/money.h"
@@ -167,11 +168,17 @@ class Run {
     std::string answer() {
         switch (c_.kind) {
             case CommandKind::AnswerWarp:
-                if (go()) g_.answers.warp = c_.yes;
+                if (go()) {
+                    g_.answers.warp = c_.yes;
+                    g_.answers.given = true;
+                }
                 return {};
             case CommandKind::AnswerGod:
                 if (!c_.pref.empty() && !isPrefecture(s_, c_.pref)) return kRefuseNoPrefecture;
-                if (go()) g_.answers.god = c_.pref;
+                if (go()) {
+                    g_.answers.god = c_.pref;
+                    g_.answers.given = true;
+                }
                 return {};
             case CommandKind::PlaceBet: {
                 if (!g_.openRace || g_.openRace->started()) return kRefuseNoQuestion;
@@ -186,7 +193,7 @@ class Run {
             case CommandKind::DeclineBet:
                 // A race never started is the bet declined.
                 if (g_.openRace && g_.openRace->started()) return kRefuseNoQuestion;
-                go();
+                if (go()) g_.answers.given = true;
                 return {};
             case CommandKind::ChooseLane:
                 if (c_.lane < 0 || c_.lane >= kLanes) return kRefuseLane;
@@ -208,7 +215,7 @@ class Run {
     // Saving is the board's own player's, at the start of a turn, whoever's turn it is
     // (the host saves while its guest is to move); never in the middle of a command.
     std::string save() {
-        if (g_.seat(p_).playsItself()) return kRefuseSeat;
+        if (!g_.seat(p_).atBoard()) return kRefuseSeat;
         if (s_.commandRunning || s_.question != Question::None || s_.turnPhase != TurnPhase::Choosing)
             return kRefuseSaveNow;
         if (c_.slot < 1 || c_.slot > kSlotCount) return kRefuseSlot;
@@ -264,6 +271,9 @@ Verdict apply(Game& g, const Command& c) {
             showMessage(g, why);
         return {.ok = false, .reason = why};
     }
+    // The question the command opened is asked now, or the answer it gave carries the
+    // turn on.
+    settleQuestion(g);
     Verdict v = run.verdict;
     v.ok = true;
     v.question = g.s.question;
@@ -274,9 +284,17 @@ bool canSave(const Game& g, int player) {
     return refusal(g, Command::save(player, 1)).empty();
 }
 
+void openQuestion(Game& g, Question q, std::function<void(Game&)> rest) {
+    g.s.question = q;
+    g.questionAsked = false;
+    g.answers.given = false;
+    g.afterAnswer = std::move(rest);
+}
+
 void openBetQuestion(Game& g, Race& race) {
+    openQuestion(g, Question::Bet, {});
     g.openRace = &race;
-    g.s.question = Question::Bet;
+    g.questionAsked = true;  // whoever opens it runs the betting window
 }
 
 void raceTick(Game& g) {
@@ -285,7 +303,71 @@ void raceTick(Game& g) {
 
 void closeQuestion(Game& g) {
     g.openRace = nullptr;
+    g.raceDay.reset();
     g.s.question = Question::None;
+    g.questionAsked = true;
+    g.answers.given = false;
+    g.afterAnswer = {};
+}
+
+namespace {
+
+void ask(Game& g, Seat& seat) {
+    GameState& s = g.s;
+    switch (s.question) {
+        case Question::Warp: {
+            const int region = std::clamp<int>(s.questionRegion, 1, kRegionCount);
+            seat.answerWarp(g, region, warpTitle(s.regionName[region]), kWarpQuestion);
+            break;
+        }
+        case Question::God:
+            seat.answerGod(g);
+            break;
+        case Question::Bet:
+            if (g.openRace) seat.runBet(g, *g.openRace);
+            break;
+        default:
+            break;
+    }
+}
+
+// The rest of the turn after the answer, as one command: nothing else is taken meanwhile.
+void carryOn(Game& g) {
+    std::function<void(Game&)> rest = std::move(g.afterAnswer);
+    closeQuestion(g);
+    g.s.commandRunning = True;
+    struct Done {
+        GameState& s;
+        ~Done() { s.commandRunning = False; }
+    } done{g.s};
+    if (rest) rest(g);
+}
+
+}  // namespace
+
+void settleQuestion(Game& g) {
+    if (g.settling || g.s.commandRunning) return;
+    g.settling = true;
+    struct Done {
+        bool& settling;
+        ~Done() { settling = false; }
+    } done{g.settling};
+    while (g.s.question != Question::None && !g.ended) {
+        Seat& seat = g.seat(g.s.curPlayer);
+        if (!g.questionAsked) {
+            g.questionAsked = true;
+            ask(g, seat);
+            // A seat that answers while asked has answered (or not: then the answer is no).
+            if (!seat.answersLater()) {
+                carryOn(g);
+                continue;
+            }
+        }
+        const bool answered =
+            g.answers.given || (g.s.question == Question::Race && g.openRace && g.openRace->decided());
+        if (!answered) return;  // the seat's answer comes later, as a command
+        carryOn(g);
+    }
 }
 
 Seat& Game::seat(int player) const {

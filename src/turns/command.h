@@ -5,6 +5,7 @@
 // place in one window's layout.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "state/types.h"
@@ -82,13 +83,24 @@ std::string refusal(const Game& g, const Command& c);
 // Whether `player` may save now (a Save command to any slot would be carried out).
 bool canSave(const Game& g, int player);
 
-// The race the betting window is asked about while a bet question is open (the rules
-// open it; PlaceBet starts it with the stake).
+// Questions. A command that opens one (an event after a ride) ends with it open; `apply`
+// then asks the seat of the player to move. A seat that answers while asked (the board's
+// windows, the computer, a script) sends its answer command then; one that answers later
+// (a player at another computer) sends it when it comes. The answer, or the race's end,
+// carries the rest of the turn out (`rest`: the event's end and the hand-over). A seat
+// asked that gives no answer has answered no.
+void openQuestion(Game& g, Question q, std::function<void(Game&)> rest);
+// A bet question on `race` whose betting window the caller runs itself (PlaceBet starts
+// the race with the stake); the race day opens its own and asks the seat.
 void openBetQuestion(Game& g, Race& race);
 // The race's one tick: the open race moves on the game's generator with the lane option
 // chosen last (ChooseLane counts from the next tick). Nothing without a running race.
 void raceTick(Game& g);
 void closeQuestion(Game& g);
+// Asks the open question of its seat if it has not been asked, and carries the turn on
+// once it is answered (or the race has run). `apply` calls it after every command; the
+// network host after its own race ticks. Nothing while a command runs.
+void settleQuestion(Game& g);
 
 // Texts of the refusals.
 inline constexpr const char* kRefuseNotYourTurn = "あなたの番ではありません";

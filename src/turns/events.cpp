@@ -105,15 +105,16 @@ void ワープ(Game& g) {
     g.screens.showEventPicture(s, kPictureWarp);
     showMessage(g, warpText(s.regionName[region]));
     g.answers.warp = false;
-    s.question = Question::Warp;
     s.questionRegion = static_cast<Integer>(region);
-    g.seat(s.curPlayer).answerWarp(g, region, warpTitle(s.regionName[region]), kWarpQuestion);
-    closeQuestion(g);
-    if (g.answers.warp)
-        if (const auto st = drawIn(g, s.regionPrefs[region]))
-            r.moves.push_back(placePlayer(s, s.curPlayer, *st));
-    g.screens.showEventPicture(s, 0);
-    report(g, r);
+    // The jump waits for the answer command.
+    openQuestion(g, Question::Warp, [r, region](Game& later) mutable {
+        if (later.answers.warp)
+            if (const auto st = drawIn(later, later.s.regionPrefs[region]))
+                r.moves.push_back(placePlayer(later.s, later.s.curPlayer, *st));
+        later.screens.showEventPicture(later.s, 0);
+        report(later, r);
+    });
+    settleQuestion(g);  // at once when no command runs; else once the command has ended
 }
 
 void 氏神(Game& g) {
@@ -122,15 +123,15 @@ void 氏神(Game& g) {
     g.screens.showEventPicture(s, kPictureGod);
     showMessage(g, kMsgGuardianGod);
     g.answers.god.clear();
-    s.question = Question::God;
-    g.seat(s.curPlayer).answerGod(g);
-    closeQuestion(g);
-    // Only the answer the command carried counts (no window's choice of a prefecture).
-    r.pref = g.answers.god;
-    if (!r.pref.empty())
-        if (const auto st = drawIn(g, {r.pref})) r.moves.push_back(placePlayer(s, s.curPlayer, *st));
-    g.screens.showEventPicture(s, 0);
-    report(g, r);
+    openQuestion(g, Question::God, [r](Game& later) mutable {
+        // Only the answer the command carried counts (no window's choice of a prefecture).
+        r.pref = later.answers.god;
+        if (!r.pref.empty())
+            if (const auto st = drawIn(later, {r.pref})) r.moves.push_back(placePlayer(later.s, later.s.curPlayer, *st));
+        later.screens.showEventPicture(later.s, 0);
+        report(later, r);
+    });
+    settleQuestion(g);  // at once when no command runs; else once the command has ended
 }
 
 void 全員集合(Game& g) {
@@ -168,11 +169,17 @@ void 賭け事イベント(Game& g) {
     if (s.playerMoney[p] < kLeastStake) return;
     showMessage(g, raceDayText(s.raceName));
     // The race of the betting window: the odds are drawn as it opens; the seat bets and
-    // runs it, or declines. What the race ended with is the only account of the bet.
-    Race racing(g.rng);
-    openBetQuestion(g, racing);
-    g.seat(p).runBet(g, racing);
-    closeQuestion(g);
+    // the race runs, or the seat declines. What the race ended with is the only account
+    // of the bet.
+    auto day = std::make_shared<Race>(g.rng);
+    openQuestion(g, Question::Bet, [p, day](Game& later) { settleBet(later, p, *day); });
+    g.raceDay = day;
+    g.openRace = day.get();
+    settleQuestion(g);
+}
+
+void settleBet(Game& g, int p, const Race& racing) {
+    GameState& s = g.s;
     s.betCancelled = !racing.decided();
     s.betStake = s.betCancelled ? 0 : racing.stake();
     s.betWinPoints = s.betCancelled ? 0 : static_cast<Integer>(racing.winPoints());

@@ -35,7 +35,10 @@ void 地震(Game& g);
 // Race betting for a human on a race-course station (raceName set): nothing below
 // 1000 yen; the race-day message, the betting window, then the stake paid and the win
 // (points) or the loss (the stake and 50 points).
+// The race day opens the bet question; its end (settleBet) follows the answer.
 void 賭け事イベント(Game& g);
+// The bet of player p on the race as it ended (a race never started: no bet).
+void settleBet(Game& g, int p, const Race& racing);
 
 // --- The event picture picE over the board ---------------------------------------------
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "board/line_display.h"
@@ -18,6 +20,7 @@
 namespace kisharin {
 
 class GameRecorder;
+class Race;
 
 // The last ride made by a station click: where it started and ended and what it cost.
 struct RideRecord {
@@ -46,12 +49,21 @@ struct Game {
     EventLog* eventLog = nullptr;
     // The race of an open bet question (PlaceBet starts it).
     Race* openRace = nullptr;
+    // The race of the race day under way, owned by the game while its question is open.
+    std::shared_ptr<Race> raceDay;
     // The answers of the open question, as the commands gave them (never read from a
-    // field a window could write).
+    // field a window could write). `given`: an answer command was carried out.
     struct Answers {
         bool warp = false;
         std::string god;
+        bool given = false;
     } answers;
+    // The open question: whether its seat has been asked (false only for a question the
+    // rules opened and have yet to ask), and the rest of the turn once it is answered (the
+    // event's end and the hand-over; turns/command.h, settleQuestion).
+    bool questionAsked = true;
+    std::function<void(Game&)> afterAnswer;
+    bool settling = false;
     // Told of every accepted command and of what the wall clock decided (the game's
     // record, turns/game_record.h); none in a game that keeps no record.
     GameRecorder* record = nullptr;

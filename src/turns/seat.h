@@ -17,13 +17,20 @@ class Seat {
     virtual ~Seat() = default;
 
     // True when the seat plays its own turns (the turn loop calls playTurn); false when
-    // its commands come from elsewhere (the board's clicks).
+    // its commands come from elsewhere (the board's clicks, or another computer).
     virtual bool playsItself() const { return false; }
+    // True when the board's clicks and keys speak for this seat's player.
+    virtual bool atBoard() const { return !playsItself(); }
+    // True when the seat's answers come later, as commands that arrive by themselves (a
+    // player at another computer); false when it answers while it is asked, or not at all
+    // (then the answer is no).
+    virtual bool answersLater() const { return false; }
     // Plays one whole turn of g.s.curPlayer through commands.
     virtual void playTurn(Game&) {}
     // Whether the player bets on a race-course station (the computer opponent does not).
     virtual bool betsOnRaces() const { return true; }
 
+    // The questions are asked once the command that opened them has been carried out.
     // The warp hole to `region` asks whether to jump: the seat sends AnswerWarp through
     // apply (a refused or missing answer is no).
     virtual void answerWarp(Game& g, int region, const std::string& title, const std::string& question) = 0;

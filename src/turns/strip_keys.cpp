@@ -29,7 +29,7 @@ Command clickCommand(const Game& g, StripTarget t) {
 
 std::vector<StripTarget> pickableTargets(const Game& g) {
     std::vector<StripTarget> out;
-    if (g.seat(g.s.curPlayer).playsItself() || !g.line.visible) return out;
+    if (!g.seat(g.s.curPlayer).atBoard() || !g.line.visible) return out;
     for (int i = 1; i <= g.line.stationCount(); ++i)
         if (refusal(g, clickCommand(g, {.station = i})).empty()) out.push_back({.station = i});
     for (int k = 1; k <= static_cast<int>(g.line.transfers.size()); ++k)

@@ -80,6 +80,14 @@ void afterStationClick(Game& g) {
             移動イベント(g);
         }
     }
+    // An event that asks its player hands the turn over once the answer is in.
+    if (g.s.question != Question::None) {
+        g.afterAnswer = [rest = std::move(g.afterAnswer)](Game& later) {
+            if (rest) rest(later);
+            finishTurn(later);
+        };
+        return;
+    }
     finishTurn(g);
 }
 
@@ -104,14 +112,14 @@ void 間(Game& g) {
 void beginTurn(Game& g) {
     if (g.ended) return;
     g.s.turnPhase = TurnPhase::Choosing;
-    const bool byItself = g.seat(g.s.curPlayer).playsItself();
-    g.board.boardEnabled = !byItself;
-    g.screens.enableBoard(!byItself);
+    const bool here = g.seat(g.s.curPlayer).atBoard();
+    g.board.boardEnabled = here;
+    g.screens.enableBoard(here);
     g.screens.refreshBoard(g.s);
 }
 
 bool playSeatTurn(Game& g) {
-    if (g.ended || g.s.commandRunning || g.seatPlaying) return false;
+    if (g.ended || g.s.commandRunning || g.s.question != Question::None || g.seatPlaying) return false;
     Seat& seat = g.seat(g.s.curPlayer);
     if (!seat.playsItself()) return false;
     // A window's own event loop during the seat's pauses must not start a second turn.

@@ -166,8 +166,8 @@ void NetWindowsTest::hostAndGuestWindows() {
         QVERIFY(!button(g, "cmdSusumu")->isEnabled());
         button(host.board(), "cmdWork")->click();
     }
-    // The guest's turn runs inside the host's wait for its commands (in one program the
-    // host's wait holds the stack), so the guest's player acts from a timer, step by step.
+    // The guest's commands are carried out by the host as they arrive; the guest's player
+    // acts from a timer, step by step, as it sees its board.
     QStringList faults;
     int step = 0;
     int target = 0;
@@ -281,10 +281,11 @@ void NetWindowsTest::hostAndGuestWindows() {
         w->findChild<QRadioButton*>(QStringLiteral("optNo2"))->click();
         w->findChild<QPushButton*>(QStringLiteral("cmdStart"))->click();
     });
-    game.seats[1]->runBet(game, guestRace);
-    closeQuestion(game);
+    game.seats[1]->runBet(game, guestRace);  // asked; the answer comes later, as its command
+    QCOMPARE(game.s.question, Question::Bet);
+    QTRY_VERIFY(guestRace.decided());
+    QCOMPARE(game.s.question, Question::None);
     game.s.curPlayer = 0;
-    QVERIFY(guestRace.decided());
     QCOMPARE(guestRace.laneAtFinish(), 2);
     QCOMPARE(guestRace.stake(), Long{1000});
     QTRY_COMPARE(windows.guestWinners, (QList<int>{race.winner(), guestRace.winner()}));

@@ -341,12 +341,12 @@ TEST(GameRecord, ADamagedOrDivergingRecordNamesItsLine) {
     const std::string rec = dir.file("rec.jsonl");
     ASSERT_EQ(runSim("--seed 4 --games 1 --record " + rec).status, 0);
     std::vector<std::string> ls = lines(rec);
-    auto expectFault = [&](std::vector<std::string> edited, const std::string& part) {
-        std::ofstream(rec, std::ios::trunc) << [&] {
-            std::string all;
-            for (const auto& l : edited) all += l + "\n";
-            return all;
-        }();
+    auto write = [&](const std::vector<std::string>& edited) {
+        std::ofstream out(rec, std::ios::trunc);
+        for (const auto& l : edited) out << l << "\n";
+    };
+    auto expectFault = [&](const std::vector<std::string>& edited, const std::string& part) {
+        write(edited);
         try {
             replayRecord(rec, shippedDataDir());
             ADD_FAILURE() << "replayed: " << part;
@@ -357,6 +357,13 @@ TEST(GameRecord, ADamagedOrDivergingRecordNamesItsLine) {
     };
     size_t roll = 0;
     while (ls[roll].find("\"kind\":\"roll\"") == std::string::npos) ++roll;
+    // A save at the start of a turn (the board's player's) is no step of the game.
+    std::vector<std::string> saved = ls;
+    saved.insert(saved.begin() + static_cast<long>(roll),
+                 {"{\"t\":\"cmd\",\"c\":{\"kind\":\"save\",\"player\":0,\"slot\":2}}",
+                  "{\"t\":\"save\",\"slot\":2}"});
+    write(saved);
+    EXPECT_TRUE(replayRecord(rec, shippedDataDir()).at(0).matches);
     std::vector<std::string> bad = ls;
     bad[roll] = "{\"t\":\"cmd\",\"c\":{\"kind\":\"fly\",\"player\":0}}";
     expectFault(bad, "行目");

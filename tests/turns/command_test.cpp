@@ -243,9 +243,18 @@ TEST_F(Commands, TheGodsAnswerCannotBeChangedByAWindow) {
     EXPECT_EQ(at(0), before);
 }
 
+// A player at another computer: asked, it answers later by commands of its own.
+class LaterSeat : public EmptySeat {
+  public:
+    bool atBoard() const override { return false; }
+    bool answersLater() const override { return true; }
+};
+
 // The lane of a running race is a command of the player who bet: taken until the finish,
 // counted from the next tick, and the one chosen last decides.
 TEST_F(Commands, ALaneChosenDuringTheRaceCounts) {
+    LaterSeat remote;
+    g.seats = {&remote, &remote};
     Race race(std::array<int, kLanes>{1, 2, 3, 4, 5});
     openBetQuestion(g, race);
     EXPECT_EQ(send(Command::chooseLane(0, 1)).reason, kRefuseNoQuestion);  // before the bet

@@ -177,11 +177,13 @@ TEST_F(StrengthTurns, WarpAndGodAnswersFollowTheStrength) {
     s.routeList = {{1, 10, 31, "k"}};
     s.routeCount = 1;
     const auto warp = [&](ComputerSeat& seat) {
+        g.seats[1] = &seat;
         g.answers.warp = false;
-        s.question = Question::Warp;
-        seat.answerWarp(g, 2, "", "");
-        closeQuestion(g);
-        return g.answers.warp;
+        s.questionRegion = 2;
+        bool jumped = false;
+        openQuestion(g, Question::Warp, [&](Game& later) { jumped = later.answers.warp; });
+        settleQuestion(g);
+        return jumped;
     };
     EXPECT_TRUE(warp(strong));  // 31 > 30 into an open region
     EXPECT_FALSE(warp(weak));
@@ -199,10 +201,11 @@ TEST_F(StrengthTurns, WarpAndGodAnswersFollowTheStrength) {
     EXPECT_EQ(strongGodPick(s), "北海道");
     s.routeList[0].distance = 15;
     EXPECT_EQ(strongGodPick(s), "");  // near enough: stays
-    s.question = Question::God;
-    weak.answerGod(g);
-    closeQuestion(g);
-    EXPECT_EQ(s.pickedPref, "");
+    g.seats[1] = &weak;
+    std::string asked = "?";
+    openQuestion(g, Question::God, [&](Game& later) { asked = later.answers.god; });
+    settleQuestion(g);
+    EXPECT_EQ(asked, "");
 }
 
 TEST(StrengthBets, TheBeginnerRisksLittleOnTheLongShotThePlannerBetsWhereThePointsAre) {

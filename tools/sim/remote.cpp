@@ -23,6 +23,8 @@ constexpr const char* kCode = "700007";
 constexpr int kJoinWithinMs = 10000;
 // The guest answers at once; an answer that has not come within this is a fault.
 constexpr int kAnswerWithinMs = 10000;
+// A turn of the guest passes within this (its commands come at once; a minute is a fault).
+constexpr int kTurnWithinMs = 60000;
 
 }  // namespace
 
@@ -287,6 +289,17 @@ Seat& LocalRemote::join(Game& g) {
         throw GameError("ゲストがホストに参加できません（127.0.0.1:" + std::to_string(host_->port()) + "）");
     seat_ = std::make_unique<RemoteSeat>(*host_, kAnswerWithinMs, kind_ != SideKind::Normal);
     return *seat_;
+}
+
+bool LocalRemote::playTurn(Game& g) {
+    // The simulator's own event loop: the guest's commands arrive and are carried out as
+    // they come; a turn that does not pass within the bound is given up.
+    QElapsedTimer t;
+    t.start();
+    const int p = g.s.curPlayer;
+    while (!g.ended && g.s.curPlayer == p && host_ && host_->joined() && t.elapsed() < kTurnWithinMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return g.ended || g.s.curPlayer != p;
 }
 
 ComputerTurn LocalRemote::last() const {

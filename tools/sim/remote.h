@@ -37,6 +37,7 @@ class LocalRemote final : public RemoteSide {
     Screens& presenter() override;
     Seat& join(Game& g) override;
     ComputerTurn last() const override;
+    bool playTurn(Game& g) override;
     void leave() override;
     // Commands of the guest the host refused, and questions left unanswered, in all games.
     long refusals() const { return refusals_; }

@@ -142,6 +142,9 @@ class RemoteSide {
     virtual Seat& join(Game& g) = 0;
     // What player 2's last turn did, as the other end played it.
     virtual ComputerTurn last() const = 0;
+    // Lets player 2's turn be played at the other end: the connection's events until the
+    // turn has passed (or the game is over). False when it did not pass in time.
+    virtual bool playTurn(Game& g) = 0;
     // The game is over: the other end leaves.
     virtual void leave() = 0;
 };
@@ -215,7 +218,7 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
         g.lastRide = {};
         s.moveDone = False;
         ++r.turns;  // events of the turn are reported with its number
-        if (!playSeatTurn(g)) {
+        if (!(fromRemote ? remote->playTurn(g) : playSeatTurn(g))) {
             --r.turns;
             return false;
         }
