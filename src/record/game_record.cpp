@@ -458,6 +458,11 @@ class ReplayScreens final : public Screens, public Seat {
 
     void resume(const Entry& e) {
         GameState& s = g_->s;
+        // A game saved in the middle of a turn is loaded at that turn's start, as a new
+        // board would be: nothing of the turn played on carries over.
+        closeQuestion(*g_);
+        s.susumuSteps = 0;
+        s.turnPhase = TurnPhase::Choosing;
         applyResumeBoard(st_, e, s);
         applyVisited(st_, e, s);
         s.resumeGame = True;

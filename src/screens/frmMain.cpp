@@ -322,13 +322,23 @@ void FrmMain::cmdSave_Click() {
     // The board's own player saves (at one computer, the player to move; the host saves
     // while its guest is to move too).
     const int me = !g_.seat(g_.s.curPlayer).atBoard() ? 1 - g_.s.curPlayer : g_.s.curPlayer;
-    if (!canSave(g_, me)) return;
-    FrmSaveData picker(g_.s, dir_, this,
-                       [this, me](int n) { return apply(g_, Command::save(me, n)).reason; });
+    // A save that cannot be made says why, never nothing.
+    const std::string why = refusal(g_, Command::save(me, 1));
+    if (!why.empty()) {
+        QMessageBox::warning(this, QStringLiteral("保存して終了"), qs(why));
+        return;
+    }
+    bool turnStart = false;
+    FrmSaveData picker(g_.s, dir_, this, [this, me, &turnStart](int n) {
+        const Verdict v = apply(g_, Command::save(me, n));
+        turnStart = v.savedTurnStart;
+        return v.reason;
+    });
     picker.exec();
     if (!picker.saveDone()) return;
     QMessageBox::information(this, QStringLiteral("お疲れ様でした"),
-                             QStringLiteral("保存しました。ゲームを終了します。"));
+                             (turnStart ? qs(kMsgSavedTurnStart) : QStringLiteral("保存しました。")) +
+                                 QStringLiteral("ゲームを終了します。"));
     endProgram();
 }
 

@@ -29,7 +29,7 @@ struct KindButton {
 struct BoardControls {
     Array1D<KindButton, 6> optKind;  // 1..5; element 0 is not used; exactly one is set
     int ordinaryKind = 1;            // of 各停, 急行 and 特急 the one last set
-    bool boardEnabled = true;  // false while a seat that plays by itself moves
+    bool boardEnabled = true;        // false while a seat that plays by itself moves
     std::string lblSusumu;
     std::string lblManName;
     Long manNameColor = kColorPlayer1;

@@ -4,7 +4,9 @@
 #include <cstdlib>
 
 #include "board/line_display.h"
+#include "platform/text_file.h"
 #include "setup/save_slot.h"
+#include "setup/settings.h"
 #include "state/railway.h"
 #include "state/regions.h"
 #include "turns/boarding.h"
@@ -212,15 +214,23 @@ class Run {
         return {};
     }
 
-    // Saving is the board's own player's, at the start of a turn, whoever's turn it is
-    // (the host saves while its guest is to move); never in the middle of a command.
+    // Saving is the board's own player's, whoever's turn it is (the host saves while its
+    // guest is to move). At the start of a turn the game is saved as it stands; in the
+    // middle of one (a ride, an open question, a guest gone after its roll), as it stood
+    // at the start of the turn under way.
     std::string save() {
         if (!g_.seat(p_).atBoard()) return kRefuseSeat;
-        if (s_.commandRunning || s_.question != Question::None || s_.turnPhase != TurnPhase::Choosing)
-            return kRefuseSaveNow;
         if (c_.slot < 1 || c_.slot > kSlotCount) return kRefuseSlot;
+        const bool atStart =
+            !s_.commandRunning && s_.question == Question::None && s_.turnPhase == TurnPhase::Choosing;
+        if (!atStart && g_.turnStart.empty()) return kRefuseSaveNow;
         if (go()) {
-            writeSlot(g_.gameDataDir, c_.slot, s_);  // a GameError names the file
+            // A GameError names the file.
+            if (atStart)
+                writeSlot(g_.gameDataDir, c_.slot, s_);
+            else
+                writeLinesAtomic(slotPath(g_.gameDataDir, c_.slot), g_.turnStart);
+            verdict.savedTurnStart = !atStart;
             if (g_.record) g_.record->saved(g_, c_.slot);
         }
         return {};

@@ -67,6 +67,7 @@ struct Verdict {
     Long fare = 0;
     Station from, to;
     Question question = Question::None;
+    bool savedTurnStart = false;  // Save kept the start of the turn under way
     explicit operator bool() const { return ok; }
 };
 
@@ -80,7 +81,8 @@ Verdict apply(Game& g, const Command& c);
 // from the effect. The board, the computer and the network host ask this and nothing else.
 std::string refusal(const Game& g, const Command& c);
 
-// Whether `player` may save now (a Save command to any slot would be carried out).
+// Whether `player` may save now (a Save command to any slot would be carried out): the
+// board's own player, always once a turn has begun.
 bool canSave(const Game& g, int player);
 
 // Questions. A command that opens one (an event after a ride) ends with it open; `apply`
@@ -121,5 +123,6 @@ inline constexpr const char* kRefuseLane = "そのコースはありません";
 inline constexpr const char* kRefuseSlot = "その保存先はありません";
 inline constexpr const char* kRefuseSeat = "この席からはできません";
 inline constexpr const char* kRefuseSaveNow = "いまは保存できません（番の始めに保存できます）";
+inline constexpr const char* kMsgSavedTurnStart = "この番の始めの局面を保存しました。";
 
 }  // namespace kisharin

@@ -127,7 +127,8 @@ void 氏神(Game& g) {
         // Only the answer the command carried counts (no window's choice of a prefecture).
         r.pref = later.answers.god;
         if (!r.pref.empty())
-            if (const auto st = drawIn(later, {r.pref})) r.moves.push_back(placePlayer(later.s, later.s.curPlayer, *st));
+            if (const auto st = drawIn(later, {r.pref}))
+                r.moves.push_back(placePlayer(later.s, later.s.curPlayer, *st));
         later.screens.showEventPicture(later.s, 0);
         report(later, r);
     });

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "board/line_display.h"
 #include "board/text_metrics.h"
@@ -69,6 +70,9 @@ struct Game {
     GameRecorder* record = nullptr;
     // The player's save slots' folder (GameData, ending with "/"): where Save writes.
     std::string gameDataDir;
+    // The game as a save slot holds it, at the start of the turn under way: what a save
+    // in the middle of a turn keeps (a ride, a question or a guest gone mid-turn).
+    std::vector<std::string> turnStart;
     bool seatPlaying = false;  // a seat is playing its turn (turns/turn.h, playSeatTurn)
 
     // What the board shows of each seat beside the player's name ("つよい"); empty: nothing.

@@ -19,5 +19,4 @@ void cmdWork_Click(Game& g);
 // The "ポイント確認" button: shows both players' points; changes nothing.
 void cmdPoint_Click(Game& g);
 
-
 }  // namespace kisharin

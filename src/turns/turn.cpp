@@ -112,6 +112,7 @@ void 間(Game& g) {
 void beginTurn(Game& g) {
     if (g.ended) return;
     g.s.turnPhase = TurnPhase::Choosing;
+    g.turnStart = slotLines(g.s);
     const bool here = g.seat(g.s.curPlayer).atBoard();
     g.board.boardEnabled = here;
     g.screens.enableBoard(here);

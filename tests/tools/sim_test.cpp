@@ -359,9 +359,9 @@ TEST(GameRecord, ADamagedOrDivergingRecordNamesItsLine) {
     while (ls[roll].find("\"kind\":\"roll\"") == std::string::npos) ++roll;
     // A save at the start of a turn (the board's player's) is no step of the game.
     std::vector<std::string> saved = ls;
-    saved.insert(saved.begin() + static_cast<long>(roll),
-                 {"{\"t\":\"cmd\",\"c\":{\"kind\":\"save\",\"player\":0,\"slot\":2}}",
-                  "{\"t\":\"save\",\"slot\":2}"});
+    saved.insert(
+        saved.begin() + static_cast<long>(roll),
+        {"{\"t\":\"cmd\",\"c\":{\"kind\":\"save\",\"player\":0,\"slot\":2}}", "{\"t\":\"save\",\"slot\":2}"});
     write(saved);
     EXPECT_TRUE(replayRecord(rec, shippedDataDir()).at(0).matches);
     std::vector<std::string> bad = ls;

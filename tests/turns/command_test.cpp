@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "setup/save_slot.h"
 #include "turn_fixture.h"
 #include "turns/board_model.h"
 #include "turns/command.h"
@@ -125,7 +126,8 @@ TEST_F(Commands, TheBoardEnablesItsControlsFromTheRules) {
     m = boardModel(g);
     EXPECT_FALSE(m.cmdSusumuVisible || m.cmdWorkVisible || m.cmdSaveVisible);
     for (int k = 1; k <= 3; ++k) EXPECT_FALSE(m.optKind[k].enabled);
-    EXPECT_FALSE(can(Command::work(0)) || canSave(g, 0) || can(Command::chooseKind(0, 2)));
+    EXPECT_FALSE(can(Command::work(0)) || can(Command::chooseKind(0, 2)));
+    EXPECT_TRUE(canSave(g, 0));  // the start of this turn
     EXPECT_TRUE(can(Command::ride(0, {1, 4})));
     EXPECT_FALSE(can(Command::ride(0, {1, 5})));
 }
@@ -272,6 +274,29 @@ TEST_F(Commands, ALaneChosenDuringTheRaceCounts) {
     EXPECT_EQ(race.laneAtFinish(), 4);
     EXPECT_EQ(send(Command::chooseLane(0, 2)).reason, kRefuseNoQuestion);  // after the finish
     closeQuestion(g);
+}
+
+}  // namespace
+}  // namespace kisharin::testing
+
+namespace kisharin::testing {
+namespace {
+
+// A save in the middle of a turn (after the roll, a question open, a guest gone) keeps the
+// start of that turn, and says so; it is never refused in silence.
+TEST_F(Commands, ASaveInTheMiddleOfATurnKeepsTheTurnsStart) {
+    g.gameDataDir = dir.path();
+    const Long points = s.playerPoint[0];
+    roll(3);
+    s.playerPoint[0] = points + 500;  // what the turn changed since its start
+    const Verdict v = send(Command::save(0, 2));
+    ASSERT_TRUE(v) << v.reason;
+    EXPECT_TRUE(v.savedTurnStart);
+    GameState back;
+    readSlot(dir.path(), 2, back);
+    EXPECT_EQ(back.playerPoint[0], points);
+    EXPECT_EQ(back.playerEki[0], s.playerEki[0]);
+    EXPECT_EQ(send(Command::save(0, 4)).reason, kRefuseSlot);
 }
 
 }  // namespace

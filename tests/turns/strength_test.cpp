@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <numeric>
 
+#include "board/route.h"
 #include "support/fakes.h"
 #include "turn_fixture.h"
 #include "turns/computer.h"
 #include "turns/events.h"
 #include "turns/race.h"
 #include "turns/strong_route.h"
-#include "board/route.h"
 
 namespace kisharin::testing {
 namespace {
@@ -218,7 +218,7 @@ TEST(StrengthBets, TheBeginnerRisksLittleOnTheLongShotThePlannerBetsWhereThePoin
 
     const std::array<double, kLanes> chance = winChances(race, kStrongBetTrials);
     EXPECT_NEAR(std::accumulate(chance.begin(), chance.end(), 0.0), 1.0, 1e-9);
-    EXPECT_GT(chance[0], chance[3]);  // the lowest odds run fastest
+    EXPECT_GT(chance[0], chance[3]);                        // the lowest odds run fastest
     EXPECT_EQ(winChances(race, 50), winChances(race, 50));  // the same race, the same judgement
     // Rich: the largest stake that leaves the reserve, where points are expected.
     const BetChoice rich = strongBet(race, 130000);
