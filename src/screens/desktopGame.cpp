@@ -109,9 +109,9 @@ void DesktopGame::openBoard() {
     const bool hosting = init_->netRole() == FrmInit::NetRole::Host;
     // Player 2 is the computer's seat when the setup window chose the computer.
     run_->g.seats = {&run_->here, s.comOpponent ? static_cast<Seat*>(&run_->computer) : &run_->here};
-    // The board names the computer's strength beside its name.
-    // The turn caption ends at 「）」: the computer's strength is chosen and shown in the
-    // setup window, not beside its name.
+    // The turn caption ends at 「）」: the computer's strength is the tooltip of its name.
+    if (s.comOpponent)
+        run_->g.seatCaptions[1] = "コンピュータ（" + std::string(strengthCaption(run_->computer.strength)) + "）";
     if (hosting && !startHosting()) {
         QTimer::singleShot(0, this, &DesktopGame::openSetup);
         return;

@@ -1,9 +1,9 @@
 #include "screens/frmInit.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QGridLayout>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -302,7 +302,8 @@ void FrmInit::showEvent(QShowEvent* e) {
     // window manager placed it: at the screen's corner. It belongs to this window and
     // runs no loop of its own, so a game started meanwhile closes it with the window.
     whenShownOnScreen(this, [this, text] {
-        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("ゲーム設定"), text, QMessageBox::Ok, this);
+        auto* box =
+            new QMessageBox(QMessageBox::Warning, QStringLiteral("ゲーム設定"), text, QMessageBox::Ok, this);
         box->setObjectName(QStringLiteral("msgSettingsProblems"));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::ApplicationModal);
@@ -346,9 +347,9 @@ void FrmInit::データ保存() {
 
 Strength FrmInit::strength() const {
     const int v = cboStrength_->currentData().toInt();
-    return v == static_cast<int>(Strength::Weak) ? Strength::Weak
+    return v == static_cast<int>(Strength::Weak)     ? Strength::Weak
            : v == static_cast<int>(Strength::Strong) ? Strength::Strong
-                                                      : Strength::Normal;
+                                                     : Strength::Normal;
 }
 
 void FrmInit::start(bool resume) {
@@ -377,7 +378,7 @@ void FrmInit::cmdContinue_Click() {
 void FrmInit::cmdKiroku_Click() {
     const Settings st = settings();
     std::unique_ptr<FrmKiroku> w(
-        FrmKiroku::create(s_.appDir, s_.historyBase, {st.name1, st.name2}, nullptr, this));
+        FrmKiroku::create(s_.appDir, s_.historyBase, {st.name1 + "さん", st.name2 + "さん"}, nullptr, this));
     if (w) w->exec();
 }
 

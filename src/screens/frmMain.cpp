@@ -223,6 +223,7 @@ void FrmMain::refresh() {
     lblJikoku_->setText(qs(m.lblJikoku));
     lblMoney_->setText(qs(m.lblMoney));
     lblManName_->setText(qs(m.lblManName));
+    lblManName_->setToolTip(qs(m.manNameTip));
     setBack(lblManName_, m.manNameBack);
     setFore(lblManName_, m.manNameColor);
     lblSusumu_->setText(qs(m.lblSusumu));

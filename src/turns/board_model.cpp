@@ -40,7 +40,7 @@ void setKindButton(BoardControls& c, int kind) {
 void setTurnCaption(BoardControls& c, const GameState& s, const std::string& seatCaption) {
     c.manNameColor = s.curPlayer == 0 ? kColorPlayer1 : kColorPlayer2;
     c.lblManName = turnCaption(s);
-    if (!seatCaption.empty()) c.lblManName += "　［" + seatCaption + "］";
+    c.manNameTip = seatCaption;
 }
 
 int firstSetKind(const BoardControls& c) {

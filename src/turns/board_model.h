@@ -32,6 +32,7 @@ struct BoardControls {
     bool boardEnabled = true;        // false while a seat that plays by itself moves
     std::string lblSusumu;
     std::string lblManName;
+    std::string manNameTip;  // the seat of the player to move ("コンピュータ（つよい）"), as a tooltip
     Long manNameColor = kColorPlayer1;
 
     BoardControls();
@@ -63,8 +64,8 @@ std::string fullWidthNumber(long n);
 // run the click handler.
 void setKindButton(BoardControls& c, int kind);
 
-// The turn caption lblManName and its colour for the player to move, with what the board
-// shows of that player's seat (the computer's strength) after it.
+// The turn caption lblManName and its colour for the player to move; what the board shows
+// of that player's seat (the computer's strength) is its tooltip, the caption ending at 「）」.
 void setTurnCaption(BoardControls& c, const GameState& s, const std::string& seatCaption = {});
 
 // The first kind button 1..5 that is set (1 when none is).
