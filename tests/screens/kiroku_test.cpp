@@ -136,7 +136,7 @@ void KirokuTest::theSetupWindowOpensItWithTheNamesTyped() {
         w->close();
     });
     init.findChild<QPushButton*>(QStringLiteral("cmdKiroku"))->click();
-    QCOMPARE(seen, QStringLiteral("じろう 駅 2 / 4"));
+    QCOMPARE(seen, QStringLiteral("じろうさん 駅 2 / 4"));  // named as in the game
 }
 
 QTEST_MAIN(KirokuTest)
