@@ -650,12 +650,29 @@ BoardView boardView(const Game& g, long seq) {
 }
 
 std::string joinCode(std::uint64_t random) {
-    std::string code = std::to_string(random % 1000000);
-    return std::string(6 - code.size(), '0') + code;
+    std::string code = std::to_string(random % 100000000);
+    return std::string(kJoinCodeDigits - code.size(), '0') + code;
+}
+
+std::string spokenCode(const std::string& code) {
+    if (code.size() != kJoinCodeDigits) return code;
+    return code.substr(0, 4) + " " + code.substr(4);
+}
+
+std::string typedCode(std::string_view typed) {
+    std::string digits;
+    for (const char c : typed) {
+        if (c >= '0' && c <= '9')
+            digits += c;
+        else if (c != ' ' && c != '-')
+            return {};
+    }
+    return digits;
 }
 
 std::string helloRefusal(const std::string& expected, const std::string& given) {
-    return expected.size() == 6 && given == expected ? std::string() : kErrCode;
+    // A host without a code takes nobody.
+    return !expected.empty() && given == expected ? std::string() : kErrCode;
 }
 
 std::string commandRefusal(const Game& g, int remotePlayer, const kisharin::Command& c) {

@@ -128,8 +128,14 @@ std::string boardText(const BoardView& b);
 // The board's model of the game as it stands, to be sent as board `seq`.
 BoardView boardView(const Game& g, long seq);
 
-// A six-digit join code from a random number.
+// An eight-digit join code from a random number.
+inline constexpr std::size_t kJoinCodeDigits = 8;
 std::string joinCode(std::uint64_t random);
+// The code as players read it out: two groups of four (「1234 5678」).
+std::string spokenCode(const std::string& code);
+// The digits of a code as a player typed it (spaces and hyphens between them left out);
+// empty when anything else is in it.
+std::string typedCode(std::string_view typed);
 // Empty when the hello's code is the host's; else why the guest is turned away.
 std::string helloRefusal(const std::string& expected, const std::string& given);
 // Empty when the host takes the command from the remote seat now; else why it is dropped
@@ -158,5 +164,14 @@ inline constexpr const char* kErrVersion = "相手のプログラムと通信の
 inline constexpr const char* kErrField = "受け取ったメッセージの項目が正しくありません";
 inline constexpr const char* kErrCode = "参加コードが違います";
 inline constexpr const char* kErrNotRemote = "相手のプレイヤーの操作ではありません";
+// What Qt's WebSocket refuses before our reader sees it (a frame or message over its limit
+// ends as kErrTooLarge).
+inline constexpr const char* kErrNotUtf8 = "受け取ったメッセージが UTF-8 の文字として読めません";
+inline constexpr const char* kErrFrame = "受け取ったデータが WebSocket の形式に合いません";
+// The host's bounds on connections.
+inline constexpr const char* kErrNoHello = "参加コードが時間内に届きませんでした";
+inline constexpr const char* kErrBusy =
+    "参加を待つ接続が多すぎます。しばらくしてからもう一度参加してください";
+inline constexpr const char* kErrNotReading = "相手がデータを受け取らないため、接続を切りました";
 
 }  // namespace kisharin::net

@@ -20,6 +20,13 @@ namespace kisharin {
 namespace {
 // The port the host tries first; when it is taken, any free one (shown to the player).
 constexpr quint16 kHostPort = 48620;
+
+QString leftText(const QString& why, const NetHost& host) {
+    return why + QStringLiteral(
+                     "\nゲームを止めています。同じ参加コード（%1）で相手がもう一度参加するのを"
+                     "待つか、保存して終了できます。")
+                     .arg(qs(net::spokenCode(host.code())));
+}
 }  // namespace
 
 bool DesktopGame::startHosting() {
@@ -42,18 +49,36 @@ bool DesktopGame::startHosting() {
     r.g.seats = {r.watched.get(), r.remote.get()};
     connect(r.host.get(), &NetHost::guestLeft, this,
             [this](const QString& why) { QTimer::singleShot(0, this, [this, why] { guestLeft(why); }); });
+    // Someone gave wrong codes during the game: the player learns it and the new code (the
+    // box of a guest that left shows it too). One box, kept up to date.
+    connect(r.host.get(), &NetHost::codeChanged, this, [this](const QString& code, long wrong) {
+        if (!board_ || !run_ || !run_->host) return;
+        if (auto* left = board_->findChild<QMessageBox*>(QStringLiteral("guestLeft")))
+            left->setText(leftText(left->property("why").toString(), *run_->host));
+        auto* box = board_->findChild<QMessageBox*>(QStringLiteral("codeChanged"));
+        if (!box) {
+            box = new QMessageBox(QMessageBox::Warning, QStringLiteral("ネット対戦"), QString(),
+                                  QMessageBox::Ok, board_.get());
+            box->setObjectName(QStringLiteral("codeChanged"));
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->setModal(false);
+        }
+        box->setText(
+            QStringLiteral("参加コードをまちがえた接続がありました（%1回）。\n参加コードを新しく"
+                           "しました：%2\n相手がもう一度参加するときは、このコードを伝えてください。")
+                .arg(wrong)
+                .arg(code));
+        box->show();
+    });
     return true;
 }
 
 void DesktopGame::guestLeft(const QString& why) {
     if (!run_ || !run_->host || run_->host->joined() || !board_) return;
-    QMessageBox box(
-        QMessageBox::Warning, QStringLiteral("ネット対戦"),
-        why + QStringLiteral("\nゲームを止めています。同じ参加コード（%1）で相手がもう一度参加するのを"
-                             "待つか、保存して終了できます。")
-                  .arg(qs(run_->host->code())),
-        QMessageBox::NoButton, board_.get());
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("ネット対戦"), leftText(why, *run_->host),
+                    QMessageBox::NoButton, board_.get());
     box.setObjectName(QStringLiteral("guestLeft"));
+    box.setProperty("why", why);
     QPushButton* wait = box.addButton(QStringLiteral("待つ"), QMessageBox::AcceptRole);
     QPushButton* save = box.addButton(QStringLiteral("保存して終了"), QMessageBox::DestructiveRole);
     box.setDefaultButton(wait);

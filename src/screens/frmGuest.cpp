@@ -84,18 +84,18 @@ FrmJoin::FrmJoin(QWidget* parent) : QDialog(parent) {
     txtCode_ = new QLineEdit(this);
     txtCode_->setObjectName(QStringLiteral("txtCode"));
     txtCode_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), txtCode_));
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 -]{0,12}")), txtCode_));
     for (QLineEdit* e : {txtAddress_, txtPort_, txtCode_}) e->setFont(uiFont(11));
     form->addRow(QStringLiteral("ホストのアドレス"), txtAddress_);
     form->addRow(QStringLiteral("ポート"), txtPort_);
-    form->addRow(QStringLiteral("参加コード（６けた）"), txtCode_);
+    form->addRow(QStringLiteral("参加コード（８けた）"), txtCode_);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     box->button(QDialogButtonBox::Ok)->setText(QStringLiteral("参加"));
     box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("やめる"));
     connect(box, &QDialogButtonBox::accepted, this, [this] {
-        if (address().isEmpty() || port() == 0 || code().size() != 6) {
+        if (address().isEmpty() || port() == 0 || code().size() != net::kJoinCodeDigits) {
             QMessageBox::warning(this, QStringLiteral("参加"),
-                                 QStringLiteral("アドレス、ポート、６けたの参加コードを入れてください。"));
+                                 QStringLiteral("アドレス、ポート、８けたの参加コードを入れてください。"));
             return;
         }
         accept();
@@ -112,7 +112,8 @@ quint16 FrmJoin::port() const {
     return static_cast<quint16>(txtPort_->text().toUInt());
 }
 std::string FrmJoin::code() const {
-    return txtCode_->text().toStdString();
+    // 「1234 5678」 as the host's window shows it, or without the space.
+    return net::typedCode(txtCode_->text().toStdString());
 }
 
 // --- the guest's board --------------------------------------------------------------------

@@ -29,7 +29,7 @@ namespace kisharin {
 class FrmBet;
 class StripView;
 
-// 「参加」: asks for the host's address, its port and the six-digit code.
+// 「参加」: asks for the host's address, its port and the eight-digit code.
 class FrmJoin : public QDialog {
     Q_OBJECT
   public:

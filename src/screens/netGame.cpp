@@ -3,12 +3,16 @@
 #include <QAbstractSocket>
 #include <QHostAddress>
 #include <QNetworkInterface>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
 #include <QWebSocket>
 #include <QWebSocketServer>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "screens/look.h"
 #include "turns/command.h"
@@ -21,9 +25,11 @@ namespace {
 // Qt's own limit on a frame sits above ours, so that a message a little too large still
 // reaches the reader and is answered with the reason; a far larger one is cut by Qt.
 constexpr quint64 kQtMessageLimit = 4 * net::kMaxMessageBytes;
-constexpr int kHelloWithinMs = 10000;
+// A connection let go gets this long to take its reason before it is cut.
+constexpr int kByeWithinMs = 2000;
 constexpr const char* kMsgGuestGone = "相手との接続が切れました";
 constexpr const char* kMsgHostGone = "ホストとの接続が切れました";
+constexpr const char* kMsgHostEnded = "ホストがゲームを終了しました";
 constexpr const char* kMsgOneGuest = "このゲームにはすでに相手が参加しています";
 
 std::string utf8(const QString& s) {
@@ -45,6 +51,35 @@ bool isAnswer(CommandKind k) {
            k == CommandKind::DeclineBet || k == CommandKind::ChooseLane;
 }
 
+// Why a connection ended that Qt closed itself (a frame it refuses), else `otherwise`.
+// Our own programs never send such frames: the side that sees one received it.
+std::string closeReason(const QWebSocket& s, const char* otherwise) {
+    switch (s.closeCode()) {
+        case QWebSocketProtocol::CloseCodeTooMuchData:
+            return net::kErrTooLarge;
+        case QWebSocketProtocol::CloseCodeWrongDatatype:
+            return net::kErrNotUtf8;
+        case QWebSocketProtocol::CloseCodeProtocolError:
+            return net::kErrFrame;
+        default:
+            return otherwise;
+    }
+}
+
+// Lets a connection go: its reason is sent, and it is cut if it has not closed soon.
+void letGo(QWebSocket* s, const std::string& reason) {
+    QObject::connect(s, &QWebSocket::disconnected, s, &QObject::deleteLater);
+    QTimer::singleShot(kByeWithinMs, s, [s] {
+        s->abort();
+        s->deleteLater();
+    });
+    if (s->state() == QAbstractSocket::ConnectedState) {
+        s->sendTextMessage(qs(net::writeMessage(net::bye(reason))));
+        s->flush();
+    }
+    s->close();
+}
+
 }  // namespace
 
 // --- host -------------------------------------------------------------------------------
@@ -54,13 +89,25 @@ NetHost::NetHost(Game& g, std::string code, QObject* parent)
       g_(g),
       code_(std::move(code)),
       server_(new QWebSocketServer(QStringLiteral("kisharin"), QWebSocketServer::NonSecureMode, this)),
-      answerTimer_(new QTimer(this)) {
+      answerTimer_(new QTimer(this)),
+      gate_(new QTimer(this)),
+      beat_(new QTimer(this)) {
+    // A TCP connection that does not speak WebSocket is dropped by Qt within this.
+    server_->setHandshakeTimeout(kHelloWithinMs);
     connect(server_, &QWebSocketServer::newConnection, this, &NetHost::onConnection);
     answerTimer_->setSingleShot(true);
     connect(answerTimer_, &QTimer::timeout, this, [this] {
         note("相手の答えがありません: いいえとして進めます");
         answerForGuest();
     });
+    gate_->setSingleShot(true);
+    gate_->setTimerType(Qt::PreciseTimer);  // a coarse timer may end a delay early
+    connect(gate_, &QTimer::timeout, this, [this] {
+        if (QWebSocket* s = std::exchange(held_, nullptr)) turnAway(s, net::kErrCode);
+        judgeCodes();
+    });
+    connect(beat_, &QTimer::timeout, this, &NetHost::beat);
+    beat_->start(silentMs_ / 3);
     // What changes without a call of the presenter (the clock, the host's own clicks)
     // reaches the guest within a fifth of a second.
     auto* sync = new QTimer(this);
@@ -70,10 +117,12 @@ NetHost::NetHost(Game& g, std::string code, QObject* parent)
 }
 
 NetHost::~NetHost() {
-    // The socket's last signals find no host to answer them.
-    if (guest_) {
-        guest_->disconnect(this);
-        guest_->abort();
+    // The socket's last signals find no host to answer them; the guest is told, and its
+    // socket closes on its own (cut if the guest does not answer the close soon).
+    for (QWebSocket* s : findChildren<QWebSocket*>()) s->disconnect(this);
+    if (QWebSocket* s = std::exchange(guest_, nullptr)) {
+        s->setParent(nullptr);
+        letGo(s, kMsgHostEnded);
     }
 }
 
@@ -100,40 +149,182 @@ QStringList NetHost::addresses() {
     return v4 + v6 + loop;
 }
 
-void NetHost::note(const std::string& line) {
+void NetHost::note(const std::string& line, bool stranger) {
+    // A stranger's line the same as the one before is counted, not kept: a flood of
+    // connections would fill the log with one line.
+    if (stranger && line == lastLine_) {
+        ++repeats_;
+        return;
+    }
+    lastLine_ = stranger ? line : std::string();
+    if (repeats_ > 0) keep("（同じ行がさらに " + std::to_string(std::exchange(repeats_, 0)) + " 回）");
+    keep(line);
+}
+
+void NetHost::keep(const std::string& line) {
+    if (log_.size() >= kLogLines) {
+        log_.erase(log_.begin());
+        ++logDropped_;
+    }
     log_.push_back(line);
     std::fprintf(stderr, "kisharin net: %s\n", line.c_str());
 }
 
+void NetHost::setSilenceLimit(int ms) {
+    silentMs_ = std::max(ms, 30);
+    beat_->start(silentMs_ / 3);
+}
+
+int NetHost::waiting() const {
+    return static_cast<int>(withoutCode_.size() + codes_.size()) + (held_ ? 1 : 0);
+}
+
+qint64 NetHost::queuedBytes() const {
+    return guest_ ? guest_->bytesToWrite() : 0;
+}
+
 void NetHost::onConnection() {
     while (QWebSocket* s = server_->nextPendingConnection()) {
-        if (guest_) {
-            // One guest at a time: the newcomer is told and let go.
-            note("二人目の参加を断りました");
-            s->sendTextMessage(qs(net::writeMessage(net::bye(kMsgOneGuest))));
-            s->close();
-            connect(s, &QWebSocket::disconnected, s, &QObject::deleteLater);
-            continue;
-        }
-        guest_ = s;
         s->setParent(this);
+        // The accepted TCP socket stays the server's child: it goes with its WebSocket
+        // instead, which may outlive the host to say goodbye.
+        for (QTcpSocket* tcp : server_->findChildren<QTcpSocket*>())
+            if (tcp->peerPort() == s->peerPort() && tcp->localPort() == s->localPort() &&
+                tcp->peerAddress() == s->peerAddress())
+                tcp->setParent(s);
         sendAtOnce(s);
-        sendAtOnce(server_);  // an accepted connection's TCP socket stays the server's child
         s->setMaxAllowedIncomingMessageSize(kQtMessageLimit);
         s->setMaxAllowedIncomingFrameSize(kQtMessageLimit);
-        connect(s, &QWebSocket::textMessageReceived, this, &NetHost::onText);
+        if (waiting() >= kMaxWaiting) {
+            // The oldest connection that has not given a code makes room (a guest gives
+            // its code at once); when every one has, the newcomer is turned away.
+            if (withoutCode_.empty()) {
+                note("参加を待つ接続が多すぎるため断りました", true);
+                letGo(s, net::kErrBusy);
+                continue;
+            }
+            turnAway(withoutCode_.front(), net::kErrBusy);
+        }
+        withoutCode_.push_back(s);
+        connect(s, &QWebSocket::textMessageReceived, this,
+                [this, s](const QString& t) { onWaitingText(s, t); });
         connect(s, &QWebSocket::binaryMessageReceived, this,
-                [this](const QByteArray&) { endConnection(net::kErrNotJson); });
-        connect(s, &QWebSocket::disconnected, this, &NetHost::onGone);
-        // A connection that does not give the code soon does not keep the seat.
-        QTimer::singleShot(kHelloWithinMs, s, [this, s] {
-            if (guest_ == s && !welcomed_) endConnection(net::kErrCode);
+                [this, s](const QByteArray&) { turnAway(s, net::kErrNotJson); });
+        connect(s, &QWebSocket::disconnected, this, [this, s] { forget(s); });
+        QTimer::singleShot(kHelloWithinMs, this, [this, p = QPointer<QWebSocket>(s)] {
+            if (p && std::find(withoutCode_.begin(), withoutCode_.end(), p) != withoutCode_.end())
+                turnAway(p, net::kErrNoHello);
         });
     }
 }
 
+void NetHost::onWaitingText(QWebSocket* s, const QString& text) {
+    const auto at = std::find(withoutCode_.begin(), withoutCode_.end(), s);
+    if (at == withoutCode_.end()) {
+        // A second message before the code was judged.
+        turnAway(s, net::kErrUnknownType);
+        return;
+    }
+    const net::ReadResult r = net::readMessage(utf8(text));
+    if (!r.ok || r.message.type != net::MessageType::Hello) {
+        turnAway(s, r.ok ? net::kErrCode : r.error);
+        return;
+    }
+    withoutCode_.erase(at);
+    codes_.emplace_back(s, r.message.code);
+    judgeCodes();
+}
+
+void NetHost::judgeCodes() {
+    while (!gate_->isActive() && !codes_.empty()) {
+        auto [s, code] = codes_.front();
+        codes_.pop_front();
+        if (!net::helloRefusal(code_, code).empty()) {
+            wrongCode(s);
+        } else if (guest_) {
+            // One guest at a time: the newcomer is told and let go.
+            note("二人目の参加を断りました");
+            turnAway(s, kMsgOneGuest);
+        } else {
+            welcome(s);
+        }
+    }
+}
+
+void NetHost::wrongCode(QWebSocket* s) {
+    // Whoever tries codes, over as many connections as they like, gets one answer at a
+    // time, each later than the one before.
+    if (lastWrong_.isValid() && lastWrong_.elapsed() > kQuietMs) wrongInRow_ = 0;
+    lastWrong_.start();
+    ++wrongCodes_;
+    const int delay = std::min(kFirstDelayMs << std::min(wrongInRow_, 16), kMaxDelayMs);
+    ++wrongInRow_;
+    held_ = s;
+    gate_->start(delay);
+    note("参加コードの違う接続がありました（" + std::to_string(wrongCodes_) + "回目）");
+    if (++wrongWithCode_ < kWrongCodesPerCode) return;
+    std::string fresh;
+    do fresh = net::joinCode(QRandomGenerator::system()->generate64());
+    while (fresh == code_);
+    code_ = fresh;
+    wrongWithCode_ = 0;
+    note("参加コードを新しくしました");
+    emit codeChanged(qs(net::spokenCode(code_)), wrongCodes_);
+}
+
+void NetHost::welcome(QWebSocket* s) {
+    s->disconnect(this);
+    guest_ = s;
+    connect(s, &QWebSocket::textMessageReceived, this, &NetHost::onText);
+    connect(s, &QWebSocket::binaryMessageReceived, this,
+            [this](const QByteArray&) { endConnection(net::kErrNotJson); });
+    connect(s, &QWebSocket::disconnected, this, &NetHost::onGone);
+    connect(s, &QWebSocket::pong, this, [this] { heard_.start(); });
+    heard_.start();
+    wrongInRow_ = 0;
+    lastBoard_.clear();
+    note("相手が参加しました");
+    send(net::welcome(net::kRemotePlayer));
+    sendBoard();
+    if (guest_ == s) emit guestJoined();
+}
+
+void NetHost::turnAway(QWebSocket* s, const std::string& reason) {
+    note("接続を断りました: " + reason, true);
+    forget(s);
+    letGo(s, reason);
+}
+
+void NetHost::forget(QWebSocket* s) {
+    withoutCode_.erase(std::remove(withoutCode_.begin(), withoutCode_.end(), s), withoutCode_.end());
+    codes_.erase(std::remove_if(codes_.begin(), codes_.end(), [s](const auto& c) { return c.first == s; }),
+                 codes_.end());
+    if (held_ == s) held_ = nullptr;  // its delay still runs for the next code
+    s->disconnect(this);
+    if (s->state() == QAbstractSocket::UnconnectedState) {
+        const std::string why = closeReason(*s, "");
+        if (!why.empty()) note("接続が切れました: " + why, true);
+        s->deleteLater();
+    }
+}
+
+void NetHost::beat() {
+    if (!guest_) return;
+    if (heard_.elapsed() > silentMs_) {
+        note("相手から " + std::to_string(silentMs_) + " ミリ秒何も届きません");
+        endConnection(kMsgGuestGone, false);
+        return;
+    }
+    guest_->ping();
+}
+
 void NetHost::send(const net::Message& m) {
-    if (guest_ && welcomed_) guest_->sendTextMessage(qs(net::writeMessage(m)));
+    if (!guest_) return;
+    guest_->sendTextMessage(qs(net::writeMessage(m)));
+    const qint64 queued = guest_->bytesToWrite();
+    mostQueued_ = std::max(mostQueued_, queued);
+    // A guest that does not read would have the host keep all it is sent.
+    if (queued > kMaxQueuedBytes) endConnection(net::kErrNotReading, false);
 }
 
 void NetHost::sendBoard() {
@@ -151,37 +342,41 @@ void NetHost::sendBoardIf(bool always) {
     send(net::boardMessage(std::move(b)));
 }
 
-void NetHost::endConnection(const std::string& reason) {
+void NetHost::endConnection(const std::string& reason, bool tell) {
     note("接続を終えます: " + reason);
-    if (!guest_) return;
-    QWebSocket* s = guest_;
-    const bool was = welcomed_;
-    s->sendTextMessage(qs(net::writeMessage(net::bye(reason))));
-    s->flush();
-    s->close();
-    onGone();
-    // A stranger with a wrong code was never in the game: the game goes on.
-    if (was) emit guestLeft(qs(reason));
+    QWebSocket* s = std::exchange(guest_, nullptr);
+    if (!s) return;
+    s->disconnect(this);
+    if (tell) {
+        letGo(s, reason);
+    } else {
+        s->abort();  // what it did not take is thrown away
+        s->deleteLater();
+    }
+    guestGone(reason);
 }
 
 void NetHost::onGone() {
-    if (!guest_) return;
-    const bool was = welcomed_;
-    QWebSocket* s = guest_;
-    const bool dropped = sender() == s;  // the socket went, not a refusal of ours
-    guest_ = nullptr;
-    welcomed_ = false;
+    QWebSocket* s = std::exchange(guest_, nullptr);
+    if (!s) return;
+    const std::string why = closeReason(*s, kMsgGuestGone);
+    note(why);
     s->disconnect(this);
     s->deleteLater();
+    guestGone(why);
+}
+
+void NetHost::guestGone(const std::string& reason) {
     // A question the guest was asked is answered no: its turn ends, and it may join again.
-    if (was && answerTimer_->isActive()) {
+    if (answerTimer_->isActive()) {
         answerTimer_->stop();
         QTimer::singleShot(0, this, &NetHost::answerForGuest);
     }
-    if (was && dropped) emit guestLeft(QString::fromUtf8(kMsgGuestGone));
+    emit guestLeft(qs(reason));
 }
 
 void NetHost::onText(const QString& text) {
+    heard_.start();
     const std::string bytes = utf8(text);
     const net::ReadResult r = net::readMessage(bytes);
     if (!r.ok) {
@@ -189,21 +384,6 @@ void NetHost::onText(const QString& text) {
         return;
     }
     const net::Message& m = r.message;
-    if (!welcomed_) {
-        const std::string why =
-            m.type == net::MessageType::Hello ? net::helloRefusal(code_, m.code) : net::kErrCode;
-        if (!why.empty()) {
-            endConnection(why);
-            return;
-        }
-        welcomed_ = true;
-        lastBoard_.clear();
-        note("相手が参加しました");
-        send(net::welcome(net::kRemotePlayer));
-        sendBoard();
-        emit guestJoined();
-        return;
-    }
     if (m.type == net::MessageType::Bye) {
         note("相手が終了しました: " + m.reason);
         if (guest_) guest_->close();
@@ -431,21 +611,39 @@ void NetScreens::enableBoard(bool enabled) {
 
 // --- guest ------------------------------------------------------------------------------
 
+namespace {
+
+std::string cannotConnect(QAbstractSocket::SocketError e) {
+    const char* why = "応答がありません。アドレスと、ホストのファイアウォールを確かめてください";
+    if (e == QAbstractSocket::ConnectionRefusedError)
+        why = "そのアドレスとポートで待っているホストがありません";
+    else if (e == QAbstractSocket::HostNotFoundError)
+        why = "アドレスが見つかりません";
+    return std::string("ホストにつながりません（") + why + "）";
+}
+
+}  // namespace
+
 NetGuest::NetGuest(QObject* parent)
-    : QObject(parent), socket_(new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this)) {
+    : QObject(parent),
+      socket_(new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this)),
+      beat_(new QTimer(this)) {
     socket_->setMaxAllowedIncomingMessageSize(kQtMessageLimit);
     socket_->setMaxAllowedIncomingFrameSize(kQtMessageLimit);
     connect(socket_, &QWebSocket::connected, this, [this] {
+        opened_ = true;
+        heard_.start();
         sendAtOnce(socket_);
         socket_->sendTextMessage(qs(net::writeMessage(net::hello(code_))));
     });
     connect(socket_, &QWebSocket::textMessageReceived, this, &NetGuest::onText);
+    connect(socket_, &QWebSocket::pong, this, [this] { heard_.start(); });
     connect(socket_, &QWebSocket::disconnected, this, &NetGuest::onGone);
     connect(socket_, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), this,
-            [this](QAbstractSocket::SocketError) {
-                if (!welcomed_)
-                    endConnection("ホストにつながりません（" + utf8(socket_->errorString()) + "）");
+            [this](QAbstractSocket::SocketError e) {
+                if (!opened_) endConnection(cannotConnect(e), false);
             });
+    connect(beat_, &QTimer::timeout, this, &NetGuest::beat);
 }
 
 NetGuest::~NetGuest() {
@@ -453,9 +651,17 @@ NetGuest::~NetGuest() {
     socket_->abort();
 }
 
+void NetGuest::setSilenceLimit(int ms) {
+    silentMs_ = std::max(ms, 30);
+    if (beat_->isActive()) beat_->start(silentMs_ / 3);
+}
+
 void NetGuest::join(const QString& address, quint16 port, const std::string& code) {
     code_ = code;
     ended_ = false;
+    opened_ = false;
+    heard_.start();
+    beat_->start(silentMs_ / 3);
     QUrl url;
     url.setScheme(QStringLiteral("ws"));
     url.setHost(address);
@@ -467,6 +673,7 @@ void NetGuest::leave() {
     if (socket_->state() == QAbstractSocket::ConnectedState)
         socket_->sendTextMessage(qs(net::writeMessage(net::bye("参加者が終了しました"))));
     ended_ = true;
+    beat_->stop();
     socket_->close();
 }
 
@@ -477,23 +684,37 @@ void NetGuest::send(const Command& c, int lane) {
     socket_->sendTextMessage(qs(net::writeMessage(m)));
 }
 
-void NetGuest::endConnection(const std::string& reason) {
+void NetGuest::beat() {
+    if (ended_) return;
+    if (heard_.elapsed() <= silentMs_) {
+        if (opened_) socket_->ping();
+        return;
+    }
+    // The host could not be reached, or has gone silent: nothing more is said to it.
+    endConnection(opened_ ? kMsgHostGone : cannotConnect(QAbstractSocket::SocketTimeoutError), false);
+}
+
+void NetGuest::endConnection(const std::string& reason, bool tell) {
     if (ended_) return;
     ended_ = true;
     welcomed_ = false;
-    if (socket_->state() == QAbstractSocket::ConnectedState) {
+    beat_->stop();
+    if (tell && socket_->state() == QAbstractSocket::ConnectedState) {
         socket_->sendTextMessage(qs(net::writeMessage(net::bye(reason))));
         socket_->flush();
+        socket_->close();
+    } else {
+        socket_->abort();
     }
-    socket_->close();
     emit ended(qs(reason));
 }
 
 void NetGuest::onGone() {
-    endConnection(kMsgHostGone);
+    endConnection(opened_ ? closeReason(*socket_, kMsgHostGone) : cannotConnect(socket_->error()), false);
 }
 
 void NetGuest::onText(const QString& text) {
+    heard_.start();
     const net::ReadResult r = net::readMessage(utf8(text));
     if (!r.ok) {
         endConnection(r.error);
@@ -525,6 +746,7 @@ void NetGuest::onText(const QString& text) {
             const std::string reason = m.reason;
             ended_ = true;
             welcomed_ = false;
+            beat_->stop();
             socket_->close();
             emit ended(qs(reason));
             break;

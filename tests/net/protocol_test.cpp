@@ -153,8 +153,13 @@ TEST_F(Protocol, TheHostTakesOnlyTheRemoteSeatsCommandsOnItsTurn) {
     EXPECT_EQ(helloRefusal("012345", "012345"), "");
     EXPECT_EQ(helloRefusal("012345", "012346"), kErrCode);
     EXPECT_EQ(helloRefusal("012345", ""), kErrCode);
-    EXPECT_EQ(joinCode(42), "000042");
-    EXPECT_EQ(joinCode(1234567890123ULL).size(), 6u);
+    EXPECT_EQ(helloRefusal("", ""), kErrCode);
+    EXPECT_EQ(joinCode(42), "00000042");
+    EXPECT_EQ(joinCode(1234567890123ULL), "67890123");
+    EXPECT_EQ(spokenCode("00000042"), "0000 0042");
+    EXPECT_EQ(typedCode("0000 0042"), "00000042");
+    EXPECT_EQ(typedCode("1234-5678"), "12345678");
+    EXPECT_EQ(typedCode("1234x5678"), "");
 
     ASSERT_EQ(s.curPlayer, 0);
     EXPECT_EQ(commandRefusal(g, kRemotePlayer, Command::roll(0)), kErrNotRemote);  // the host's player

@@ -1,10 +1,15 @@
 // A host and a guest on this machine over a real localhost WebSocket (a free port picked
 // at run time): the host plays player 1 by the scripted rules, the guest plays player 2
 // from what it is shown alone. After every turn the guest's board is the host's. A guest
-// with a wrong code, a command for the wrong player and a broken message are turned away.
+// with a wrong code, a command for the wrong player and a broken message are turned away;
+// strangers guessing codes, idle, silent or not reading do not get in or keep the guest out.
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWebSocket>
 #include <cstdlib>
@@ -12,6 +17,7 @@
 #include "board/startup.h"
 #include "net/protocol.h"
 #include "platform/data_home.h"
+#include "screens/frmHost.h"
 #include "screens/netGame.h"
 #include "support/fakes.h"
 #include "support/scripted_player.h"
@@ -31,6 +37,10 @@ class NetGameTest : public QObject {
     void commandsOfTheWrongSeatAreDropped();
     void aGuestWhoDropsJoinsAgainWithTheSameCode();
     void theRemoteSeatsAnswersComeFromTheGuest();
+    void wrongCodesAreSlowedAndChangeTheCode();
+    void idleConnectionsDoNotKeepTheGuestOut();
+    void silentOrDeafPeersAreDropped();
+    void aSilentHostEndsTheGuest();
 
   private:
     QTemporaryDir dir_;
@@ -108,6 +118,31 @@ class GuestPlayer : public QObject {
     long actedOn_ = -1;
     Station rolledAt_;
     long rolledTurn_ = -1;
+};
+
+// A client that speaks WebSocket only to join and to send: it never reads what it is sent
+// and never answers a ping.
+struct DeafGuest {
+    QTcpSocket tcp;
+    explicit DeafGuest(quint16 port) {
+        tcp.setReadBufferSize(1);
+        tcp.connectToHost(QHostAddress::LocalHost, port);
+        tcp.write(
+            "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+    }
+    void send(const net::Message& m) {
+        const QByteArray text = QByteArray::fromStdString(net::writeMessage(m));
+        QByteArray frame("\x81", 1);  // one text frame, masked with a key of zeros
+        if (text.size() < 126) {
+            frame += static_cast<char>(0x80 | text.size());
+        } else {
+            frame += static_cast<char>(0x80 | 126);
+            frame += static_cast<char>(text.size() >> 8);
+            frame += static_cast<char>(text.size() & 0xff);
+        }
+        tcp.write(frame + QByteArray(4, '\0') + text);
+    }
 };
 
 struct HostGame {
@@ -193,6 +228,9 @@ void NetGameTest::guestBoardIsTheHostsAfterEveryTurn() {
             QTRY_COMPARE(guest.board().seq, h.host.boardsSent());
             QCOMPARE(QString::fromStdString(net::boardText(guest.board())),
                      QString::fromStdString(net::boardText(net::boardView(h.game, h.host.boardsSent()))));
+            // The guest may have played its whole turn while its boards were waited for.
+            if (mover != net::kRemotePlayer && h.s.curPlayer != net::kRemotePlayer && !h.game.ended)
+                ++turns, ++remoteTurns;
         }
         QVERIFY(remoteTurns > 5);
         if (run.shortMode) {
@@ -221,6 +259,13 @@ void NetGameTest::wrongCodeAndBadMessagesEndTheConnection() {
         guest.join(QStringLiteral("127.0.0.1"), h.host.port(), "000000");
         QTRY_COMPARE(why, QString::fromUtf8(net::kErrCode));
         QVERIFY(!h.host.joined());
+        // Nobody listens on the port any more: the guest could not connect.
+        QTcpServer gone;
+        QVERIFY(gone.listen(QHostAddress::LocalHost));
+        const quint16 port = gone.serverPort();
+        gone.close();
+        guest.join(QStringLiteral("127.0.0.1"), port, "314159");
+        QTRY_VERIFY(why.startsWith(QStringLiteral("ホストにつながりません")));
     }
     // A raw client: right code, then a message of a future version; then one too large.
     for (const QString& bad :
@@ -306,7 +351,7 @@ void NetGameTest::aGuestWhoDropsJoinsAgainWithTheSameCode() {
     QString ended;
     connect(&second, &NetGuest::ended, [&](const QString& why) { ended = why; });
     hostGame.reset();
-    QTRY_COMPARE(ended, QStringLiteral("ホストとの接続が切れました"));
+    QTRY_COMPARE(ended, QStringLiteral("ホストがゲームを終了しました"));
 }
 
 // The warp hole asks the guest and the turn waits, no loop running inside it; the guest's
@@ -346,6 +391,121 @@ void NetGameTest::theRemoteSeatsAnswersComeFromTheGuest() {
     QTRY_COMPARE(carried, 2);
     QVERIFY(!jumped);
     QCOMPARE(player.questions, 2);
+}
+
+// A stranger tries codes over many connections at once: the refusals come one at a time,
+// each twice as late as the one before; after five the host has a new code and its window
+// says so.
+void NetGameTest::wrongCodesAreSlowedAndChangeTheCode() {
+    HostGame h(loaded_, 3.0);
+    QVERIFY(h.host.listen(0));
+    FrmHost window(h.host);
+    QString fresh;
+    connect(&h.host, &NetHost::codeChanged, [&](const QString& c) { fresh = c; });
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> refusedAt;
+    std::vector<std::unique_ptr<NetGuest>> strangers;
+    for (int i = 0; i < 6; ++i) {
+        strangers.push_back(std::make_unique<NetGuest>());
+        connect(strangers.back().get(), &NetGuest::ended, [&](const QString& why) {
+            if (why == QString::fromUtf8(net::kErrCode)) refusedAt.push_back(clock.elapsed());
+        });
+        strangers.back()->join(QStringLiteral("127.0.0.1"), h.host.port(), "1000000" + std::to_string(i));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(refusedAt.size(), std::size_t{4}, 10000);
+    QTRY_VERIFY(!fresh.isEmpty());
+    QCOMPARE(h.host.wrongCodes(), 5L);
+    for (std::size_t i = 0; i < refusedAt.size(); ++i)
+        QVERIFY(refusedAt[i] >= (NetHost::kFirstDelayMs << (i + 1)) - NetHost::kFirstDelayMs - 20);
+    QCOMPARE(QString::fromStdString(net::spokenCode(h.host.code())), fresh);
+    QVERIFY(h.host.code() != "314159");
+    QVERIFY(window.details()->text().endsWith(fresh));
+    QVERIFY(!window.warning()->isHidden());
+    QVERIFY(window.warning()->text().contains(QStringLiteral("5回")));
+}
+
+// Connections that never give a code fill the places that wait for one; the guest still
+// gets in with the code.
+void NetGameTest::idleConnectionsDoNotKeepTheGuestOut() {
+    HostGame h(loaded_, 19.0);
+    QVERIFY(h.host.listen(0));
+    std::vector<std::unique_ptr<QWebSocket>> idle;
+    for (int i = 0; i < NetHost::kMaxWaiting + 2; ++i) {
+        idle.push_back(std::make_unique<QWebSocket>());
+        idle.back()->open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(h.host.port())));
+        QTRY_COMPARE(idle.back()->state(), QAbstractSocket::ConnectedState);
+    }
+    QTRY_COMPARE(h.host.waiting(), NetHost::kMaxWaiting);
+    NetGuest guest;
+    guest.join(QStringLiteral("127.0.0.1"), h.host.port(), "314159");
+    QTRY_VERIFY(guest.joined());
+    QVERIFY(h.host.joined());
+}
+
+// A guest that stops answering is dropped within the silence limit; a guest that sends
+// commands and reads none of the answers is dropped before the host keeps more than its
+// bound for it.
+void NetGameTest::silentOrDeafPeersAreDropped() {
+    for (const bool commands : {false, true}) {
+        HostGame h(loaded_, 23.0);
+        QVERIFY(h.host.listen(0));
+        h.start();
+        if (!commands) h.host.setSilenceLimit(300);
+        QString left;
+        connect(&h.host, &NetHost::guestLeft, [&](const QString& why) { left = why; });
+        DeafGuest deaf(h.host.port());
+        QTRY_COMPARE(h.host.waiting(), 1);
+        deaf.send(net::hello("314159"));
+        QTRY_VERIFY(h.host.joined());
+        QElapsedTimer clock;
+        clock.start();
+        if (!commands) {
+            QTRY_COMPARE(left, QStringLiteral("相手との接続が切れました"));
+            QVERIFY2(clock.elapsed() >= 300 && clock.elapsed() < 1500,
+                     std::to_string(clock.elapsed()).c_str());
+            continue;
+        }
+        // Out of its turn: each is refused and answered with the whole board.
+        for (int i = 0; i < 20000; ++i) deaf.send(net::commandMessage(Command::roll(net::kRemotePlayer)));
+        QTRY_COMPARE_WITH_TIMEOUT(left, QString::fromUtf8(net::kErrNotReading), 60000);
+        QVERIFY(h.host.mostQueued() > NetHost::kMaxQueuedBytes);
+        QVERIFY(h.host.mostQueued() < NetHost::kMaxQueuedBytes + qint64{net::kMaxMessageBytes});
+    }
+}
+
+// A host that welcomes the guest and then says nothing, not even to its pings: the guest
+// ends within its silence limit.
+void NetGameTest::aSilentHostEndsTheGuest() {
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    QByteArray request;
+    connect(&silent, &QTcpServer::newConnection, [&] {
+        QTcpSocket* tcp = silent.nextPendingConnection();
+        connect(tcp, &QTcpSocket::readyRead, [&, tcp] {
+            if (request.contains("\r\n\r\n")) return;  // reads nothing after the opening
+            request += tcp->readAll();
+            const QByteArray key = request.mid(request.indexOf("Sec-WebSocket-Key: ") + 19, 24);
+            const QByteArray welcome = QByteArray::fromStdString(net::writeMessage(net::welcome(1)));
+            tcp->write(
+                "HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                "Sec-WebSocket-Accept: " +
+                QCryptographicHash::hash(key + "258EAFA5-E914-47DA-95CA-C5AB0DC85B11",
+                                         QCryptographicHash::Sha1)
+                    .toBase64() +
+                "\r\n\r\n\x81" + static_cast<char>(welcome.size()) + welcome);
+        });
+    });
+    NetGuest guest;
+    guest.setSilenceLimit(300);
+    QString ended;
+    connect(&guest, &NetGuest::ended, [&](const QString& why) { ended = why; });
+    guest.join(QStringLiteral("127.0.0.1"), silent.serverPort(), "314159");
+    QTRY_VERIFY(guest.joined());
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_COMPARE(ended, QStringLiteral("ホストとの接続が切れました"));
+    QVERIFY2(clock.elapsed() < 1500, std::to_string(clock.elapsed()).c_str());
 }
 
 QTEST_MAIN(NetGameTest)

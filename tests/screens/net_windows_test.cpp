@@ -121,7 +121,7 @@ void NetWindowsTest::hostAndGuestWindows() {
         QVERIFY(wait);
         const QString text = wait->details()->text();
         const auto p = QRegularExpression(QStringLiteral("ポート：(\\d+)")).match(text);
-        const auto c = QRegularExpression(QStringLiteral("参加コード：(\\d{6})")).match(text);
+        const auto c = QRegularExpression(QStringLiteral("参加コード：(\\d{4} \\d{4})")).match(text);
         QVERIFY(p.hasMatch() && c.hasMatch());
         port = p.captured(1);
         code = c.captured(1);
