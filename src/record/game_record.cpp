@@ -357,7 +357,7 @@ std::vector<Entry> readEntries(const std::string& path) {
 
 // The windows of a replay: nothing is shown, the die and the scenes draw on the game's
 // generator exactly as the windows do, and a ride pays the score ticks of the record.
-class ReplayScreens final : public Screens, public Seat {
+class ReplayScreens final : public QuietScreens, public Seat {
   public:
     ReplayScreens(Stream& st, Game*& g) : st_(st), g_(g) {}
 
@@ -400,7 +400,6 @@ class ReplayScreens final : public Screens, public Seat {
     }
 
     // Screens.
-    void showMessage(const GameState&) override {}
     int rollDice(const GameState& s, Rng& rng) override {
         DieRoll die;
         return die.rollThrough(rng, s.shortMode);
@@ -415,14 +414,6 @@ class ReplayScreens final : public Screens, public Seat {
     void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override {
         (void)seihaSetUp(s, line, rng, clock);
     }
-    void showDisaster(const GameState&, int) override {}
-    void showEventPicture(const GameState&, int) override {}
-    void shakeBoard(int) override {}
-    void showResults(const GameState&) override {}
-    void pause(double) override {}
-    void processEvents() override {}
-    void refreshBoard(const GameState&) override {}
-    void enableBoard(bool) override {}
 
     // The seat of both players: its turns and answers are the record's.
     bool playsItself() const override { return true; }

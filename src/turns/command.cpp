@@ -93,6 +93,19 @@ bool isPrefecture(const GameState& s, const std::string& pref) {
     return false;
 }
 
+// The game is busy carrying a command out for as long as this lives; whatever a window or
+// a file throws, it takes commands again afterwards.
+class Running {
+  public:
+    explicit Running(GameState& s) : s_(s) { s_.commandRunning = True; }
+    ~Running() { s_.commandRunning = False; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+  private:
+    GameState& s_;
+};
+
 // Every command in one place: `doIt` false only checks and returns why the command would
 // be refused (empty: it would be carried out); `doIt` true checks the same way and then
 // carries it out, telling the game's record first (`go`). A check never writes, so
@@ -226,10 +239,7 @@ class Run {
         if (!atStart && g_.turnStart.empty()) return kRefuseSaveNow;
         if (go()) {
             // A GameError names the file.
-            if (atStart)
-                writeSlot(g_.gameDataDir, c_.slot, s_);
-            else
-                writeLinesAtomic(slotPath(g_.gameDataDir, c_.slot), g_.turnStart);
+            writeLinesAtomic(slotPath(g_.gameDataDir, c_.slot), atStart ? slotLines(s_) : g_.turnStart);
             verdict.savedTurnStart = !atStart;
             if (g_.record) g_.record->saved(g_, c_.slot);
         }
@@ -246,12 +256,7 @@ class Run {
     template <typename F>
     std::string carry(F&& f) {
         if (!go()) return {};
-        s_.commandRunning = True;
-        // Whatever a window or a file throws, the game takes commands again afterwards.
-        struct Done {
-            GameState& s;
-            ~Done() { s.commandRunning = False; }
-        } done{s_};
+        const Running running(s_);
         f();
         return {};
     }
@@ -345,11 +350,7 @@ void ask(Game& g, Seat& seat) {
 void carryOn(Game& g) {
     std::function<void(Game&)> rest = std::move(g.afterAnswer);
     closeQuestion(g);
-    g.s.commandRunning = True;
-    struct Done {
-        GameState& s;
-        ~Done() { s.commandRunning = False; }
-    } done{g.s};
+    const Running running(g.s);
     if (rest) rest(g);
 }
 

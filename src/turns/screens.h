@@ -60,4 +60,19 @@ class Screens {
     virtual void enableBoard(bool enabled) = 0;
 };
 
+// A presenter that shows nothing of the board itself (the replay, the screenshots): only
+// the die, the ride and the celebration are left to it.
+class QuietScreens : public Screens {
+  public:
+    void showMessage(const GameState&) override {}
+    void showDisaster(const GameState&, int) override {}
+    void showEventPicture(const GameState&, int) override {}
+    void shakeBoard(int) override {}
+    void showResults(const GameState&) override {}
+    void pause(double) override {}
+    void processEvents() override {}
+    void refreshBoard(const GameState&) override {}
+    void enableBoard(bool) override {}
+};
+
 }  // namespace kisharin

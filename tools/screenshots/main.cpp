@@ -16,7 +16,6 @@
 #include "platform/data_home.h"
 #include "platform/text_file.h"
 #include "ride_shots.h"
-#include "train_shots.h"
 #include "screens/frmDice.h"
 #include "screens/frmEnd.h"
 #include "screens/frmInit.h"
@@ -31,15 +30,16 @@
 #include "state/datetime.h"
 #include "state/error.h"
 #include "state/railway.h"
+#include "train_shots.h"
 #include "turns/board_model.h"
 #include "turns/boarding.h"
-#include "turns/happenings.h"
 #include "turns/command.h"
+#include "turns/happenings.h"
 #include "turns/turn.h"
 
 using namespace kisharin;
 
-int saveMapScreenshots(GameState& s, const QString& outDir);  // maps_shots.cpp
+int saveMapScreenshots(GameState& s, const QString& outDir);           // maps_shots.cpp
 int saveKirokuScreenshots(const GameState& s, const QString& outDir);  // kiroku_shots.cpp
 
 namespace {
@@ -51,20 +51,11 @@ class FixedClock final : public Clock {
 };
 
 // The windows the rules open answer at once: the die shows 4, nothing waits.
-class StillScreens final : public Screens {
+class StillScreens final : public QuietScreens {
   public:
-    void showMessage(const GameState&) override {}
     int rollDice(const GameState&, Rng&) override { return 4; }
     int showRide(const GameState&, Rng&, Clock&) override { return 0; }
     void showConquest(GameState&, int, Rng&, Clock&) override {}
-    void showDisaster(const GameState&, int) override {}
-    void showEventPicture(const GameState&, int) override {}
-    void shakeBoard(int) override {}
-    void showResults(const GameState&) override {}
-    void pause(double) override {}
-    void processEvents() override {}
-    void refreshBoard(const GameState&) override {}
-    void enableBoard(bool) override {}
 };
 
 QString outDir;
