@@ -18,7 +18,7 @@
 
 #include "board/startup.h"
 #include "platform/data_home.h"
-#include "screens/netGame.h"
+#include "session/net_game.h"
 #include "support/fakes.h"
 #include "support/scripted_screens.h"
 #include "turns/happenings.h"

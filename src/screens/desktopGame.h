@@ -10,7 +10,7 @@
 #include "platform/system_clock.h"
 #include "record/game_record.h"
 #include "screens/look.h"
-#include "screens/netGame.h"
+#include "session/net_game.h"
 #include "screens/qtScreens.h"
 #include "state/game_state.h"
 #include "state/rng.h"

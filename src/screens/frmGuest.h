@@ -12,7 +12,7 @@
 
 #include "board/line_display.h"
 #include "screens/eventPictures.h"
-#include "screens/netGame.h"
+#include "session/net_game.h"
 #include "state/game_state.h"
 #include "turns/events.h"
 #include "turns/race.h"

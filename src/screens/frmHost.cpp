@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "screens/look.h"
-#include "screens/netGame.h"
+#include "session/net_game.h"
 
 namespace kisharin {
 

@@ -18,7 +18,7 @@
 #include "net/protocol.h"
 #include "platform/data_home.h"
 #include "screens/frmHost.h"
-#include "screens/netGame.h"
+#include "session/net_game.h"
 #include "support/fakes.h"
 #include "support/scripted_player.h"
 #include "support/scripted_screens.h"

@@ -8,7 +8,7 @@
 
 #include "board/route.h"
 #include "net/protocol.h"
-#include "screens/netGame.h"
+#include "session/net_game.h"
 #include "state/error.h"
 #include "turns/board_model.h"
 #include "turns/events.h"

@@ -1,4 +1,4 @@
-#include "screens/netGame.h"
+#include "session/net_game.h"
 
 #include <QAbstractSocket>
 #include <QHostAddress>
@@ -14,13 +14,16 @@
 #include <cstdio>
 #include <utility>
 
-#include "screens/look.h"
 #include "turns/command.h"
 #include "turns/race.h"
 
 namespace kisharin {
 
 namespace {
+// The session speaks UTF-8 strings with the rules and QString with Qt.
+QString qs(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
 
 // Qt's own limit on a frame sits above ours, so that a message a little too large still
 // reaches the reader and is answered with the reason; a far larger one is cut by Qt.
