@@ -109,9 +109,10 @@ FrmBet::FrmBet(const GameState& s, Race& race, Rng& rng, std::function<bool(cons
         o->setGeometry(16 + i * 100, y0 + 28, 96, 24);
         lanes_->addButton(o, i);
         optNo_[static_cast<size_t>(i)] = o;
-        // During the race a switch is the player's command: it counts from the next tick.
+        // During the race a switch is the player's command: it counts from the next tick
+        // (of the race here, or of the race another computer runs for this window's bet).
         connect(o, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on && race_.started() && !race_.decided() && !replaying_)
+            if (on && (race_.started() || betSent_) && !race_.decided() && !replaying_)
                 send_(Command::chooseLane(s_.curPlayer, i));
         });
         // The odds drawn at the opening: "オッズ：" & odds & "倍".
@@ -184,9 +185,10 @@ void FrmBet::cmdStart_Click() {
     const int entry = std::clamp(cboMoney_->currentIndex(), 0, static_cast<int>(stakes_.size()) - 1);
     if (!send_(Command::placeBet(s_.curPlayer, stakes_[static_cast<size_t>(entry)]))) return;
     lockControls();
-    // A bet sent to another computer: the race comes from there (replay).
+    // A bet sent to another computer: the race comes from there tick by tick (follow),
+    // and the lane options stay the player's.
     if (!race_.started()) {
-        for (QRadioButton* o : optNo_) o->setEnabled(false);
+        betSent_ = true;
         return;
     }
     send_(Command::chooseLane(s_.curPlayer, selectedLane()));
@@ -204,6 +206,27 @@ void FrmBet::replay(const std::string& moves, int lane, Long stake) {
     if (at != stakes_.end()) cboMoney_->setCurrentIndex(static_cast<int>(at - stakes_.begin()));
     race_.start(stake);
     timer_->start();
+}
+
+void FrmBet::follow(const std::string& moves, int laneAtFinish, bool decidedThere, Long stake) {
+    if (replaying_) return;
+    if (!race_.started()) race_.start(stake);
+    const bool before = race_.decided();
+    while (!race_.decided() && race_.replayTick(moves, selectedLane())) {
+    }
+    if (!before && race_.decided()) {
+        lblMessage_->setText(qs(winnerText(race_.winner() + 1)));
+        lblMessage_->show();
+    }
+    if (decidedThere && !timerEnd_->isActive()) {
+        // The lane that counted is the one the other computer had when the winner crossed.
+        betSent_ = false;
+        if (laneAtFinish >= 0 && laneAtFinish < kLanes)
+            optNo_[static_cast<size_t>(laneAtFinish)]->setChecked(true);
+        for (QRadioButton* o : optNo_) o->setEnabled(false);
+        timerEnd_->start();
+    }
+    picBack_->update();
 }
 
 void FrmBet::cmdStop_Click() {

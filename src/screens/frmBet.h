@@ -39,6 +39,10 @@ class FrmBet : public QDialog {
     // The race as it was run on another computer (Race::moves), with the lane bet on
     // (0..4) and the stake: the racers go as they went there. The controls stay as set.
     void replay(const std::string& moves, int lane, Long stake);
+    // The race of this window's own bet as another computer runs it, as far as it has run
+    // (`moves`); `decidedThere` once the winner crossed there, with the lane that counted
+    // (0..4). The lane options stay the player's until then: a switch is sent.
+    void follow(const std::string& moves, int laneAtFinish, bool decidedThere, Long stake);
     int selectedLane() const;
 
     // The handlers of the controls.
@@ -71,7 +75,8 @@ class FrmBet : public QDialog {
     std::vector<Long> stakes_;
     bool closing_ = false;  // closed by the window itself, not by the player
     bool replaying_ = false;
-    std::string moves_;  // the race to replay
+    bool betSent_ = false;  // to another computer, whose race has not ended
+    std::string moves_;     // the race to replay
 };
 
 }  // namespace kisharin

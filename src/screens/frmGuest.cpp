@@ -291,9 +291,9 @@ GameState& FrmGuest::view() {
 }
 
 void FrmGuest::shown(const net::ShowCall& c) {
-    // The race of the guest's own bet goes to its open betting window.
+    // The race of the guest's own bet goes to its open betting window as it runs.
     if (c.what == "race" && bet_) {
-        bet_->replay(c.moves, c.start - 1, c.value);
+        bet_->follow(c.moves, c.start - 1, c.end > 0, c.value);
         return;
     }
     Shown q;
@@ -455,6 +455,8 @@ void FrmGuest::askBet(const net::Ask& a) {
         [this, me](const Command& c) {
             if (c.kind == CommandKind::PlaceBet)
                 send(Command::placeBet(me, c.stake), bet_ ? bet_->selectedLane() : 0);
+            else if (c.kind == CommandKind::ChooseLane)
+                send(Command::chooseLane(me, c.lane));
             else
                 send(Command::declineBet(me));
             return true;

@@ -94,7 +94,8 @@ NetHost::NetHost(Game& g, std::string code, QObject* parent)
       server_(new QWebSocketServer(QStringLiteral("kisharin"), QWebSocketServer::NonSecureMode, this)),
       answerTimer_(new QTimer(this)),
       gate_(new QTimer(this)),
-      beat_(new QTimer(this)) {
+      beat_(new QTimer(this)),
+      raceTimer_(new QTimer(this)) {
     // A TCP connection that does not speak WebSocket is dropped by Qt within this.
     server_->setHandshakeTimeout(kHelloWithinMs);
     connect(server_, &QWebSocketServer::newConnection, this, &NetHost::onConnection);
@@ -111,6 +112,9 @@ NetHost::NetHost(Game& g, std::string code, QObject* parent)
     });
     connect(beat_, &QTimer::timeout, this, &NetHost::beat);
     beat_->start(silentMs_ / 3);
+    raceTimer_->setInterval(kRaceTickMs);
+    raceTimer_->setTimerType(Qt::PreciseTimer);
+    connect(raceTimer_, &QTimer::timeout, this, &NetHost::raceOn);
     // What changes without a call of the presenter (the clock, the host's own clicks)
     // reaches the guest within a fifth of a second.
     auto* sync = new QTimer(this);
@@ -417,12 +421,26 @@ void NetHost::onText(const QString& text) {
 void NetHost::runGuestRace(int lane) {
     Race* race = g_.openRace;
     if (!race || !race->started()) return;
-    // The lane the guest bet on, as its own command; the race then runs tick by tick.
+    // The lane the guest bet on, as its own command; the race then runs here tick by tick
+    // at the betting window's pace, each tick sent to the guest's window, and a lane the
+    // guest switches to during the race counts from the tick after it arrives.
     apply(g_, Command::chooseLane(net::kRemotePlayer, std::clamp(lane, 0, kLanes - 1)));
-    while (!race->decided()) raceTick(g_);
-    // The guest's betting window shows the race as it was run here.
+    raceTimer_->start();
+}
+
+void NetHost::raceOn() {
+    Race* race = g_.openRace;
+    if (!race || !race->started()) {
+        raceTimer_->stop();
+        return;
+    }
+    raceTick(g_);
     send(net::showMessage(net::raceShow(g_.s, *race)));
+    if (!race->decided()) return;
+    // Decided: the bet is settled and the turn goes on.
+    raceTimer_->stop();
     settleQuestion(g_);
+    sendBoard();
 }
 
 void NetHost::awaitAnswer(int timeoutMs) {

@@ -114,7 +114,9 @@ class NetHost : public QObject {
     void keep(const std::string& line);
     // The guest's answer did not come (or cannot come): no, for the guest's player.
     void answerForGuest();
+    // The guest's bet was taken: its race runs on raceTimer_, one tick each time (raceOn).
     void runGuestRace(int lane);
+    void raceOn();
 
     Game& g_;
     std::string code_;
@@ -143,6 +145,7 @@ class NetHost : public QObject {
     QElapsedTimer heard_;
     int silentMs_ = kSilentMs;
     qint64 mostQueued_ = 0;
+    QTimer* raceTimer_;
 };
 
 // Player 2 at the other computer. Its commands come as the guest sends them, each

@@ -22,7 +22,9 @@
 #include "support/fakes.h"
 #include "support/scripted_player.h"
 #include "support/scripted_screens.h"
+#include "turns/events.h"
 #include "turns/happenings.h"
+#include "turns/race.h"
 #include "turns/turn.h"
 
 using namespace kisharin;
@@ -74,11 +76,15 @@ class GuestPlayer : public QObject {
             ++shows;
             if (c.what == "ride") ++rides;
             if (c.what == "results") ++results;
+            // A lane switch as the guest's race runs at the host.
+            if (c.what == "race" && c.end == 0 && switchTo >= 0)
+                guest_.send(Command::chooseLane(guest_.player(), std::exchange(switchTo, -1)));
         });
     }
     int questions = 0, shows = 0, rides = 0, results = 0, commands = 0;
     bool warpYes = false;
     bool silent = false;  // answers nothing
+    int switchTo = -1;    // the lane to switch to once the own race runs
 
   private:
     void act() {
@@ -384,6 +390,20 @@ void NetGameTest::theRemoteSeatsAnswersComeFromTheGuest() {
     QTRY_COMPARE(carried, 2);
     QVERIFY(!jumped);
     QCOMPARE(player.questions, 2);
+
+    // The race of the guest's bet runs tick by tick, and the lane it switches to during the
+    // race is the one that counts.
+    player.silent = false;
+    player.switchTo = 3;
+    h.s.playerMoney[1] = 20000;
+    h.s.curPlayer = net::kRemotePlayer;  // the guest played on meanwhile
+    賭け事イベント(h.game);
+    const std::shared_ptr<Race> day = h.game.raceDay;
+    QVERIFY(day && h.s.question == Question::Bet);
+    QTRY_VERIFY_WITH_TIMEOUT(day->decided(), 30000);
+    QCOMPARE(day->laneAtFinish(), 3);
+    QCOMPARE(player.switchTo, -1);
+    QCOMPARE(h.s.question, Question::None);
 }
 
 // A stranger tries codes over many connections at once: the refusals come one at a time,

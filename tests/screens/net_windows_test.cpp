@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -277,16 +278,22 @@ void NetWindowsTest::hostAndGuestWindows() {
     QTRY_COMPARE(label(g, "lblMoney"), label(host.board(), "lblMoney"));
     Race guestRace(game.rng);
     openBetQuestion(game, guestRace);
-    whenModal([](QWidget* w) {
+    QPointer<FrmBet> guestBet;
+    whenModal([&](QWidget* w) {
+        guestBet = qobject_cast<FrmBet*>(w);
         w->findChild<QRadioButton*>(QStringLiteral("optNo2"))->click();
         w->findChild<QPushButton*>(QStringLiteral("cmdStart"))->click();
     });
     game.seats[1]->runBet(game, guestRace);  // asked; the answer comes later, as its command
     QCOMPARE(game.s.question, Question::Bet);
-    QTRY_VERIFY(guestRace.decided());
+    // The race runs at the host and shows in the guest's window as it runs; the guest
+    // switches to lane 4 meanwhile, and that lane counts.
+    QTRY_VERIFY(guestBet && guestBet->race().started());
+    guestBet->findChild<QRadioButton*>(QStringLiteral("optNo3"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(guestRace.decided(), 30000);
     QCOMPARE(game.s.question, Question::None);
     game.s.curPlayer = 0;
-    QCOMPARE(guestRace.laneAtFinish(), 2);
+    QCOMPARE(guestRace.laneAtFinish(), 3);
     QCOMPARE(guestRace.stake(), Long{1000});
     QTRY_COMPARE(windows.guestWinners, (QList<int>{race.winner(), guestRace.winner()}));
 
