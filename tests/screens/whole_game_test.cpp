@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "record/game_record.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
 #include "screens/frmEnd.h"
@@ -116,6 +117,16 @@ void WholeGameTest::playToTheResults() {
     QVERIFY(results[4].startsWith(QStringLiteral("PlayTime：")));
     QCOMPARE(results[5], QStringLiteral("お疲れ様でした！！"));
     for (int d = 1; d <= 8; ++d) QVERIFY(s.mokutekitiDone[d]);
+
+    // The record the windows wrote plays again, headless, to the same end.
+    const std::vector<ReplayEnd> again = replayRecord(recordPath(game.gameDataDir()), s.appDir);
+    QCOMPARE(again.size(), std::size_t{1});
+    QVERIFY(again[0].ended && again[0].matches);
+    for (int p = 0; p < 2; ++p) {
+        QCOMPARE(again[0].points[static_cast<std::size_t>(p)], static_cast<long long>(s.playerPoint[p]));
+        QCOMPARE(again[0].money[static_cast<std::size_t>(p)], static_cast<long long>(s.playerMoney[p]));
+        QCOMPARE(again[0].arrived[static_cast<std::size_t>(p)], static_cast<int>(s.arriveCount[p]));
+    }
 }
 
 int main(int argc, char** argv) {
