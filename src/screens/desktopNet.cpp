@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include "board/history_file.h"
 #include "board/station_file.h"
 #include "screens/desktopGame.h"
 #include "screens/frmGuest.h"
@@ -12,6 +13,7 @@
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
+#include "setup/settings.h"
 #include "state/error.h"
 #include "state/regions.h"
 
@@ -103,6 +105,19 @@ void DesktopGame::join() {
         static_cast<RailwayData&>(r) = readStationFile(shippedDir_ + "GameData/駅.txt");
     } catch (const GameError&) {
         guestRailway_.reset();  // the rides are shown as text
+    }
+    if (guestRailway_) {
+        // This computer's history of player 2 grows from the guest's rides; the conquest
+        // record shows this computer's own names.
+        GameState& r = *guestRailway_;
+        r.historyBase = dir_ + "履歴";
+        std::vector<std::string> notices;
+        r.visited[1] = loadHistory(historyPath(r, 1), notices);
+        const Settings st = readSettings(dir_, shippedDir_ + "GameData/").settings;
+        r.playerName[0] = st.name1 + "さん";
+        r.playerName[1] = st.name2 + "さん";
+        for (const std::string& n : notices)
+            QMessageBox::warning(init_.get(), QStringLiteral("ネット対戦"), QString::fromStdString(n));
     }
     guestBoard_ = std::make_unique<FrmGuest>(*guest_, [this] {
         QTimer::singleShot(0, this, [this] {

@@ -17,19 +17,26 @@
 #include <QTimer>
 #include <cmath>
 
+#include "board/history_file.h"
+#include "board/route.h"
+#include "platform/text_file.h"
+#include "screens/boardKeys.h"
 #include "screens/eventPictures.h"
 #include "screens/frmBet.h"
 #include "screens/frmDice.h"
 #include "screens/frmEki.h"
 #include "screens/frmEnd.h"
+#include "screens/frmKiroku.h"
 #include "screens/frmMap.h"
 #include "screens/frmMessage.h"
+#include "screens/frmMokutekiti.h"
 #include "screens/frmSeiha.h"
 #include "screens/look.h"
 #include "screens/stripView.h"
 #include "screens/timing.h"
 #include "state/railway.h"
 #include "state/regions.h"
+#include "turns/messages.h"
 #include "turns/race.h"
 
 namespace kisharin {
@@ -190,6 +197,24 @@ FrmGuest::FrmGuest(NetGuest& guest, std::function<void()> onEnded)
     cmdWork_ = makeButton(this, QStringLiteral("cmdWork"), QStringLiteral("アルバイト"), 608, 480);
     connect(cmdSusumu_, &QPushButton::clicked, this, [this] { send(Command::roll(guest_.player())); });
     connect(cmdWork_, &QPushButton::clicked, this, [this] { send(Command::work(guest_.player())); });
+    // The buttons that only look, where the host's board has them.
+    cmdMokutekiti_ =
+        makeButton(this, QStringLiteral("cmdMokutekiti"), QStringLiteral("目的地確認"), 520, 480);
+    cmdCourse_ = makeButton(this, QStringLiteral("cmdCourse"), QStringLiteral("最短目的地"), 520, 512);
+    cmdPoint_ = makeButton(this, QStringLiteral("cmdPoint"), QStringLiteral("ポイント確認"), 520, 544);
+    cmdMap2_ = makeButton(this, QStringLiteral("cmdMap2"), QStringLiteral("路線図"), 608, 512);
+    cmdKiroku_ = makeButton(this, QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし"), 696, 512);
+    cmdKiroku_->setToolTip(QStringLiteral("乗りつぶし記録"));
+    connect(cmdMokutekiti_, &QPushButton::clicked, this, &FrmGuest::cmdMokutekiti_Click);
+    connect(cmdCourse_, &QPushButton::clicked, this, &FrmGuest::cmdCourse_Click);
+    connect(cmdPoint_, &QPushButton::clicked, this, &FrmGuest::cmdPoint_Click);
+    connect(cmdMap2_, &QPushButton::clicked, this, [this] { FrmMap::showViewing(view(), cmdMap2_, this); });
+    connect(cmdKiroku_, &QPushButton::clicked, this, [this] {
+        GameState& s = view();
+        for (int p = 0; p < 2; ++p) s.playerName[p] = homeNames_[static_cast<std::size_t>(p)];
+        FrmKiroku::showFromBoard(s, this);
+    });
+    addBoardShortcuts(this);  // the same keys as the host's board
 
     connect(&guest_, &NetGuest::boardChanged, this, &FrmGuest::refresh);
     connect(&guest_, &NetGuest::shown, this, &FrmGuest::shown);
@@ -274,7 +299,56 @@ void FrmGuest::refresh() {
     cmdWork_->setVisible(m.cmdWorkVisible);
     cmdWork_->setEnabled(mine);
     picScreen_->setEnabled(mine);
+    // What needs the railway (names, routes, maps) waits for it.
+    const bool looks = railway_ && guest_.hasBoard();
+    for (QPushButton* button : {cmdMokutekiti_, cmdCourse_, cmdMap2_, cmdKiroku_}) button->setEnabled(looks);
+    cmdPoint_->setEnabled(guest_.hasBoard());
+    if (sender() == &guest_) recordArrival();
     syncing_ = false;
+}
+
+void FrmGuest::setRailway(GameState* railway) {
+    railway_ = railway;
+    if (railway_) homeNames_ = {railway_->playerName[0], railway_->playerName[1]};
+    refresh();
+}
+
+void FrmGuest::recordArrival() {
+    const int me = guest_.player();
+    if (!railway_ || railway_->historyBase.empty() || !guest_.hasBoard() || me != 1) return;
+    const Station at = guest_.board().at[1];
+    GameState& r = *railway_;
+    if (!isStation(r, at.line, at.pos) || r.visited[1](at.line, at.pos)) return;
+    // Written before it counts as visited: a write that fails is tried again next time.
+    try {
+        appendLine(historyPath(r, 1), historyRecord(at.line, at.pos));
+        r.visited[1](at.line, at.pos) = True;
+    } catch (const GameError& e) {
+        lblShown_->setText(qs(e.what()));
+    }
+}
+
+void FrmGuest::cmdMokutekiti_Click() {
+    FrmMokutekiti list(view(), this);
+    list.exec();
+}
+
+void FrmGuest::cmdCourse_Click() {
+    // The shortest way for the guest's own player, worked out here from the board.
+    GameState& s = view();
+    s.curPlayer = static_cast<Integer>(guest_.player());
+    道のり(s);
+    auto* w = new FrmCourse(s, this);  // deletes itself on close
+    w->setWindowFlag(Qt::Window);
+    w->show();
+}
+
+void FrmGuest::cmdPoint_Click() {
+    GameState& s = view();
+    s.curPlayer = static_cast<Integer>(guest_.player());
+    s.messageText = pointsText(s.playerName[0], s.playerPoint[0], s.playerName[1], s.playerPoint[1]);
+    FrmMessage w(s, this);
+    w.exec();
 }
 
 GameState& FrmGuest::view() {
@@ -286,6 +360,14 @@ GameState& FrmGuest::view() {
         s.playerName[p] = b.names[i];
         s.playerMoney[p] = b.money[i];
         s.playerPoint[p] = b.points[i];
+        s.playerRosen[p] = static_cast<Integer>(b.at[i].line);
+        s.playerEki[p] = static_cast<Integer>(b.at[i].pos);
+    }
+    for (int d = 1; d <= kDestinationCount; ++d) {
+        const std::size_t i = static_cast<std::size_t>(d - 1);
+        s.mokutekitiRosen[d] = static_cast<Integer>(b.destinations[i].line);
+        s.mokutekitiEki[d] = static_cast<Integer>(b.destinations[i].pos);
+        s.mokutekitiDone[d] = b.done[i] ? True : False;
     }
     return s;
 }
@@ -316,6 +398,16 @@ void FrmGuest::showNext() {
     if (!queue_.empty()) QTimer::singleShot(0, this, &FrmGuest::showNext);
 }
 
+QString FrmGuest::rideText(const net::ShowCall& c) const {
+    // 「各停で 東京駅から 神田駅へ」: the stations by name where this computer has the railway.
+    auto station = [&](int pos) {
+        if (railway_ && isStation(*railway_, c.line, pos))
+            return qs(railway_->ekiName(c.line, pos)) + QStringLiteral("駅");
+        return QStringLiteral("%1 駅").arg(pos);
+    };
+    return QStringLiteral("%1で %2から %3へ").arg(qs(c.text), station(c.start), station(c.end));
+}
+
 void FrmGuest::showCall(const net::ShowCall& c) {
     // The line under the board keeps the last thing shown.
     QString text;
@@ -324,7 +416,7 @@ void FrmGuest::showCall(const net::ShowCall& c) {
     else if (c.what == "dice")
         text = QStringLiteral("サイの目：%1").arg(c.value);
     else if (c.what == "ride")
-        text = QStringLiteral("%1で %2 駅から %3 駅へ").arg(qs(c.text)).arg(c.start).arg(c.end);
+        text = rideText(c);
     else if (c.what == "conquest")
         text = QStringLiteral("路線制覇！");
     if (!text.isEmpty()) {

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
+#include <array>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -51,8 +52,12 @@ class FrmGuest : public QWidget {
     FrmGuest(NetGuest& guest, std::function<void()> onEnded);
 
     // The shipped railway, read only, for painting the rides the host shows (without it,
-    // or when it is not the host's, a ride is a line of text).
-    void setRailway(GameState* railway) { railway_ = railway; }
+    // or when it is not the host's, a ride is a line of text), and for the lists and maps
+    // of the board's buttons. When it has a history folder (historyBase, with the visited
+    // table of player 2 read from it), the guest's player's arrivals are added to this
+    // computer's history of player 2, so that its conquest record grows from its own rides;
+    // its playerName are the names of this computer's conquest record.
+    void setRailway(GameState* railway);
     // Redraws everything from the last board.
     void refresh();
     QLabel* lastShown() const { return lblShown_; }
@@ -65,6 +70,13 @@ class FrmGuest : public QWidget {
 
   private:
     bool myTurn() const;
+    // The guest's player stands on a station this computer's history has not: it is added.
+    void recordArrival();
+    // The board's own windows: the destinations, the shortest way to one, the points, the
+    // map of Japan and the conquest record, as at the host's board.
+    void cmdMokutekiti_Click();
+    void cmdCourse_Click();
+    void cmdPoint_Click();
     void send(const Command& c, int lane = 0);
     // What the host shows and asks is shown in order, one window at a time, as at the host.
     void shown(const net::ShowCall& c);
@@ -72,6 +84,8 @@ class FrmGuest : public QWidget {
     void showCall(const net::ShowCall& c);
     void asked(const net::Ask& a);
     void showRide(const net::ShowCall& c);
+    // The line under the board for a ride: the kind and the two stations.
+    QString rideText(const net::ShowCall& c) const;
     void showRace(const net::ShowCall& c);
     void askBet(const net::Ask& a);
     // The state the host's windows are drawn from, with what this computer knows: the
@@ -99,8 +113,14 @@ class FrmGuest : public QWidget {
     QRadioButton* optKind_[6] = {};
     QPushButton* cmdSusumu_;
     QPushButton* cmdWork_;
+    QPushButton* cmdMokutekiti_;
+    QPushButton* cmdCourse_;
+    QPushButton* cmdPoint_;
+    QPushButton* cmdMap2_;
+    QPushButton* cmdKiroku_;
     GameState* railway_ = nullptr;
-    std::unique_ptr<GameState> own_;  // the view without the railway
+    std::array<std::string, 2> homeNames_;  // of this computer's conquest record
+    std::unique_ptr<GameState> own_;        // the view without the railway
     std::deque<Shown> queue_;
     bool showing_ = false;
     QPointer<FrmBet> bet_;  // the betting window of the guest's own race day
