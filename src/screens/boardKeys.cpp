@@ -19,6 +19,7 @@ const std::vector<BoardKey>& boardKeys() {
         {"cmdMokutekiti", "目的地確認", QKeySequence(Qt::Key_D)},
         {"cmdCourse", "最短目的地", QKeySequence(Qt::Key_C)},
         {"cmdPoint", "ポイント確認", QKeySequence(Qt::Key_P)},
+        {"cmdLog", "メッセージ記録", QKeySequence(Qt::Key_L)},
     };
     return keys;
 }

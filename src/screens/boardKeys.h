@@ -18,7 +18,7 @@ struct BoardKey {
 };
 
 // 進む S, 各停 1, 急行 2, 特急 3, 新幹線 4, 飛行機 5, アルバイト A, 路線図 M, 目的地確認 D,
-// 最短目的地 C, ポイント確認 P.
+// 最短目的地 C, ポイント確認 P, メッセージ記録 L.
 const std::vector<BoardKey>& boardKeys();
 
 // Sets the keys up on the board (its buttons are found by their names).

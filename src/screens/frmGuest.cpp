@@ -36,6 +36,7 @@
 #include "screens/timing.h"
 #include "state/railway.h"
 #include "state/regions.h"
+#include "turns/board_model.h"
 #include "turns/messages.h"
 #include "turns/race.h"
 
@@ -214,6 +215,9 @@ FrmGuest::FrmGuest(NetGuest& guest, std::function<void()> onEnded)
         for (int p = 0; p < 2; ++p) s.playerName[p] = homeNames_[static_cast<std::size_t>(p)];
         FrmKiroku::showFromBoard(s, this);
     });
+    cmdLog_ = makeButton(this, QStringLiteral("cmdLog"), QStringLiteral("メッセージ"), 696, 480);
+    connect(cmdLog_, &QPushButton::clicked, this, &FrmGuest::cmdLog_Click);
+    lblOther_ = makeLabel(this, QStringLiteral("lblOther"), {200, 550, 310, 22}, 9, true);
     addBoardShortcuts(this);  // the same keys as the host's board
 
     connect(&guest_, &NetGuest::boardChanged, this, &FrmGuest::refresh);
@@ -304,6 +308,15 @@ void FrmGuest::refresh() {
     for (QPushButton* button : {cmdMokutekiti_, cmdCourse_, cmdMap2_, cmdKiroku_}) button->setEnabled(looks);
     cmdPoint_->setEnabled(guest_.hasBoard());
     if (sender() == &guest_) recordArrival();
+    if (guest_.hasBoard() && b.curPlayer != turnOf_) {
+        turnOf_ = b.curPlayer;
+        ++turn_;
+    }
+    // The other player is the host's.
+    const int other = 1 - guest_.player();
+    lblOther_->setText(railway_ && guest_.hasBoard() ? qs(otherPlayerText(view(), other)) : QString());
+    setFore(lblOther_, other == 1 ? kColorPlayer2 : kColorPlayer1);
+    if (logWindow_) logWindow_->follow({b.names[0], b.names[1]});
     syncing_ = false;
 }
 
@@ -341,6 +354,17 @@ void FrmGuest::cmdCourse_Click() {
     auto* w = new FrmCourse(s, this);  // deletes itself on close
     w->setWindowFlag(Qt::Window);
     w->show();
+}
+
+void FrmGuest::cmdLog_Click() {
+    if (!logWindow_) {
+        logWindow_ = new FrmLog(log_, this);
+        logWindow_->move(geometry().right() + 8, geometry().top());
+    }
+    const net::BoardView& b = guest_.board();
+    logWindow_->follow({b.names[0], b.names[1]});
+    logWindow_->show();
+    logWindow_->raise();
 }
 
 void FrmGuest::cmdPoint_Click() {
@@ -426,6 +450,8 @@ void FrmGuest::showCall(const net::ShowCall& c) {
     GameState& s = view();
     s.curPlayer = static_cast<Integer>(c.player);
     if (c.what == "message") {
+        log_.add(std::max(turn_, 1), c.player, c.text);
+        if (logWindow_) logWindow_->follow({guest_.board().names[0], guest_.board().names[1]});
         s.messageText = c.text;
         FrmMessage w(s, this);
         w.exec();

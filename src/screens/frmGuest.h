@@ -13,9 +13,11 @@
 
 #include "board/line_display.h"
 #include "screens/eventPictures.h"
+#include "screens/frmLog.h"
 #include "session/net_game.h"
 #include "state/game_state.h"
 #include "turns/events.h"
+#include "turns/message_log.h"
 #include "turns/race.h"
 
 class QLabel;
@@ -77,6 +79,7 @@ class FrmGuest : public QWidget {
     void cmdMokutekiti_Click();
     void cmdCourse_Click();
     void cmdPoint_Click();
+    void cmdLog_Click();
     void send(const Command& c, int lane = 0);
     // What the host shows and asks is shown in order, one window at a time, as at the host.
     void shown(const net::ShowCall& c);
@@ -118,6 +121,13 @@ class FrmGuest : public QWidget {
     QPushButton* cmdPoint_;
     QPushButton* cmdMap2_;
     QPushButton* cmdKiroku_;
+    QPushButton* cmdLog_;
+    QLabel* lblOther_;
+    // The host's messages as they came, with the turns counted here.
+    MessageLog log_;
+    int turn_ = 0;
+    int turnOf_ = -1;  // whose turn the last board was
+    QPointer<FrmLog> logWindow_;
     GameState* railway_ = nullptr;
     std::array<std::string, 2> homeNames_;  // of this computer's conquest record
     std::unique_ptr<GameState> own_;        // the view without the railway

@@ -19,6 +19,7 @@
 #include "screens/browser.h"
 #include "screens/eventPictures.h"
 #include "screens/frmKiroku.h"
+#include "screens/frmLog.h"
 #include "screens/frmMap.h"
 #include "screens/frmMokutekiti.h"
 #include "screens/frmSlots.h"
@@ -129,6 +130,11 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     cmdMap2_ = makeButton(this, QStringLiteral("cmdMap2"), QStringLiteral("路線図"), 608, 512);
     cmdMap_ = makeButton(this, QStringLiteral("cmdMap"), QStringLiteral("Web地図"), 608, 544);
     cmdSave_ = makeButton(this, QStringLiteral("cmdSave"), QStringLiteral("保存して終了"), 696, 544);
+    // The message log, in the free place above 「乗りつぶし」; where the other player
+    // stands, under the turn's train.
+    cmdLog_ = makeButton(this, QStringLiteral("cmdLog"), QStringLiteral("メッセージ"), 696, 480);
+    connect(cmdLog_, &QPushButton::clicked, this, &FrmMain::cmdLog_Click);
+    lblOther_ = makeLabel(this, QStringLiteral("lblOther"), {200, 550, 310, 22}, 9, true);
     connect(cmdSusumu_, &QPushButton::clicked, this, &FrmMain::cmdSusumu_Click);
     connect(cmdWork_, &QPushButton::clicked, this, &FrmMain::cmdWork_Click);
     connect(cmdMokutekiti_, &QPushButton::clicked, this, &FrmMain::cmdMokutekiti_Click);
@@ -238,8 +244,22 @@ void FrmMain::refresh() {
     cmdSusumu_->setVisible(m.cmdSusumuVisible);
     cmdWork_->setVisible(m.cmdWorkVisible);
     cmdSave_->setVisible(m.cmdSaveVisible);
+    const int other = otherPlayerOf(g_);
+    lblOther_->setText(qs(otherPlayerText(g_.s, other)));
+    setFore(lblOther_, other == 1 ? kColorPlayer2 : kColorPlayer1);
+    if (log_) log_->follow({g_.s.playerName[0], g_.s.playerName[1]});
     setEnabled(m.boardEnabled);
     syncing_ = false;
+}
+
+void FrmMain::cmdLog_Click() {
+    if (!log_) {
+        log_ = new FrmLog(g_.messages, this);
+        log_->move(geometry().right() + 8, geometry().top());
+    }
+    log_->follow({g_.s.playerName[0], g_.s.playerName[1]});
+    log_->show();
+    log_->raise();
 }
 
 void FrmMain::setBoardEnabled(bool enabled) {

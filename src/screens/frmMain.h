@@ -9,6 +9,7 @@
 #include <string>
 
 #include "screens/eventPictures.h"
+#include "screens/frmLog.h"
 #include "screens/frmMokutekiti.h"
 #include "turns/command.h"
 #include "turns/events.h"
@@ -58,6 +59,7 @@ class FrmMain : public QWidget {
     void cmdMap_Click();
     void cmdMap2_Click();
     void cmdSave_Click();
+    void cmdLog_Click();  // the message log beside the board
     void tmrMain_Timer();
 
     // The event picture picE: a disaster (1..3) slides across the board on tmrNature
@@ -78,6 +80,7 @@ class FrmMain : public QWidget {
     StripView* strip() const { return strip_; }
     QScrollBar* scrollBar() const { return scTate_; }
     FrmCourse* course() const { return course_; }
+    FrmLog* messageLog() const { return log_; }
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -113,6 +116,9 @@ class FrmMain : public QWidget {
     QTimer* tmrMain_;
     std::unique_ptr<BoardPicture> picE_;
     QPointer<FrmCourse> course_;
+    QPointer<FrmLog> log_;
+    QPushButton* cmdLog_;
+    QLabel* lblOther_;
     bool syncing_ = false;  // true while the controls are set from the models
     int depth_ = 0;         // handlers running (nested through modal windows)
 };

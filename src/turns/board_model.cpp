@@ -2,6 +2,7 @@
 
 #include "board/line_display.h"
 #include "board/startup.h"
+#include "state/railway.h"
 #include "turns/command.h"
 #include "turns/game.h"
 #include "turns/money.h"
@@ -47,6 +48,19 @@ int firstSetKind(const BoardControls& c) {
     for (int k = 1; k <= 5; ++k)
         if (c.optKind[k].value) return k;
     return 1;
+}
+
+std::string otherPlayerText(const GameState& s, int other) {
+    if (other != 0 && other != 1) return {};
+    const int line = s.playerRosen[other], pos = s.playerEki[other];
+    if (!isStation(s, line, pos)) return {};
+    return s.playerName[other] + "：" + s.ekiName(line, pos) + "駅（" + s.ekiName(line, 0) + "）";
+}
+
+int otherPlayerOf(const Game& g) {
+    const bool first = g.seat(0).atBoard(), second = g.seat(1).atBoard();
+    if (first != second) return first ? 1 : 0;
+    return 1 - g.s.curPlayer;
 }
 
 BoardModel boardModel(const Game& g) {

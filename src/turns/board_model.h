@@ -53,6 +53,13 @@ struct BoardModel : BoardControls {
 // The model of the board's lower controls for the present state.
 BoardModel boardModel(const Game& g);
 
+// Where the other player stands, for the line under the board: name & "：" & station &
+// "駅（" & line & "）"; empty when it stands on no station.
+std::string otherPlayerText(const GameState& s, int other);
+// The player a board shows as the other one: the one not sitting at it when only one of
+// the two does (the computer, a player at another computer), else the one not to move.
+int otherPlayerOf(const Game& g);
+
 // The caption of train kind k (1..5), e.g. "特急".
 const char* kindCaption(int kind);
 

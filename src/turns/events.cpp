@@ -52,6 +52,11 @@ EventMove placePlayer(GameState& s, int p, Station st) {
 }
 
 void report(Game& g, const SpecialEventRecord& r) {
+    // Where the event put each player, said in the message log.
+    const GameState& s = g.s;
+    for (const EventMove& m : r.moves)
+        if (m.player == 0 || m.player == 1)
+            noteInLog(g, movedNote(s.playerName[m.player], s.ekiName(m.line, m.pos), s.ekiName(m.line, 0)));
     if (g.eventLog) g.eventLog->special(r);
 }
 
@@ -194,6 +199,7 @@ void settleBet(Game& g, int p, const Race& racing) {
         b.lane = race.lane;
         b.winner = race.winner;
         addMoney(s.playerMoney[p], -s.betStake);
+        noteInLog(g, stakeNote(s.betStake));
         if (s.betWinPoints != 0) {
             showMessage(g, betWonText(s.betWinPoints));
             addPoints(s.playerPoint[p], s.betWinPoints);

@@ -15,6 +15,7 @@
 #include "state/rng.h"
 #include "turns/board_model.h"
 #include "turns/event_log.h"
+#include "turns/message_log.h"
 #include "turns/screens.h"
 #include "turns/seat.h"
 
@@ -74,6 +75,9 @@ struct Game {
     // in the middle of a turn keeps (a ride, a question or a guest gone mid-turn).
     std::vector<std::string> turnStart;
     bool seatPlaying = false;  // a seat is playing its turn (turns/turn.h, playSeatTurn)
+    // Every message of this sitting, and the turns begun in it (the first is 1).
+    MessageLog messages;
+    int turnNumber = 0;
 
     // What the board shows of each seat beside the player's name ("つよい"); empty: nothing.
     std::array<std::string, 2> seatCaptions;

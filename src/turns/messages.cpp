@@ -1,5 +1,7 @@
 #include "turns/messages.h"
 
+#include "turns/race.h"
+
 namespace kisharin {
 
 namespace {
@@ -9,8 +11,13 @@ std::string num(Long v) {
 }  // namespace
 
 void showMessage(Game& g, const std::string& text) {
+    g.messages.add(g.turnNumber, g.s.curPlayer, text);
     g.s.messageText = text;
     g.screens.showMessage(g.s);
+}
+
+void noteInLog(Game& g, const std::string& text) {
+    g.messages.add(g.turnNumber, g.s.curPlayer, text);
 }
 
 Long messageBackground(int player) {
@@ -63,6 +70,14 @@ std::string conquestText(const std::string& line) {
 
 std::string raceDayText(const std::string& race) {
     return "今日は" + race + "開催日！";
+}
+
+std::string movedNote(const std::string& name, const std::string& station, const std::string& line) {
+    return name + "は" + station + "駅（" + line + "）へ";
+}
+
+std::string stakeNote(Long stake) {
+    return "賭け金：" + grouped(stake) + "円";
 }
 
 std::string betWonText(Long points) {

@@ -10,8 +10,10 @@
 
 namespace kisharin {
 
-// Sets s.messageText to text and shows the message window.
+// Sets s.messageText to text and shows the message window (and keeps it in the log).
 void showMessage(Game& g, const std::string& text);
+// Says text in the message log only: no window, the turn's timing unchanged.
+void noteInLog(Game& g, const std::string& text);
 
 // What the message window draws.
 struct MessageWindowModel {
@@ -65,5 +67,9 @@ std::string conquestText(const std::string& line);  // "「" & line & "」制覇
 std::string raceDayText(const std::string& race);  // "今日は" & race & "開催日！"
 std::string betWonText(Long points);               // "おめでとう！！　ポイント：+" & points
 inline constexpr const char* kMsgBetLost = "残念！！　ポイント：-５０";
+// The log's notes: where an event put a player (name & "は" & station & "駅（" & line &
+// "）へ"), and the stake of a bet ("賭け金：" & stake & "円").
+std::string movedNote(const std::string& name, const std::string& station, const std::string& line);
+std::string stakeNote(Long stake);
 
 }  // namespace kisharin

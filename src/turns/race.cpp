@@ -23,8 +23,6 @@ std::string oddsText(int odds) {
     return "オッズ：" + fullWidthNumber(odds) + "倍";
 }
 
-namespace {
-
 std::string grouped(Long v) {
     std::string digits = std::to_string(v);
     std::string out;
@@ -36,6 +34,8 @@ std::string grouped(Long v) {
     }
     return out;
 }
+
+namespace {
 
 // The last `count` characters of a UTF-8 text.
 std::string lastChars(const std::string& text, size_t count) {

@@ -48,6 +48,9 @@ int oddsFactor(int odds);
 // "オッズ：" & odds in full-width digits & "倍".
 std::string oddsText(int odds);
 
+// An amount with thousands separators: 100000 as "100,000".
+std::string grouped(Long v);
+
 // A stake as the stake list shows it: two spaces, the amount with thousands separators
 // and "円", cut to its last 8 characters so that the entries line up on the right.
 std::string stakeEntry(Long stake);

@@ -1,5 +1,7 @@
 #include "turns/turn.h"
 
+#include "turns/strip_keys.h"
+
 #include <algorithm>
 
 #include "board/line_display.h"
@@ -111,7 +113,14 @@ void 間(Game& g) {
 
 void beginTurn(Game& g) {
     if (g.ended) return;
+    ++g.turnNumber;
     g.s.turnPhase = TurnPhase::Choosing;
+    // The player to move sees its own station (an overslept ride, a tornado or the other
+    // player's scrolling may have left it out of view).
+    const GameState& s = g.s;
+    if (g.line.line == s.playerRosen[s.curPlayer] && s.playerEki[s.curPlayer] >= 1 &&
+        s.playerEki[s.curPlayer] <= g.line.stationCount())
+        g.line.scrollValue = scrollToShow(g.line, {.station = s.playerEki[s.curPlayer]});
     g.turnStart = slotLines(g.s);
     const bool here = g.seat(g.s.curPlayer).atBoard();
     g.board.boardEnabled = here;

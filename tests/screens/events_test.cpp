@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QListWidget>
 #include <QTest>
 #include <cmath>
 #include <vector>
@@ -331,6 +332,12 @@ void EventsTest::anEarthquakeShakesTheBoardAndLeavesItALittleLeft() {
     for (size_t i = 0; i < watch.xs.size(); ++i) QCOMPARE(watch.xs[i], i % 2 == 0 ? x0 - step : x0);
     QCOMPARE(s.mokutekitiRosen[5], 5);
     QCOMPARE(s.mokutekitiEki[5], 1);
+    // The message window has closed; the board's message log (key L) still says it.
+    board.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&board));
+    QTest::keyClick(&board, Qt::Key_L);
+    QTRY_VERIFY(board.messageLog() && board.messageLog()->isVisible());
+    QVERIFY(board.messageLog()->list()->item(0)->text().endsWith(QStringLiteral("目的地が変わってしまったぞ～！！")));
 }
 
 void EventsTest::aHumanEndingOnARaceCourseBetsOverTheBoard() {

@@ -186,6 +186,20 @@ TEST_F(ComputerTest, TheTargetIsMarkedLightGreenAndScrolledIntoViewBeforeTheClic
     EXPECT_EQ(s.playerEki[1], 16);
 }
 
+// A turn starts with the own station in view, though the scroll kept from the player's
+// last turn shows the top of the line (a tornado or an overslept ride moved it since).
+TEST_F(ComputerTest, ATurnStartsWithTheOwnStationInView) {
+    place(0, 1, 29);
+    s.playerScroll[0] = 0;
+    s.curPlayer = 1;
+    finishTurn(g);
+    ASSERT_EQ(s.curPlayer, 0);
+    const PixelRect box = g.line.station(29).box;
+    EXPECT_GT(g.line.scrollValue, 0);
+    EXPECT_GE(box.top, g.line.scrollValue);
+    EXPECT_LE(box.top + box.height, g.line.scrollValue + kViewportHeight);
+}
+
 TEST_F(ComputerTest, TakesTheExpressWithTooLittleMoneyForAllStationsAndTheDebtRuleFollows) {
     setDestination(1, 1, 24);
     computerAt(1, 1, 9000);     // 23 stations would cost 11,500 yen

@@ -161,6 +161,9 @@ TEST_F(Events, HumanIsAskedAndNoStays) {
     ワープ(eg);
     EXPECT_EQ(prefOf(0), "北海道");
     EXPECT_EQ(screens.eventPictures.back(), 0);
+    // The message log says where the player landed (no window: the timing stays).
+    EXPECT_EQ(eg.messages.entries().back().text, movedNote(s.playerName[0], "孤島", "離島線"));
+    EXPECT_EQ(screens.messages.back(), "　　　北海道地方に続いているワープ穴発見！");
 }
 
 TEST_F(Events, ComputersGodNeedsARouteAboveTwentyFiveAndGoesToAnOpenDestination) {
@@ -293,6 +296,10 @@ TEST_F(Events, EarthquakeShakesTheBoardAndMovesOnlyOpenDestinations) {
     // Ten waits of 0.08 s between them, then the message.
     EXPECT_NEAR(screens.seconds - before, 10 * 0.08 + 2.0, 1e-9);
     EXPECT_EQ(screens.messages.back(), kMsgEarthquake);
+    // The message log keeps it, with the turn and the player it came in.
+    ASSERT_FALSE(eg.messages.entries().empty());
+    EXPECT_EQ(eg.messages.entries().back().text, kMsgEarthquake);
+    EXPECT_EQ(eg.messages.entries().back().player, s.curPlayer);
     const auto& moved = log.events.back().newDestinations;
     ASSERT_EQ(moved.size(), 6u);  // 2 and 4..8
     EXPECT_EQ(moved[0].number, 2);

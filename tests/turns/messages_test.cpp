@@ -6,6 +6,7 @@
 
 #include "support/fakes.h"
 #include "support/scripted_screens.h"
+#include "turns/message_log.h"
 #include "turns/money.h"
 
 namespace kisharin {
@@ -79,6 +80,19 @@ TEST(MoneyText, JapaneseCurrencyForm) {
     EXPECT_EQ(moneyText(-1500), "-￥1,500");
     EXPECT_EQ(moneyText(-2147483647 - 1), "-￥2,147,483,648");
     EXPECT_EQ(moneyText(2147483647), "￥2,147,483,647");
+}
+
+// The log keeps the newest kKept messages; a line names the turn and the player and
+// leaves out the message's leading spaces.
+TEST(MessageLog, KeepsTheNewestAndListsTurnPlayerAndText) {
+    MessageLog log;
+    for (std::size_t i = 0; i < MessageLog::kKept + 2; ++i) log.add(static_cast<int>(i), 1, std::to_string(i));
+    EXPECT_EQ(log.entries().size(), MessageLog::kKept);
+    EXPECT_EQ(log.entries().front().text, "2");
+    EXPECT_EQ(log.added(), static_cast<long>(MessageLog::kKept + 2));
+    EXPECT_EQ(loggedLine({12, 1, kMsgEarthquake}, {"たろうさん", "こむさん"}),
+              "12手目　こむさん　地震だーー！！目的地が変わってしまったぞ～！！");
+    EXPECT_EQ(stakeNote(100000), "賭け金：100,000円");
 }
 
 }  // namespace
