@@ -1,6 +1,7 @@
 // The desktop game's network roles: hosting a game whose player 2 sits at another
 // computer, and joining one as that player.
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
+#include "screens/timing.h"
 #include "setup/settings.h"
 #include "state/error.h"
 #include "state/regions.h"
@@ -28,6 +30,11 @@ QString leftText(const QString& why, const NetHost& host) {
                      "\nゲームを止めています。同じ参加コード（%1）で相手がもう一度参加するのを"
                      "待つか、保存して終了できます。")
                      .arg(qs(net::spokenCode(host.code())));
+}
+QString waitingTitle(const NetHost& host) {
+    return QStringLiteral("キシャリン（相手を待っています　ポート：%1　参加コード：%2）")
+        .arg(host.port())
+        .arg(qs(net::spokenCode(host.code())));
 }
 }  // namespace
 
@@ -49,6 +56,9 @@ bool DesktopGame::startHosting() {
     r.s.comOpponent = False;
     r.watched = std::make_unique<WatchedSeat>(r.here, *r.host);
     r.g.seats = {r.watched.get(), r.remote.get()};
+    connect(r.host.get(), &NetHost::guestJoined, this, [this] {
+        if (board_) board_->setWindowTitle(QStringLiteral("キシャリン"));
+    });
     connect(r.host.get(), &NetHost::guestLeft, this,
             [this](const QString& why) { QTimer::singleShot(0, this, [this, why] { guestLeft(why); }); });
     // Someone gave wrong codes during the game: the player learns it and the new code (the
@@ -57,6 +67,7 @@ bool DesktopGame::startHosting() {
         if (!board_ || !run_ || !run_->host) return;
         if (auto* left = board_->findChild<QMessageBox*>(QStringLiteral("guestLeft")))
             left->setText(leftText(left->property("why").toString(), *run_->host));
+        if (board_ && !run_->host->joined()) board_->setWindowTitle(waitingTitle(*run_->host));
         auto* box = board_->findChild<QMessageBox*>(QStringLiteral("codeChanged"));
         if (!box) {
             box = new QMessageBox(QMessageBox::Warning, QStringLiteral("ネット対戦"), QString(),
@@ -71,6 +82,11 @@ bool DesktopGame::startHosting() {
                 .arg(wrong)
                 .arg(code));
         box->show();
+    });
+    // A host that ends its game (the results, 「保存して終了」, the board closed) says so to
+    // its guest before the program stops.
+    setLastWords([host = QPointer<NetHost>(r.host.get())] {
+        if (host) host->sayGoodbye();
     });
     return true;
 }
@@ -87,7 +103,11 @@ void DesktopGame::guestLeft(const QString& why) {
     box.exec();
     if (box.clickedButton() == save && !run_->host->joined()) {
         QTimer::singleShot(0, board_.get(), &FrmMain::cmdSave_Click);
+        return;
     }
+    // Waiting: the board's title says so, with what the guest needs to join again, until
+    // it has.
+    if (!run_->host->joined()) board_->setWindowTitle(waitingTitle(*run_->host));
 }
 
 void DesktopGame::join() {

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace kisharin {
 
@@ -16,6 +17,10 @@ double& timeScale() {
 std::function<void()>& endHook() {
     static std::function<void()> hook;
     return hook;
+}
+std::function<void()>& lastWords() {
+    static std::function<void()> words;
+    return words;
 }
 }  // namespace
 
@@ -35,6 +40,7 @@ void waitMs(int ms) {
 }
 
 void endProgram() {
+    if (lastWords()) std::exchange(lastWords(), {})();
     if (endHook()) {
         endHook()();
         return;
@@ -43,6 +49,10 @@ void endProgram() {
     // written as they change), so the program can stop here, even deep inside a turn.
     std::fflush(nullptr);
     std::_Exit(0);
+}
+
+void setLastWords(std::function<void()> words) {
+    lastWords() = std::move(words);
 }
 
 void setEndProgramHook(std::function<void()> hook) {

@@ -18,5 +18,8 @@ void waitMs(int ms);
 // Ends the program at once, without saving. Tests replace it to watch for the end.
 void endProgram();
 void setEndProgramHook(std::function<void()> hook);
+// What is said before the program ends that way (a network game's host says goodbye to
+// its guest); empty: nothing.
+void setLastWords(std::function<void()> words);
 
 }  // namespace kisharin

@@ -33,6 +33,7 @@ constexpr int kByeWithinMs = 2000;
 constexpr const char* kMsgGuestGone = "相手との接続が切れました";
 constexpr const char* kMsgHostGone = "ホストとの接続が切れました";
 constexpr const char* kMsgHostEnded = "ホストがゲームを終了しました";
+constexpr const char* kMsgGuestEnded = "相手がゲームを終了しました";
 constexpr const char* kMsgOneGuest = "このゲームにはすでに相手が参加しています";
 
 std::string utf8(const QString& s) {
@@ -131,6 +132,12 @@ NetHost::~NetHost() {
         s->setParent(nullptr);
         letGo(s, kMsgHostEnded);
     }
+}
+
+void NetHost::sayGoodbye() {
+    if (!guest_ || guest_->state() != QAbstractSocket::ConnectedState) return;
+    guest_->sendTextMessage(qs(net::writeMessage(net::bye(kMsgHostEnded))));
+    guest_->flush();
 }
 
 bool NetHost::listen(quint16 port) {
@@ -282,6 +289,7 @@ void NetHost::wrongCode(QWebSocket* s) {
 void NetHost::welcome(QWebSocket* s) {
     s->disconnect(this);
     guest_ = s;
+    guestSaidBye_ = false;
     connect(s, &QWebSocket::textMessageReceived, this, &NetHost::onText);
     connect(s, &QWebSocket::binaryMessageReceived, this,
             [this](const QByteArray&) { endConnection(net::kErrNotJson); });
@@ -366,7 +374,8 @@ void NetHost::endConnection(const std::string& reason, bool tell) {
 void NetHost::onGone() {
     QWebSocket* s = std::exchange(guest_, nullptr);
     if (!s) return;
-    const std::string why = closeReason(*s, kMsgGuestGone);
+    // A guest that said goodbye has ended its game; any other close is a cut link.
+    const std::string why = guestSaidBye_ ? kMsgGuestEnded : closeReason(*s, kMsgGuestGone);
     note(why);
     s->disconnect(this);
     s->deleteLater();
@@ -393,6 +402,7 @@ void NetHost::onText(const QString& text) {
     const net::Message& m = r.message;
     if (m.type == net::MessageType::Bye) {
         note("相手が終了しました: " + m.reason);
+        guestSaidBye_ = true;
         if (guest_) guest_->close();
         return;
     }

@@ -61,6 +61,9 @@ class NetHost : public QObject {
     static QStringList addresses();
 
     bool joined() const { return guest_ != nullptr; }
+    // The host's game ends now (the program is about to stop): the guest is told so, as
+    // far as the network takes it at once.
+    void sayGoodbye();
     void send(const net::Message& m);
     // Sends the board as it stands now (when a guest is there).
     void sendBoard();
@@ -122,6 +125,7 @@ class NetHost : public QObject {
     std::string code_;
     QWebSocketServer* server_;
     QWebSocket* guest_ = nullptr;  // the welcomed guest
+    bool guestSaidBye_ = false;    // it left with a goodbye
     long seq_ = 0;
     std::string lastBoard_;  // the last board sent, without its number
     QString error_;

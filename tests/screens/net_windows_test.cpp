@@ -321,8 +321,12 @@ void NetWindowsTest::hostAndGuestWindows() {
     g->close();
     QTRY_VERIFY(guest.init() != nullptr);
     QTRY_VERIFY(!hostSaw.isEmpty());
-    QVERIFY(hostSaw.startsWith(QStringLiteral("相手との接続が切れました")));
+    // It said goodbye: the host says it ended its game, not that the link was cut.
+    QVERIFY(hostSaw.startsWith(QStringLiteral("相手がゲームを終了しました")));
     QVERIFY(host.board()->isVisible());
+    // Waiting, the board says so and how to join again.
+    QTRY_VERIFY(host.board()->windowTitle().contains(QStringLiteral("相手を待っています")));
+    QVERIFY(host.board()->windowTitle().contains(code));
 }
 
 QTEST_MAIN(NetWindowsTest)
