@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,8 +11,8 @@
 #include "platform/system_clock.h"
 #include "record/game_record.h"
 #include "screens/look.h"
-#include "session/net_game.h"
 #include "screens/qtScreens.h"
+#include "session/net_game.h"
 #include "state/game_state.h"
 #include "state/rng.h"
 #include "turns/computer.h"
@@ -72,6 +73,7 @@ class DesktopGame : public QObject {
     std::unique_ptr<NetGuest> guest_;
     std::unique_ptr<FrmGuest> guestBoard_;
     std::unique_ptr<GameState> guestRailway_;
+    std::array<QString, 3> joinTyped_;  // the join box's address, port and code last time
 
     std::unique_ptr<Run> run_;
     std::unique_ptr<FrmInit> init_;

@@ -112,7 +112,9 @@ void DesktopGame::guestLeft(const QString& why) {
 
 void DesktopGame::join() {
     FrmJoin ask(init_.get());
+    ask.fill(joinTyped_[0], joinTyped_[1], joinTyped_[2]);
     if (ask.exec() != QDialog::Accepted) return;
+    joinTyped_ = {ask.address(), ask.typedPort(), ask.typedCode()};
     guest_ = std::make_unique<NetGuest>();
     // The shipped railway, for painting the rides (read only; no history, no setting).
     guestRailway_ = std::make_unique<GameState>();

@@ -113,6 +113,18 @@ FrmJoin::FrmJoin(QWidget* parent) : QDialog(parent) {
     setFont(uiFont(10));
 }
 
+void FrmJoin::fill(const QString& address, const QString& port, const QString& code) {
+    if (!address.isEmpty()) txtAddress_->setText(address);
+    if (!port.isEmpty()) txtPort_->setText(port);
+    if (!code.isEmpty()) txtCode_->setText(code);
+}
+QString FrmJoin::typedPort() const {
+    return txtPort_->text();
+}
+QString FrmJoin::typedCode() const {
+    return txtCode_->text();
+}
+
 QString FrmJoin::address() const {
     return txtAddress_->text().trimmed();
 }

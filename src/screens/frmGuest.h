@@ -37,6 +37,11 @@ class FrmJoin : public QDialog {
     Q_OBJECT
   public:
     explicit FrmJoin(QWidget* parent = nullptr);
+    // The box as the last try left it (a failed join is tried again without typing it
+    // all anew).
+    void fill(const QString& address, const QString& port, const QString& code);
+    QString typedPort() const;
+    QString typedCode() const;
     QString address() const;
     quint16 port() const;
     std::string code() const;

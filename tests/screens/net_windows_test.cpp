@@ -327,6 +327,15 @@ void NetWindowsTest::hostAndGuestWindows() {
     // Waiting, the board says so and how to join again.
     QTRY_VERIFY(host.board()->windowTitle().contains(QStringLiteral("相手を待っています")));
     QVERIFY(host.board()->windowTitle().contains(code));
+    // The guest's join box comes back as it was last filled in.
+    QString typed;
+    whenModal([&](QWidget* j) {
+        typed = j->findChild<QLineEdit*>(QStringLiteral("txtAddress"))->text() + QLatin1Char('|') +
+                j->findChild<QLineEdit*>(QStringLiteral("txtCode"))->text();
+        qobject_cast<QDialog*>(j)->reject();
+    });
+    guest.init()->findChild<QPushButton*>(QStringLiteral("cmdJoin"))->click();
+    QTRY_COMPARE(typed, QStringLiteral("127.0.0.1|") + code);
 }
 
 QTEST_MAIN(NetWindowsTest)
