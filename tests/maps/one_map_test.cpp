@@ -7,6 +7,7 @@
 #include "board/text_metrics.h"
 #include "maps/kept_map.h"
 #include "maps/one_map.h"
+#include "maps/picker.h"
 #include "support/fakes.h"
 
 namespace kisharin {
@@ -247,25 +248,112 @@ TEST_F(OneMapTest, TheZoomBarNeverLeavesTheMapOutOfSight) {
     EXPECT_EQ(map.canvas(), (CanvasRect{40 - 800, 40 - 800, 800, 800}));
 }
 
-TEST_F(OneMapTest, TheWheelZoomsAroundThePointer) {
-    const CanvasScale c0 = map.scale();
-    const double lon = c0.lonAt(450), lat = c0.latAt(150);  // under the pointer at (450, 150)
-    map.zoomAround(2, 450, 150);
-    EXPECT_EQ(map.zoomValue(), 2);
-    EXPECT_EQ(map.canvas().width, 1000);
-    const CanvasScale c2 = map.scale();
-    EXPECT_NEAR(c2.pixelX(static_cast<float>(lon)) + map.canvas().left, 450, 1.0);
-    EXPECT_NEAR(c2.pixelY(static_cast<float>(lat)) + map.canvas().top, 150, 1.0);
-    map.zoomAround(99, 450, 150);  // the bar's end
-    EXPECT_EQ(map.zoomValue(), OneMap::kZoomMax);
-    const CanvasScale c10 = map.scale();
-    EXPECT_NEAR(c10.pixelX(static_cast<float>(lon)) + map.canvas().left, 450, 1.0);
-    // Near the frame's edge the canvas still keeps 40 pixels inside it.
-    map.zoomAround(1, 599, 599);
-    EXPECT_GE(map.canvas().left, 40 - map.canvas().width);
-    EXPECT_LE(map.canvas().left, 600 - 40);
-    map.zoomAround(-3, 10, 10);
+// The map point under frame pixel (x, y).
+std::pair<double, double> under(const OneMap& m, int x, int y) {
+    const CanvasScale c = m.scale();
+    return {c.lonAt(x - m.canvas().left), c.latAt(y - m.canvas().top)};
+}
+
+TEST_F(OneMapTest, EachNotchOfTheWheelIsAZoomStepAroundThePointerThat１つ前TakesBack) {
+    const MapView whole = map.view();
+    const auto [lon, lat] = under(map, 450, 150);
+    map.wheelZoom(1, 450, 150);
+    EXPECT_EQ(map.zoomDepth(), 1);
+    EXPECT_FALSE(map.zoomBackEnabled());  // as after the first "変更"
     EXPECT_EQ(map.canvas(), (CanvasRect{0, 0, 600, 600}));
+    EXPECT_EQ(map.zoomValue(), 0);
+    EXPECT_NEAR(map.view().top - map.view().bottom, 0.75 * (whole.top - whole.bottom), 1e-4);
+    const auto [lon1, lat1] = under(map, 450, 150);
+    EXPECT_NEAR(lon1, lon, 1e-4);
+    EXPECT_NEAR(lat1, lat, 1e-4);
+    const MapView first = map.view();
+    map.wheelZoom(2, 100, 500);  // two notches at once: two steps
+    EXPECT_EQ(map.zoomDepth(), 3);
+    EXPECT_TRUE(map.zoomBackEnabled());
+    const int draws = map.drawCount();
+    map.cmdZoomBack_Click();
+    map.cmdZoomBack_Click();
+    EXPECT_EQ(map.view(), first);
+    EXPECT_EQ(map.drawCount(), draws + 2);
+    EXPECT_FALSE(map.zoomBackEnabled());
+    // Back out: no further than the whole prefecture, which is then shown as it first was.
+    map.wheelZoom(-30, 50, 50);
+    EXPECT_EQ(map.view(), whole);
+    const int depth = map.zoomDepth();
+    map.wheelZoom(-1, 50, 50);
+    EXPECT_EQ(map.zoomDepth(), depth);
+    // In: no closer than a kilometre from top to bottom.
+    map.wheelZoom(60, 300, 300);
+    EXPECT_GE((map.view().top - map.view().bottom) * 111.12, OneMap::kWheelMinKm);
+    EXPECT_LT((map.view().top - map.view().bottom) * 111.12, OneMap::kWheelMinKm / OneMap::kWheelStep);
+    // On the zoom bar's larger canvas too the point under the pointer stays.
+    map.cmdInit_Click();
+    map.scrZoom_Change(2);
+    const auto [lon2, lat2] = under(map, 200, 420);
+    map.wheelZoom(1, 200, 420);
+    const auto [lon3, lat3] = under(map, 200, 420);
+    EXPECT_NEAR(lon3, lon2, 1e-4);
+    EXPECT_NEAR(lat3, lat2, 1e-4);
+}
+
+// Three notches of the wheel, a box picked with the left and the right button, "変更":
+// the frame shows the box; "１つ前" goes back to the wheel's step, "初期値" to the whole.
+TEST_F(OneMapTest, AfterTheWheelTheButtonsKeepTheirMeaning) {
+    const MapView whole = map.view();
+    for (int i = 0; i < 3; ++i) map.wheelZoom(1, 420, 380);
+    const MapView wheeled = map.view();
+    const auto [x1, y1] = under(map, 60, 80);
+    const auto [x2, y2] = under(map, 540, 560);
+    // The box picked from its lower right corner: the same box.
+    map.picMain_MouseDown(MouseButton::Left, static_cast<float>(x2), static_cast<float>(y2));
+    map.picMain_DragDrop(static_cast<float>(x2), static_cast<float>(y2));
+    map.picMain_MouseDown(MouseButton::Right, static_cast<float>(x1), static_cast<float>(y1));
+    map.cmdZoom_Click();
+    EXPECT_EQ(map.zoomDepth(), 4);
+    EXPECT_TRUE(map.zoomBackEnabled());
+    const CanvasScale c = map.scale();
+    EXPECT_NEAR(c.pixelX(x1) + map.canvas().left, 0, 1);
+    EXPECT_NEAR(c.pixelY(y1) + map.canvas().top, 0, 1);
+    // Made square in whole kilometres: the far corner at the frame's, within a kilometre.
+    EXPECT_NEAR(c.pixelX(x2) + map.canvas().left, 600, 20);
+    EXPECT_NEAR(c.pixelY(y2) + map.canvas().top, 600, 20);
+    map.cmdZoomBack_Click();
+    EXPECT_EQ(map.view(), wheeled);
+    map.cmdInit_Click();
+    EXPECT_EQ(map.view(), whole);
+    EXPECT_EQ(map.canvas(), (CanvasRect{0, 0, 600, 600}));
+    EXPECT_EQ(map.zoomDepth(), 0);
+    EXPECT_FALSE(map.zoomBackEnabled());
+}
+
+// Every shipped prefecture's first view holds each piece of its outline that it reaches
+// (北海道's eastern tip and the islands off it among them), and the window opens on it.
+TEST(ShippedFirstViews, NoPrefectureIsCutAtTheEdgeOfItsFirstView) {
+    const std::string dir = std::string(KISHARIN_SHIPPED_DATA_DIR) + "/MapData/";
+    for (int code = 1; code <= kPrefCount; ++code) {
+        const std::string& pref = prefectureCaption(code);
+        const MapData d = データ読込(dir, pref);
+        const MapView v = firstView(d);
+        EXPECT_TRUE(viewInside({d.boundW, d.boundE, d.boundN, d.boundS}, v)) << pref;
+        for (const std::string& key : d.prefLineOnly) {
+            const GeoLine& ring = d.line.at(key);
+            bool in = false, out = false;
+            for (const GeoPoint& p : ring) {
+                const bool inside =
+                    p.lon >= v.left && p.lon <= v.right && p.lat <= v.top && p.lat >= v.bottom;
+                (inside ? in : out) = true;
+            }
+            EXPECT_FALSE(in && out) << pref << " " << key;
+        }
+    }
+    GameState s;
+    s.mapDataDir = dir;
+    OneMap map{s, fixedTextMetrics()};
+    s.pickedPref = "北海道";
+    s.prefPicked = True;
+    map.Form_Activate();
+    EXPECT_GT(map.view().right, 145.82f);  // 納沙布岬
+    EXPECT_EQ(map.view(), firstView(map.data()));
 }
 
 TEST(CornerTextTest, FloatsRoundTripThroughTheirText) {

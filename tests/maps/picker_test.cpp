@@ -105,5 +105,32 @@ TEST(PickerTest, AClickRecordsThePrefectureAndOnlyViewingOpensTheMap) {
     EXPECT_TRUE(s.prefPicked);
 }
 
+TEST(PickerTest, TheKeysReachEveryNameAndStartWhereThePlayerStands) {
+    EXPECT_EQ(pickerKeyMove(13, PickerKey::Right), 12);  // 東京都 to 千葉県
+    EXPECT_EQ(pickerKeyMove(13, PickerKey::Down), 14);   // to 神奈川県
+    EXPECT_EQ(pickerKeyMove(46, PickerKey::Down), 46);   // nothing south of 鹿児島県
+    EXPECT_EQ(pickerKeyMove(47, PickerKey::Next), 1);
+    EXPECT_EQ(pickerKeyMove(1, PickerKey::Previous), 47);
+    // The arrows alone lead from 東京都 to every name.
+    std::set<int> seen{13};
+    std::vector<int> todo{13};
+    while (!todo.empty()) {
+        const int at = todo.back();
+        todo.pop_back();
+        for (const PickerKey k : {PickerKey::Left, PickerKey::Right, PickerKey::Up, PickerKey::Down}) {
+            const int to = pickerKeyMove(at, k);
+            if (seen.insert(to).second) todo.push_back(to);
+        }
+    }
+    EXPECT_EQ(seen.size(), 47u);
+    GameState s;
+    EXPECT_EQ(pickerStart(s), 13);
+    s.ekiPref(3, 5) = "大阪府";
+    s.playerRosen[1] = 3;
+    s.playerEki[1] = 5;
+    s.curPlayer = 1;
+    EXPECT_EQ(pickerStart(s), 27);
+}
+
 }  // namespace
 }  // namespace kisharin
