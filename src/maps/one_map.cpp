@@ -134,6 +134,12 @@ void OneMap::moveCanvas(int left, int top) {
     canvas_.top = std::clamp(top, kKeepInside - canvas_.height, kFrame - kKeepInside);
 }
 
+void OneMap::centreCanvas() {
+    // Where the zoom bar puts it: the middle of the view in the middle of the frame, also
+    // after the map was dragged aside.
+    moveCanvas((kFrame - canvas_.width) / 2, (kFrame - canvas_.height) / 2);
+}
+
 void OneMap::picMain_DragDrop(float x, float y) {
     if (!shown_) return;
     cursor_ = 1;
@@ -190,6 +196,7 @@ void OneMap::cmdZoom_Click() {
     view_ = MapView{std::min(*x1, *x2), std::max(*x1, *x2), std::max(*y1, *y2), std::min(*y1, *y2)};
     cornersMarked_ = false;
     zoomBarEnabled_ = false;
+    centreCanvas();
     // The step keeps the view it shows (the corners made square, as ズーム処理共通 makes them).
     pushZoom(squareView(view_));
     ズーム処理共通();
@@ -204,6 +211,7 @@ void OneMap::cmdZoomBack_Click() {
     zoomHistory_.resize(static_cast<size_t>(zoomDepth_));
     // The view that step showed, a step of the wheel as one of "変更".
     view_ = zoomHistory_.back();
+    centreCanvas();
     zoomed_ = true;
     描画();
     zoomBarEnabled_ = true;
@@ -246,6 +254,7 @@ void OneMap::cmdInit_Click() {
     zoomBackEnabled_ = false;
     zoomDepth_ = 0;
     zoomed_ = false;
+    centreCanvas();
     座標設定();
     描画();
     zoomBarEnabled_ = true;

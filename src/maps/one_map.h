@@ -114,6 +114,8 @@ class OneMap {
 
   private:
     void moveCanvas(int left, int top);
+    // "変更", "１つ前" and "初期値" show their view in the frame: the canvas back in its place.
+    void centreCanvas();
     void ズーム処理共通();
     // One more step of the zoom history, the view `v` shown by it.
     void pushZoom(const MapView& v);
