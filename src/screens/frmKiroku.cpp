@@ -484,7 +484,8 @@ void FrmKiroku::zoomDetail(int zoom) {
 
 void FrmKiroku::zoomDetail(int zoom, QPoint at) {
     zoom = std::clamp(zoom, 0, kDetailZoomMax);
-    if (!detailPref_ || zoom == detailZoom_) return;
+    if (!detailPref_ || zoom == detailZoom_ || (zoom > detailZoom_ && detailSizeAt(zoom) == detailSize_))
+        return;
     // The share of the map under `at`, kept there at the new size.
     const QPointF on = QPointF(at - picDetail_->pos()) / std::max(detailSize_, 1);
     const int before = detailSize_;
@@ -493,6 +494,14 @@ void FrmKiroku::zoomDetail(int zoom, QPoint at) {
     if (detailSize_ == before) return;
     scrDetail_->horizontalScrollBar()->setValue(qRound(on.x() * detailSize_ - at.x()));
     scrDetail_->verticalScrollBar()->setValue(qRound(on.y() * detailSize_ - at.y()));
+}
+
+int FrmKiroku::detailSizeAt(int zoom) {
+    // The whole map fits the page; each step makes it half as large again, up to a picture
+    // the screen can keep.
+    const int fit = detailFit();
+    const int most = std::max(fit, static_cast<int>(kDetailMostPixels / picDetail_->devicePixelRatioF()));
+    return std::min(most, static_cast<int>(fit * std::pow(kDetailStep, zoom)));
 }
 
 int FrmKiroku::detailFit() {
@@ -517,13 +526,9 @@ void FrmKiroku::drawDetail() {
                       QStringLiteral("（") + percent(f.stations.reached[w], f.stations.total) +
                       QStringLiteral("）　制覇した路線 ") + counts(f.lines, who_) +
                       QStringLiteral("　　★色つき：到達した駅　灰色：まだの駅");
-    // The whole map fits the page (as the page is laid out when the window is not shown
-    // yet); each zoom step makes it half as large again, up to a picture the screen can keep.
-    const int fit = detailFit();
+    detailSize_ = detailSizeAt(detailZoom_);
     // Drawn at the screen's resolution, so that lines and names stay sharp on a scaled screen.
     const qreal dpr = picDetail_->devicePixelRatioF();
-    const int most = std::max(fit, static_cast<int>(kDetailMostPixels / dpr));
-    detailSize_ = std::min(most, static_cast<int>(fit * std::pow(kDetailStep, detailZoom_)));
     QImage image(QSize(detailSize_, detailSize_) * dpr, QImage::Format_RGB32);
     image.setDevicePixelRatio(dpr);
     image.fill(Qt::white);
@@ -551,7 +556,8 @@ void FrmKiroku::drawDetail() {
     picDetail_->setPixmap(QPixmap::fromImage(image));
     picDetail_->resize(detailSize_, detailSize_);
     const bool shown = !detailPic_.labels.empty() || !detailPic_.lines.empty();
-    cmdDetailIn_->setEnabled(shown && detailZoom_ < kDetailZoomMax && detailSize_ < most);
+    cmdDetailIn_->setEnabled(shown && detailZoom_ < kDetailZoomMax &&
+                             detailSizeAt(detailZoom_ + 1) > detailSize_);
     cmdDetailOut_->setEnabled(shown && detailZoom_ > 0);
     cmdDetailWhole_->setEnabled(shown && detailZoom_ > 0);
 }

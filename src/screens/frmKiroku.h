@@ -91,6 +91,7 @@ class FrmKiroku : public QDialog {
   private:
     void drawDetail();
     int detailFit();
+    int detailSizeAt(int zoom);
     void fillPlaces();
     void fillLines();
     void fillPrefFilter();
