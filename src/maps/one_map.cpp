@@ -196,10 +196,12 @@ void OneMap::cmdZoom_Click() {
     view_ = MapView{std::min(*x1, *x2), std::max(*x1, *x2), std::max(*y1, *y2), std::min(*y1, *y2)};
     cornersMarked_ = false;
     zoomBarEnabled_ = false;
-    centreCanvas();
     // The step keeps the view it shows (the corners made square, as ズーム処理共通 makes them).
     pushZoom(squareView(view_));
+    const int depth = zoomDepth_;
     ズーム処理共通();
+    // An empty box was taken back and leaves the map where it was.
+    if (zoomDepth_ == depth) centreCanvas();
     zoomBarEnabled_ = true;
 }
 

@@ -201,9 +201,12 @@ TEST_F(OneMapTest, ZoomingOntoOnePointChangesNothing) {
     const MapView before = map.view();
     const int draws = map.drawCount();
     map.picMain_MouseDown(MouseButton::Left, 139.35f, 35.28f);
+    map.picFloor_DragDrop(100, 100);
     map.picMain_MouseDown(MouseButton::Right, 139.35f, 35.28f);
+    const CanvasRect moved = map.canvas();
     map.cmdZoom_Click();
     EXPECT_EQ(map.view(), before);
+    EXPECT_EQ(map.canvas(), moved);
     EXPECT_EQ(map.zoomDepth(), 2);
     EXPECT_TRUE(map.zoomBackEnabled());
     EXPECT_EQ(map.drawCount(), draws);
