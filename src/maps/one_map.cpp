@@ -233,8 +233,9 @@ void OneMap::wheelZoom(int notches, int x, int y) {
             static_cast<float>(lat + (v.top - lat) * f), static_cast<float>(lat - (lat - v.bottom) * f)};
         const double height = static_cast<double>(next.top) - next.bottom;
         if (notches > 0 && height * 111.12 < kWheelMinKm) break;
-        // Out as far as the whole prefecture, and there it is shown as it was first.
-        if (notches < 0 && height >= wholeHeight) next = whole_;
+        // Out as far as the whole prefecture, and there it is shown as it was first (as
+        // many notches out as in come back to it, whatever the floats rounded on the way).
+        if (notches < 0 && height >= wholeHeight * 0.999) next = whole_;
         if (next == v) break;
         pushZoom(next);
         v = next;
