@@ -60,8 +60,7 @@ TEST(ConquestMap, ReachedNamesAreColouredAndKeptWhereNamesOverlap) {
     EXPECT_EQ(label("A").color, kUnreachedGrey);
 }
 
-// A grey name whose corners miss a reached one lying within it still gives way to it;
-// reached names give way only to each other.
+// A grey name gives way to a reached one lying within it; reached ones only to each other.
 TEST(ConquestMap, GreyNamesGiveWayToReachedOnesWhicheverHoldsTheOther) {
     std::vector<MapLabel> labels(5);
     const int at[5][3] = {{0, 0, 100}, {20, 2, 30}, {25, 4, 30}, {200, 0, 30}, {210, 5, 30}};

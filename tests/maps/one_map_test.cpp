@@ -274,9 +274,7 @@ TEST_F(OneMapTest, TheWheelIsOneMoreZoomAndTheButtonsKeepTheirMeaning) {
     map.picFloor_DragDrop(300, 300);
     map.cmdZoom_Click();
     EXPECT_EQ(map.canvas(), (CanvasRect{0, 0, 600, 600}));
-    EXPECT_TRUE(map.zoomBackEnabled());
-    EXPECT_NEAR(map.scale().pixelX(x1), 0, 1);
-    EXPECT_NEAR(map.scale().pixelY(y1), 0, 1);
+    EXPECT_TRUE(std::abs(map.scale().pixelX(x1)) < 1 && std::abs(map.scale().pixelY(y1)) < 1);
     EXPECT_NEAR(map.scale().pixelY(y2), 600, 20);  // made square in whole kilometres
     map.cmdZoomBack_Click();
     EXPECT_EQ(map.view(), wheeled);

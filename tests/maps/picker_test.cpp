@@ -108,7 +108,6 @@ TEST(PickerTest, AClickRecordsThePrefectureAndOnlyViewingOpensTheMap) {
 TEST(PickerTest, TheKeysReachEveryNameAndStartWhereThePlayerStands) {
     EXPECT_EQ(pickerKeyMove(13, PickerKey::Right), 12);  // 東京都 to 千葉県
     EXPECT_EQ(pickerKeyMove(46, PickerKey::Down), 46);   // nothing south of 鹿児島県
-    EXPECT_EQ(pickerKeyMove(1, PickerKey::Previous), 47);
     // The arrows alone lead from 東京都 to every name.
     std::set<int> seen{13};
     for (std::vector<int> todo{13}; !todo.empty();) {

@@ -143,8 +143,7 @@ void KirokuTest::theSetupWindowOpensItWithTheNamesTyped() {
     QCOMPARE(seen, QStringLiteral("じろうさん 駅 2 / 4"));  // named as in the game
 }
 
-// A prefecture's map fits the page whole; a notch of the wheel makes it half as large
-// again around the pointer, and 「全体」 fits it again.
+// A prefecture's map fits the page; the wheel zooms it around the pointer, 「全体」 fits it.
 void KirokuTest::aPrefecturesMapFitsThePageAndZoomsAroundThePointer() {
     const auto w = open();
     w->openPrefecture(13);

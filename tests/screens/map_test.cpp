@@ -194,8 +194,7 @@ void MapTest::zoomingIntoTwoCornersAndBack() {
     QCOMPARE(model.view().left, 138.98f);
 }
 
-// The window zooms with the model: three notches of the wheel, a box picked with the left
-// and the right button, "変更" filling the frame with it; Escape closes the map.
+// Three notches of the wheel, a box (left and right button), "変更" showing it; Escape closes.
 void MapTest::afterTheWheelABoxAndItsButtonsShowWhatTheySay() {
     GameState s;
     OpenMap m(s);
@@ -216,8 +215,7 @@ void MapTest::afterTheWheelABoxAndItsButtonsShowWhatTheySay() {
     QTRY_VERIFY(!m.map);
 }
 
-// The picker by keys: the first key marks where the keys start, the arrows and Tab move,
-// Enter opens that prefecture's map; Escape closes a picker as × does.
+// The picker's keys: arrows and Tab move, Enter opens the map, Escape closes as × does.
 void MapTest::thePickerAndTheMapAnswerTheKeys() {
     GameState s;
     QPushButton button;
