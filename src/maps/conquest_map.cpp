@@ -88,25 +88,53 @@ std::vector<MapPolyline> reachedTracks(const MapData& d, const CanvasScale& c, c
     return out;
 }
 
+void 到達駅優先非重(std::vector<MapLabel>& labels) {
+    std::vector<MapLabel> starred, plain;
+    for (MapLabel& l : labels) (l.star ? starred : plain).push_back(std::move(l));
+    駅非重(starred);
+    // A grey name touching a reached one goes, whichever of the two holds the other.
+    const auto overlap = [](const MapLabel& a, const MapLabel& b) {
+        return a.x <= static_cast<long long>(b.x) + b.w && b.x <= static_cast<long long>(a.x) + a.w &&
+               a.y <= static_cast<long long>(b.y) + b.h && b.y <= static_cast<long long>(a.y) + a.h;
+    };
+    for (MapLabel& l : plain)
+        for (const MapLabel& r : starred)
+            if (r.visible && overlap(l, r)) {
+                l.visible = false;
+                break;
+            }
+    std::vector<MapLabel> left;
+    std::vector<size_t> at;
+    for (size_t i = 0; i < plain.size(); ++i)
+        if (plain[i].visible) {
+            left.push_back(plain[i]);
+            at.push_back(i);
+        }
+    駅非重(left);
+    for (size_t k = 0; k < left.size(); ++k) plain[at[k]].visible = left[k].visible;
+    labels.clear();
+    for (MapLabel& l : plain) labels.push_back(std::move(l));
+    for (MapLabel& l : starred) labels.push_back(std::move(l));
+}
+
 MapPicture conquestMapPicture(const MapData& d, int size, const TextMetrics& m, const ReachedStation& reached,
                               Long color) {
     MapPicture pic;
     pic.width = size;
     pic.height = size;
-    const CanvasScale c{座標設定(d.boundW, d.boundE, d.boundS, d.boundN), size, size};
+    const CanvasScale c{firstView(d), size, size};
     県界線のみ描画(d, c, pic);
     鉄道描画(d, c, pic);
     for (MapPolyline& line : reachedTracks(d, c, reached, color, 3)) pic.lines.push_back(std::move(line));
     駅描画(d, c, m, pic);
-    // The reached names come last, so that where names overlap the others give way.
-    std::stable_partition(pic.labels.begin(), pic.labels.end(),
-                          [&](const MapLabel& l) { return !reached(l.caption); });
     for (MapLabel& l : pic.labels) {
-        const bool r = reached(l.caption);
-        l.color = r ? color : kUnreachedGrey;
-        l.z = r ? 1 : 0;
+        l.star = reached(l.caption);
+        l.color = l.star ? color : kUnreachedGrey;
+        l.z = l.star ? 1 : 0;
+        if (l.star) l.w = m.width(l.text(), kLabelPoint);
     }
-    駅非重(pic.labels);
+    // The grey names first and the reached ones after, as they are painted.
+    到達駅優先非重(pic.labels);
     return pic;
 }
 

@@ -26,10 +26,16 @@ inline constexpr Long kUnreachedGrey = rgb(150, 150, 150);
 std::vector<MapPolyline> reachedTracks(const MapData& d, const CanvasScale& c, const ReachedStation& reached,
                                        Long color, int width);
 
-// The whole prefecture on a canvas of size x size pixels: boundary, tracks, platforms,
-// the reached track pieces over them, and the labels: reached names in `color` and in
-// front (they keep their place when names overlap), the others grey.
+// The whole prefecture (its first view) on a canvas of size x size pixels: boundary,
+// tracks, platforms, the reached track pieces over them, and the labels: reached names
+// with a ★, in `color` and in front, the others grey. Where names overlap, a grey one
+// gives way to a reached one whichever lies where; reached names give way only to each
+// other.
 MapPicture conquestMapPicture(const MapData& d, int size, const TextMetrics& m, const ReachedStation& reached,
                               Long color);
+
+// Thins the labels as 駅非重 does, the labels with a ★ first among themselves, then the
+// others against what is left of them and among themselves.
+void 到達駅優先非重(std::vector<MapLabel>& labels);
 
 }  // namespace kisharin

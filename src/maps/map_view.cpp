@@ -78,6 +78,46 @@ MapView squareView(const MapView& in) {
     return v;
 }
 
+bool viewInside(const MapView& a, const MapView& b) {
+    return a.left >= b.left && a.right <= b.right && a.top <= b.top && a.bottom >= b.bottom;
+}
+
+MapView firstView(const MapData& d) {
+    // The box of each piece of the outline, as a view (left, right, top, bottom).
+    std::vector<MapView> pieces;
+    for (const std::string& key : d.prefLineOnly) {
+        const auto it = d.line.find(key);
+        if (it == d.line.end() || it->second.empty()) continue;
+        MapView b{static_cast<float>(it->second[0].lon), static_cast<float>(it->second[0].lon),
+                  static_cast<float>(it->second[0].lat), static_cast<float>(it->second[0].lat)};
+        for (const GeoPoint& p : it->second) {
+            b.left = std::min(b.left, static_cast<float>(p.lon));
+            b.right = std::max(b.right, static_cast<float>(p.lon));
+            b.top = std::max(b.top, static_cast<float>(p.lat));
+            b.bottom = std::min(b.bottom, static_cast<float>(p.lat));
+        }
+        pieces.push_back(b);
+    }
+    float w = d.boundW, e = d.boundE, s = d.boundS, n = d.boundN;
+    MapView v = 座標設定(w, e, s, n);
+    // Each round takes in at least one more piece, so this ends within their count.
+    for (size_t round = 0; round <= pieces.size(); ++round) {
+        bool grown = false;
+        for (const MapView& b : pieces) {
+            const bool touches = b.left < v.right && b.right > v.left && b.bottom < v.top && b.top > v.bottom;
+            if (!touches || viewInside(b, v)) continue;
+            w = std::min(w, b.left);
+            e = std::max(e, b.right);
+            s = std::min(s, b.bottom);
+            n = std::max(n, b.top);
+            grown = true;
+        }
+        if (!grown) break;
+        v = 座標設定(w, e, s, n);
+    }
+    return v;
+}
+
 double CanvasScale::pixelX(double lon) const {
     return (lon - view.left) * width / (static_cast<double>(view.right) - view.left);
 }

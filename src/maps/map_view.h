@@ -30,6 +30,15 @@ MapView 座標設定(float boundW, float boundE, float boundS, float boundN);
 // Makes a view square in kilometres without a margin (after a zoom).
 MapView squareView(const MapView& v);
 
+// Whether view a lies wholly inside view b.
+bool viewInside(const MapView& a, const MapView& b);
+
+// The first view of a prefecture's map: 座標設定 of its box, the box grown first by each
+// piece of the prefecture's outline (an island or a cape drawn as a ring of its own) that
+// the view would cut at its edge, until the view cuts none: a piece of land is shown
+// whole or, far off the box, not at all.
+MapView firstView(const MapData& d);
+
 struct CanvasPoint {
     int x = 0;
     int y = 0;
@@ -68,7 +77,11 @@ struct MapLabel {
     bool visible = true;
     Long color = kWindowText;
     int pointSize = kLabelPoint;
-    int z = 0;  // stacking order: higher is in front
+    int z = 0;          // stacking order: higher is in front
+    bool star = false;  // written with a ★ before the name (a station reached, in the conquest record)
+
+    // What the label reads.
+    std::string text() const { return star ? "★" + caption : caption; }
 };
 
 // The finished picture of one drawing.

@@ -54,6 +54,7 @@ void OneMap::初期化() {
     zoomDepth_ = 0;
     zoomBackEnabled_ = false;
     view_ = MapView{};
+    whole_ = MapView{};
     savedView_ = MapView{};
     txtX1_.clear();
     txtY1_.clear();
@@ -80,7 +81,8 @@ void OneMap::データ読込() {
 }
 
 void OneMap::座標設定() {
-    view_ = kisharin::座標設定(data_->boundW, data_->boundE, data_->boundS, data_->boundN);
+    whole_ = firstView(*data_);
+    view_ = whole_;
 }
 
 void OneMap::描画() {
@@ -132,6 +134,12 @@ void OneMap::moveCanvas(int left, int top) {
     canvas_.top = std::clamp(top, kKeepInside - canvas_.height, kFrame - kKeepInside);
 }
 
+void OneMap::centreCanvas() {
+    // Where the zoom bar puts it: the middle of the view in the middle of the frame, also
+    // after the map was dragged aside.
+    moveCanvas((kFrame - canvas_.width) / 2, (kFrame - canvas_.height) / 2);
+}
+
 void OneMap::picMain_DragDrop(float x, float y) {
     if (!shown_) return;
     cursor_ = 1;
@@ -168,6 +176,13 @@ void OneMap::ズーム処理共通() {
     描画();
 }
 
+void OneMap::pushZoom(const MapView& v) {
+    ++zoomDepth_;
+    zoomHistory_.resize(static_cast<size_t>(zoomDepth_ - 1));
+    zoomHistory_.push_back(v);
+    if (zoomDepth_ > 1) zoomBackEnabled_ = true;
+}
+
 void OneMap::cmdZoom_Click() {
     savedView_ = view_;
     const auto x1 = textFloat(txtX1_), y1 = textFloat(txtY1_), x2 = textFloat(txtX2_), y2 = textFloat(txtY2_);
@@ -175,14 +190,18 @@ void OneMap::cmdZoom_Click() {
         view_ = savedView_;
         return;
     }
-    view_ = MapView{*x1, *x2, *y1, *y2};
+    // The corners as the marked box shows them, whichever was picked where: west to east,
+    // north to south (used as they came, a box picked from its lower right corner would
+    // turn the map over).
+    view_ = MapView{std::min(*x1, *x2), std::max(*x1, *x2), std::max(*y1, *y2), std::min(*y1, *y2)};
     cornersMarked_ = false;
     zoomBarEnabled_ = false;
-    ++zoomDepth_;
-    zoomHistory_.resize(static_cast<size_t>(zoomDepth_ - 1));
-    zoomHistory_.push_back({*x1, *y1, *x2, *y2});
-    if (zoomDepth_ > 1) zoomBackEnabled_ = true;
+    // The step keeps the view it shows (the corners made square, as ズーム処理共通 makes them).
+    pushZoom(squareView(view_));
+    const int depth = zoomDepth_;
     ズーム処理共通();
+    // An empty box was taken back and leaves the map where it was.
+    if (zoomDepth_ == depth) centreCanvas();
     zoomBarEnabled_ = true;
 }
 
@@ -191,10 +210,43 @@ void OneMap::cmdZoomBack_Click() {
     zoomBarEnabled_ = false;
     if (zoomDepth_ == 2) zoomBackEnabled_ = false;
     --zoomDepth_;
-    const auto& e = zoomHistory_.at(static_cast<size_t>(zoomDepth_ - 1));
     zoomHistory_.resize(static_cast<size_t>(zoomDepth_));
-    view_ = MapView{e[0], e[2], e[1], e[3]};
-    ズーム処理共通();
+    // The view that step showed, a step of the wheel as one of "変更".
+    view_ = zoomHistory_.back();
+    centreCanvas();
+    zoomed_ = true;
+    描画();
+    zoomBarEnabled_ = true;
+}
+
+void OneMap::wheelZoom(int notches, int x, int y) {
+    if (!shown_ || notches == 0) return;
+    const CanvasScale c = scale();
+    const double lon = c.lonAt(x - canvas_.left), lat = c.latAt(y - canvas_.top);
+    const double f = notches > 0 ? kWheelStep : 1 / kWheelStep;
+    const double wholeHeight = static_cast<double>(whole_.top) - whole_.bottom;
+    MapView v = view_;
+    int steps = 0;
+    for (int k = 0; k < std::abs(notches); ++k) {
+        MapView next{
+            static_cast<float>(lon - (lon - v.left) * f), static_cast<float>(lon + (v.right - lon) * f),
+            static_cast<float>(lat + (v.top - lat) * f), static_cast<float>(lat - (lat - v.bottom) * f)};
+        const double height = static_cast<double>(next.top) - next.bottom;
+        if (notches > 0 && height * 111.12 < kWheelMinKm) break;
+        // Out as far as the whole prefecture, and there it is shown as it was first (as
+        // many notches out as in come back to it, whatever the floats rounded on the way).
+        if (notches < 0 && height >= wholeHeight * 0.999) next = whole_;
+        if (next == v) break;
+        pushZoom(next);
+        v = next;
+        ++steps;
+    }
+    if (steps == 0) return;
+    zoomBarEnabled_ = false;
+    savedView_ = view_;
+    view_ = v;
+    zoomed_ = true;
+    描画();
     zoomBarEnabled_ = true;
 }
 
@@ -205,6 +257,7 @@ void OneMap::cmdInit_Click() {
     zoomBackEnabled_ = false;
     zoomDepth_ = 0;
     zoomed_ = false;
+    centreCanvas();
     座標設定();
     描画();
     zoomBarEnabled_ = true;
@@ -230,18 +283,6 @@ void OneMap::scrZoom_Change(int value) {
     moveCanvas(canvas_.left, canvas_.top);
     描画();
     zoomBarEnabled_ = true;
-}
-
-void OneMap::zoomAround(int value, int x, int y) {
-    value = std::clamp(value, 0, kZoomMax);
-    if (!shown_ || value == zoom_) return;
-    // The same view on a canvas of another size: a point keeps its share of the canvas.
-    const double fx = static_cast<double>(x - canvas_.left) / canvas_.width;
-    const double fy = static_cast<double>(y - canvas_.top) / canvas_.height;
-    scrZoom_Change(value);
-    if (value == 0) return;  // the whole canvas fills the frame
-    moveCanvas(static_cast<int>(std::lround(x - fx * canvas_.width)),
-               static_cast<int>(std::lround(y - fy * canvas_.height)));
 }
 
 }  // namespace kisharin

@@ -1,10 +1,14 @@
 // The detailed railway map "路線図" of one prefecture, as the window's rules: loading,
 // the view, panning the canvas inside its 600 x 600 frame, zooming into two picked
-// corners, stepping back, returning to the whole prefecture and the zoom bar. The window
-// forwards its events here and paints `picture` on a canvas at `canvas`.
+// corners or with the mouse wheel, stepping back, returning to the whole prefecture and
+// the zoom bar. The window forwards its events here and paints `picture` on a canvas at
+// `canvas`.
+//
+// Two kinds of zoom: the view (the part of the prefecture drawn on the canvas) is what
+// "変更" and the wheel change, each a step of the zoom history that "１つ前" takes back and
+// "初期値" clears; the zoom bar only enlarges the canvas the view is drawn on.
 #pragma once
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,6 +34,11 @@ class OneMap {
     static constexpr int kFrame = 600;     // picFloor, pixels
     static constexpr int kZoomStep = 200;  // canvas growth per step of the zoom bar
     static constexpr int kZoomMax = 10;
+    // A notch of the wheel towards enlarging shows this share of the view's width and
+    // height (the first step of the zoom bar enlarges as much); a notch back the inverse.
+    static constexpr double kWheelStep = 0.75;
+    // The wheel enlarges no further than a view this many kilometres high.
+    static constexpr double kWheelMinKm = 1.0;
 
     OneMap(GameState& s, const TextMetrics& m) : s_(s), m_(m) {}
 
@@ -66,15 +75,19 @@ class OneMap {
     void cmdZoomBack_Click();  // "１つ前"
     void cmdInit_Click();      // "初期値"
     void scrZoom_Change(int value);
-    // The mouse wheel: the zoom bar set to value (kept within its range), with the map
-    // point under the pointer at frame pixel (x, y) kept under it.
-    void zoomAround(int value, int x, int y);
+    // The mouse wheel turned by `notches` (positive towards enlarging) with the pointer at
+    // frame pixel (x, y): each notch is a zoom step of the view around the map point under
+    // the pointer, which stays under it, kept in the zoom history as a "変更" is. Never out
+    // beyond the whole prefecture (the first view), never in below kWheelMinKm.
+    void wheelZoom(int notches, int x, int y);
 
     // --- What the window shows -----------------------------------------------------------
     bool mapShown() const { return shown_; }
     const MapPicture& picture() const { return picture_; }
     const MapData& data() const { return *data_; }
     const MapView& view() const { return view_; }
+    // The first view of the prefecture, the whole of it ("初期値" returns to it).
+    const MapView& wholeView() const { return whole_; }
     void setView(const MapView& v) { view_ = v; }
     const CanvasRect& canvas() const { return canvas_; }
     CanvasScale scale() const { return {view_, canvas_.width, canvas_.height}; }
@@ -101,12 +114,17 @@ class OneMap {
 
   private:
     void moveCanvas(int left, int top);
+    // "変更", "１つ前" and "初期値" show their view in the frame: the canvas back in its place.
+    void centreCanvas();
     void ズーム処理共通();
+    // One more step of the zoom history, the view `v` shown by it.
+    void pushZoom(const MapView& v);
 
     GameState& s_;
     const TextMetrics& m_;
     std::shared_ptr<const MapData> data_ = std::make_shared<const MapData>();  // shared with the kept map
     MapView view_;
+    MapView whole_;
     MapView savedView_;
     MapPicture picture_;
     CanvasRect canvas_;
@@ -115,7 +133,7 @@ class OneMap {
     int zoom_ = 0;
     int zoomPrev_ = 0;
     int zoomDepth_ = 0;
-    std::vector<std::array<float, 4>> zoomHistory_;
+    std::vector<MapView> zoomHistory_;  // the view each step showed, 1..zoomDepth
     bool zoomBackEnabled_ = false;
     bool zoomBarEnabled_ = true;
     int cursor_ = 1;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <utility>
 
 #include "platform/encoding.h"
 #include "state/error.h"
@@ -99,6 +100,43 @@ const JapanOutline& japanOutline(const std::string& mapDataDir) {
         out.prefs.push_back(std::move(p));
     }
     return cache.emplace(mapDataDir, std::move(out)).first->second;
+}
+
+int pickerKeyMove(int code, PickerKey k) {
+    checkCode(code);
+    if (k == PickerKey::Next) return code % kPrefCount + 1;
+    if (k == PickerKey::Previous) return (code + kPrefCount - 2) % kPrefCount + 1;
+    const auto centre = [](int c) {
+        const PickerRect r = pickerLabel(c);
+        return std::pair<double, double>(r.x + r.w / 2.0, r.y + r.h / 2.0);
+    };
+    const auto [fx, fy] = centre(code);
+    // The way as a unit step: along it and across it.
+    const double ax = k == PickerKey::Left ? -1 : k == PickerKey::Right ? 1 : 0;
+    const double ay = k == PickerKey::Up ? -1 : k == PickerKey::Down ? 1 : 0;
+    int best = code;
+    double bestCost = 0;
+    for (int c = 1; c <= kPrefCount; ++c) {
+        if (c == code) continue;
+        const auto [x, y] = centre(c);
+        const double along = (x - fx) * ax + (y - fy) * ay;
+        const double across = std::abs((x - fx) * ay - (y - fy) * ax);
+        if (along <= 0 || across > along) continue;
+        const double cost = along + 2 * across;
+        if (best == code || cost < bestCost) {
+            best = c;
+            bestCost = cost;
+        }
+    }
+    return best;
+}
+
+int pickerStart(const GameState& s) {
+    const int p = s.curPlayer == 1 ? 1 : 0;
+    const std::string& pref = s.ekiPref(s.playerRosen[p], s.playerEki[p]);
+    for (int code = 1; code <= kPrefCount; ++code)
+        if (kCaptions[static_cast<size_t>(code)] == pref) return code;
+    return 13;
 }
 
 bool lblPref_Click(GameState& s, int code, bool moveMode) {

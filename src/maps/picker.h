@@ -60,6 +60,17 @@ struct JapanOutline {
 };
 const JapanOutline& japanOutline(const std::string& mapDataDir);
 
+// The picker's keys: the arrows move to the nearest label that way, Tab and Shift+Tab
+// through the codes.
+enum class PickerKey { Left, Right, Up, Down, Next, Previous };
+// The label a key moves to from label `code`. An arrow goes to the nearest label whose
+// centre lies that way, within 45 degrees of it (a pixel across the way counting as two
+// along it), and stays when none does; Next and Previous go to the next and the previous
+// code, 47 followed by 1.
+int pickerKeyMove(int code, PickerKey k);
+// The label the keys start on: the prefecture where the player to move stands, else 東京都.
+int pickerStart(const GameState& s);
+
 // A click on label `code`: records the prefecture in pickedPref and, outside move mode,
 // asks for the detailed map (prefPicked). Returns true when the detailed map is to open.
 bool lblPref_Click(GameState& s, int code, bool moveMode);

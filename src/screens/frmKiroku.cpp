@@ -11,13 +11,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
 #include <memory>
 
 #include "maps/conquest_map.h"
@@ -30,7 +34,9 @@ namespace kisharin {
 
 namespace {
 
-constexpr int kDetailSize = 600;  // the prefecture's map, pixels
+constexpr int kDetailLeast = 300;        // the prefecture's map fitting the page, at least, pixels
+constexpr double kDetailStep = 1.5;      // a zoom step makes the map half as large again
+constexpr int kDetailMostPixels = 3600;  // its side at most, in the screen's own pixels
 constexpr int kBarRole = Qt::UserRole + 1;
 constexpr int kIndexRole = Qt::UserRole + 2;
 
@@ -292,24 +298,45 @@ FrmKiroku::FrmKiroku(ConquestInputs inputs, const std::array<std::string, 2>& na
         if (item) openLine(item->data(0, kIndexRole).toInt());
     });
 
-    // Page 3: one prefecture's railway map.
+    // Page 3: one prefecture's railway map, fitting the page at first; the wheel, the
+    // buttons beside the caption and a drag of the map zoom and move it.
     auto* detailPage = new QWidget;
     auto* detailCol = new QVBoxLayout(detailPage);
+    auto* detailTop = new QHBoxLayout;
     lblDetail_ =
         new QLabel(QStringLiteral("日本地図で都道府県をクリックすると、その路線図が開きます"), detailPage);
     lblDetail_->setObjectName(QStringLiteral("lblDetail"));
     lblDetail_->setFont(uiFont(11, true));
-    detailCol->addWidget(lblDetail_);
-    auto* scroll = new QScrollArea(detailPage);
+    lblDetail_->setWordWrap(true);
+    detailTop->addWidget(lblDetail_, 1);
+    const auto zoomButton = [&](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, detailPage);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFont(uiFont(10));
+        b->setFixedWidth(56);  // the caption keeps its one line beside them
+        b->setEnabled(false);
+        detailTop->addWidget(b);
+        return b;
+    };
+    cmdDetailOut_ = zoomButton("cmdDetailOut", QStringLiteral("縮小"));
+    cmdDetailIn_ = zoomButton("cmdDetailIn", QStringLiteral("拡大"));
+    cmdDetailWhole_ = zoomButton("cmdDetailWhole", QStringLiteral("全体"));
+    detailCol->addLayout(detailTop);
+    scrDetail_ = new QScrollArea(detailPage);
+    scrDetail_->setObjectName(QStringLiteral("scrDetail"));
     picDetail_ = new QLabel;
     picDetail_->setObjectName(QStringLiteral("picDetail"));
-    picDetail_->setAlignment(Qt::AlignCenter);
     picDetail_->installEventFilter(this);
-    scroll->setWidget(picDetail_);
-    scroll->setWidgetResizable(true);
-    scroll->setAlignment(Qt::AlignCenter);
-    detailCol->addWidget(scroll, 1);
+    scrDetail_->setWidget(picDetail_);
+    scrDetail_->setWidgetResizable(false);
+    scrDetail_->setAlignment(Qt::AlignCenter);
+    scrDetail_->viewport()->installEventFilter(this);
+    detailCol->addWidget(scrDetail_, 1);
     tabs_->addTab(detailPage, QStringLiteral("都道府県の路線図"));
+    const auto middle = [this] { return scrDetail_->viewport()->rect().center(); };
+    connect(cmdDetailIn_, &QPushButton::clicked, this, [=, this] { zoomDetail(detailZoom_ + 1, middle()); });
+    connect(cmdDetailOut_, &QPushButton::clicked, this, [=, this] { zoomDetail(detailZoom_ - 1, middle()); });
+    connect(cmdDetailWhole_, &QPushButton::clicked, this, [this] { zoomDetail(0); });
 
     fillPrefFilter();
     refresh();
@@ -336,7 +363,7 @@ void FrmKiroku::refresh() {
     fillPlaces();
     fillLines();
     if (shownLine_ >= 0) openLine(shownLine_);
-    if (detailPref_) openPrefecture(detailPref_);
+    drawDetail();
 }
 
 void FrmKiroku::fillPlaces() {
@@ -445,7 +472,53 @@ void FrmKiroku::openLine(int index) {
 
 void FrmKiroku::openPrefecture(int code) {
     if (code < 1 || code > kPrefCount) return;
+    if (code != detailPref_) detailZoom_ = 0;
     detailPref_ = code;
+    tabs_->setCurrentIndex(2);
+    drawDetail();
+}
+
+void FrmKiroku::zoomDetail(int zoom) {
+    zoomDetail(zoom, scrDetail_->viewport()->rect().center());
+}
+
+void FrmKiroku::zoomDetail(int zoom, QPoint at) {
+    zoom = std::clamp(zoom, 0, kDetailZoomMax);
+    if (!detailPref_ || zoom == detailZoom_ || (zoom > detailZoom_ && detailSizeAt(zoom) == detailSize_))
+        return;
+    // The share of the map under `at`, kept there at the new size.
+    const QPointF on = QPointF(at - picDetail_->pos()) / std::max(detailSize_, 1);
+    const int before = detailSize_;
+    detailZoom_ = zoom;
+    drawDetail();
+    if (detailSize_ == before) return;
+    scrDetail_->horizontalScrollBar()->setValue(qRound(on.x() * detailSize_ - at.x()));
+    scrDetail_->verticalScrollBar()->setValue(qRound(on.y() * detailSize_ - at.y()));
+}
+
+int FrmKiroku::detailSizeAt(int zoom) {
+    // The whole map fits the page; each step makes it half as large again, up to a picture
+    // the screen can keep.
+    const int fit = detailFit();
+    const int most = std::max(fit, static_cast<int>(kDetailMostPixels / picDetail_->devicePixelRatioF()));
+    return std::min(most, static_cast<int>(fit * std::pow(kDetailStep, zoom)));
+}
+
+int FrmKiroku::detailFit() {
+    // The page as it is laid out, also before the window or the page is first shown (a
+    // page behind another is laid out only when it comes to the front).
+    layout()->activate();
+    QWidget* page = tabs_->widget(2);
+    if (QWidget* stack = page->parentWidget(); stack && page->geometry() != stack->contentsRect())
+        page->setGeometry(stack->contentsRect());
+    page->layout()->activate();
+    const QSize room = scrDetail_->maximumViewportSize();
+    return std::max(kDetailLeast, std::min(room.width(), room.height()));
+}
+
+void FrmKiroku::drawDetail() {
+    const int code = detailPref_;
+    if (!code) return;
     const std::string& pref = prefectureCaption(code);
     const PlaceFigures& f = record_.prefs[static_cast<size_t>(code)];
     const size_t w = static_cast<size_t>(who_);
@@ -453,16 +526,17 @@ void FrmKiroku::openPrefecture(int code) {
                       QStringLiteral("（") + percent(f.stations.reached[w], f.stations.total) +
                       QStringLiteral("）　制覇した路線 ") + counts(f.lines, who_) +
                       QStringLiteral("　　★色つき：到達した駅　灰色：まだの駅");
+    detailSize_ = detailSizeAt(detailZoom_);
     // Drawn at the screen's resolution, so that lines and names stay sharp on a scaled screen.
     const qreal dpr = picDetail_->devicePixelRatioF();
-    QImage image(QSize(kDetailSize, kDetailSize) * dpr, QImage::Format_RGB32);
+    QImage image(QSize(detailSize_, detailSize_) * dpr, QImage::Format_RGB32);
     image.setDevicePixelRatio(dpr);
     image.fill(Qt::white);
     try {
         // The prefecture read last is kept (often the one just looked at on the board's map).
         const std::shared_ptr<const MapData> d = readKeptMap(mapDataDir_, pref);
         detailPic_ = conquestMapPicture(
-            *d, kDetailSize, metrics_,
+            *d, detailSize_, metrics_,
             [&](const std::string& name) {
                 const StationFigures* st = record_.station(pref, name);
                 return st && st->reached[w];
@@ -472,7 +546,7 @@ void FrmKiroku::openPrefecture(int code) {
         MapSheet sheet;
         sheet.build(detailPic_);
         QPainter p(&image);
-        sheet.paint(p, QRect(0, 0, kDetailSize, kDetailSize));
+        sheet.paint(p, QRect(0, 0, detailSize_, detailSize_));
     } catch (const GameError& e) {
         detailPic_ = {};
         caption = qs(pref) + QStringLiteral("の路線図を開けませんでした：") + qs(e.what());
@@ -480,21 +554,64 @@ void FrmKiroku::openPrefecture(int code) {
     lblDetail_->setText(caption);
     setFore(lblDetail_, conquestColor(who_));
     picDetail_->setPixmap(QPixmap::fromImage(image));
-    tabs_->setCurrentIndex(2);
+    picDetail_->resize(detailSize_, detailSize_);
+    const bool shown = !detailPic_.labels.empty() || !detailPic_.lines.empty();
+    cmdDetailIn_->setEnabled(shown && detailZoom_ < kDetailZoomMax &&
+                             detailSizeAt(detailZoom_ + 1) > detailSize_);
+    cmdDetailOut_->setEnabled(shown && detailZoom_ > 0);
+    cmdDetailWhole_->setEnabled(shown && detailZoom_ > 0);
 }
 
 QString FrmKiroku::detailHint(const QPoint& at) const {
-    // The picture stands in the middle of its label.
-    const QPoint corner((picDetail_->width() - kDetailSize) / 2, (picDetail_->height() - kDetailSize) / 2);
-    const QPoint p = at - corner;
-    const MapLabel* l = detailPic_.labelAt(p.x(), p.y());
+    const MapLabel* l = detailPic_.labelAt(at.x(), at.y());
     if (!l) return {};
-    const bool reached = l->color == conquestColor(who_);
     return qs(l->caption) + QStringLiteral("（") + qs(l->hint) + QStringLiteral("）") +
-           (reached ? QStringLiteral("　到達済み") : QStringLiteral("　まだ"));
+           (l->star ? QStringLiteral("　到達済み") : QStringLiteral("　まだ"));
 }
 
 bool FrmKiroku::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == scrDetail_->viewport() && detailPref_) {
+        switch (e->type()) {
+            case QEvent::Wheel: {
+                // The wheel zooms around the pointer, as on the detailed map.
+                auto* we = static_cast<QWheelEvent*>(e);
+                detailWheel_ += we->angleDelta().y();
+                const int notches = detailWheel_ / 120;
+                detailWheel_ -= notches * 120;
+                if (notches) zoomDetail(detailZoom_ + notches, we->position().toPoint());
+                return true;
+            }
+            case QEvent::Resize:
+                // The whole map keeps fitting the page.
+                if (detailZoom_ == 0 && detailFit() != detailSize_) drawDetail();
+                break;
+            default:
+                break;
+        }
+    }
+    if (watched == picDetail_) {
+        // The map held with the left button moves with the pointer.
+        if (e->type() == QEvent::MouseButtonPress) {
+            auto* me = static_cast<QMouseEvent*>(e);
+            if (me->button() == Qt::LeftButton) {
+                detailHeld_ = me->globalPosition().toPoint();
+                detailHolding_ = true;
+                picDetail_->setCursor(Qt::ClosedHandCursor);
+                return true;
+            }
+        } else if (e->type() == QEvent::MouseMove && detailHolding_) {
+            const QPoint now = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+            const QPoint d = now - detailHeld_;
+            detailHeld_ = now;
+            scrDetail_->horizontalScrollBar()->setValue(scrDetail_->horizontalScrollBar()->value() - d.x());
+            scrDetail_->verticalScrollBar()->setValue(scrDetail_->verticalScrollBar()->value() - d.y());
+            return true;
+        } else if (e->type() == QEvent::MouseButtonRelease && detailHolding_) {
+            detailHolding_ = false;
+            picDetail_->unsetCursor();
+            return true;
+        }
+    }
     if (watched == picDetail_ && e->type() == QEvent::ToolTip) {
         auto* he = static_cast<QHelpEvent*>(e);
         const QString hint = detailHint(he->pos());

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QPoint>
 #include <array>
 #include <string>
 
@@ -18,6 +19,8 @@
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QPushButton;
+class QScrollArea;
 class QRadioButton;
 class QTabWidget;
 class QTreeWidget;
@@ -69,6 +72,15 @@ class FrmKiroku : public QDialog {
     QLabel* summary() const { return lblSummary_; }
     QLabel* detailPicture() const { return picDetail_; }
     QLabel* detailCaption() const { return lblDetail_; }
+    QScrollArea* detailScroll() const { return scrDetail_; }
+    // The prefecture's map: its size in pixels, and its zoom (0 the whole map fitting the
+    // page, each step half as large again). zoomDetail keeps the map point at `at` (a
+    // point of the page's visible part) where it is.
+    int detailSize() const { return detailSize_; }
+    int detailZoom() const { return detailZoom_; }
+    void zoomDetail(int zoom, QPoint at);
+    void zoomDetail(int zoom);
+    static constexpr int kDetailZoomMax = 4;
     // The hint over the prefecture's map at a point of picDetail: the station's name,
     // its line and whether it was reached; empty away from the names.
     QString detailHint(const QPoint& at) const;
@@ -77,6 +89,9 @@ class FrmKiroku : public QDialog {
     bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
+    void drawDetail();
+    int detailFit();
+    int detailSizeAt(int zoom);
     void fillPlaces();
     void fillLines();
     void fillPrefFilter();
@@ -103,7 +118,16 @@ class FrmKiroku : public QDialog {
     QListWidget* lstStations_;
     QLabel* lblDetail_;
     QLabel* picDetail_;
+    QScrollArea* scrDetail_;
+    QPushButton* cmdDetailIn_;
+    QPushButton* cmdDetailOut_;
+    QPushButton* cmdDetailWhole_;
     MapPicture detailPic_;
+    int detailSize_ = 0;
+    int detailZoom_ = 0;
+    int detailWheel_ = 0;  // eighths of a degree turned short of a notch
+    bool detailHolding_ = false;
+    QPoint detailHeld_;  // where the held map was last, on the screen
 };
 
 // The map of Japan coloured by the share of stations reached, with its legend; the

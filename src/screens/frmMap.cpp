@@ -1,6 +1,7 @@
 #include "screens/frmMap.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -154,6 +155,7 @@ FrmMap::FrmMap(GameState& s, const QString& tag, QPushButton* boardButton, QWidg
     lblMessage_->setGeometry(8, kPickerHeight + 4, kPickerWidth - 16, 24);
     lblMessage_->hide();
     setFixedSize(kPickerWidth, kPickerHeight + 32);
+    keyPref_ = pickerStart(s_);
 }
 
 FrmMap* FrmMap::viewing() {
@@ -211,6 +213,64 @@ void FrmMap::lblPref_Click(int code) {
     close();
     closingByPick_ = false;
     if (open) FrmOneMap::showPicked(s_, boardButton_);
+}
+
+void FrmMap::moveKey(PickerKey k) {
+    QLabel* was = lblPref_[keyPref_];
+    // The first key shows where the keys stand; the next ones move.
+    if (keysUsed_) keyPref_ = pickerKeyMove(keyPref_, k);
+    keysUsed_ = true;
+    setBack(was, rgb(255, 224, 192));
+    was->setFrameShape(QFrame::NoFrame);
+    QLabel* now = lblPref_[keyPref_];
+    setBack(now, rgb(255, 160, 64));
+    now->setFrameShape(QFrame::Box);
+}
+
+void FrmMap::keyPressEvent(QKeyEvent* e) {
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier && !(mods == Qt::ShiftModifier && e->key() == Qt::Key_Backtab)) {
+        QDialog::keyPressEvent(e);
+        return;
+    }
+    switch (e->key()) {
+        case Qt::Key_Left:
+            moveKey(PickerKey::Left);
+            break;
+        case Qt::Key_Right:
+            moveKey(PickerKey::Right);
+            break;
+        case Qt::Key_Up:
+            moveKey(PickerKey::Up);
+            break;
+        case Qt::Key_Down:
+            moveKey(PickerKey::Down);
+            break;
+        case Qt::Key_Tab:
+            moveKey(PickerKey::Next);
+            break;
+        case Qt::Key_Backtab:
+            moveKey(PickerKey::Previous);
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            lblPref_Click(keyPref_);
+            break;
+        case Qt::Key_Escape:
+            close();
+            break;
+        default:
+            QDialog::keyPressEvent(e);
+            return;
+    }
+    e->accept();
+}
+
+bool FrmMap::focusNextPrevChild(bool next) {
+    // Tab moves between the names, the picker having no other control to go to.
+    moveKey(next ? PickerKey::Next : PickerKey::Previous);
+    return true;
 }
 
 void FrmMap::closeEvent(QCloseEvent* e) {

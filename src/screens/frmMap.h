@@ -6,12 +6,14 @@
 
 #include <QDialog>
 #include <QPainterPath>
+#include <QPointer>
 #include <functional>
 #include <vector>
-#include <QPointer>
 
+#include "maps/picker.h"
 #include "state/game_state.h"
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -47,18 +49,27 @@ class FrmMap : public QDialog {
     void lblPref_Hover(int code);
     QLabel* prefLabel(int code) const { return lblPref_[code]; }
     QLabel* message() const { return lblMessage_; }
+    // The prefecture the keys stand on, marked once a key was pressed (0 before).
+    int keyPref() const { return keysUsed_ ? keyPref_ : 0; }
 
   protected:
     void closeEvent(QCloseEvent* e) override;
     void reject() override;  // Esc
     void showEvent(QShowEvent* e) override;
+    // The arrows and Tab move between the names, Enter or Space picks, Escape closes as ×.
+    void keyPressEvent(QKeyEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
 
   private:
+    void moveKey(PickerKey k);
+
     GameState& s_;
     QPointer<QPushButton> boardButton_;
     QLabel* lblPref_[48] = {};
     QLabel* lblMessage_;
     bool closingByPick_ = false;
+    int keyPref_ = 13;
+    bool keysUsed_ = false;  // the name the keys stand on is marked from the first key on
 };
 
 }  // namespace kisharin

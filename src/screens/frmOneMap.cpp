@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -226,6 +227,15 @@ bool FrmOneMap::event(QEvent* e) {
     return QWidget::event(e);
 }
 
+void FrmOneMap::keyPressEvent(QKeyEvent* e) {
+    // Escape closes the map as its × does.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
 void FrmOneMap::closeEvent(QCloseEvent* e) {
     if (boardButton_) boardButton_->setEnabled(true);
     e->accept();
@@ -347,13 +357,13 @@ void MapCanvas::wheelEvent(QWheelEvent* e) {
     e->accept();
     OneMap& m = form_->map_;
     // A notch of the wheel (120 eighths of a degree; touchpads send less at a time) is
-    // one step of the zoom bar, towards the player enlarging.
+    // one zoom step around the pointer, away from the player enlarging.
     wheelRest_ += e->angleDelta().y();
     const int notches = wheelRest_ / 120;
     wheelRest_ -= notches * 120;
     if (notches == 0 || !m.mapShown() || held_) return;
     const QPoint at = form_->picFloor_->mapFromGlobal(e->globalPosition().toPoint());
-    form_->run([&] { m.zoomAround(m.zoomValue() + notches, at.x(), at.y()); });
+    form_->run([&] { m.wheelZoom(notches, at.x(), at.y()); });
 }
 
 bool MapCanvas::event(QEvent* e) {

@@ -55,6 +55,7 @@ class FrmOneMap : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
 
   private:

@@ -114,7 +114,7 @@ void paintLinesAhead(const std::shared_ptr<const MapData>& data, qreal ratio, in
         ahead.done.notify_all();
     };
     // The first view as the opening draws it: the canvas as large as the frame.
-    const MapView view = 座標設定(data->boundW, data->boundE, data->boundS, data->boundN);
+    const MapView view = firstView(*data);
     if (view.empty()) return finished(QImage(), data, view);
     MapPicture lines;
     lines.width = lines.height = OneMap::kFrame;
@@ -207,7 +207,7 @@ void paintMapPicture(QPainter& p, const MapPicture& pic) {
         p.drawPolyline(pts.data(), static_cast<int>(pts.size()));
     }
     p.setRenderHint(QPainter::TextAntialiasing);
-    for (const MapLabel* l : pic.paintOrder()) paintLabel(p, *l, qs(l->caption));
+    for (const MapLabel* l : pic.paintOrder()) paintLabel(p, *l, qs(l->text()));
 }
 
 // --- MapSheet ------------------------------------------------------------------------------
@@ -236,7 +236,7 @@ void MapSheet::build(const MapPicture& pic) {
         lines_.push_back(std::move(l));
     }
     labels_.clear();
-    for (const MapLabel* l : pic.paintOrder()) labels_.push_back({l, labelReach(*l), qs(l->caption)});
+    for (const MapLabel* l : pic.paintOrder()) labels_.push_back({l, labelReach(*l), qs(l->text())});
 }
 
 QImage MapSheet::linesImage(qreal ratio) const {

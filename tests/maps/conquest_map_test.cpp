@@ -55,8 +55,23 @@ TEST(ConquestMap, ReachedNamesAreColouredAndKeptWhereNamesOverlap) {
     };
     EXPECT_TRUE(label("B").visible);
     EXPECT_EQ(label("B").color, rgb(255, 0, 0));
+    EXPECT_EQ(label("B").text(), "★B");
     EXPECT_FALSE(label("B2").visible);
     EXPECT_EQ(label("A").color, kUnreachedGrey);
+}
+
+// A grey name gives way to a reached one lying within it; reached ones only to each other.
+TEST(ConquestMap, GreyNamesGiveWayToReachedOnesWhicheverHoldsTheOther) {
+    std::vector<MapLabel> labels(5);
+    const int at[5][3] = {{0, 0, 100}, {20, 2, 30}, {25, 4, 30}, {200, 0, 30}, {210, 5, 30}};
+    for (int i = 0; i < 5; ++i)
+        labels[i].x = at[i][0], labels[i].y = at[i][1], labels[i].w = at[i][2], labels[i].h = 10,
+        labels[i].star = i == 1 || i == 2;
+    到達駅優先非重(labels);
+    std::vector<std::pair<int, bool>> got;
+    for (const MapLabel& l : labels) got.emplace_back(l.x, l.visible);
+    EXPECT_EQ(got, (std::vector<std::pair<int, bool>>{
+                       {0, false}, {200, false}, {210, true}, {20, false}, {25, true}}));
 }
 
 }  // namespace

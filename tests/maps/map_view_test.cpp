@@ -39,6 +39,20 @@ TEST(MapViewTest, EqualExtentsCountAsWide) {
     EXPECT_FLOAT_EQ(v.left, 138.98f);  // the wide case moves west and east by the margin
 }
 
+// The mainland inside the box, an island across the eastern edge of 座標設定's view, one
+// far out in the sea: the first view takes in the island whole, not the far one.
+TEST(MapViewTest, TheFirstViewCutsNoPieceOfThePrefecture) {
+    MapData d;
+    d.boundW = 139.0f, d.boundE = 140.0f, d.boundS = 35.0f, d.boundN = 35.5f;
+    d.line = {{"main", {{35.05, 139.05}, {35.45, 139.95}}},
+              {"near", {{35.3, 140.0}, {35.1, 140.3}}},
+              {"far", {{30.0, 142.0}, {30.1, 142.1}}}};
+    d.prefLineOnly = {"main", "near", "far"};
+    EXPECT_TRUE(firstView(d).right > 140.3f && firstView(d).bottom > 30.1f);
+    d.prefLineOnly = {"main", "far"};
+    EXPECT_EQ(firstView(d), 座標設定(139.0f, 140.0f, 35.0f, 35.5f));
+}
+
 TEST(MapViewTest, SquaringAZoomKeepsTheTopLeftCorner) {
     const MapView wide = squareView({139.0f, 140.0f, 35.5f, 35.3f});
     EXPECT_FLOAT_EQ(wide.left, 139.0f);

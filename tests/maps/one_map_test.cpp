@@ -7,6 +7,7 @@
 #include "board/text_metrics.h"
 #include "maps/kept_map.h"
 #include "maps/one_map.h"
+#include "maps/picker.h"
 #include "support/fakes.h"
 
 namespace kisharin {
@@ -200,9 +201,12 @@ TEST_F(OneMapTest, ZoomingOntoOnePointChangesNothing) {
     const MapView before = map.view();
     const int draws = map.drawCount();
     map.picMain_MouseDown(MouseButton::Left, 139.35f, 35.28f);
+    map.picFloor_DragDrop(100, 100);
     map.picMain_MouseDown(MouseButton::Right, 139.35f, 35.28f);
+    const CanvasRect moved = map.canvas();
     map.cmdZoom_Click();
     EXPECT_EQ(map.view(), before);
+    EXPECT_EQ(map.canvas(), moved);
     EXPECT_EQ(map.zoomDepth(), 2);
     EXPECT_TRUE(map.zoomBackEnabled());
     EXPECT_EQ(map.drawCount(), draws);
@@ -223,7 +227,7 @@ TEST_F(OneMapTest, TheZoomBarGrowsTheCanvasAroundItsCentre) {
     const int x0 = map.picture().labels[0].x;
     map.scrZoom_Change(2);
     EXPECT_NEAR(map.picture().labels[0].x, x0 * 1000 / 600, 1);
-    // "初期値" keeps the canvas as it is.
+    // "初期値" keeps the canvas's size, where the bar put it.
     map.cmdInit_Click();
     EXPECT_EQ(map.canvas(), (CanvasRect{-200, -200, 1000, 1000}));
 }
@@ -247,25 +251,63 @@ TEST_F(OneMapTest, TheZoomBarNeverLeavesTheMapOutOfSight) {
     EXPECT_EQ(map.canvas(), (CanvasRect{40 - 800, 40 - 800, 800, 800}));
 }
 
-TEST_F(OneMapTest, TheWheelZoomsAroundThePointer) {
-    const CanvasScale c0 = map.scale();
-    const double lon = c0.lonAt(450), lat = c0.latAt(150);  // under the pointer at (450, 150)
-    map.zoomAround(2, 450, 150);
-    EXPECT_EQ(map.zoomValue(), 2);
-    EXPECT_EQ(map.canvas().width, 1000);
-    const CanvasScale c2 = map.scale();
-    EXPECT_NEAR(c2.pixelX(static_cast<float>(lon)) + map.canvas().left, 450, 1.0);
-    EXPECT_NEAR(c2.pixelY(static_cast<float>(lat)) + map.canvas().top, 150, 1.0);
-    map.zoomAround(99, 450, 150);  // the bar's end
-    EXPECT_EQ(map.zoomValue(), OneMap::kZoomMax);
-    const CanvasScale c10 = map.scale();
-    EXPECT_NEAR(c10.pixelX(static_cast<float>(lon)) + map.canvas().left, 450, 1.0);
-    // Near the frame's edge the canvas still keeps 40 pixels inside it.
-    map.zoomAround(1, 599, 599);
-    EXPECT_GE(map.canvas().left, 40 - map.canvas().width);
-    EXPECT_LE(map.canvas().left, 600 - 40);
-    map.zoomAround(-3, 10, 10);
+// The map point under frame pixel (x, y).
+std::pair<double, double> under(const OneMap& m, int x, int y) {
+    return {m.scale().lonAt(x - m.canvas().left), m.scale().latAt(y - m.canvas().top)};
+}
+
+// Each notch of the wheel is a step of the view around the pointer, kept for "１つ前";
+// after three, a box and "変更" fill the frame, "初期値" shows the whole prefecture again.
+TEST_F(OneMapTest, TheWheelIsOneMoreZoomAndTheButtonsKeepTheirMeaning) {
+    const MapView whole = map.view();
+    const auto pointed = under(map, 420, 380);
+    map.wheelZoom(1, 420, 380);
+    const MapView first = map.view();
+    map.wheelZoom(2, 420, 380);
+    EXPECT_NEAR(map.view().top - map.view().bottom, 0.421875 * (whole.top - whole.bottom), 1e-4);
+    EXPECT_NEAR(under(map, 420, 380).first, pointed.first, 1e-4);
+    const MapView wheeled = map.view();  // a box from its lower right corner, the map dragged aside
+    const auto [x1, y1] = under(map, 60, 80);
+    const auto [x2, y2] = under(map, 540, 560);
+    map.picMain_MouseDown(MouseButton::Right, static_cast<float>(x1), static_cast<float>(y1));
+    map.picMain_MouseDown(MouseButton::Left, static_cast<float>(x2), static_cast<float>(y2));
+    map.picFloor_DragDrop(300, 300);
+    map.cmdZoom_Click();
     EXPECT_EQ(map.canvas(), (CanvasRect{0, 0, 600, 600}));
+    EXPECT_TRUE(std::abs(map.scale().pixelX(x1)) < 1 && std::abs(map.scale().pixelY(y1)) < 1);
+    EXPECT_NEAR(map.scale().pixelY(y2), 600, 20);  // made square in whole kilometres
+    map.cmdZoomBack_Click();
+    EXPECT_EQ(map.view(), wheeled);
+    for (int i = 0; i < 2; ++i) map.cmdZoomBack_Click();
+    EXPECT_EQ(map.view(), first);
+    map.cmdInit_Click();
+    EXPECT_EQ(map.view(), whole);
+    // Out no further than the whole prefecture, in no closer than a kilometre.
+    map.wheelZoom(-1, 50, 50);
+    EXPECT_EQ(map.zoomDepth(), 0);
+    map.wheelZoom(60, 300, 300);
+    EXPECT_NEAR((map.view().top - map.view().bottom) * 111.12, 1.15, 0.2);
+}
+
+// No shipped prefecture's first view cuts a piece of its outline (北海道's eastern tip
+// and the islands off it among them).
+TEST(ShippedFirstViews, NoPieceOfAPrefectureIsCutAtTheEdge) {
+    const std::string dir = std::string(KISHARIN_SHIPPED_DATA_DIR) + "/MapData/";
+    for (int code = 1; code <= kPrefCount; ++code) {
+        const MapData d = データ読込(dir, prefectureCaption(code));
+        const MapView v = firstView(d);
+        for (const std::string& key : d.prefLineOnly) {
+            int in = 0;
+            for (const GeoPoint& p : d.line.at(key))
+                in += p.lon >= v.left && p.lon <= v.right && p.lat <= v.top && p.lat >= v.bottom;
+            EXPECT_TRUE(in == 0 || in == static_cast<int>(d.line.at(key).size())) << d.pref << " " << key;
+        }
+    }
+    GameState s;
+    s.mapDataDir = dir, s.pickedPref = "北海道", s.prefPicked = True;
+    OneMap map{s, fixedTextMetrics()};
+    map.Form_Activate();
+    EXPECT_GT(map.view().right, 146.9f);  // 納沙布岬 and the islands off it
 }
 
 TEST(CornerTextTest, FloatsRoundTripThroughTheirText) {

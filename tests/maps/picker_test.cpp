@@ -105,5 +105,23 @@ TEST(PickerTest, AClickRecordsThePrefectureAndOnlyViewingOpensTheMap) {
     EXPECT_TRUE(s.prefPicked);
 }
 
+TEST(PickerTest, TheKeysReachEveryNameAndStartWhereThePlayerStands) {
+    EXPECT_EQ(pickerKeyMove(13, PickerKey::Right), 12);  // 東京都 to 千葉県
+    EXPECT_EQ(pickerKeyMove(46, PickerKey::Down), 46);   // nothing south of 鹿児島県
+    // The arrows alone lead from 東京都 to every name.
+    std::set<int> seen{13};
+    for (std::vector<int> todo{13}; !todo.empty();) {
+        const int at = todo.back();
+        todo.pop_back();
+        for (const PickerKey k : {PickerKey::Left, PickerKey::Right, PickerKey::Up, PickerKey::Down})
+            if (seen.insert(pickerKeyMove(at, k)).second) todo.push_back(pickerKeyMove(at, k));
+    }
+    EXPECT_EQ(seen.size(), 47u);
+    GameState s;
+    s.ekiPref(3, 5) = "大阪府";
+    s.playerRosen[1] = 3, s.playerEki[1] = 5, s.curPlayer = 1;
+    EXPECT_EQ(pickerStart(s), 27);
+}
+
 }  // namespace
 }  // namespace kisharin

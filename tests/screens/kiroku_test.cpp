@@ -4,9 +4,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "board/station_file.h"
@@ -25,6 +28,7 @@ class KirokuTest : public QObject {
     void theMapTheHintAndAPrefecturesRailwayMapShowWhatWasReached();
     void theLinesListPutsTheFewestLeftFirstAndShowsALinesStations();
     void theSetupWindowOpensItWithTheNamesTyped();
+    void aPrefecturesMapFitsThePageAndZoomsAroundThePointer();
 
   private:
     std::unique_ptr<FrmKiroku> open();
@@ -137,6 +141,25 @@ void KirokuTest::theSetupWindowOpensItWithTheNamesTyped() {
     });
     init.findChild<QPushButton*>(QStringLiteral("cmdKiroku"))->click();
     QCOMPARE(seen, QStringLiteral("じろうさん 駅 2 / 4"));  // named as in the game
+}
+
+// A prefecture's map fits the page; the wheel zooms it around the pointer, 「全体」 fits it.
+void KirokuTest::aPrefecturesMapFitsThePageAndZoomsAroundThePointer() {
+    const auto w = open();
+    w->openPrefecture(13);
+    QWidget* page = w->detailScroll()->viewport();
+    const int fit = w->detailSize();
+    QCOMPARE(fit, std::min(page->width(), page->height()));
+    const QPoint at(page->width() / 3, page->height() / 4);
+    const double down = double(at.y() - w->detailPicture()->y()) / fit;
+    QWheelEvent notch(QPointF(at), QPointF(page->mapToGlobal(at)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page, &notch);
+    QCOMPARE(w->detailSize(),
+             static_cast<int>(fit * 1.5));  // down, where the map outgrows the page, the point stays
+    QVERIFY(std::abs(double(at.y() - w->detailPicture()->y()) / w->detailSize() - down) < 0.01);
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdDetailWhole")), Qt::LeftButton);
+    QCOMPARE(w->detailSize(), fit);
 }
 
 QTEST_MAIN(KirokuTest)

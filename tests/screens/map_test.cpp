@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QThreadPool>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "screen_support.h"
@@ -50,6 +51,8 @@ class MapTest : public QObject {
     void aPressOnALabelActsOnTheMapUnderIt();
     void theZoomBarEnlargesTheCanvasAroundItsCentre();
     void zoomingIntoTwoCornersAndBack();
+    void afterTheWheelABoxAndItsButtonsShowWhatTheySay();
+    void thePickerAndTheMapAnswerTheKeys();
     void theCanvasPaintedPieceByPieceIsTheWholePicture();
     void theLinesPaintedAheadAreTheWholePicture();
     void faultyMapDataIsReportedAndNothingIsDrawn();
@@ -189,6 +192,45 @@ void MapTest::zoomingIntoTwoCornersAndBack() {
     QTest::mouseClick(m.map->initButton(), Qt::LeftButton);
     QCOMPARE(model.zoomDepth(), 0);
     QCOMPARE(model.view().left, 138.98f);
+}
+
+// Three notches of the wheel, a box (left and right button), "変更" showing it; Escape closes.
+void MapTest::afterTheWheelABoxAndItsButtonsShowWhatTheySay() {
+    GameState s;
+    OpenMap m(s);
+    OneMap& model = m.map->model();
+    for (int i = 0; i < 3; ++i) {
+        QWheelEvent e(QPointF(420, 380), QPointF(m.map->canvas()->mapToGlobal(QPoint(420, 380))), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m.map->canvas(), &e);
+    }
+    const CanvasScale c = model.scale();
+    QTest::mouseClick(m.map->canvas(), Qt::LeftButton, {}, QPoint(60, 80));
+    QTest::mouseClick(m.map->canvas(), Qt::RightButton, {}, QPoint(540, 560));
+    QTest::mouseClick(m.map->zoomButton(), Qt::LeftButton);
+    QCOMPARE(model.view().left, static_cast<float>(c.lonAt(60)));
+    QCOMPARE(model.view().top, static_cast<float>(c.latAt(80)));
+    QVERIFY(m.map->zoomBackButton()->isEnabled());
+    QTest::keyClick(m.map, Qt::Key_Escape);
+    QTRY_VERIFY(!m.map);
+}
+
+// The picker's keys: arrows and Tab move, Enter opens the map, Escape closes as × does.
+void MapTest::thePickerAndTheMapAnswerTheKeys() {
+    GameState s;
+    QPushButton button;
+    s.mapDataDir = std::string(KISHARIN_TEST_FIXTURES) + "/MapData/";
+    QPointer<FrmMap> picker = FrmMap::showViewing(s, &button, nullptr);
+    for (const auto key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Tab}) QTest::keyClick(picker, key);
+    QCOMPARE(picker->keyPref(), 13);  // 東京都, 千葉県, and the code after it
+    QTest::keyClick(picker, Qt::Key_Return);
+    QTRY_VERIFY(!picker);
+    QVERIFY(FrmOneMap::instance() && FrmOneMap::instance()->model().mapShown());
+    delete FrmOneMap::instance();
+    picker = FrmMap::showViewing(s, &button, nullptr);
+    QTest::keyClick(picker, Qt::Key_Escape);
+    QTRY_VERIFY(!picker);
+    QCOMPARE(s.pickedPref, std::string());
 }
 
 namespace {

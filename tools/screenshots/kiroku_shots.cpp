@@ -2,6 +2,7 @@
 // prefecture's railway map and the lines list. The histories are made up here, the same
 // on every run.
 #include <QApplication>
+#include <QScrollArea>
 #include <QString>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -80,6 +81,12 @@ int saveKirokuScreenshots(const GameState& s, const QString& outDir) {
         w.setWho(0);
         w.openPrefecture(prefectureCode("神奈川県"));
         grabTo(w, outDir + "/frmKiroku_prefecture.png");
+        // Two steps of the zoom around 横浜, and 和歌山県 whole at the plain size.
+        w.zoomDetail(2, QPoint(w.detailScroll()->viewport()->width() * 3 / 4,
+                               w.detailScroll()->viewport()->height() / 3));
+        grabTo(w, outDir + "/frmKiroku_prefecture_zoomed.png");
+        w.openPrefecture(prefectureCode("和歌山県"));
+        grabTo(w, outDir + "/frmKiroku_wakayama.png");
         w.pages()->setCurrentIndex(1);
         w.setFilter(3, 0);
         if (QTreeWidgetItem* item = w.lineList()->topLevelItem(20)) w.lineList()->setCurrentItem(item);

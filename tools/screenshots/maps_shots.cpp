@@ -1,11 +1,14 @@
 // The railway maps for the screenshots: the picker in both modes and detailed maps of
 // several prefectures, one with a destination and both players marked.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QString>
+#include <QWheelEvent>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "screens/frmMap.h"
 #include "screens/frmOneMap.h"
@@ -48,6 +51,28 @@ void showMap(GameState& s, const std::string& pref, const QString& path,
     w.hide();
 }
 
+// Three notches of the wheel over the middle of Tokyo, a box marked from 新宿 to 東京
+// (left, then right button), and "変更": the frame shows the box.
+void wheelAndBox(FrmOneMap& w) {
+    for (int i = 0; i < 3; ++i) {
+        const QPointF at(490, 165);
+        QWheelEvent e(at, w.canvas()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.canvas(), &e);
+    }
+    OneMap& m = w.model();
+    const CanvasScale c = m.scale();
+    const auto at = [&](int x, int y) {
+        return std::pair<float, float>(static_cast<float>(c.lonAt(x)), static_cast<float>(c.latAt(y)));
+    };
+    const auto [x1, y1] = at(380, 95);
+    const auto [x2, y2] = at(560, 255);
+    m.picMain_MouseDown(MouseButton::Left, x1, y1);
+    m.picMain_DragDrop(x1, y1);
+    m.picMain_MouseDown(MouseButton::Right, x2, y2);
+    w.sync();
+}
+
 }  // namespace
 
 // Writes the map pictures into outDir; returns how many.
@@ -57,6 +82,16 @@ int saveMapScreenshots(GameState& s, const QString& outDir) {
         FrmMap picker(s, QString(), nullptr, nullptr);
         grabTo(picker, outDir + "/frmMap.png");
         picker.hide();
+        // Moved by the keys: the first key marks where the player to move stands, the next
+        // goes down from there.
+        FrmMap keys(s, QString(), nullptr, nullptr);
+        keys.show();
+        for (int i = 0; i < 2; ++i) {
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(&keys, &down);
+        }
+        grabTo(keys, outDir + "/frmMap_keys.png");
+        keys.hide();
         FrmMap god(s, QStringLiteral("God"), nullptr, nullptr);
         grabTo(god, outDir + "/frmMap_move.png");
         god.hide();
@@ -66,6 +101,11 @@ int saveMapScreenshots(GameState& s, const QString& outDir) {
     // QT_SCALE_FACTOR=2 for the screen scaled x2).
     showMap(s, "東京都", outDir + "/frmOneMap_tokyo_zoom2.png",
             [](FrmOneMap& w) { w.zoomBar()->setValue(2); });
+    showMap(s, "東京都", outDir + "/frmOneMap_wheel_marked.png", wheelAndBox);
+    showMap(s, "東京都", outDir + "/frmOneMap_tokyo_wheel_box.png", [](FrmOneMap& w) {
+        wheelAndBox(w);
+        w.zoomButton()->click();
+    });
     showMap(s, "北海道", outDir + "/frmOneMap_hokkaido.png");
     showMap(s, "沖縄県", outDir + "/frmOneMap_okinawa.png");
     showMap(s, "大阪府", outDir + "/frmOneMap_osaka_zoomed.png", [](FrmOneMap& w) {
