@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -31,6 +32,17 @@ std::string recordPath(const std::string& gameDataDir) {
 
 std::string slotRecordPath(const std::string& gameDataDir, int slot) {
     return gameDataDir + "GameRecord" + std::to_string(slot) + ".jsonl";
+}
+
+std::array<std::string, 2> recordNames(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line) || line.size() > kMaxRecordLine) return {};
+    const json start = json::parse(line, nullptr, false);
+    if (!start.is_object() || start.value("t", json()) != "start") return {};
+    const json names = start.value("names", json());
+    if (!names.is_array() || names.size() != 2 || !names[0].is_string() || !names[1].is_string()) return {};
+    return {names[0].get<std::string>(), names[1].get<std::string>()};
 }
 
 namespace {
