@@ -55,7 +55,7 @@ void addSlot(QDialog* d, const std::string& dir, int n, QPushButton* b, const Sl
              const std::array<std::string, 2>& names) {
     auto* grid = static_cast<QGridLayout*>(d->layout());
     grid->addWidget(b, n - 1, 0, Qt::AlignTop);
-    const std::array<std::string, 2> kept = recordNames(slotRecordPath(dir, n));
+    const std::array<std::string, 2> kept = slotRecordNames(dir, n);
     std::string shown[2];
     for (int p = 0; p <= 1; ++p) {
         const auto i = static_cast<std::size_t>(p);

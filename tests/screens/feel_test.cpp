@@ -351,6 +351,13 @@ void FeelTest::theSlotPickerSaysWhatEachSlotHolds() {
           QStringLiteral("-￥700"), qs(s.ekiName(5, 0))})
         QVERIFY2(one.contains(part), qPrintable(part + QStringLiteral(" in ") + one));
     QVERIFY(!one.contains(QStringLiteral("たろう")) && !one.contains(qs(slotClockText(s.gameClock))));
+    // A record older than its slot is an earlier game's: the setup window's names stand in.
+    std::filesystem::last_write_time(slotRecordPath(dir.path(), 1),
+                                     std::chrono::file_clock::from_sys(saved) - std::chrono::hours(1));
+    const FrmLoadData stale(s, dir.path(), nullptr, {"しろうさん", "ごろうさん"});
+    QVERIFY(stale.findChild<QLabel*>(QStringLiteral("lblSlot(1)"))
+                ->text()
+                .contains(QStringLiteral("しろうさん")));
     QCOMPARE(text(2), QStringLiteral("（空き）"));
     QVERIFY2(text(3).contains(QStringLiteral("GameData3.txt")), qPrintable(text(3)));
     // Back to the setup window, nothing loaded.
