@@ -59,8 +59,10 @@ data: build
 	./$(BUILD)/tools/databuilder/kisharin-databuilder third_party/opendata data
 	./$(BUILD)/tools/traingen/kisharin-traingen data
 
+# The package, then lintian's judgement of it (errors and warnings without an override fail).
 package: build
 	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error,warning $$(ls -t $(BUILD)/kisharin_*.deb | head -1)
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tools/screenshots/kisharin-screenshots docs/screenshots

@@ -1,10 +1,13 @@
 # Installing the game like any desktop game (GNUInstallDirs layout) and packing it as a
 # Debian package with CPack (`make package`).
 #
-#   bin/kisharin                                  the program
+#   games/kisharin                                the program (a game's place by Debian policy;
+#                                                 /usr/games is on every user's PATH)
 #   share/kisharin/{GameData,MapData,Train,voice} the shipped data, read only
-#   share/doc/kisharin/{Manual.htm,copyright,changelog.gz}  the manual, every licence, the changes
+#   share/doc/kisharin/{Manual.htm,Manual_files/,copyright,changelog.gz}
+#                                                 the manual and its pictures, every licence, the changes
 #   share/applications, share/icons, share/metainfo, share/man/man6
+#   share/lintian/overrides/kisharin              why the data files are not UTF-8
 include(GNUInstallDirs)
 
 set(KISHARIN_HOMEPAGE "https://kisharin.jp/" CACHE STRING "The game's home page (AppStream)")
@@ -48,7 +51,8 @@ add_custom_command(OUTPUT ${pkg_out}/changelog.gz
 
 add_custom_target(kisharin_desktop_files ALL DEPENDS ${icon_pngs} ${pkg_out}/kisharin.6.gz ${pkg_out}/changelog.gz)
 
-install(TARGETS kisharin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+set(KISHARIN_INSTALL_GAMESDIR games CACHE STRING "Where the program is installed, under the prefix")
+install(TARGETS kisharin RUNTIME DESTINATION ${KISHARIN_INSTALL_GAMESDIR})
 foreach(dir GameData MapData Train)
   if(EXISTS ${KISHARIN_SHIPPED_DATA_DIR}/${dir})
     install(DIRECTORY ${KISHARIN_SHIPPED_DATA_DIR}/${dir} DESTINATION ${CMAKE_INSTALL_DATADIR}/kisharin
@@ -61,6 +65,10 @@ if(voice_files)
 endif()
 install(FILES ${KISHARIN_SHIPPED_DATA_DIR}/Manual.htm ${pkg_src}/copyright ${pkg_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The manual's pictures, beside it as its links expect.
+install(DIRECTORY ${KISHARIN_SHIPPED_DATA_DIR}/Manual_files DESTINATION ${CMAKE_INSTALL_DOCDIR}
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+install(FILES ${pkg_src}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kisharin)
 install(FILES ${pkg_src}/kisharin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${pkg_src}/kisharin.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${pkg_out}/jp.kisharin.kisharin.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -73,11 +81,14 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The キシャリン developers")
 set(CPACK_PACKAGE_CONTACT "The キシャリン developers <kisharin@kisharin.jp>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "railway board game across the railway network of Japan")
-set(CPACK_PACKAGE_DESCRIPTION "Two players at one computer travel by train across the real \
-railway network of Japan, one line at a time, roll the die, pay fares and race to eight \
-destinations, with random happenings, disasters, race betting, an animated ride with spoken \
-announcements and a railway map of every prefecture. Player 2 may be the computer. All texts \
-of the game are Japanese.")
+# The extended description as Debian writes it: lines of at most 80 characters.
+set(CPACK_PACKAGE_DESCRIPTION "Two players at one computer travel by train across the real railway
+network of Japan, one line at a time, roll the die, pay fares and race to
+eight destinations, with random happenings, disasters, race betting, an
+animated ride with spoken announcements and a railway map of every
+prefecture. Player 2 may be the computer, at one of three strengths, or a
+player at another computer on the network. All texts of the game are
+Japanese.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)

@@ -17,6 +17,7 @@ packages=(
   xvfb xauth xdg-utils
   desktop-file-utils appstream librsvg2-bin dpkg-dev file  # icons, desktop entry checks, the Debian package
   python3-debian  # reads the package's machine-readable copyright file strictly (package test)
+  lintian  # judges the package as Debian does (package test)
   nlohmann-json3-dev  # JSON of the open data read by the data builder
   clang libclang-rt-14-dev  # make fuzz: clang with the libFuzzer and sanitizer runtimes
 )

@@ -55,7 +55,50 @@ int transferRows(const GameState& s, const TextMetrics& tm, const std::vector<Li
     return rows;
 }
 
+// Where a name may be broken so that it reads naturally: before an opening bracket, after
+// a closing one, a middle dot, a wave dash or a blank.
+bool naturalBreak(const std::string& before, const std::string& after) {
+    static const char* const opening[] = {"（", "(", "「", "〔", "［"};
+    static const char* const closing[] = {"）", ")", "」", "〕", "］", "・", "～", "〜", "　", " ", "-", "‐"};
+    for (const char* o : opening)
+        if (after.rfind(o, 0) == 0) return true;
+    for (const char* c : closing) {
+        const std::string tail(c);
+        if (before.size() >= tail.size() &&
+            before.compare(before.size() - tail.size(), tail.size(), tail) == 0)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+StationCaption fitStationName(const std::string& name, int fontSize, int width, int height,
+                              const TextMetrics& tm) {
+    if (tm.width(name, fontSize) <= width) return {{name}, fontSize};
+    // The places between two characters (UTF-8 code points).
+    std::vector<std::size_t> cuts;
+    for (std::size_t i = 1; i < name.size(); ++i)
+        if ((static_cast<unsigned char>(name[i]) & 0xC0) != 0x80) cuts.push_back(i);
+    for (bool natural : {true, false}) {
+        for (int size = std::min(fontSize, kStationSmallFontSize); size >= kStationSmallestFontSize; --size) {
+            if (2 * tm.height(size) > height) continue;
+            int best = 0;
+            std::size_t bestCut = 0;
+            for (std::size_t cut : cuts) {
+                const std::string a = name.substr(0, cut), b = name.substr(cut);
+                if (natural && !naturalBreak(a, b)) continue;
+                const int longer = std::max(tm.width(a, size), tm.width(b, size));
+                if (longer <= width && (bestCut == 0 || longer < best)) {
+                    best = longer;
+                    bestCut = cut;
+                }
+            }
+            if (bestCut != 0) return {{name.substr(0, bestCut), name.substr(bestCut)}, size};
+        }
+    }
+    return {{name}, kStationSmallestFontSize};
+}
 
 int scrollTop(const LineDisplayModel& m) {
     return std::max(m.scrollMin, m.scrollMax);

@@ -28,7 +28,8 @@ inline constexpr Long kColorReachable = rgb(192, 255, 192);    // light green: r
 inline constexpr int kStationLabelLeft = 30;
 inline constexpr int kStationLabelWidth = 120;
 inline constexpr int kStationFontSize = 9;
-inline constexpr int kStationSmallFontSize = 7;  // names of more than 10 characters
+inline constexpr int kStationSmallFontSize = 7;     // names of more than 10 characters
+inline constexpr int kStationSmallestFontSize = 6;  // a long name in two lines
 inline constexpr int kBoxHeight = 25;
 inline constexpr int kTransferFontSize = 8;
 inline constexpr int kTransferSmallestFontSize = 6;  // for a station with very many transfers
@@ -97,6 +98,17 @@ StripHit hitTest(const LineDisplayModel& m, int x, int y);
 // The text naming both directions of line `line` from station `pos`, e.g.
 // "D・A 方面 ― F・I 方面"; empty for a line of one station.
 std::string directionText(const RailwayData& d, int line, int pos);
+
+// A station's name as its box shows it. In one line at the model's size when it fits
+// `width`; else in two lines within `height` (the box), at 7 and then 6 points, broken
+// where the name breaks by itself (before "（", after "・" ...) when both halves fit there,
+// else where the longer half is shortest; else in one line at the smallest size.
+struct StationCaption {
+    std::vector<std::string> lines;
+    int fontSize = kStationFontSize;
+};
+StationCaption fitStationName(const std::string& name, int fontSize, int width, int height,
+                              const TextMetrics& tm);
 
 // 路線初期化: clears the strip and its transfer labels and takes the background of the
 // current station's region. Drawing writes nothing: the arrival at the current station is

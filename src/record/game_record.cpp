@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -13,6 +15,7 @@
 #include "scene/ride.h"
 #include "scene/seiha.h"
 #include "setup/save_slot.h"
+#include "setup/settings.h"
 #include "state/error.h"
 #include "state/hash.h"
 #include "state/railway.h"
@@ -31,6 +34,22 @@ std::string recordPath(const std::string& gameDataDir) {
 
 std::string slotRecordPath(const std::string& gameDataDir, int slot) {
     return gameDataDir + "GameRecord" + std::to_string(slot) + ".jsonl";
+}
+
+std::array<std::string, 2> slotRecordNames(const std::string& gameDataDir, int slot) {
+    const std::string path = slotRecordPath(gameDataDir, slot);
+    std::error_code ec, slotEc;
+    const auto recorded = std::filesystem::last_write_time(path, ec);
+    const auto saved = std::filesystem::last_write_time(slotPath(gameDataDir, slot), slotEc);
+    if (ec || slotEc || recorded < saved) return {};  // the slot is written first, its record after
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line) || line.size() > kMaxRecordLine) return {};
+    const json start = json::parse(line, nullptr, false);
+    if (!start.is_object() || start.value("t", json()) != "start") return {};
+    const json names = start.value("names", json());
+    if (!names.is_array() || names.size() != 2 || !names[0].is_string() || !names[1].is_string()) return {};
+    return {names[0].get<std::string>(), names[1].get<std::string>()};
 }
 
 namespace {

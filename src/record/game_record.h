@@ -28,6 +28,10 @@ inline constexpr std::size_t kMaxRecordLine = 256u << 10;
 // The record of the game in progress beside the save slots, and the one kept with slot n.
 std::string recordPath(const std::string& gameDataDir);
 std::string slotRecordPath(const std::string& gameDataDir, int slot);
+// The players' names the game saved in slot n began with: the first line (a start) of the
+// record kept with the slot. Both empty when there is none, it does not begin so, or it is
+// older than the slot (a save whose record had stopped leaves an earlier game's record).
+std::array<std::string, 2> slotRecordNames(const std::string& gameDataDir, int slot);
 
 // Writes the record; every line is appended at once (a game cut off by a crash keeps
 // every line before it). A write that fails stops the record and the game goes on;

@@ -4,6 +4,8 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include "screens/browser.h"
+
 namespace kisharin {
 
 const std::vector<BoardKey>& boardKeys() {
@@ -37,6 +39,10 @@ void addBoardShortcuts(QWidget* board) {
         button->setToolTip(QString::fromUtf8(k.caption) + QStringLiteral("（キー：") +
                            k.key.toString(QKeySequence::NativeText) + QStringLiteral("）"));
     }
+    // F1: how to play, in the browser (also in the computer's turn: it changes nothing).
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), board);
+    help->setObjectName(QStringLiteral("key_manual"));
+    QObject::connect(help, &QShortcut::activated, board, [board] { openManual(board); });
 }
 
 }  // namespace kisharin

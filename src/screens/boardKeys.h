@@ -21,7 +21,8 @@ struct BoardKey {
 // 最短目的地 C, ポイント確認 P, メッセージ記録 L.
 const std::vector<BoardKey>& boardKeys();
 
-// Sets the keys up on the board (its buttons are found by their names).
+// Sets the keys up on the board (its buttons are found by their names), and F1, which
+// opens the manual.
 void addBoardShortcuts(QWidget* board);
 
 }  // namespace kisharin

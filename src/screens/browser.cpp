@@ -1,7 +1,12 @@
 #include "screens/browser.h"
 
+#include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QWidget>
+
+#include "platform/data_home.h"
 
 namespace kisharin {
 
@@ -25,6 +30,26 @@ void openInBrowser(const QUrl& url, QObject* owner, std::function<void()> failed
         failed();
     });
     process->start(opener, {url.toString(QUrl::FullyEncoded)});
+}
+
+void openManual(QWidget* parent) {
+    const QString path = QString::fromStdString(manualPath(shippedDataDir()));
+    auto tell = [parent = QPointer<QWidget>(parent)](const QString& text) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("遊び方"), text, QMessageBox::Ok, parent);
+        box.setObjectName(QStringLiteral("msgManual"));
+        box.exec();
+    };
+    if (path.isEmpty()) {
+        tell(
+            QStringLiteral("遊び方のファイル（Manual.htm）が見つかりません。\n"
+                           "ゲームのデータのフォルダか /usr/share/doc/kisharin/ にあるはずです。"));
+        return;
+    }
+    openInBrowser(QUrl::fromLocalFile(path), parent, [tell, path] {
+        tell(QStringLiteral("ブラウザを開けなかったので、遊び方を表示できませんでした。\n"
+                            "ブラウザを入れるか、次のファイルをブラウザで開いてください。\n") +
+             path);
+    });
 }
 
 }  // namespace kisharin

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QObject;
+class QWidget;
 
 namespace kisharin {
 
@@ -13,5 +14,10 @@ namespace kisharin {
 // take the address, failed() runs: at once, or once the opener has ended. The opener
 // lives as long as `owner`.
 void openInBrowser(const QUrl& url, QObject* owner, std::function<void()> failed);
+
+// Opens the manual (Manual.htm, with the shipped data or installed with the game's
+// documents) in the browser; when it is not there or no browser takes it, a box over
+// `parent` says so in Japanese and names the file to open by hand.
+void openManual(QWidget* parent);
 
 }  // namespace kisharin

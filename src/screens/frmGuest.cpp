@@ -32,6 +32,7 @@
 #include "screens/frmMokutekiti.h"
 #include "screens/frmSeiha.h"
 #include "screens/look.h"
+#include "screens/qtScreens.h"
 #include "screens/stripView.h"
 #include "screens/timing.h"
 #include "state/railway.h"
@@ -551,10 +552,8 @@ void FrmGuest::showRide(const net::ShowCall& c) {
 void FrmGuest::asked(const net::Ask& a) {
     const int me = guest_.player();
     if (a.question == "warp") {
-        QMessageBox box(QMessageBox::Question, qs(a.title), qs(a.text), QMessageBox::Yes | QMessageBox::No,
-                        this);
-        box.setObjectName(QStringLiteral("askWarp"));
-        send(Command::answerWarp(me, box.exec() == QMessageBox::Yes));
+        WarpQuestion box(a.title, a.text, this);
+        send(Command::answerWarp(me, box.ask()));
     } else if (a.question == "god") {
         // The picker map, as at the host; closing it stays.
         std::string pref;

@@ -1,11 +1,12 @@
 #include "screens/frmInit.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -13,11 +14,10 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <memory>
 
-#include "platform/data_home.h"
+#include "screens/browser.h"
 #include "screens/frmKiroku.h"
 #include "screens/frmSlots.h"
 #include "screens/look.h"
@@ -38,18 +38,7 @@ class ManualLink final : public QLabel {
     }
 
   protected:
-    void mouseReleaseEvent(QMouseEvent*) override {
-        const std::string path = manualPath(shippedDataDir());
-        if (path.empty()) {
-            QMessageBox::information(window(), QStringLiteral("キシャリン"),
-                                     QStringLiteral("マニュアル（Manual.htm）が見つかりません。"));
-            return;
-        }
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
-            QMessageBox::information(window(), QStringLiteral("キシャリン"),
-                                     QStringLiteral("ブラウザを起動できませんでした。\nマニュアル：") +
-                                         QString::fromStdString(path));
-    }
+    void mouseReleaseEvent(QMouseEvent*) override { openManual(window()); }
 };
 
 const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版", "中部版",
@@ -210,10 +199,17 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     buttons->addStretch();
     buttons->addWidget(cmdMemories_);
     root->addLayout(buttons);
-    // The conquest record under the others, which keep their places.
+    // How to play and the conquest record under the others, which keep their places.
     auto* record = new QHBoxLayout;
+    cmdManual_ = makeButton(QStringLiteral("cmdManual"), QStringLiteral("遊び方"));
+    cmdManual_->setFont(uiFont(10));
+    cmdManual_->setToolTip(QStringLiteral("遊び方をブラウザで開きます（キー：F1）"));
+    connect(cmdManual_, &QPushButton::clicked, this, [this] { openManual(this); });
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, cmdManual_, &QPushButton::click);
     cmdKiroku_ = makeButton(QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし記録"));
     cmdKiroku_->setFont(uiFont(10));
+    record->addWidget(cmdManual_);
     record->addStretch();
     record->addWidget(cmdKiroku_);
     root->addLayout(record);
@@ -252,15 +248,10 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
         if (onJoin) onJoin();
     });
     connect(cmdGo_, &QPushButton::clicked, this, &FrmInit::cmdGo_Click);
-    // Enter presses the button that has the focus, else "はじめから", the window's default.
+    // Enter presses the button that has the focus, else "はじめから", the window's default
+    // (keyPressEvent): only a key no control took, so that Enter in the open strength list
+    // chooses a strength there, as in any list.
     cmdGo_->setDefault(true);
-    for (const QKeySequence& enter : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* key = new QShortcut(enter, this);
-        connect(key, &QShortcut::activated, this, [this] {
-            auto* focused = qobject_cast<QPushButton*>(focusWidget());
-            (focused ? focused : cmdGo_)->click();
-        });
-    }
     connect(cmdContinue_, &QPushButton::clicked, this, &FrmInit::cmdContinue_Click);
     connect(cmdMemories_, &QPushButton::clicked, this, &FrmInit::cmdMemories_Click);
 
@@ -309,6 +300,15 @@ void FrmInit::showEvent(QShowEvent* e) {
         box->setWindowModality(Qt::ApplicationModal);
         box->show();
     });
+}
+
+void FrmInit::keyPressEvent(QKeyEvent* e) {
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !cboStrength_->view()->isVisible()) {
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        (focused ? focused : cmdGo_)->click();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void FrmInit::closeEvent(QCloseEvent* e) {
@@ -367,7 +367,8 @@ void FrmInit::cmdGo_Click() {
 
 void FrmInit::cmdContinue_Click() {
     if (!namesGiven(settings())) return;
-    FrmLoadData picker(s_, dir_, this);
+    const Settings st = settings();
+    FrmLoadData picker(s_, dir_, this, {st.name1 + "さん", st.name2 + "さん"});
     picker.setWindowIcon(windowIcon());
     picker.exec();
     if (picker.loadedSlot() == 0) return;

@@ -51,6 +51,7 @@ class FrmInit : public QWidget {
   protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     void Form_Load();
@@ -78,6 +79,7 @@ class FrmInit : public QWidget {
     QPushButton* cmdContinue_;
     QPushButton* cmdMemories_;
     QPushButton* cmdKiroku_;
+    QPushButton* cmdManual_;
 };
 
 }  // namespace kisharin

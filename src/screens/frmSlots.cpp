@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "board/station_file.h"
+#include "record/game_record.h"
 #include "screens/look.h"
 #include "setup/save_slot.h"
 #include "setup/slot_summary.h"
@@ -47,14 +48,23 @@ const RailwayData& namesOf(const GameState& s, RailwayData& read) {
     return read;
 }
 
-// A slot's button with what the slot holds beside it.
-void addSlot(QDialog* d, int n, QPushButton* b, const SlotSummary& m, const GameState& s) {
+// A slot's button with what the slot holds beside it. The slot does not keep the players'
+// names: they are those its game began with, in the record kept beside the slot; a slot
+// saved without a record shows `names`, the names the game would go on with.
+void addSlot(QDialog* d, const std::string& dir, int n, QPushButton* b, const SlotSummary& m,
+             const std::array<std::string, 2>& names) {
     auto* grid = static_cast<QGridLayout*>(d->layout());
     grid->addWidget(b, n - 1, 0, Qt::AlignTop);
-    const std::string names[2] = {s.playerName[0].empty() ? "Player1" : s.playerName[0],
-                                  s.playerName[1].empty() ? "Player2" : s.playerName[1]};
+    const std::array<std::string, 2> kept = slotRecordNames(dir, n);
+    std::string shown[2];
+    for (int p = 0; p <= 1; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        shown[p] = !kept[i].empty()    ? kept[i]
+                   : !names[i].empty() ? names[i]
+                                       : (p == 0 ? "Player1" : "Player2");
+    }
     QStringList text;
-    for (const std::string& line : m.lines(names)) text << qs(line);
+    for (const std::string& line : m.lines(shown)) text << qs(line);
     auto* l = new QLabel(text.join(u'\n'), d);
     l->setObjectName("lblSlot(" + QString::number(n) + ")");
     l->setFont(uiFont(9));
@@ -74,7 +84,7 @@ FrmSaveData::FrmSaveData(GameState& s, std::string gameDataDir, QWidget* parent,
     for (int n = 1; n <= kSlotCount; ++n) {
         QPushButton* b = slotButton(this, QStringLiteral("cmdSave"), n, "に保存");
         connect(b, &QPushButton::clicked, this, [this, n] { cmdSave_Click(n); });
-        addSlot(this, n, b, readSlotSummary(dir_, n, railway), s_);
+        addSlot(this, dir_, n, b, readSlotSummary(dir_, n, railway), {s_.playerName[0], s_.playerName[1]});
     }
 }
 
@@ -97,8 +107,11 @@ void FrmSaveData::cmdSave_Click(int n) {
     accept();
 }
 
-FrmLoadData::FrmLoadData(GameState& s, std::string gameDataDir, QWidget* parent)
+FrmLoadData::FrmLoadData(GameState& s, std::string gameDataDir, QWidget* parent,
+                         std::array<std::string, 2> names)
     : QDialog(parent), s_(s), dir_(std::move(gameDataDir)) {
+    for (int p = 0; p <= 1; ++p)
+        if (names[static_cast<std::size_t>(p)].empty()) names[static_cast<std::size_t>(p)] = s_.playerName[p];
     frame(this, QStringLiteral("frmLoadData"), QStringLiteral("再開"));
     RailwayData read;
     const RailwayData& railway = namesOf(s_, read);
@@ -106,7 +119,7 @@ FrmLoadData::FrmLoadData(GameState& s, std::string gameDataDir, QWidget* parent)
         QPushButton* b = slotButton(this, QStringLiteral("cmdLoad"), n, "を再開");
         b->setEnabled(s_.slotExists[n]);  // Form_Load
         connect(b, &QPushButton::clicked, this, [this, n] { cmdLoad_Click(n); });
-        addSlot(this, n, b, readSlotSummary(dir_, n, railway), s_);
+        addSlot(this, dir_, n, b, readSlotSummary(dir_, n, railway), names);
         buttons_[n] = b;
     }
     // Back to the setup window without loading (as the close box does).

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <functional>
 #include <string>
 
@@ -33,7 +34,10 @@ class FrmSaveData : public QDialog {
 class FrmLoadData : public QDialog {
     Q_OBJECT
   public:
-    FrmLoadData(GameState& s, std::string gameDataDir, QWidget* parent);
+    // `names`: the players' names the game would go on with (the setup window's), shown
+    // for a slot whose record does not name them; empty: the game's own.
+    FrmLoadData(GameState& s, std::string gameDataDir, QWidget* parent,
+                std::array<std::string, 2> names = {});
     void cmdLoad_Click(int n);
     QPushButton* cmdLoad(int n) const { return buttons_[n]; }
     QPushButton* cmdBack() const { return cmdBack_; }

@@ -1,7 +1,11 @@
 #include "screens/qtScreens.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSpacerItem>
+#include <algorithm>
 
 #include "screens/frmBet.h"
 #include "screens/frmDice.h"
@@ -77,13 +81,29 @@ void QtScreens::enableBoard(bool enabled) {
     if (board_) board_->setBoardEnabled(enabled);
 }
 
-void QtSeat::answerWarp(Game& g, int, const std::string& title, const std::string& question) {
-    QMessageBox box(QMessageBox::Question, qs(title), qs(question), QMessageBox::Yes | QMessageBox::No,
-                    screens_.parent());
+WarpQuestion::WarpQuestion(const std::string& title, const std::string& question, QWidget* parent)
+    : QMessageBox(QMessageBox::Question, qs(title), qs(title), QMessageBox::Yes | QMessageBox::No, parent) {
+    setObjectName(QStringLiteral("askWarp"));
+    setInformativeText(qs(question));
     // The question asks for a step the player must choose on purpose (the warp jump).
-    box.setDefaultButton(QMessageBox::No);
-    const bool yes = box.exec() == QMessageBox::Yes;
-    apply(g, Command::answerWarp(g.s.curPlayer, yes));
+    setDefaultButton(QMessageBox::No);
+    // The region in large type, where it cannot be cut.
+    if (auto* heading = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        heading->setFont(uiFont(12, true));
+        heading->setObjectName(QStringLiteral("lblWarpRegion"));
+    }
+    // Wide enough for the title in a title bar beside the window's buttons (a message box
+    // takes no minimum width of its own: a spacer under its rows holds it open).
+    const int titleWidth = QFontMetrics(uiFont(12, true)).horizontalAdvance(windowTitle());
+    const int wide = std::max(340, titleWidth + 180);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+        grid->addItem(new QSpacerItem(wide, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
+
+void QtSeat::answerWarp(Game& g, int, const std::string& title, const std::string& question) {
+    WarpQuestion box(title, question, screens_.parent());
+    apply(g, Command::answerWarp(g.s.curPlayer, box.ask()));
 }
 
 void QtSeat::answerGod(Game& g) {
@@ -92,8 +112,9 @@ void QtSeat::answerGod(Game& g) {
 }
 
 void QtSeat::runBet(Game& g, Race& race) {
-    FrmBet w(g.s, race, g.rng, [&g](const Command& c) { return static_cast<bool>(apply(g, c)); },
-             screens_.parent());
+    FrmBet w(
+        g.s, race, g.rng, [&g](const Command& c) { return static_cast<bool>(apply(g, c)); },
+        screens_.parent());
     w.exec();
 }
 

@@ -2,7 +2,9 @@
 // player at this board, who answers the rules' questions in those windows.
 #pragma once
 
+#include <QMessageBox>
 #include <QWidget>
+#include <string>
 
 #include "turns/screens.h"
 #include "turns/seat.h"
@@ -32,6 +34,18 @@ class QtScreens final : public Screens {
 
   private:
     FrmMain* board_ = nullptr;
+};
+
+// The warp hole's question (as a guest at another computer sees it too): the title
+// "ワープ　<region>へ" above the question in the window itself, since a window manager may cut
+// a title bar, and the window wide enough for the title; No is the default, so that Enter
+// never jumps.
+class WarpQuestion final : public QMessageBox {
+    Q_OBJECT
+  public:
+    WarpQuestion(const std::string& title, const std::string& question, QWidget* parent);
+    // Asks and answers: true for Yes.
+    bool ask() { return exec() == QMessageBox::Yes; }
 };
 
 // A player at this board: the warp question box, the prefecture picker, the betting

@@ -1,5 +1,6 @@
 #include "screens/stripView.h"
 
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +15,22 @@ namespace kisharin {
 
 QRect toQRect(const PixelRect& r) {
     return QRect(r.left, r.top, r.width, r.height);
+}
+
+namespace {
+// The sizes of the station names, which are painted bold.
+class BoldTextMetrics final : public TextMetrics {
+  public:
+    int width(const std::string& text, int pointSize) const override {
+        return QFontMetrics(uiFont(pointSize, true)).horizontalAdvance(qs(text)) + 2;
+    }
+    int height(int pointSize) const override { return QFontMetrics(uiFont(pointSize, true)).height(); }
+};
+}  // namespace
+
+StationCaption stationCaption(const StationView& st) {
+    // Inside the box's frame, the name's rows a pixel apart from it.
+    return fitStationName(st.name, st.fontSize, st.box.width - 4, st.box.height - 2, BoldTextMetrics());
 }
 
 StripView::StripView(const LineDisplayModel& model, QWidget* parent) : QWidget(parent), m_(model) {
@@ -129,9 +146,20 @@ void StripView::paintEvent(QPaintEvent*) {
         p.setPen(QPen(QColor(0, 0, 0), 1));
         p.setBrush(qcolor(st.fill));
         p.drawRect(box.adjusted(0, 0, -1, -1));
-        p.setFont(uiFont(st.fontSize, true));
+        const StationCaption caption = stationCaption(st);
+        p.setFont(uiFont(caption.fontSize, true));
         p.setPen(Qt::black);
-        p.drawText(toQRect(st.label), Qt::AlignCenter | Qt::TextSingleLine, qs(st.name));
+        if (caption.lines.size() == 1) {
+            p.drawText(toQRect(st.label), Qt::AlignCenter | Qt::TextSingleLine, qs(caption.lines[0]));
+        } else {
+            // A long name in two rows filling the box.
+            const QRect inside = box.adjusted(1, 1, -1, -1);
+            const int half = inside.height() / 2;
+            p.drawText(QRect(inside.left(), inside.top(), inside.width(), half),
+                       Qt::AlignCenter | Qt::TextSingleLine, qs(caption.lines[0]));
+            p.drawText(QRect(inside.left(), inside.top() + half, inside.width(), inside.height() - half),
+                       Qt::AlignCenter | Qt::TextSingleLine, qs(caption.lines[1]));
+        }
         if (st.star) {
             p.setPen(qcolor(m_.grey));
             p.setFont(uiFont(st.fontSize));

@@ -63,5 +63,7 @@ class StripView : public QWidget {
 };
 
 QRect toQRect(const PixelRect& r);
+// How a station's box shows its name, at the sizes of the board's bold font.
+StationCaption stationCaption(const StationView& st);
 
 }  // namespace kisharin

@@ -1,17 +1,21 @@
 #include "setup/slot_summary.h"
 
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+
 #include "platform/text_file.h"
 #include "setup/save_slot.h"
 #include "setup/settings.h"
+#include "setup/values.h"
 #include "state/error.h"
 #include "state/railway.h"
-#include "setup/values.h"
 
 namespace kisharin {
 
 namespace {
 
-const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版",      "中部版",
+const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版", "中部版",
                                       "近畿版",     "中国版",   "四国版", "九州版"};
 
 }  // namespace
@@ -23,9 +27,22 @@ std::string areaCaption(int area) {
 std::vector<std::string> SlotSummary::lines(const std::string (&names)[2]) const {
     if (!exists) return {"（空き）"};
     if (!problem.empty()) return {"読み込めません", problem};
-    std::vector<std::string> out{clock + "　" + areaCaption(area)};
+    std::vector<std::string> out{(savedAt.empty() ? clock : "保存：" + savedAt) + "　" + areaCaption(area)};
     for (int p = 0; p <= 1; ++p) out.push_back(names[p] + "　" + moneyText(money[p]) + "　" + station[p]);
     return out;
+}
+
+std::string fileTimeText(const std::string& path) {
+    std::error_code ec;
+    const auto changed = std::filesystem::last_write_time(path, ec);
+    if (ec) return {};
+    const std::time_t t = std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+            std::chrono::file_clock::to_sys(changed)));
+    std::tm local{};
+    if (!localtime_r(&t, &local)) return {};
+    char text[32];
+    return std::strftime(text, sizeof text, "%Y/%m/%d %H:%M", &local) ? std::string(text) : std::string();
 }
 
 SlotSummary readSlotSummary(const std::string& gameDataDir, int n, const RailwayData& railway) {
@@ -41,6 +58,7 @@ SlotSummary readSlotSummary(const std::string& gameDataDir, int n, const Railway
         return m;
     }
     m.clock = slotClockText(s.gameClock);
+    m.savedAt = fileTimeText(path);
     m.area = s.playArea;
     for (int p = 0; p <= 1; ++p) {
         m.money[p] = s.playerMoney[p];

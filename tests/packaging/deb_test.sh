@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree and checks what a player installs: the
 # program, every piece of shipped data, the desktop entry, icons, metainfo, the manual
-# page, the manual and a copyright file that credits the data.
+# page, the manual with its pictures and a copyright file that credits the data; and
+# lintian's judgement.
 set -euo pipefail
 build=$1
 out=$(mktemp -d)
@@ -14,7 +15,7 @@ deb=$(ls "$out"/kisharin_*.deb 2>/dev/null | head -1)
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 need() { grep -qxF "$1" <<<"$files" || fail "the package lacks $1"; }
-need ./usr/bin/kisharin
+need ./usr/games/kisharin
 need ./usr/share/kisharin/GameData/駅.txt
 need ./usr/share/kisharin/GameData/NameData.txt
 need ./usr/share/kisharin/GameData/URL.txt
@@ -32,7 +33,9 @@ need ./usr/share/man/man6/kisharin.6.gz
 need ./usr/share/doc/kisharin/Manual.htm
 need ./usr/share/doc/kisharin/copyright
 need ./usr/share/doc/kisharin/changelog.gz
-grep -q '^\./usr/bin/kisharin-' <<<"$files" && fail "the developers' tools are installed"
+need ./usr/share/lintian/overrides/kisharin
+grep -q '^\./usr/\(bin\|games\)/kisharin-' <<<"$files" && fail "the developers' tools are installed"
+grep -q '^\./usr/bin/.' <<<"$files" && fail "a game's program belongs in /usr/games, not /usr/bin"
 
 [[ $(dpkg-deb -f "$deb" Package) == kisharin ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section"
@@ -78,5 +81,18 @@ gzip -dc "$out/root/usr/share/doc/kisharin/changelog.gz" >"$out/changelog"
   fail "the changelog's last version is not the package's"
 gzip -dc "$out/root/usr/share/man/man6/kisharin.6.gz" | grep -q '^\.TH KISHARIN 6' || fail "manual page"
 # The installed program finds its data in ../share/kisharin.
-[[ -x "$out/root/usr/bin/kisharin" ]] || fail "program not executable"
+[[ -x "$out/root/usr/games/kisharin" ]] || fail "program not executable"
+# Every picture the manual shows is installed beside it.
+doc=$out/root/usr/share/doc/kisharin
+for pic in $(grep -o 'src="[^"]*"' "$doc/Manual.htm" | sed 's/^src="//; s/"$//'); do
+  [[ -f "$doc/$pic" ]] || fail "the manual's picture $pic is not installed"
+done
+
+# Lintian: an error, a warning without an override giving its reason, or an override that
+# matches nothing (lintian: unused, or mismatched with the tag's files) fails.
+lintian --fail-on error,warning --display-info --tag-display-limit 0 "$deb" >"$out/lintian.log" 2>&1 || {
+  cat "$out/lintian.log" >&2
+  fail "lintian"
+}
+grep -q -e "unused-override" -e "mismatched-override" "$out/lintian.log" && { cat "$out/lintian.log" >&2; fail "an unused lintian override"; }
 echo "package ok: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB, $(wc -l <<<"$files") entries"

@@ -14,11 +14,13 @@
 #include <QWindow>
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <set>
 #include <thread>
 
+#include "record/game_record.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
 #include "screens/frmEki.h"
@@ -331,16 +333,31 @@ void FeelTest::theSlotPickerSaysWhatEachSlotHolds() {
     writeBytesAtomic(slotPath(dir.path(), 3), "壊れています\r\n");
     s.slotExists[1] = s.slotExists[3] = true;
 
+    // Saved on 2026/03/14 at 15:09 (the slot file's time), by the players its record names.
+    std::tm when{0, 9, 15, 14, 2, 126, 0, 0, -1, 0, nullptr};
+    const auto saved = std::chrono::system_clock::from_time_t(std::mktime(&when));
+    std::filesystem::last_write_time(slotPath(dir.path(), 1), std::chrono::file_clock::from_sys(saved));
+    writeBytesAtomic(slotRecordPath(dir.path(), 1),
+                     "{\"t\":\"start\",\"names\":[\"じろうさん\",\"さぶろうさん\"]}\n");
+
     FrmLoadData picker(s, dir.path(), nullptr);
     auto text = [&](int n) {
         return picker.findChild<QLabel*>(QStringLiteral("lblSlot(%1)").arg(n))->text();
     };
     const QString one = text(1);
     for (const QString& part :
-         {qs(slotClockText(s.gameClock)), QStringLiteral("関東版"), QStringLiteral("たろう"),
-          QStringLiteral("￥12,345"), qs(s.ekiName(2, 3) + "駅"), QStringLiteral("はなこ"),
+         {QStringLiteral("保存：2026/03/14 15:09"), QStringLiteral("関東版"), QStringLiteral("じろうさん"),
+          QStringLiteral("￥12,345"), qs(s.ekiName(2, 3) + "駅"), QStringLiteral("さぶろうさん"),
           QStringLiteral("-￥700"), qs(s.ekiName(5, 0))})
         QVERIFY2(one.contains(part), qPrintable(part + QStringLiteral(" in ") + one));
+    QVERIFY(!one.contains(QStringLiteral("たろう")) && !one.contains(qs(slotClockText(s.gameClock))));
+    // A record older than its slot is an earlier game's: the setup window's names stand in.
+    std::filesystem::last_write_time(slotRecordPath(dir.path(), 1),
+                                     std::chrono::file_clock::from_sys(saved) - std::chrono::hours(1));
+    const FrmLoadData stale(s, dir.path(), nullptr, {"しろうさん", "ごろうさん"});
+    QVERIFY(stale.findChild<QLabel*>(QStringLiteral("lblSlot(1)"))
+                ->text()
+                .contains(QStringLiteral("しろうさん")));
     QCOMPARE(text(2), QStringLiteral("（空き）"));
     QVERIFY2(text(3).contains(QStringLiteral("GameData3.txt")), qPrintable(text(3)));
     // Back to the setup window, nothing loaded.

@@ -2,6 +2,8 @@
 // the course window that a new click replaces, and the board during the computer's turn.
 #include <sys/stat.h>
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPointer>
@@ -53,8 +55,11 @@ class WindowsTest : public QObject {
     void startingWhileTheSettingsWarningIsOpen();
     void aLongAddressIsWrittenBackWhole();
     void webMapOpensTheAddressInTheBrowser();
+    void longStationNamesFitTheirBoxes();
     void textIsDrawnInAJapaneseFont();
     void slotWithStationsTheDataLacksReturnsToSetup();
+    void theManualOpensFromSetupAndBoardOrSaysWhy();
+    void enterInTheOpenStrengthListChoosesThere();
 };
 
 // Takes the addresses the web map button hands to the desktop.
@@ -136,21 +141,25 @@ void WindowsTest::diceCannotBeClosedBeforeItStops() {
 
 void WindowsTest::aQuestionDefaultsToNo() {
     // A jump into the warp hole is taken only when the player says so: Enter answers no.
-    QtScreens screens;
-    GameState s;
-    QString text, title;
+    // The region stands in the window itself, which is wide enough for its whole title.
+    QString region, question, title;
+    int width = 0, titleWidth = 0;
     whenModal([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         QVERIFY(box);
-        text = box->text();
-        title = box->windowTitle();
+        region = box->findChild<QLabel*>(QStringLiteral("lblWarpRegion"))->text();
+        question = box->informativeText(), title = box->windowTitle(), width = box->width();
+        titleWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title);
         QCOMPARE(box->icon(), QMessageBox::Question);
         QTest::keyClick(box, Qt::Key_Return);
     });
+    GameState s;
     SeatedGame game(s);
-    QVERIFY(!game.askWarp(8, "ワープ　九州地方へ"));
-    QCOMPARE(text, QStringLiteral("飛び込みますか？"));
-    QCOMPARE(title, QStringLiteral("ワープ　九州地方へ"));
+    QVERIFY(!game.askWarp(5, "ワープ　近畿地方へ"));
+    QCOMPARE(question, QStringLiteral("飛び込みますか？"));
+    QCOMPARE(title, QStringLiteral("ワープ　近畿地方へ"));
+    QCOMPARE(region, title);
+    QVERIFY(width >= titleWidth + 120);  // the title bar's icon and buttons take about 120 px
 }
 
 void WindowsTest::resultsShowTheScoresAndEndTheProgramWhenClosed() {
@@ -385,6 +394,21 @@ void WindowsTest::webMapOpensTheAddressInTheBrowser() {
     QVERIFY(board->isEnabled());
 }
 
+void WindowsTest::longStationNamesFitTheirBoxes() {
+    // In the board's own bold font, every row within the box's frame.
+    StationView st;
+    st.box = {30, 27, kStationLabelWidth, kBoxHeight};
+    for (const char* name :
+         {"空港第２ビル（成田第２・第３ターミナル）", "トヨタモビリティ富山 Gスクエア五福前（五福末広町）"}) {
+        st.name = name, st.fontSize = kStationSmallFontSize;
+        const StationCaption c = stationCaption(st);
+        const QFontMetrics fm(uiFont(c.fontSize, true));
+        QVERIFY(c.lines.size() == 2 && 2 * fm.height() <= st.box.height - 2);
+        for (const std::string& row : c.lines)
+            QVERIFY2(fm.horizontalAdvance(qs(row)) <= st.box.width - 4, name);
+    }
+}
+
 void WindowsTest::textIsDrawnInAJapaneseFont() {
     for (const QFont& f : {uiFont(9), uiFont(11, true), titleFont(30)}) {
         const QFontInfo info(f);
@@ -430,6 +454,58 @@ void WindowsTest::slotWithStationsTheDataLacksReturnsToSetup() {
     QTRY_VERIFY(game.init() && game.init()->isVisible());
     QVERIFY(!game.board());
     std::remove(folders->gameData("GameData1.txt").c_str());
+}
+
+// 「遊び方」 in the setup window and F1 on the board hand the manual to the browser; without
+// a browser, the player is told which file to open.
+void WindowsTest::theManualOpensFromSetupAndBoardOrSaysWhy() {
+    ScratchDir bin;
+    const std::string opened = bin.file("opened.txt"), opener = bin.file("xdg-open");
+    writeBytesAtomic(opener, "#!/bin/sh\necho \"$1\" >> '" + opened + "'\nexit ${KISHARIN_TEST_OPENER:-0}\n");
+    ::chmod(opener.c_str(), 0755);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.path()));
+    const std::string manual = folders->shipped.file("Manual.htm"), url = "file://" + manual + "\n";
+    writeBytesAtomic(manual, "<html></html>");
+    const auto restore = qScopeGuard([&] { qputenv("PATH", path), std::remove(manual.c_str()); });
+    DesktopGame game;
+    QVERIFY(game.start());
+    auto* button = game.init()->findChild<QPushButton*>(QStringLiteral("cmdManual"));
+    button->click();
+    QTRY_VERIFY(fileExists(opened) && readFileBytes(opened) == url);
+    qputenv("KISHARIN_TEST_OPENER", "3");  // xdg-open: no browser installed
+    QString told;
+    whenModal(
+        [&](QWidget* box) { told = qobject_cast<QMessageBox*>(box)->text(), press(box, QMessageBox::Ok); });
+    button->click();
+    QTRY_VERIFY(told.contains(QStringLiteral("ブラウザを開けなかった")) && told.contains(qs(manual)));
+    qunsetenv("KISHARIN_TEST_OPENER");
+    pressStart(game.init(), false);
+    QTRY_VERIFY(game.board());
+    QVERIFY(QTest::qWaitForWindowActive(game.board()));
+    QTest::keyClick(game.board(), Qt::Key_F1);
+    QTRY_COMPARE(readFileBytes(opened), url + url + url);
+}
+
+// Enter in the open strength list takes the strength under the cursor there; the game
+// does not start. Enter elsewhere still starts it.
+void WindowsTest::enterInTheOpenStrengthListChoosesThere() {
+    DesktopGame game;
+    QVERIFY(game.start());
+    FrmInit* init = game.init();
+    QVERIFY(QTest::qWaitForWindowActive(init));
+    init->findChild<QRadioButton*>(QStringLiteral("optPlayer(1)"))->setChecked(true);
+    QComboBox* box = init->strengthBox();
+    box->setCurrentIndex(0);
+    box->showPopup();
+    QTRY_VERIFY(box->view()->isVisible());
+    QTest::keyClick(box->view(), Qt::Key_Down);
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QTRY_VERIFY(!box->view()->isVisible());
+    QCOMPARE(box->currentIndex(), 1);
+    QVERIFY(!game.board());
+    QTest::keyClick(box, Qt::Key_Return);
+    QTRY_VERIFY(game.board());
 }
 
 int main(int argc, char** argv) {

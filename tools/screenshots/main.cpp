@@ -25,6 +25,7 @@
 #include "screens/frmSlots.h"
 #include "screens/look.h"
 #include "screens/timing.h"
+#include "screens/translations.h"
 #include "setup/save_slot.h"
 #include "setup/settings.h"
 #include "state/datetime.h"
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(home);
     ::setenv("KISHARIN_DATA_HOME", home.c_str(), 1);
     QApplication app(argc, argv);
+    installQtJapanese(app);  // Qt's own buttons (はい, いいえ) as the game shows them
     setEndProgramHook([] {});
     outDir = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(outDir);
@@ -138,6 +140,25 @@ int main(int argc, char** argv) {
         showBoard(g);
         board.refresh();
         save(board, "frmMain");
+
+        // A station whose name is longer than its box (JR成田線's 空港第２ビル): in two rows.
+        for (int L = 1; L <= lineCount(s); ++L) {
+            if (s.ekiName(L, 0) != "JR成田線") continue;
+            const Integer line = s.playerRosen[0], pos = s.playerEki[0], scroll = s.playerScroll[0];
+            for (int i = 1; i <= stationCount(s, L); ++i)
+                if (s.ekiName(L, i).rfind("空港第２ビル", 0) == 0) {
+                    s.playerRosen[0] = static_cast<Integer>(L);
+                    s.playerEki[0] = static_cast<Integer>(i);
+                    s.playerScroll[0] = static_cast<Integer>(scrollValueFor(i, stationCount(s, L)));
+                    showBoard(g);
+                    board.refresh();
+                    save(board, "frmMain_long_name");
+                }
+            s.playerRosen[0] = line, s.playerEki[0] = pos, s.playerScroll[0] = scroll;
+            showBoard(g);
+            board.refresh();
+            break;
+        }
 
         // Rolled: the stations within reach, one under the mouse, a transfer hint.
         apply(g, Command::roll(s.curPlayer));
