@@ -20,7 +20,7 @@ FrmLog::FrmLog(const MessageLog& log, QWidget* parent) : QDialog(parent), log_(l
     list_->setFont(uiFont(10));
     list_->setWordWrap(true);
     layout->addWidget(list_);
-    resize(560, 420);
+    resize(sizeHint());
 }
 
 void FrmLog::follow(const std::array<std::string, 2>& names) {
@@ -33,7 +33,6 @@ void FrmLog::follow(const std::array<std::string, 2>& names) {
         auto* item = new QListWidgetItem(qs(loggedLine(*it, names)), list_);
         item->setBackground(qcolor(messageBackground(it->player)));
     }
-    list_->setCurrentRow(0);
 }
 
 }  // namespace kisharin

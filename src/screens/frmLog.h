@@ -21,6 +21,7 @@ class FrmLog : public QDialog {
     // shows them).
     void follow(const std::array<std::string, 2>& names);
     QListWidget* list() const { return list_; }
+    QSize sizeHint() const override { return {560, 420}; }
 
   private:
     const MessageLog& log_;

@@ -19,6 +19,7 @@
 #include "screens/frmDice.h"
 #include "screens/frmEnd.h"
 #include "screens/frmInit.h"
+#include "screens/frmLog.h"
 #include "screens/frmMain.h"
 #include "screens/frmMessage.h"
 #include "screens/frmMokutekiti.h"
@@ -36,6 +37,7 @@
 #include "turns/boarding.h"
 #include "turns/command.h"
 #include "turns/happenings.h"
+#include "turns/messages.h"
 #include "turns/turn.h"
 
 using namespace kisharin;
@@ -175,6 +177,18 @@ int main(int argc, char** argv) {
         FrmMessage message2(s, nullptr);
         save(message2, "frmMessage_player2");
         s.curPlayer = 0;
+
+        // The message log after a few turns' messages, newest first.
+        g.messages.add(3, 1, "看護師！？：時給　1800円");
+        g.messages.add(4, 0, kMsgEarthquake);
+        g.messages.add(5, 1, betWonText(150));
+        g.messages.add(5, 1, stakeNote(30000));
+        g.messages.add(6, 0, "　　　北海道地方に続いているワープ穴発見！");
+        g.messages.add(6, 0, movedNote(s.playerName[0], "網走", "JR石北本線"));
+        FrmLog log(g.messages, nullptr);
+        log.setAttribute(Qt::WA_DeleteOnClose, false);
+        log.follow({s.playerName[0], s.playerName[1]});
+        save(log, "frmLog");
 
         FrmDice dice(s, rng, nullptr);
         save(dice, "frmDice");
