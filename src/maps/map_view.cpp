@@ -99,22 +99,22 @@ MapView firstView(const MapData& d) {
         pieces.push_back(b);
     }
     float w = d.boundW, e = d.boundE, s = d.boundS, n = d.boundN;
-    MapView v = 座標設定(w, e, s, n);
-    // Each round takes in at least one more piece, so this ends within their count.
-    for (size_t round = 0; round <= pieces.size(); ++round) {
-        bool grown = false;
-        for (const MapView& b : pieces) {
-            const bool touches = b.left < v.right && b.right > v.left && b.bottom < v.top && b.top > v.bottom;
-            if (!touches || viewInside(b, v)) continue;
-            w = std::min(w, b.left);
-            e = std::max(e, b.right);
-            s = std::min(s, b.bottom);
-            n = std::max(n, b.top);
-            grown = true;
-        }
-        if (!grown) break;
-        v = 座標設定(w, e, s, n);
+    const MapView first = 座標設定(w, e, s, n);
+    // A piece the prefecture's own box cuts (a cape, the tip of a peninsula) is taken in
+    // whole. Only those: the islands that a larger view would then touch stay as they
+    // were, so that 北海道 grows to 納沙布岬 and not out to the far islands beyond it.
+    bool grown = false;
+    for (const MapView& b : pieces) {
+        const bool touches =
+            b.left < first.right && b.right > first.left && b.bottom < first.top && b.top > first.bottom;
+        if (!touches || viewInside(b, first)) continue;
+        w = std::min(w, b.left);
+        e = std::max(e, b.right);
+        s = std::min(s, b.bottom);
+        n = std::max(n, b.top);
+        grown = true;
     }
+    const MapView v = grown ? 座標設定(w, e, s, n) : first;
     return v;
 }
 
