@@ -215,8 +215,6 @@ inline GameResult playGame(GameState& s, SimScreens& screens, Rng& rng, Clock& c
         TurnReport rep;
         rep.start = turnStart(s);
         const size_t firstMessage = screens.messages.size();
-        g.lastRide = {};
-        s.moveDone = False;
         ++r.turns;  // events of the turn are reported with its number
         if (!(fromRemote ? remote->playTurn(g) : playSeatTurn(g))) {
             --r.turns;
