@@ -286,6 +286,10 @@ json boardJson(const BoardView& b) {
                   {"hintText", m.hintText},
                   {"hintRect", rectJson(m.hintRect)},
                   {"grey", m.grey}};
+    json targets = json::array();
+    for (const StripTarget& t : b.targets)
+        targets.push_back({{"station", t.station}, {"transfer", t.transfer}});
+    j["targets"] = targets;
     return j;
 }
 
@@ -402,6 +406,15 @@ BoardView readBoard(const json& j) {
         m.hintRect = readRect(q.field("hintRect"), q.sub("hintRect"));
         m.grey = q.integer("grey", 0, kMaxColor);
         q.done();
+    }
+    const json& targets = r.array("targets", kMaxStations + kMaxTransfers);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        Reader q(targets[i], indexed(r.sub("targets"), i));
+        StripTarget t;
+        t.station = q.small("station", 0, static_cast<int>(kMaxStations));
+        t.transfer = q.small("transfer", 0, static_cast<int>(kMaxTransfers));
+        q.done();
+        b.targets.push_back(t);
     }
     r.done();
     return b;
@@ -646,6 +659,7 @@ BoardView boardView(const Game& g, long seq) {
     // The host's mouse is the host's own.
     b.strip.hoverEki = 0;
     b.strip.ekiHover = b.strip.norikaeHover = b.strip.wheelBusy = false;
+    if (s.curPlayer == kRemotePlayer) b.targets = pickableTargetsFor(g, kRemotePlayer);
     return b;
 }
 

@@ -20,6 +20,7 @@
 #include "turns/command.h"
 #include "turns/game.h"
 #include "turns/race.h"
+#include "turns/strip_keys.h"
 
 namespace kisharin::net {
 
@@ -55,6 +56,9 @@ struct BoardView {
     std::array<bool, kDestinationCount> done{};
     BoardModel controls;
     LineDisplayModel strip;  // the viewer's own mouse (hover) is not part of it
+    // What the guest's player may pick on the strip now, in reading order (its keys go
+    // over them); empty when it is not its turn to pick.
+    std::vector<StripTarget> targets;
 };
 
 // The longest race: every racer goes at least a pixel a tick from the start to the goal

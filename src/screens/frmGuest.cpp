@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <cmath>
 
@@ -232,6 +233,14 @@ FrmGuest::FrmGuest(NetGuest& guest, std::function<void()> onEnded)
     connect(cmdLog_, &QPushButton::clicked, this, &FrmGuest::cmdLog_Click);
     lblOther_ = makeLabel(this, QStringLiteral("lblOther"), {200, 550, 310, 22}, 9, true);
     addBoardShortcuts(this);  // the same keys as the host's board
+    // ↓ and ↑ move the strip's focus frame over what the host says can be picked.
+    for (const auto& [key, step] : {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Up, -1}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setObjectName(step > 0 ? QStringLiteral("key_down") : QStringLiteral("key_up"));
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            if (strip_->isEnabled() && strip_->isVisible()) strip_->stepFocus(step);
+        });
+    }
 
     connect(&guest_, &NetGuest::boardChanged, this, &FrmGuest::refresh);
     connect(&guest_, &NetGuest::shown, this, &FrmGuest::shown);
@@ -289,6 +298,8 @@ void FrmGuest::refresh() {
     setBack(picScreen_, line_.background);
     strip_->setGeometry(0, -std::max(0, line_.scrollValue), line_.stripWidth, std::max(line_.stripHeight, 1));
     strip_->setVisible(line_.visible && guest_.hasBoard());
+    strip_->setTargets(myTurn() ? b.targets : std::vector<StripTarget>{},
+                       b.at[static_cast<std::size_t>(guest_.player())].pos);
     strip_->update();
     scTate_->setRange(line_.scrollMin, std::max(line_.scrollMin, line_.scrollMax));
     scTate_->setValue(line_.scrollValue);

@@ -28,8 +28,13 @@ Command clickCommand(const Game& g, StripTarget t) {
 }
 
 std::vector<StripTarget> pickableTargets(const Game& g) {
+    if (!g.seat(g.s.curPlayer).atBoard()) return {};
+    return pickableTargetsFor(g, g.s.curPlayer);
+}
+
+std::vector<StripTarget> pickableTargetsFor(const Game& g, int player) {
     std::vector<StripTarget> out;
-    if (!g.seat(g.s.curPlayer).atBoard() || !g.line.visible) return out;
+    if (player != g.s.curPlayer || !g.line.visible) return out;
     for (int i = 1; i <= g.line.stationCount(); ++i)
         if (refusal(g, clickCommand(g, {.station = i})).empty()) out.push_back({.station = i});
     for (int k = 1; k <= static_cast<int>(g.line.transfers.size()); ++k)

@@ -25,6 +25,9 @@ Command clickCommand(const Game& g, StripTarget t);
 // What the player to move could pick on the strip now, in reading order; nothing while
 // a seat that plays by itself is to move.
 std::vector<StripTarget> pickableTargets(const Game& g);
+// The same for `player` wherever it sits (the host's list for its guest); nothing when it
+// is not the player to move.
+std::vector<StripTarget> pickableTargetsFor(const Game& g, int player);
 
 // Where the target lies on the strip (the station's box, the label's rectangle); empty
 // for a target the model does not show.

@@ -46,6 +46,15 @@ TEST_F(Protocol, TheBoardReadsBackAsTheHostHasIt) {
             ASSERT_TRUE(apply(g, Command::ride(0, {1, 4})));
         }
     }
+    // Player 2 has rolled: what it may pick on the strip goes with its board, for its keys.
+    ASSERT_EQ(g.s.curPlayer, kRemotePlayer);
+    roll(2);
+    const BoardView rolled = boardView(g, 9);
+    ASSERT_FALSE(rolled.targets.empty());
+    EXPECT_EQ(rolled.targets, pickableTargetsFor(g, kRemotePlayer));
+    const ReadResult back = readMessage(writeMessage(boardMessage(rolled)));
+    ASSERT_TRUE(back.ok) << back.error;
+    EXPECT_EQ(back.message.board.targets, rolled.targets);
 }
 
 // The fuzz corpus's board is a board the reader takes, so that the fuzzer starts deep in

@@ -221,7 +221,10 @@ void NetWindowsTest::hostAndGuestWindows() {
             }
             const QPoint at = toQRect(game.line.station(target).label).center();
             if (g->strip()->hitAt(at).station != target) faults << "the guest's strip is not the host's";
-            QTest::mouseClick(g->strip(), Qt::LeftButton, {}, at);
+            // By keys too: ↓ on the strip frames the first station in reach, Enter rides there.
+            g->strip()->setFocus();
+            QTest::keyClick(g->strip(), Qt::Key_Down);
+            QTest::keyClick(g->strip(), Qt::Key_Return);
             step = 2;
         } else if (step == 2 && s.curPlayer == 0 && !s.commandRunning &&
                    !button(g, "cmdSusumu")->isEnabled() &&
@@ -243,7 +246,7 @@ void NetWindowsTest::hostAndGuestWindows() {
     QCOMPARE(guestRide.sky, hostRide.sky);
     QVERIFY(guestRide.ground == hostRide.ground);
     QVERIFY(guestRide.front == hostRide.front);
-    // The guest's click was the ride (it may stop short or overshoot, as any ride may).
+    // The guest's keys made the ride (it may stop short or overshoot, as any ride may).
     QCOMPARE(game.lastRide.player, 1);
     QVERIFY(target != 0 && game.lastRide.end != game.lastRide.start);
     // The guest's computer added the station its player rode to to its own history.
