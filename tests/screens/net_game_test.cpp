@@ -5,6 +5,7 @@
 // strangers guessing codes, idle, silent or not reading do not get in or keep the guest out.
 #include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -13,12 +14,14 @@
 #include <QTimer>
 #include <QWebSocket>
 #include <cstdlib>
+#include <ctime>
 
 #include "board/startup.h"
 #include "net/protocol.h"
 #include "platform/data_home.h"
 #include "screens/frmHost.h"
 #include "session/net_game.h"
+#include "setup/save_slot.h"
 #include "support/fakes.h"
 #include "support/scripted_player.h"
 #include "support/scripted_screens.h"
@@ -43,6 +46,7 @@ class NetGameTest : public QObject {
     void idleConnectionsDoNotKeepTheGuestOut();
     void silentOrDeafPeersAreDropped();
     void aSilentHostEndsTheGuest();
+    void aGuestGoneAfterItsRollLeavesAGameThatSavesAndWaitsIdle();
 
   private:
     QTemporaryDir dir_;
@@ -83,8 +87,9 @@ class GuestPlayer : public QObject {
     }
     int questions = 0, shows = 0, rides = 0, results = 0, commands = 0;
     bool warpYes = false;
-    bool silent = false;  // answers nothing
-    int switchTo = -1;    // the lane to switch to once the own race runs
+    bool silent = false;    // answers nothing
+    int switchTo = -1;      // the lane to switch to once the own race runs
+    bool rollOnly = false;  // rolls, then does nothing more
 
   private:
     void act() {
@@ -102,6 +107,7 @@ class GuestPlayer : public QObject {
             rolledTurn_ = turnKey(b);
             return send(Command::roll(me));
         }
+        if (rollOnly) return;
         const int n = b.strip.stationCount();
         int target = 0, gap = 1 << 30;
         for (std::size_t d = 0; d < b.destinations.size(); ++d) {
@@ -516,4 +522,48 @@ void NetGameTest::aSilentHostEndsTheGuest() {
 }
 
 QTEST_MAIN(NetGameTest)
+// The guest rolls and then its computer is gone: the host waits without using the processor,
+// and 「保存して終了」 then writes the start of the guest's turn, which loads and plays on.
+void NetGameTest::aGuestGoneAfterItsRollLeavesAGameThatSavesAndWaitsIdle() {
+    HostGame h(loaded_, 29.0);
+    QVERIFY(h.host.listen(0));
+    auto guest = std::make_unique<NetGuest>();
+    GuestPlayer player(*guest);
+    player.rollOnly = true;
+    guest->join(QStringLiteral("127.0.0.1"), h.host.port(), "314159");
+    QTRY_VERIFY(h.host.joined());
+    h.start();
+    h.game.gameDataDir = dir_.filePath(QStringLiteral("GameData/")).toStdString();
+    h.s.curPlayer = net::kRemotePlayer;
+    beginTurn(h.game);
+    const Station before{h.s.playerRosen[1], h.s.playerEki[1]};
+    h.host.sendBoard();
+    QTRY_VERIFY(h.s.turnPhase == TurnPhase::Rolled);
+    guest.reset();  // gone without a word
+    QTRY_VERIFY(!h.host.joined());
+    // Waiting for the guest costs no processor time to speak of.
+    const std::clock_t cpu0 = std::clock();
+    QEventLoop second;
+    QTimer::singleShot(1000, &second, &QEventLoop::quit);
+    second.exec();
+    QVERIFY2(std::clock() - cpu0 < CLOCKS_PER_SEC / 20,
+             qPrintable(QString::number(double(std::clock() - cpu0) / CLOCKS_PER_SEC)));
+    EmptySeat atTheBoard;  // the host's own player, at its board
+    h.game.seats[0] = &atTheBoard;
+    const Verdict v = apply(h.game, Command::save(0, 3));
+    QVERIFY2(v, v.reason.c_str());
+    QVERIFY(v.savedTurnStart);
+    GameState back = loaded_;
+    readSlot(h.game.gameDataDir, 3, back);
+    QCOMPARE(back.curPlayer, Integer{1});
+    QCOMPARE(back.playerRosen[1], Integer(before.line));
+    QCOMPARE(back.playerEki[1], Integer(before.pos));
+    // Loaded, the guest's turn is played again from its start.
+    HostGame again(back, 31.0);
+    again.s.resumeGame = True;
+    again.game.seats = {&again.player, &again.player};
+    showBoard(again.game);
+    QVERIFY(apply(again.game, Command::roll(1)));
+}
+
 #include "net_game_test.moc"
