@@ -4,9 +4,16 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <iostream>
+
+#include "platform/data_home.h"
+#include "platform/text_file.h"
 #include "screens/desktopGame.h"
 #include "screens/frmDice.h"
+#include "screens/frmStory.h"
 #include "screens/translations.h"
+#include "setup/command_line.h"
+#include "state/error.h"
 
 namespace kisharin {
 
@@ -18,6 +25,19 @@ int runApp(int argc, char** argv) {
     // The windows end the program themselves: the setup window when it is closed without
     // starting, the board when it is closed, the results when they are closed. Between
     // the setup window and the board no window is open for a moment.
+    if (const auto file = storyFileArgument(argc, argv)) {
+        // `kisharin --story FILE`: only the story window, the program ends with it.
+        const std::string appDir = shippedDataDir();
+        try {
+            (void)readFileBytes(*file);
+        } catch (const GameError& e) {
+            std::cerr << "kisharin: " << e.what() << "\n";
+            return 1;
+        }
+        FrmStory* w = FrmStory::openRecord(*file, appDir, nullptr);
+        if (!w) return 1;
+        return QApplication::exec();
+    }
     QApplication::setQuitOnLastWindowClosed(false);
     DesktopGame game;
     if (!game.start()) return 1;
