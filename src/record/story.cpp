@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "board/line_display.h"
 #include "state/game_state.h"
 #include "state/railway.h"
 #include "turns/game.h"
@@ -13,6 +14,10 @@ namespace {
 
 const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版", "中部版",
                                       "近畿版",     "中国版",   "四国版", "九州版"};
+
+bool isFlight(const GameState& s, int line) {
+    return s.ekiName(line, 0).starts_with("飛行機");
+}
 
 std::string number(long long n) {
     return std::to_string(n);
@@ -83,8 +88,17 @@ class StoryBuilder final : public ReplayObserver {
         const GameState& s = g.s;
         auto name = [&](int line, int pos) {
             if (line < 1 || pos < 1) return;
-            cur_.stations.try_emplace(
-                {line, pos}, StoryStation{s.ekiName(line, pos), s.ekiName(line, 0), s.ekiPref(line, pos)});
+            StoryStation st{s.ekiName(line, pos), s.ekiName(line, 0), s.ekiPref(line, pos), line, pos,
+                            s.ekiPref(line, pos)};
+            if (isFlight(s, line))
+                for (const Station& to : transfersAt(s, line, pos))
+                    if (!isFlight(s, to.line)) {
+                        st.placeLine = to.line;
+                        st.placePos = to.pos;
+                        st.placePref = s.ekiPref(to.line, to.pos);
+                        break;
+                    }
+            cur_.stations.try_emplace({line, pos}, std::move(st));
         };
         for (const auto& legs : cur_.journey)
             for (const JourneyLeg& l : legs)

@@ -43,9 +43,13 @@ struct JourneyLeg {
     int line = 0, from = 0, to = 0;
 };
 
-// A station the story names: its name, its line's name and its prefecture.
+// A station the story names: its name, its line's name and its prefecture, and the
+// station whose platform places it on a map (itself; for an airport, which has no
+// platform, a railway station linked with it).
 struct StoryStation {
     std::string name, lineName, pref;
+    int placeLine = 0, placePos = 0;
+    std::string placePref;
 };
 
 // One of the eight destinations as the game ended.

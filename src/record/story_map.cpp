@@ -23,11 +23,11 @@ class Places {
     Places(const Story& story, std::string mapDataDir) : story_(story), dir_(std::move(mapDataDir)) {}
 
     std::optional<PickerPoint> at(int line, int pos) {
-        const std::string& pref = story_.station(line, pos).pref;
-        const int code = prefectureCode(pref);
+        const StoryStation& st = story_.station(line, pos);
+        const int code = prefectureCode(st.placePref);
         if (code == 0) return std::nullopt;
-        auto& table = read(pref);
-        const auto it = table.find("s" + std::to_string(line) + "_" + std::to_string(pos));
+        auto& table = read(st.placePref);
+        const auto it = table.find("s" + std::to_string(st.placeLine) + "_" + std::to_string(st.placePos));
         if (it == table.end()) return std::nullopt;
         return pickerProject(code, it->second.lat, it->second.lon);
     }
