@@ -3,9 +3,9 @@
 // window must open within 100 ms. Run with --benchmark_repetitions for the median.
 #include <benchmark/benchmark.h>
 
+#include "../tools/sim/sim_record.h"
 #include "record/story.h"
 #include "support/fakes.h"
-#include "support/sim_record.h"
 
 namespace {
 
@@ -16,14 +16,14 @@ struct Records {
     std::string all = dir.file("all.jsonl"), long200 = dir.file("200.jsonl");
     int games = 0, turns = 0;
     Records() {
-        for (int t : testing::writeSimRecord(all, 17, 24)) {
+        for (int t : sim::writeSimRecord(all, 17, 24)) {
             ++games;
             turns += t;
         }
         // A game stopped at its 200th turn (the first seed whose game lasts that long).
         for (double seed = 1;; ++seed)
-            if (testing::writeSimRecord(long200, seed, 1, 200,
-                                        {sim::SideKind::Weak, sim::SideKind::Weak, false})[0] == 200)
+            if (sim::writeSimRecord(long200, seed, 1, 200,
+                                    {sim::SideKind::Weak, sim::SideKind::Weak, false})[0] == 200)
                 break;
     }
 };

@@ -10,11 +10,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "../../tools/sim/sim_record.h"
 #include "record/story.h"
 #include "screen_support.h"
 #include "screens/frmEnd.h"
 #include "screens/frmStory.h"
-#include "support/sim_record.h"
+#include "screens/look.h"
 
 using namespace kisharin;
 using namespace kisharin::testing;
@@ -35,7 +36,7 @@ class StoryTest : public QObject {
 void StoryTest::initTestCase() {
     rec_ = dir_.file("GameRecord.jsonl");
     const std::vector<int> turns =
-        writeSimRecord(rec_, 3, 2, 5000, {sim::SideKind::Weak, sim::SideKind::Strong, false});
+        sim::writeSimRecord(rec_, 3, 2, 5000, {sim::SideKind::Weak, sim::SideKind::Strong, false});
     QCOMPARE(turns.size(), size_t{2});
 }
 
@@ -65,7 +66,7 @@ void StoryTest::theChartsTheTimeLineAndTheMapTellTheRecordedGames() {
         // Every destination reached is on the time line, with its turn.
         int listed = 0;
         for (int i = 0; i < w->timeline()->count(); ++i)
-            if (w->timeline()->item(i)->text().contains(QStringLiteral("目的地"))) ++listed;
+            if (w->timeline()->item(i)->text().contains(QStringLiteral("◎ "))) ++listed;
         QCOMPARE(listed, st.end.arrived[0] + st.end.arrived[1]);
         QVERIFY(listed > 0);
         QVERIFY(w->leaderLabel()->text().contains(qs(st.leaderText())));
@@ -109,7 +110,7 @@ void StoryTest::theResultsWindowOpensTheStoryBesideItsOwnButton() {
         QVERIFY(QTest::qWaitForWindowExposed(&plain));
         QVERIFY(!plain.findChild<QPushButton*>(QStringLiteral("cmdStory"))->isVisible());
         kiroku = plain.findChild<QPushButton*>(QStringLiteral("cmdKiroku"))->geometry();
-        plain.done(0);
+        plain.accept();
     }
     FrmEnd w(s, nullptr, true, rec_);
     w.show();

@@ -14,10 +14,10 @@
 #include "board/startup.h"
 #include "eventShots.h"
 #include "platform/data_home.h"
+#include "platform/temp_folder.h"
 #include "platform/text_file.h"
 #include "ride_shots.h"
 #include "screens/frmDice.h"
-#include "platform/temp_folder.h"
 #include "screens/frmEnd.h"
 #include "screens/frmInit.h"
 #include "screens/frmLog.h"
@@ -45,7 +45,7 @@ using namespace kisharin;
 
 int saveMapScreenshots(GameState& s, const QString& outDir);           // maps_shots.cpp
 int saveKirokuScreenshots(const GameState& s, const QString& outDir);  // kiroku_shots.cpp
-std::string writeStoryRecord(const std::string& folder);                // story_shots.cpp
+std::string writeStoryRecord(const std::string& folder);               // story_shots.cpp
 int saveStoryScreenshots(const std::string& record, const QString& outDir);
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <cstdio>
 
-#include "../../tests/support/sim_record.h"
+#include "../sim/sim_record.h"
 #include "screens/frmStory.h"
 
 using namespace kisharin;
@@ -13,7 +13,7 @@ using namespace kisharin;
 // points) in `folder`.
 std::string writeStoryRecord(const std::string& folder) {
     const std::string rec = folder + "GameRecord.jsonl";
-    testing::writeSimRecord(rec, 3, 2, 5000, {sim::SideKind::Weak, sim::SideKind::Strong, true});
+    sim::writeSimRecord(rec, 3, 2, 5000, {sim::SideKind::Weak, sim::SideKind::Strong, true});
     return rec;
 }
 
