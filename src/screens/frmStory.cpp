@@ -215,6 +215,7 @@ void FrmStory::showGame(int index) {
         auto* item = new QListWidgetItem(
             QStringLiteral("%1ターン目　%2 %3").arg(e.turn).arg(qs(mark), qs(e.text)), timeline_);
         item->setForeground(kPlayerColor[std::clamp(e.player, 0, 1)]);
+        item->setToolTip(item->text());  // a long entry in whole
     }
     if (s.timeline.empty()) timeline_->addItem(QStringLiteral("（できごとはありません）"));
     paintMap();
