@@ -186,7 +186,12 @@ class StoryBuilder final : public ReplayObserver {
             const bool wasDone = dest.reachedBy >= 0 || (dest.turn < 0);
             dest.line = s.mokutekitiRosen[d];
             dest.pos = s.mokutekitiEki[d];
-            if (!s.mokutekitiDone[d] || wasDone) continue;
+            if (!s.mokutekitiDone[d]) {
+                dest.reachedBy = -1;  // open again (a saved game loaded from before it was reached)
+                dest.turn = 0;
+                continue;
+            }
+            if (wasDone) continue;
             if (!tell) {
                 dest.turn = -1;  // reached before the record began
                 continue;
