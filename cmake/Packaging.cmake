@@ -98,7 +98,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the game needs beyond its libraries: Japanese fonts, the voice's engine and dictionary,
 # Qt's platform plugins for the desktop, Qt's own texts in Japanese and a way to open the browser.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-ipafont-gothic, fonts-mplus, open-jtalk, open-jtalk-mecab-naist-jdic, qt6-qpa-plugins, qt6-translations-l10n, xdg-utils")
+    "fonts-ipafont-gothic, fonts-mplus, libqt6charts6, open-jtalk, open-jtalk-mecab-naist-jdic, qt6-qpa-plugins, qt6-translations-l10n, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 

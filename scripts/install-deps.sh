@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-translations-l10n  # Qt's own buttons and dialogs in Japanese (qtbase_ja.qm)
   qt6-websockets-dev  # the network game (host and guest over WebSocket)
+  qt6-charts-dev libqt6opengl6-dev  # the charts of the story window 「対戦の記録」 (Charts needs OpenGL's CMake files)
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   open-jtalk open-jtalk-mecab-naist-jdic  # the Japanese voice of the station announcements
   libpulse-dev  # plays the announcements (PulseAudio simple API)

@@ -77,6 +77,19 @@ void addKey(std::unordered_set<std::string>& seen, std::string_view key, const s
         throw DataError(name, number, "キー「" + std::string(key) + "」が重複しています");
 }
 
+// L_rr.dat or L_st.dat: key, coordinates and a third field.
+std::vector<MapLineRecord> keyedLines(const MapFileSource& files, const char* file, const std::string& name) {
+    std::vector<MapLineRecord> table;
+    std::unordered_set<std::string> seen;
+    int number = 0;
+    for (const auto& line : mapFileLines(files, file, name)) {
+        const auto f = fieldsOf(line, 3, name, ++number);
+        addKey(seen, f[0], name, number);
+        table.push_back({std::string(f[0]), coordinatesOf(f[1], name, number), std::string(f[2])});
+    }
+    return table;
+}
+
 }  // namespace
 
 size_t MapData::vertexCount() const {
@@ -188,6 +201,10 @@ std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::stri
     return out;
 }
 
+std::vector<MapLineRecord> readPlatforms(const std::string& mapDataDir, const std::string& pref) {
+    return keyedLines(folderFiles(mapDataDir, pref), "L_st.dat", "MapData/" + pref + "/L_st.dat");
+}
+
 MapData データ読込(const std::string& mapDataDir, const std::string& pref) {
     return データ読込(folderFiles(mapDataDir, pref), pref);
 }
@@ -220,17 +237,8 @@ MapData データ読込(const MapFileSource& files, const std::string& pref) {
         d.boundN = b[3];
     }
     // L_rr.dat and L_st.dat: key, coordinates and a third field.
-    for (const char* file : {"L_rr.dat", "L_st.dat"}) {
-        const std::string name = nameOf(file);
-        auto& table = std::string(file) == "L_rr.dat" ? d.lineRr : d.lineSt;
-        std::unordered_set<std::string> seen;
-        int number = 0;
-        for (const auto& line : mapFileLines(files, file, name)) {
-            const auto f = fieldsOf(line, 3, name, ++number);
-            addKey(seen, f[0], name, number);
-            table.push_back({std::string(f[0]), coordinatesOf(f[1], name, number), std::string(f[2])});
-        }
-    }
+    d.lineRr = keyedLines(files, "L_rr.dat", nameOf("L_rr.dat"));
+    d.lineSt = keyedLines(files, "L_st.dat", nameOf("L_st.dat"));
     {  // St.dat: station, longitude, latitude, line.
         const std::string name = nameOf("St.dat");
         int number = 0;

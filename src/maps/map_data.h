@@ -85,6 +85,10 @@ MapData データ読込(const MapFileSource& files, const std::string& pref);
 // PL.dat's order), checked as データ読込 checks them.
 std::vector<GeoLine> readBoundary(const std::string& mapDataDir, const std::string& pref);
 
+// Only the platforms of prefecture `pref` (L_st.dat: key s<line>_<position>, the
+// platform's vertices, the station), checked as データ読込 checks them.
+std::vector<MapLineRecord> readPlatforms(const std::string& mapDataDir, const std::string& pref);
+
 // Splits a coordinate list ("lat lon lat lon ...") into vertices. Returns false (and
 // leaves a message in `why`) on an odd count, a value that is not a number, or one off
 // the globe (a latitude beyond ±90, a longitude beyond ±180).

@@ -412,10 +412,15 @@ class ReplayScreens final : public QuietScreens, public Seat {
         st_.fail("ここで答えの操作を待っていました: 記録とゲームが食い違いました");
     }
     void carry(const Entry& e) {
+        // Answers and race lanes are carried out inside the command that asked for them;
+        // the observer hears of the outermost command once it is wholly done.
+        ++depth_;
         const Verdict v = apply(*g_, e.c);
+        --depth_;
         if (!v)
             st_.fail(e.line, "操作が受け付けられません（" + v.reason + "）: 記録とゲームが食い違いました");
         ++carried;
+        if (observer && depth_ == 0) observer->carried(*g_, e.c);
     }
 
     // Screens.
@@ -479,14 +484,17 @@ class ReplayScreens final : public QuietScreens, public Seat {
         // The game loaded again draws from the timer read at its load.
         g_->rng.reseed(reading(true));
         showBoard(*g_);
+        if (observer) observer->resumed(*g_);
     }
 
     int carried = 0;
     std::array<bool, 2> bets{true, true};
+    ReplayObserver* observer = nullptr;
 
   private:
     Stream& st_;
     Game*& g_;
+    int depth_ = 0;
 };
 
 class ReplayClock final : public Clock {
@@ -501,7 +509,7 @@ class ReplayClock final : public Clock {
 
 // One game of the record, from its start line, on a copy of the data read once for the
 // whole record (`base`, stamped `stamp`).
-ReplayEnd replayGame(Stream& st, const GameState& base, const std::string& stamp) {
+ReplayEnd replayGame(Stream& st, const GameState& base, const std::string& stamp, ReplayObserver* observer) {
     const Entry& start = st.take();
     const long long version = integerIn(st, start, field(st, start, "v"), 0, 1000, "v");
     if (version != kRecordVersion)
@@ -533,6 +541,7 @@ ReplayEnd replayGame(Stream& st, const GameState& base, const std::string& stamp
     Game g{s, screens, rng, clock};
     gp = &g;
     g.seatBoth(screens);
+    g.eventLog = observer;
     const json& bets = field(st, start, "bets");
     if (!bets.is_array() || bets.size() != 2 || !bets[0].is_boolean() || !bets[1].is_boolean())
         st.fail(start.line, "bets が二人分の true か false ではありません");
@@ -543,7 +552,9 @@ ReplayEnd replayGame(Stream& st, const GameState& base, const std::string& stamp
         // A saved game whose record begins at its load: the board is the resume line's.
         if (!st.next(Type::Resume)) st.fail("resume の行がありません");
         screens.resume(st.take());
+        screens.observer = observer;
     } else {
+        screens.observer = observer;
         setupNewGame(s, rng, clock);
         drawDestinations(s, rng, clock);
     }
@@ -553,6 +564,7 @@ ReplayEnd replayGame(Stream& st, const GameState& base, const std::string& stamp
         if (slotOf(st, b) != slotLines(s)) st.fail(b.line, "記録の盤面と、引き直した盤面が合いません");
     }
     showBoard(g);
+    if (observer) observer->started(g);
     while (!g.ended) {
         screens.ticks();
         if (st.next(Type::Resume)) {
@@ -563,6 +575,7 @@ ReplayEnd replayGame(Stream& st, const GameState& base, const std::string& stamp
         const int before = screens.carried;
         if (!playSeatTurn(g) || screens.carried == before)
             st.fail("操作が進みません: 記録とゲームが食い違いました");
+        if (observer) observer->turnPlayed(g);
     }
     ReplayEnd out;
     for (int p = 0; p < 2; ++p) {
@@ -578,12 +591,14 @@ ReplayEnd replayGame(Stream& st, const GameState& base, const std::string& stamp
         if (e.is(Type::End)) out.matches = e.j.dump() == endJson(s).dump();
         if (e.is(Type::Cut)) st.fail(e.line, "記録は上限で打ち切られています");
     }
+    if (observer) observer->finished(g, out);
     return out;
 }
 
 }  // namespace
 
-std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& appDir) {
+std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& appDir,
+                                    ReplayObserver* observer) {
     Stream st(path, readEntries(path));
     if (!st.next(Type::Start))
         st.fail(st.atEnd() ? 0 : st.peek().line, "記録が start の行で始まっていません");
@@ -598,7 +613,7 @@ std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& 
     std::vector<ReplayEnd> games;
     while (!st.atEnd()) {
         if (!st.next(Type::Start)) st.fail("start の行がありません");
-        games.push_back(replayGame(st, base, stamp));
+        games.push_back(replayGame(st, base, stamp, observer));
     }
     return games;
 }

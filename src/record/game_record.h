@@ -14,6 +14,7 @@
 
 #include "state/clock.h"
 #include "turns/command.h"
+#include "turns/event_log.h"
 #include "turns/game.h"
 #include "turns/game_record.h"
 
@@ -113,12 +114,34 @@ struct ReplayEnd {
     bool matches = true;  // the same as the record's own end (when it has one)
 };
 
+// Told of each game as its record is played again (the story of a game is built from
+// this). The special events and bets arrive through EventLog as the rules report them.
+class ReplayObserver : public EventLog {
+  public:
+    // The game's board is drawn (or loaded, for a record that begins at a load), before
+    // its first turn.
+    virtual void started(const Game&) {}
+    // A command of the record was carried out, with all it led to (the answers it asked
+    // for and the race it started are carried out inside it and not told apart).
+    virtual void carried(const Game&, const Command&) {}
+    // A saved game was loaded again in the middle of the record.
+    virtual void resumed(const Game&) {}
+    // One turn passed (the player to move handed over, or the game ended in it).
+    virtual void turnPlayed(const Game&) {}
+    // The game's record ends here, played up to `end`.
+    virtual void finished(const Game&, const ReplayEnd&) {}
+    void special(const SpecialEventRecord&) override {}
+    void bet(const BetRecord&) override {}
+};
+
 // The end state as plain numbers: "points P1 P2", "money M1 M2", "arrived A1 A2".
 std::string endText(const ReplayEnd& e);
 
 // Plays every game of the record at `path` again, with the shipped data at `appDir`.
 // Throws DataError (file and line) for a record that cannot be read, belongs to other
 // data, or stops agreeing with the game it claims (a command refused on replay).
-std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& appDir);
+// `observer`, when given, is told of every game as it is played.
+std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& appDir,
+                                    ReplayObserver* observer = nullptr);
 
 }  // namespace kisharin

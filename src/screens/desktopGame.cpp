@@ -111,7 +111,8 @@ void DesktopGame::openBoard() {
     run_->g.seats = {&run_->here, s.comOpponent ? static_cast<Seat*>(&run_->computer) : &run_->here};
     // The turn caption ends at 「）」: the computer's strength is the tooltip of its name.
     if (s.comOpponent)
-        run_->g.seatCaptions[1] = "コンピュータ（" + std::string(strengthCaption(run_->computer.strength)) + "）";
+        run_->g.seatCaptions[1] =
+            "コンピュータ（" + std::string(strengthCaption(run_->computer.strength)) + "）";
     if (hosting && !startHosting()) {
         QTimer::singleShot(0, this, &DesktopGame::openSetup);
         return;
@@ -119,6 +120,7 @@ void DesktopGame::openBoard() {
     init_.reset();
     board_ = std::make_unique<FrmMain>(run_->g, dir_);
     run_->screens.setBoard(board_.get());
+    run_->screens.setRecordFile(run_->g.record ? run_->record.path() : std::string());
     board_->show();
     QTimer::singleShot(0, board_.get(), &FrmMain::open);
 }

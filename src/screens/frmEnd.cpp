@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "screens/frmKiroku.h"
+#include "screens/frmStory.h"
 #include "screens/look.h"
 #include "screens/timing.h"
 #include "setup/results.h"
@@ -21,7 +22,7 @@ QLabel* label(QWidget* parent, const QString& name, const std::string& text, con
 }
 }  // namespace
 
-FrmEnd::FrmEnd(const GameState& s, QWidget* parent, bool endsProgram)
+FrmEnd::FrmEnd(const GameState& s, QWidget* parent, bool endsProgram, std::string recordFile)
     : QDialog(parent), endsProgram_(endsProgram) {
     setObjectName(QStringLiteral("frmEnd"));
     setWindowTitle(QStringLiteral("終了"));
@@ -69,6 +70,18 @@ FrmEnd::FrmEnd(const GameState& s, QWidget* parent, bool endsProgram)
     });
     grid->addWidget(record, 8, 0, 1, 2, Qt::AlignCenter);
     record->setVisible(endsProgram_);
+    // The story of the game just played, in the second column's cell of the same row: the
+    // conquest record's button stays where it was.
+    auto* story = new QPushButton(QStringLiteral("対戦の記録"), this);
+    story->setObjectName(QStringLiteral("cmdStory"));
+    story->setFont(uiFont(10));
+    story->setFixedSize(96, 28);
+    story->setAutoDefault(false);
+    story->setVisible(endsProgram_ && !recordFile.empty());
+    connect(story, &QPushButton::clicked, this, [this, file = std::move(recordFile), appDir = s.appDir] {
+        FrmStory::openRecord(file, appDir, this);
+    });
+    grid->addWidget(story, 8, 1, Qt::AlignRight);
 }
 
 void FrmEnd::done(int r) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 #include "state/game_state.h"
 
@@ -14,7 +15,8 @@ class FrmEnd : public QDialog {
     // endsProgram false: the results of a game run on another computer (the guest's):
     // closing the window only closes it, and the record of this computer's histories is
     // not offered.
-    FrmEnd(const GameState& s, QWidget* parent, bool endsProgram = true);
+    // recordFile: the game's record, whose story 「対戦の記録」 opens ("" offers none).
+    FrmEnd(const GameState& s, QWidget* parent, bool endsProgram = true, std::string recordFile = {});
 
   protected:
     void done(int r) override;  // Form_Unload

@@ -61,7 +61,7 @@ void QtScreens::shakeBoard(int twips) {
 }
 
 void QtScreens::showResults(const GameState& s) {
-    FrmEnd w(s, parent());
+    FrmEnd w(s, parent(), true, recordFile_);
     w.exec();
 }
 

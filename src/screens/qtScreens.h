@@ -16,6 +16,8 @@ class FrmMain;
 class QtScreens final : public Screens {
   public:
     void setBoard(FrmMain* board) { board_ = board; }
+    // The game's record, whose story the results window offers.
+    void setRecordFile(std::string path) { recordFile_ = std::move(path); }
 
     void showMessage(const GameState& s) override;
     int rollDice(const GameState& s, Rng& rng) override;
@@ -34,6 +36,7 @@ class QtScreens final : public Screens {
 
   private:
     FrmMain* board_ = nullptr;
+    std::string recordFile_;
 };
 
 // The warp hole's question (as a guest at another computer sees it too): the title

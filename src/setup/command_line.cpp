@@ -24,6 +24,8 @@ const char* const kHelp =
     "  --replay ファイル  ゲームの記録（GameRecord.jsonl など）を画面なしで再生し、終わりの\n"
     "               ポイント（points）・所持金（money）・到達した目的地の数（arrived）を\n"
     "               プレイヤー1、プレイヤー2 の順に数だけで出力して終了します\n"
+    "  --story ファイル  ゲームの記録（GameRecord.jsonl など）の「対戦の記録」の画面を開きます\n"
+    "               （ポイントと所持金のグラフ、できごと、旅の道のりの地図）\n"
     "  --help       この説明を表示して終了します\n"
     "  --version    版を表示して終了します\n"
     "\n"
@@ -73,9 +75,18 @@ bool qtOption(std::string_view a) {
 
 std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     std::optional<std::string_view> ours;
+    bool story = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
-        if (a == "--conquest" || a == "--help" || a == "-h" || a == "--version") {
+        if (a == "--story") {
+            if (story || i + 1 >= argc) {
+                err << "kisharin: --story には記録のファイルを一つだけ指定します\n"
+                    << "詳しくは「kisharin --help」を見てください。\n";
+                return 2;
+            }
+            story = true;
+            ++i;  // the file, whatever its name
+        } else if (a == "--conquest" || a == "--help" || a == "-h" || a == "--version") {
             if (ours && *ours != a) {
                 err << "kisharin: " << *ours << " と " << a << " は一緒に使えません\n"
                     << "詳しくは「kisharin --help」を見てください。\n";
@@ -88,6 +99,11 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
             return 2;
         }
     }
+    if (story && ours && (*ours == "--conquest")) {
+        err << "kisharin: --story と " << *ours << " は一緒に使えません\n"
+            << "詳しくは「kisharin --help」を見てください。\n";
+        return 2;
+    }
     if (!ours) return std::nullopt;
     if (*ours == "--help" || *ours == "-h") {
         out << kHelp;
@@ -98,6 +114,12 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
         return 0;
     }
     return printConquest(out, err);
+}
+
+std::optional<std::string> storyFileArgument(int argc, const char* const* argv) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string_view(argv[i]) == "--story") return std::string(argv[i + 1]);
+    return std::nullopt;
 }
 
 }  // namespace kisharin

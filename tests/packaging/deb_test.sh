@@ -40,7 +40,7 @@ grep -q '^\./usr/bin/.' <<<"$files" && fail "a game's program belongs in /usr/ga
 [[ $(dpkg-deb -f "$deb" Package) == kisharin ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section"
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libc6 open-jtalk open-jtalk-mecab-naist-jdic fonts-ipafont-gothic qt6-translations-l10n; do
+for d in libqt6widgets6 libqt6charts6 libc6 open-jtalk open-jtalk-mecab-naist-jdic fonts-ipafont-gothic qt6-translations-l10n; do
   grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 

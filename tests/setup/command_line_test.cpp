@@ -73,3 +73,27 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
 
 }  // namespace
 }  // namespace kisharin
+
+namespace kisharin {
+namespace {
+
+// `--story FILE` opens the story window: the command line lets the program start with the
+// file, whatever it is named; without a file, or with --conquest, it is refused.
+TEST(CommandLine, StoryTakesOneRecordFile) {
+    std::vector<const char*> args{"kisharin", "--story", "--odd-name.jsonl"};
+    std::ostringstream out, err;
+    EXPECT_FALSE(runCommandLine(3, args.data(), out, err));
+    EXPECT_EQ(storyFileArgument(3, args.data()), "--odd-name.jsonl");
+    EXPECT_FALSE(storyFileArgument(2, args.data()));
+    const auto alone = run({"--story"});
+    ASSERT_TRUE(alone);
+    EXPECT_EQ(alone->status, 2);
+    EXPECT_NE(alone->err.find("--story"), std::string::npos);
+    const auto both = run({"--story", "a.jsonl", "--conquest"});
+    ASSERT_TRUE(both);
+    EXPECT_EQ(both->status, 2);
+    EXPECT_NE(run({"--help"})->out.find("--story ファイル"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kisharin

@@ -14,6 +14,7 @@
 #include "board/startup.h"
 #include "eventShots.h"
 #include "platform/data_home.h"
+#include "platform/temp_folder.h"
 #include "platform/text_file.h"
 #include "ride_shots.h"
 #include "screens/frmDice.h"
@@ -44,6 +45,8 @@ using namespace kisharin;
 
 int saveMapScreenshots(GameState& s, const QString& outDir);           // maps_shots.cpp
 int saveKirokuScreenshots(const GameState& s, const QString& outDir);  // kiroku_shots.cpp
+std::string writeStoryRecord(const std::string& folder);               // story_shots.cpp
+int saveStoryScreenshots(const std::string& record, const QString& outDir);
 
 namespace {
 
@@ -233,8 +236,11 @@ int main(int argc, char** argv) {
         s.playerPoint[1] = -50;
         s.arriveCount[1] = 7;
         s.playSeconds = 3725;
-        FrmEnd end(s, nullptr);
+        const TempFolder storyFolder("kisharin-shots-");
+        const std::string storyRecord = writeStoryRecord(storyFolder.path());
+        FrmEnd end(s, nullptr, true, storyRecord);
         save(end, "frmEnd");
+        written += saveStoryScreenshots(storyRecord, outDir);
 
         written += saveRideScreenshots(s, outDir);
         written += saveTrainScreenshots(s, outDir);

@@ -1,0 +1,37 @@
+// The story window 「対戦の記録」 of simulated games (a record written here, in a
+// temporary folder), and the results window with its button to open it.
+#include <QApplication>
+#include <QComboBox>
+#include <cstdio>
+
+#include "../sim/sim_record.h"
+#include "screens/frmStory.h"
+
+using namespace kisharin;
+
+// A record of two simulated games (the computer at よわい against つよい, the ride window's
+// points) in `folder`.
+std::string writeStoryRecord(const std::string& folder) {
+    const std::string rec = folder + "GameRecord.jsonl";
+    sim::writeSimRecord(rec, 3, 2, 5000, {sim::SideKind::Weak, sim::SideKind::Strong, true});
+    return rec;
+}
+
+int saveStoryScreenshots(const std::string& record, const QString& outDir) {
+    FrmStory* w = FrmStory::openRecord(record, shippedDataDir(), nullptr);
+    if (!w) return 0;
+    int written = 0;
+    for (int game = 0; game < 2; ++game) {
+        w->showGame(game);
+        QApplication::processEvents();
+        const QString path = outDir + (game == 0 ? "/frmStory.png" : "/frmStory_game2.png");
+        if (!w->grab().save(path)) {
+            std::fprintf(stderr, "kisharin-screenshots: cannot write %s\n", qPrintable(path));
+            std::exit(1);
+        }
+        ++written;
+    }
+    if (w->saveMapTo(outDir + "/frmStory_map.png")) ++written;
+    w->close();
+    return written;
+}
