@@ -67,7 +67,7 @@ const char* areaCaption(int area) {
 std::string seatCaption(const GameEntry& e, int p) {
     const std::string& s = e.seats[p == 0 ? 0 : 1];
     if (s == "net") return "ネット";
-    if (s.starts_with("com:")) return "Com（" + s.substr(4) + "）";
+    if (s.starts_with("com:")) return "Com：" + s.substr(4);
     return e.host ? "Man（ホスト）" : "Man";
 }
 

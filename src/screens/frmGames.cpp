@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -181,6 +182,10 @@ void FrmGames::refill() {
         }
     }
     table_->resizeColumnsToContents();
+    // Every column in view, as far as the screen allows.
+    const int wide = table_->horizontalHeader()->length() + table_->verticalScrollBar()->sizeHint().width() +
+                     2 * table_->frameWidth();
+    table_->setMinimumWidth(std::max(940, std::min(wide, 1400)));
     if (!shown_.empty()) table_->selectRow(0);
     lblCount_->setText(all_.empty()
                            ? QStringLiteral("まだ対戦がありません。")
