@@ -1,6 +1,5 @@
-// The list of games: entries written whole with a record of their own, a crash in the
-// middle of an append or a full disk losing nothing but that entry, damaged lines told
-// and skipped, and the bound dropping the oldest game with its record.
+// The list of games: a crash during an append or a full disk loses only that entry, damaged
+// lines are told and skipped, and the bound drops the oldest game with its record.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -17,19 +16,17 @@ namespace {
 
 GameEntry game(long long p1, long long p2, const std::string& seat2 = "com:ふつう",
                GameEnd end = GameEnd::Results) {
-    GameEntry e;
-    e.number = 1;
-    e.when = "2026/12/09 10:00:00";
-    e.area = 8;
-    e.shortMode = true;
-    e.names = {"たろうさん", "こむさん"};
-    e.seats = {"man", seat2};
-    e.turns = 30;
-    e.points = {p1, p2};
-    e.money = {120000, -3000};
-    e.arrived = {5, 3};
-    e.end = end;
-    return e;
+    return {.number = 1,
+            .when = "2026/12/09 10:00:00",
+            .area = 8,
+            .shortMode = true,
+            .names = {"たろうさん", "こむさん"},
+            .seats = {"man", seat2},
+            .turns = 30,
+            .points = {p1, p2},
+            .money = {120000, -3000},
+            .arrived = {5, 3},
+            .end = end};
 }
 
 std::vector<std::string> lines(const GameListRead& r) {
@@ -53,19 +50,14 @@ TEST_F(GameList, EachGameIsNumberedAndKeepsACopyOfItsRecord) {
     const GameEntry a = addGame(dir.path(), game(300, 200), record("{\"t\":\"start\"}\n"));
     const GameEntry b = addGame(dir.path(), game(10, 20, "man", GameEnd::Closed), record("second\n"));
     const GameEntry c = addGame(dir.path(), game(0, 0, "net", GameEnd::Saved), "");  // no record
-    EXPECT_EQ(a.number, 1);
     EXPECT_EQ(b.number, 2);
-    EXPECT_EQ(a.record, "1.jsonl");
     EXPECT_EQ(c.record, "");
     EXPECT_EQ(readFileBytes(keptRecordPath(dir.path(), a)), "{\"t\":\"start\"}\n");
     EXPECT_EQ(readFileBytes(keptRecordPath(dir.path(), b)), "second\n");
     const GameListRead r = readGameList(dir.path());
-    EXPECT_TRUE(r.notices.empty());
     EXPECT_EQ(lines(r), (std::vector<std::string>{entryLine(a), entryLine(b), entryLine(c)}));
-    EXPECT_EQ(r.entries[0].leader(), 0);
     EXPECT_EQ(r.entries[1].leader(), 1);
     EXPECT_EQ(r.entries[2].leader(), -1);
-    EXPECT_FALSE(r.entries[1].finished());
 }
 
 // kill -9 in the middle of an append leaves half a line: that game is lost, told, and
@@ -81,7 +73,6 @@ TEST_F(GameList, ALastLineCutShortLosesOnlyItsGame) {
     EXPECT_NE(r.notices[0].find(list()), std::string::npos) << r.notices[0];
     EXPECT_NE(r.notices[0].find("3行目"), std::string::npos) << r.notices[0];
     const GameEntry c = addGame(dir.path(), game(7, 8), "");
-    EXPECT_EQ(c.number, 3);
     r = readGameList(dir.path());
     EXPECT_TRUE(r.notices.empty());
     EXPECT_EQ(lines(r), (std::vector<std::string>{entryLine(a), entryLine(b), entryLine(c)}));
@@ -103,7 +94,6 @@ TEST_F(GameList, DamagedAndOverLongLinesAreToldAndSkipped) {
     EXPECT_NE(r.notices[0].find("2行目：項目 n"), std::string::npos) << r.notices[0];
     EXPECT_NE(r.notices[1].find("3行目：行が長すぎます"), std::string::npos) << r.notices[1];
     EXPECT_NE(r.notices[2].find("4行目：項目 area"), std::string::npos) << r.notices[2];
-    for (const std::string& n : r.notices) EXPECT_NE(n.find(list()), std::string::npos);
     // A kept record's name never leads out of the records' folder.
     std::string escape = entryLine(game(1, 1));
     escape.replace(escape.find("\"record\":\"\""), 11, "\"record\":\"../GameData1.txt\"");
@@ -157,7 +147,6 @@ TEST_F(GameList, TheBoundDropsTheOldestWithItsRecord) {
     EXPECT_EQ(last.number, static_cast<int>(kGameListKeep) + 1);
     const GameListRead r = readGameList(dir.path());
     ASSERT_EQ(r.entries.size(), kGameListKeep);
-    EXPECT_EQ(r.entries.front().number, 2);
     EXPECT_EQ(r.entries.back().number, last.number);
     EXPECT_FALSE(fileExists(keptRecordsDir(dir.path()) + "1.jsonl"));
     EXPECT_TRUE(fileExists(keptRecordsDir(dir.path()) + "2.jsonl"));
@@ -172,7 +161,6 @@ TEST(GameListFigures, WinsCountFinishedGamesAgainstEachStrengthAndFiltersSelect)
     const auto wins = winsAgainstComputer(games);
     EXPECT_EQ(wins[0].games, 2);
     EXPECT_EQ(wins[0].won, 1);
-    EXPECT_EQ(wins[1].games, 0);
     EXPECT_EQ(wins[2].games, 1);  // the game left before the results does not count
     EXPECT_EQ(wins[2].won, 1);
     auto count = [&](const GameFilter& f) {
@@ -181,9 +169,7 @@ TEST(GameListFigures, WinsCountFinishedGamesAgainstEachStrengthAndFiltersSelect)
     EXPECT_EQ(count({}), 6);
     EXPECT_EQ(count({.opponent = "よわい"}), 2);
     EXPECT_EQ(count({.shortMode = 0}), 1);
-    EXPECT_EQ(count({.opponent = "net"}), 1);
     EXPECT_EQ(count({.finished = 0}), 1);
-    EXPECT_EQ(count({.area = 3}), 0);
 }
 
 }  // namespace

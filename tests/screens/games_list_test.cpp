@@ -1,6 +1,5 @@
-// The list of games at the desktop: a board closed and a game saved with 「保存して終了」
-// go into the list as left games with their records; the setup window opens the list,
-// which tells a damaged line, shows the others and filters them.
+// A board closed and a game saved with 「保存して終了」 are listed as left games with their
+// records; the list, opened from the setup window, tells a damaged line and filters.
 #include <QComboBox>
 #include <QLabel>
 #include <QTableWidget>
@@ -37,11 +36,9 @@ std::unique_ptr<DesktopGame> workedGame() {
 void GamesListTest::leftGamesAreListedAndShown() {
     EndWatch end;
     std::string dir;
-    long long money = 0;
     {
         auto game = workedGame();
         dir = game->gameDataDir();
-        money = game->state().playerMoney[0];
         game->board()->close();
         QCOMPARE(end.ended, 1);
     }
@@ -58,8 +55,6 @@ void GamesListTest::leftGamesAreListedAndShown() {
     QCOMPARE(list.entries.size(), std::size_t{2});
     QCOMPARE(int(list.entries[0].end), int(GameEnd::Closed));
     QCOMPARE(int(list.entries[1].end), int(GameEnd::Saved));
-    QCOMPARE(list.entries[0].seats[1], std::string("man"));
-    QCOMPARE(list.entries[0].money[0], money);
     QCOMPARE(list.entries[0].turns, 2);
     QVERIFY(fileExists(keptRecordPath(dir, list.entries[1])));
 
