@@ -152,7 +152,7 @@ bool parseEntry(const std::string& line, GameEntry& out, std::string& why) {
     long long n = 0;
     if (!integer("v", 0, 1000, n)) return fail("項目 v（版）がありません");
     if (n != kGameListVersion) return fail("この版では読めない行です（版 " + std::to_string(n) + "）");
-    if (!integer("n", 1, 1'000'000'000, n)) return fail("項目 n（番号）が 1 以上の整数ではありません");
+    if (!integer("n", 1, kMaxGameNumber, n)) return fail("項目 n（番号）が 1 以上の整数ではありません");
     e.number = static_cast<int>(n);
     const json* when = get("when");
     if (!when || !when->is_string() || when->get_ref<const std::string&>().size() > 40)
@@ -255,6 +255,9 @@ GameEntry addGame(const std::string& gameDataDir, GameEntry e, const std::string
     if (list.cut) writeBytesAtomic(path, bytes.substr(0, list.cutBytes));  // the torn last line goes
     int last = 0;
     for (const GameEntry& k : list.entries) last = std::max(last, k.number);
+    if (last >= kMaxGameNumber)
+        throw GameError("ファイル「" + path + "」：対戦の番号が上限（" + std::to_string(kMaxGameNumber) +
+                        "）に達しているため、書けません");
     e.number = last + 1;
     e.record.clear();
     std::string kept;

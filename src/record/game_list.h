@@ -19,6 +19,8 @@ inline constexpr std::size_t kGameListKeep = 500;
 // A line is at most this long; the file is read at most this far from its end.
 inline constexpr std::size_t kMaxGameListLine = 4096;
 inline constexpr std::size_t kMaxGameListBytes = kGameListKeep * kMaxGameListLine;
+// The greatest number a game may have (only a list edited by hand comes near it).
+inline constexpr int kMaxGameNumber = 1'000'000'000;
 
 // How a game came to its end.
 enum class GameEnd { Results, Closed, Saved };
