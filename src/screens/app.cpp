@@ -42,6 +42,7 @@ int runApp(int argc, char** argv) {
     // the setup window and the board no window is open for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
     DesktopGame game;
+    game.listGames = true;
     if (!game.start()) return 1;
     return QApplication::exec();
 }

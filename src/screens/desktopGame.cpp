@@ -6,10 +6,13 @@
 
 #include "platform/data_home.h"
 #include "platform/text_file.h"
+#include "record/game_list.h"
 #include "screens/frmGuest.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
+#include "screens/timing.h"
+#include "state/datetime.h"
 #include "state/error.h"
 #include "turns/computer.h"
 #include "turns/turn.h"
@@ -18,6 +21,7 @@ namespace kisharin {
 
 DesktopGame::DesktopGame() = default;
 DesktopGame::~DesktopGame() {
+    setBeforeEnd(nullptr);
     if (run_) run_->screens.setBoard(nullptr);
 }
 
@@ -123,6 +127,37 @@ void DesktopGame::openBoard() {
     run_->screens.setRecordFile(run_->g.record ? run_->record.path() : std::string());
     board_->show();
     QTimer::singleShot(0, board_.get(), &FrmMain::open);
+    if (listGames) setBeforeEnd([this] { listGame(); });
+}
+
+void DesktopGame::listGame() {
+    if (!run_ || !board_) return;
+    const GameState& s = run_->s;
+    GameEntry e;
+    e.when = shortDateTimeText(run_->clock.now());  // the wall clock, not the record's
+    e.area = s.playArea;
+    e.shortMode = s.shortMode;
+    e.host = static_cast<bool>(run_->host);
+    e.seats = {"man", e.host          ? "net"
+                      : s.comOpponent ? "com:" + std::string(strengthCaption(run_->computer.strength))
+                                      : "man"};
+    e.turns = run_->g.turnNumber;
+    for (int p = 0; p < 2; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        e.names[i] = s.playerName[p];
+        e.points[i] = s.playerPoint[p];
+        e.money[i] = s.playerMoney[p];
+        e.arrived[i] = s.arriveCount[p];
+    }
+    e.end = s.turnPhase == TurnPhase::Over ? GameEnd::Results
+            : board_->savedToEnd()         ? GameEnd::Saved
+                                           : GameEnd::Closed;
+    try {
+        addGame(dir_, e, run_->record.path());
+    } catch (const GameError& fault) {
+        QMessageBox::warning(board_.get(), QStringLiteral("これまでの対戦"),
+                             QStringLiteral("この対戦を一覧に書けませんでした。\n") + qs(fault.what()));
+    }
 }
 
 }  // namespace kisharin

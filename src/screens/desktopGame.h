@@ -39,6 +39,9 @@ class DesktopGame : public QObject {
     GameState& state() { return run_->s; }
     Game& game() { return run_->g; }
     const std::string& gameDataDir() const { return dir_; }
+    // Each game played here goes into the list of games 「これまでの対戦」 as it ends or is
+    // left (the program sets it; a test asks for it).
+    bool listGames = false;
 
   private:
     struct Run {
@@ -65,6 +68,8 @@ class DesktopGame : public QObject {
     void openBoard();
     // The game's record starts anew (for a saved game without one, at its load).
     void beginRecord(bool fromSave);
+    // The game's entry in the list of games, as the program ends.
+    void listGame();
     // The network game (desktopNet.cpp).
     bool startHosting();
     void guestLeft(const QString& why);

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "screens/browser.h"
+#include "screens/frmGames.h"
 #include "screens/frmKiroku.h"
 #include "screens/frmSlots.h"
 #include "screens/look.h"
@@ -209,7 +210,14 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     connect(help, &QShortcut::activated, cmdManual_, &QPushButton::click);
     cmdKiroku_ = makeButton(QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし記録"));
     cmdKiroku_->setFont(uiFont(10));
+    // The list of games between them, where the row had room.
+    cmdGames_ = makeButton(QStringLiteral("cmdGames"), QStringLiteral("これまでの対戦"));
+    cmdGames_->setFont(uiFont(10));
+    cmdGames_->setToolTip(QStringLiteral("これまでに遊んだ対戦の一覧を開きます"));
+    connect(cmdGames_, &QPushButton::clicked, this, &FrmInit::cmdGames_Click);
     record->addWidget(cmdManual_);
+    record->addStretch();
+    record->addWidget(cmdGames_);
     record->addStretch();
     record->addWidget(cmdKiroku_);
     root->addLayout(record);
@@ -381,6 +389,11 @@ void FrmInit::cmdKiroku_Click() {
     std::unique_ptr<FrmKiroku> w(
         FrmKiroku::create(s_.appDir, s_.historyBase, {st.name1 + "さん", st.name2 + "さん"}, nullptr, this));
     if (w) w->exec();
+}
+
+void FrmInit::cmdGames_Click() {
+    FrmGames w(dir_, this, openStory);
+    w.exec();
 }
 
 void FrmInit::cmdMemories_Click() {

@@ -31,6 +31,10 @@ class FrmInit : public QWidget {
     void cmdContinue_Click();
     void cmdMemories_Click();
     void cmdKiroku_Click();  // the conquest record
+    void cmdGames_Click();   // the list of games 「これまでの対戦」
+    // Opens the story of one game from its kept record (the list's 「対戦の記録」); unset,
+    // the list leaves that button disabled.
+    std::function<void(const std::string& recordFile)> openStory;
 
     // What the controls show now.
     Settings settings() const;
@@ -79,6 +83,7 @@ class FrmInit : public QWidget {
     QPushButton* cmdContinue_;
     QPushButton* cmdMemories_;
     QPushButton* cmdKiroku_;
+    QPushButton* cmdGames_;
     QPushButton* cmdManual_;
 };
 

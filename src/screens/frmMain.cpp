@@ -360,6 +360,7 @@ void FrmMain::cmdSave_Click() {
     QMessageBox::information(this, QStringLiteral("お疲れ様でした"),
                              (turnStart ? qs(kMsgSavedTurnStart) : QStringLiteral("保存しました。")) +
                                  QStringLiteral("ゲームを終了します。"));
+    savedToEnd_ = true;
     endProgram();
 }
 

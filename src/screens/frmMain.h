@@ -59,6 +59,8 @@ class FrmMain : public QWidget {
     void cmdMap_Click();
     void cmdMap2_Click();
     void cmdSave_Click();
+    // The game was saved by 「保存して終了」 and the program is ending.
+    bool savedToEnd() const { return savedToEnd_; }
     void cmdLog_Click();  // the message log beside the board
     void tmrMain_Timer();
 
@@ -119,6 +121,7 @@ class FrmMain : public QWidget {
     QPointer<FrmLog> log_;
     QPushButton* cmdLog_;
     QLabel* lblOther_;
+    bool savedToEnd_ = false;
     bool syncing_ = false;  // true while the controls are set from the models
     int depth_ = 0;         // handlers running (nested through modal windows)
 };

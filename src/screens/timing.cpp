@@ -18,6 +18,10 @@ std::function<void()>& endHook() {
     static std::function<void()> hook;
     return hook;
 }
+std::function<void()>& beforeEnd() {
+    static std::function<void()> keep;
+    return keep;
+}
 std::function<void()>& lastWords() {
     static std::function<void()> words;
     return words;
@@ -40,6 +44,7 @@ void waitMs(int ms) {
 }
 
 void endProgram() {
+    if (beforeEnd()) std::exchange(beforeEnd(), {})();
     if (lastWords()) std::exchange(lastWords(), {})();
     if (endHook()) {
         endHook()();
@@ -53,6 +58,10 @@ void endProgram() {
 
 void setLastWords(std::function<void()> words) {
     lastWords() = std::move(words);
+}
+
+void setBeforeEnd(std::function<void()> keep) {
+    beforeEnd() = std::move(keep);
 }
 
 void setEndProgramHook(std::function<void()> hook) {

@@ -21,5 +21,8 @@ void setEndProgramHook(std::function<void()> hook);
 // What is said before the program ends that way (a network game's host says goodbye to
 // its guest); empty: nothing.
 void setLastWords(std::function<void()> words);
+// What is kept before the program ends that way (the game's entry in the list of games);
+// runs once, before the last words. Empty: nothing.
+void setBeforeEnd(std::function<void()> keep);
 
 }  // namespace kisharin

@@ -33,9 +33,10 @@ void checkArrival(Game& g, int position) {
         if (!s.mokutekitiDone[d]) return;
     showMessage(g, kMsgGameOver);
     s.turnPhase = TurnPhase::Over;
-    g.screens.showResults(s);
+    // The record's end is written before the results: closing them ends the program.
     g.ended = true;
     if (g.record) g.record->ended(g);
+    g.screens.showResults(s);
 }
 
 void 地震目的地変更(Game& g) {

@@ -7,10 +7,14 @@
 #include <cstdlib>
 #include <memory>
 
+#include <QTableWidget>
+
+#include "record/game_list.h"
 #include "record/game_record.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
 #include "screens/frmEnd.h"
+#include "screens/frmGames.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
 #include "screens/stripView.h"
@@ -54,6 +58,7 @@ int chooseTarget(const GameState& s, const LineDisplayModel& line, bool rolled) 
 void WholeGameTest::playToTheResults() {
     EndWatch end;
     DesktopGame game;
+    game.listGames = true;
     QVERIFY(game.start());
     QTest::mouseClick(game.init()->findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
     EventWindowAnswers events;  // a warp or the god may come up on a move
@@ -127,6 +132,37 @@ void WholeGameTest::playToTheResults() {
         QCOMPARE(again[0].money[static_cast<std::size_t>(p)], static_cast<long long>(s.playerMoney[p]));
         QCOMPARE(again[0].arrived[static_cast<std::size_t>(p)], static_cast<int>(s.arriveCount[p]));
     }
+
+    // The game is in the list of games with its figures, and a copy of its record.
+    const GameListRead list = readGameList(game.gameDataDir());
+    QVERIFY(list.notices.empty());
+    QCOMPARE(list.entries.size(), std::size_t{1});
+    const GameEntry& e = list.entries[0];
+    QVERIFY(e.finished());
+    QCOMPARE(e.area, 8);
+    QCOMPARE(e.seats[1], std::string("com:ふつう"));
+    QCOMPARE(e.turns, game.game().turnNumber);
+    for (std::size_t p = 0; p < 2; ++p) {
+        QCOMPARE(e.points[p], static_cast<long long>(s.playerPoint[static_cast<int>(p)]));
+        QCOMPARE(e.money[p], static_cast<long long>(s.playerMoney[static_cast<int>(p)]));
+        QCOMPARE(e.arrived[p], static_cast<int>(s.arriveCount[static_cast<int>(p)]));
+    }
+    const std::string kept = keptRecordPath(game.gameDataDir(), e);
+    QCOMPARE(readFileBytes(kept), readFileBytes(recordPath(game.gameDataDir())));
+
+    // The list window shows it; Enter opens its story, and its record saves as a file.
+    std::string opened;
+    FrmGames w(game.gameDataDir(), nullptr, [&](const std::string& f) { opened = f; });
+    w.show();
+    QCOMPARE(w.table()->rowCount(), 1);
+    QCOMPARE(w.table()->item(0, 6)->text(),
+             QStringLiteral("%1 ／ %2").arg(s.playerPoint[0]).arg(s.playerPoint[1]));
+    QCOMPARE(w.table()->item(0, 10)->text(), QStringLiteral("終了"));
+    QTest::keyClick(w.table(), Qt::Key_Return);
+    QCOMPARE(opened, kept);
+    const QString saved = QString::fromStdString(game.gameDataDir()) + QStringLiteral("saved.jsonl");
+    QVERIFY(w.saveRecordTo(saved));
+    QCOMPARE(readFileBytes(saved.toStdString()), readFileBytes(kept));
 }
 
 int main(int argc, char** argv) {

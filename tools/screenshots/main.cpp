@@ -16,9 +16,11 @@
 #include "platform/data_home.h"
 #include "platform/temp_folder.h"
 #include "platform/text_file.h"
+#include "record/game_list.h"
 #include "ride_shots.h"
 #include "screens/frmDice.h"
 #include "screens/frmEnd.h"
+#include "screens/frmGames.h"
 #include "screens/frmInit.h"
 #include "screens/frmLog.h"
 #include "screens/frmMain.h"
@@ -92,6 +94,54 @@ Station busyStation(const GameState& s) {
     return {1, 1};
 }
 
+// The list of games with a few games of every kind, one entry damaged.
+void saveGamesList(const std::string& dir) {
+    const std::string rec = dir + "GameRecord.jsonl";
+    writeBytesAtomic(rec, "{\"t\":\"start\"}\n");
+    struct Played {
+        const char* when;
+        int area;
+        bool shortMode;
+        const char* two;
+        const char* seat;
+        int turns;
+        long long p1, p2, m1, m2;
+        int a1, a2;
+        GameEnd end;
+    };
+    const Played games[] = {
+        {"2024/03/28 20:14:05", 8, true, "こむ", "com:よわい", 42, 640, 310, 182300, 45100, 5, 3,
+         GameEnd::Results},
+        {"2024/03/29 21:02:44", 0, false, "こむ", "com:つよい", 96, 820, 1130, 95000, 402000, 3, 5,
+         GameEnd::Results},
+        {"2024/03/30 19:40:12", 5, true, "はなこ", "man", 58, 700, 700, 130000, 88000, 4, 4,
+         GameEnd::Results},
+        {"2024/03/31 22:15:30", 3, false, "じろう", "net", 23, 210, 160, 64000, 70500, 1, 1, GameEnd::Saved},
+        {"2024/04/01 09:05:51", 0, true, "こむ", "com:ふつう", 17, 120, 240, 41000, 67000, 1, 2,
+         GameEnd::Closed},
+        {"2024/04/01 09:28:03", 8, true, "こむ", "com:ふつう", 51, 910, 450, 221000, 33000, 6, 2,
+         GameEnd::Results},
+    };
+    for (const Played& p : games) {
+        GameEntry e;
+        e.when = p.when;
+        e.area = p.area;
+        e.shortMode = p.shortMode;
+        e.names = {"たろうさん", std::string(p.two) + "さん"};
+        e.seats = {"man", p.seat};
+        e.host = std::string(p.seat) == "net";
+        e.turns = p.turns;
+        e.points = {p.p1, p.p2};
+        e.money = {p.m1, p.m2};
+        e.arrived = {p.a1, p.a2};
+        e.end = p.end;
+        addGame(dir, e, rec);
+    }
+    FrmGames w(dir, nullptr, [](const std::string&) {});
+    w.resize(1000, 420);
+    save(w, "frmGames");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,6 +173,7 @@ int main(int argc, char** argv) {
 
         FrmInit init(s, dir, s.appDir + "GameData/", nullptr);
         save(init, "frmInit");
+        saveGamesList(dir);
         データ設定(s, init.settings());
         s.comOpponent = true;
 

@@ -1,0 +1,106 @@
+// The list of games played 「これまでの対戦」: one JSON object a line in GameList.jsonl
+// beside the save slots, appended when a game ends (its results) or is left (the board
+// closed, 「保存して終了」), each with a copy of the game's record of its own in
+// 対戦記録/<number>.jsonl. An entry is appended whole at once, as the arrival histories
+// are: a crash or a full disk loses at most the entry being written, and a reader skips
+// a line cut short or damaged, tells which, and keeps every other entry.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace kisharin {
+
+inline constexpr int kGameListVersion = 1;
+// The newest games kept; the oldest entry and its record go first.
+inline constexpr std::size_t kGameListKeep = 500;
+// A line is at most this long; the file is read at most this far from its end.
+inline constexpr std::size_t kMaxGameListLine = 4096;
+inline constexpr std::size_t kMaxGameListBytes = kGameListKeep * kMaxGameListLine;
+// The greatest number a game may have (only a list edited by hand comes near it).
+inline constexpr int kMaxGameNumber = 1'000'000'000;
+
+// How a game came to its end.
+enum class GameEnd { Results, Closed, Saved };
+const char* gameEndCaption(GameEnd e);  // 「終了」「中断（盤を閉じた）」「中断（保存）」
+
+struct GameEntry {
+    int number = 0;    // 1, 2, ...: never taken twice while the list holds a greater one
+    std::string when;  // when it ended: "yyyy/mm/dd hh:mm:ss"
+    int area = 0;      // 0 the whole country, 1..8 a region
+    bool shortMode = false;
+    std::array<std::string, 2> names;
+    // Who sat at each side: "man", "com:よわい" / "com:ふつう" / "com:つよい", "net" (a
+    // player at another computer).
+    std::array<std::string, 2> seats;
+    bool host = false;  // this computer hosted a network game
+    int turns = 0;      // turns begun while this computer played it
+    std::array<long long, 2> points{}, money{};
+    std::array<int, 2> arrived{};
+    GameEnd end = GameEnd::Results;
+    std::string record;  // the kept record's file name in 対戦記録/, "" when none was kept
+
+    bool finished() const { return end == GameEnd::Results; }
+    // The player with more points, -1 on equal points.
+    int leader() const;
+};
+
+// What the list says of the opponent (player 2): "man", "net", or the computer's strength
+// "よわい" "ふつう" "つよい".
+std::string opponentKind(const GameEntry& e);
+
+// The play area as the setup window names it (「日本全国版」 「九州版」 ...).
+const char* areaCaption(int area);
+// Who sat at side p, as the list shows it: 「Man」 「Com：つよい」 「ネット」, with 「（ホスト）」
+// after this computer's player of a network game it hosted.
+std::string seatCaption(const GameEntry& e, int p);
+
+std::string gameListPath(const std::string& gameDataDir);
+std::string keptRecordsDir(const std::string& gameDataDir);  // ends with "/"
+// The kept record of an entry, "" when it has none.
+std::string keptRecordPath(const std::string& gameDataDir, const GameEntry& e);
+
+// One entry as its line (without the line end).
+std::string entryLine(const GameEntry& e);
+// Reads one line; false with the reason (Japanese) when it is not an entry.
+bool parseEntry(const std::string& line, GameEntry& out, std::string& why);
+
+struct GameListRead {
+    std::vector<GameEntry> entries;    // oldest first
+    std::vector<std::string> notices;  // each names the file and the line skipped
+    bool cut = false;                  // the last line was cut short (no line end) ...
+    std::size_t cutBytes = 0;          // ... and starts here
+    std::size_t lines = 0;             // lines read, good and bad
+};
+// `name` is the file named in the notices.
+GameListRead parseGameList(const std::string& bytes, const std::string& name);
+// The list of the player's folder; a missing file is an empty list.
+GameListRead readGameList(const std::string& gameDataDir);
+
+// Adds the entry of a game that ended: takes the next number, keeps a copy of
+// `recordFile` (when given and readable) as 対戦記録/<number>.jsonl, then appends the line.
+// A last line cut short is taken away first; when the list then holds more than
+// kGameListKeep lines it is rewritten with the newest kGameListKeep entries and the
+// records of those dropped are removed. Throws GameError when the entry cannot be written
+// (the list is as it was; the record copy is removed again). Returns the entry as kept.
+GameEntry addGame(const std::string& gameDataDir, GameEntry e, const std::string& recordFile);
+
+// The list's filters: -1 (or "") lets every entry through.
+struct GameFilter {
+    int area = -1;
+    int shortMode = -1;    // 1 short, 0 not
+    std::string opponent;  // as opponentKind
+    int finished = -1;     // 1 finished, 0 left before the results
+};
+bool passes(const GameFilter& f, const GameEntry& e);
+
+// Games against the computer at each strength (よわい, ふつう, つよい) that came to their
+// results, and how many of them player 1 won (more points than the computer).
+struct WinShare {
+    int games = 0, won = 0;
+};
+std::array<WinShare, 3> winsAgainstComputer(const std::vector<GameEntry>& entries);
+
+}  // namespace kisharin
