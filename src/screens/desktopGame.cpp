@@ -1,5 +1,7 @@
 #include "screens/desktopGame.h"
 
+#include <QApplication>
+
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include "screens/frmGuest.h"
 #include "screens/frmInit.h"
 #include "screens/frmMain.h"
+#include "screens/frmStory.h"
 #include "screens/look.h"
 #include "screens/timing.h"
 #include "state/datetime.h"
@@ -61,6 +64,11 @@ void DesktopGame::openSetup() {
     init_ = std::make_unique<FrmInit>(run_->s, dir_, shippedDir_ + "GameData/",
                                       [this] { QTimer::singleShot(0, this, &DesktopGame::openBoard); });
     init_->onJoin = [this] { join(); };
+    // 「これまでの対戦」's 「対戦の記録」: the story over the list it was opened from.
+    init_->openStory = [this](const std::string& recordFile) {
+        QWidget* over = QApplication::activeModalWidget();
+        FrmStory::openRecord(recordFile, shippedDir_, over ? over : init_.get());
+    };
     init_->show();
 }
 

@@ -73,8 +73,8 @@ void GamesListTest::leftGamesAreListedAndShown() {
         QTRY_VERIFY(games->findChild<QMessageBox*>(QStringLiteral("msgGameListProblems")));
         QCOMPARE(games->table()->rowCount(), 2);
         QCOMPARE(games->table()->item(0, 10)->text(), QStringLiteral("中断（保存）"));  // newest first
-        // No story window given: its button stays disabled; the record can still be saved.
-        QVERIFY(!games->findChild<QPushButton*>(QStringLiteral("cmdStory"))->isEnabled());
+        // The selected game's story and record can be opened and saved.
+        QVERIFY(games->findChild<QPushButton*>(QStringLiteral("cmdStory"))->isEnabled());
         QVERIFY(games->findChild<QPushButton*>(QStringLiteral("cmdSaveRecord"))->isEnabled());
         games->findChild<QComboBox*>(QStringLiteral("cboEnd"))->setCurrentIndex(1);  // finished only
         QCOMPARE(games->table()->rowCount(), 0);
