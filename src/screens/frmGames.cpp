@@ -276,6 +276,7 @@ void FrmGames::showEvent(QShowEvent* e) {
                                     QMessageBox::Ok, this);
         box->setObjectName(QStringLiteral("msgGameListProblems"));
         box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);  // a notice beside the list, which stays usable
         box->show();
     });
 }
