@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QShortcut>
 #include <QWidget>
+#include <utility>
+
+#include "screens/stripView.h"
 
 #include "screens/browser.h"
 
@@ -43,6 +46,16 @@ void addBoardShortcuts(QWidget* board) {
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), board);
     help->setObjectName(QStringLiteral("key_manual"));
     QObject::connect(help, &QShortcut::activated, board, [board] { openManual(board); });
+}
+
+void addStripKeys(QWidget* board, StripView* strip) {
+    for (const auto& [key, step] : {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Up, -1}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), board);
+        shortcut->setObjectName(step > 0 ? QStringLiteral("key_down") : QStringLiteral("key_up"));
+        QObject::connect(shortcut, &QShortcut::activated, strip, [strip, step = step] {
+            if (strip->isEnabled() && strip->isVisible()) strip->stepFocus(step);
+        });
+    }
 }
 
 }  // namespace kisharin

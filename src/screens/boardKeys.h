@@ -10,6 +10,10 @@
 class QWidget;
 
 namespace kisharin {
+class StripView;
+}
+
+namespace kisharin {
 
 struct BoardKey {
     const char* button;   // the object name of the board's button
@@ -24,5 +28,8 @@ const std::vector<BoardKey>& boardKeys();
 // Sets the keys up on the board (its buttons are found by their names), and F1, which
 // opens the manual.
 void addBoardShortcuts(QWidget* board);
+
+// ↓ and ↑ anywhere on the board move the strip's focus frame over what can be picked.
+void addStripKeys(QWidget* board, StripView* strip);
 
 }  // namespace kisharin

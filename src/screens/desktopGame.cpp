@@ -135,7 +135,12 @@ void DesktopGame::openBoard() {
     run_->screens.setRecordFile(run_->g.record ? run_->record.path() : std::string());
     board_->show();
     QTimer::singleShot(0, board_.get(), &FrmMain::open);
-    if (listGames) setBeforeEnd([this] { listGame(); });
+    // Before the program stops (the results, 「保存して終了」, the board closed): the game
+    // goes into the list, and a host says goodbye to its guest.
+    setBeforeEnd([this] {
+        if (listGames) listGame();
+        if (run_ && run_->host) run_->host->sayGoodbye();
+    });
 }
 
 void DesktopGame::listGame() {

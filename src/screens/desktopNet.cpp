@@ -1,7 +1,6 @@
 // The desktop game's network roles: hosting a game whose player 2 sits at another
 // computer, and joining one as that player.
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -82,11 +81,6 @@ bool DesktopGame::startHosting() {
                 .arg(wrong)
                 .arg(code));
         box->show();
-    });
-    // A host that ends its game (the results, 「保存して終了」, the board closed) says so to
-    // its guest before the program stops.
-    setLastWords([host = QPointer<NetHost>(r.host.get())] {
-        if (host) host->sayGoodbye();
     });
     return true;
 }

@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTimer>
 #include <cmath>
 
@@ -234,13 +233,7 @@ FrmGuest::FrmGuest(NetGuest& guest, std::function<void()> onEnded)
     lblOther_ = makeLabel(this, QStringLiteral("lblOther"), {200, 550, 310, 22}, 9, true);
     addBoardShortcuts(this);  // the same keys as the host's board
     // ↓ and ↑ move the strip's focus frame over what the host says can be picked.
-    for (const auto& [key, step] : {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Up, -1}}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        shortcut->setObjectName(step > 0 ? QStringLiteral("key_down") : QStringLiteral("key_up"));
-        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
-            if (strip_->isEnabled() && strip_->isVisible()) strip_->stepFocus(step);
-        });
-    }
+    addStripKeys(this, strip_);
 
     connect(&guest_, &NetGuest::boardChanged, this, &FrmGuest::refresh);
     connect(&guest_, &NetGuest::shown, this, &FrmGuest::shown);
@@ -381,14 +374,8 @@ void FrmGuest::cmdCourse_Click() {
 }
 
 void FrmGuest::cmdLog_Click() {
-    if (!logWindow_) {
-        logWindow_ = new FrmLog(log_, this);
-        logWindow_->move(geometry().right() + 8, geometry().top());
-    }
     const net::BoardView& b = guest_.board();
-    logWindow_->follow({b.names[0], b.names[1]});
-    logWindow_->show();
-    logWindow_->raise();
+    FrmLog::showBeside(logWindow_, log_, {b.names[0], b.names[1]}, this);
 }
 
 void FrmGuest::cmdPoint_Click() {

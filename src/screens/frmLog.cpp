@@ -23,6 +23,17 @@ FrmLog::FrmLog(const MessageLog& log, QWidget* parent) : QDialog(parent), log_(l
     resize(sizeHint());
 }
 
+void FrmLog::showBeside(QPointer<FrmLog>& open, const MessageLog& log,
+                        const std::array<std::string, 2>& names, QWidget* board) {
+    if (!open) {
+        open = new FrmLog(log, board);
+        open->move(board->geometry().right() + 8, board->geometry().top());
+    }
+    open->follow(names);
+    open->show();
+    open->raise();
+}
+
 void FrmLog::follow(const std::array<std::string, 2>& names) {
     if (log_.added() == shown_) return;
     shown_ = log_.added();

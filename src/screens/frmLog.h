@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <array>
 #include <string>
 
@@ -17,6 +18,10 @@ class FrmLog : public QDialog {
     Q_OBJECT
   public:
     FrmLog(const MessageLog& log, QWidget* parent);
+    // The board's 「メッセージ」: opens the log beside `board` (once; `open` keeps it) and
+    // brings it up to date.
+    static void showBeside(QPointer<FrmLog>& open, const MessageLog& log,
+                           const std::array<std::string, 2>& names, QWidget* board);
     // Lists what was added since the last call (names: the players' names as the board
     // shows them).
     void follow(const std::array<std::string, 2>& names);

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
@@ -145,13 +144,7 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     connect(cmdSave_, &QPushButton::clicked, this, &FrmMain::cmdSave_Click);
     addBoardShortcuts(this);  // keys for the buttons and the train kinds
     // ↓ and ↑ anywhere on the board move the strip's focus frame over what can be picked.
-    for (const auto& [key, step] : {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Up, -1}}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        shortcut->setObjectName(step > 0 ? QStringLiteral("key_down") : QStringLiteral("key_up"));
-        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
-            if (strip_->isEnabled() && strip_->isVisible()) strip_->stepFocus(step);
-        });
-    }
+    addStripKeys(this, strip_);
     // The conquest record 「乗りつぶし記録」, in the free place above "保存して終了".
     auto* cmdKiroku = makeButton(this, QStringLiteral("cmdKiroku"), QStringLiteral("乗りつぶし"), 696, 512);
     cmdKiroku->setToolTip(QStringLiteral("乗りつぶし記録"));
@@ -253,13 +246,7 @@ void FrmMain::refresh() {
 }
 
 void FrmMain::cmdLog_Click() {
-    if (!log_) {
-        log_ = new FrmLog(g_.messages, this);
-        log_->move(geometry().right() + 8, geometry().top());
-    }
-    log_->follow({g_.s.playerName[0], g_.s.playerName[1]});
-    log_->show();
-    log_->raise();
+    FrmLog::showBeside(log_, g_.messages, {g_.s.playerName[0], g_.s.playerName[1]}, this);
 }
 
 void FrmMain::setBoardEnabled(bool enabled) {

@@ -22,10 +22,6 @@ std::function<void()>& beforeEnd() {
     static std::function<void()> keep;
     return keep;
 }
-std::function<void()>& lastWords() {
-    static std::function<void()> words;
-    return words;
-}
 }  // namespace
 
 void setTimeScale(double scale) {
@@ -45,7 +41,6 @@ void waitMs(int ms) {
 
 void endProgram() {
     if (beforeEnd()) std::exchange(beforeEnd(), {})();
-    if (lastWords()) std::exchange(lastWords(), {})();
     if (endHook()) {
         endHook()();
         return;
@@ -54,10 +49,6 @@ void endProgram() {
     // written as they change), so the program can stop here, even deep inside a turn.
     std::fflush(nullptr);
     std::_Exit(0);
-}
-
-void setLastWords(std::function<void()> words) {
-    lastWords() = std::move(words);
 }
 
 void setBeforeEnd(std::function<void()> keep) {

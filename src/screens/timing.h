@@ -18,11 +18,8 @@ void waitMs(int ms);
 // Ends the program at once, without saving. Tests replace it to watch for the end.
 void endProgram();
 void setEndProgramHook(std::function<void()> hook);
-// What is said before the program ends that way (a network game's host says goodbye to
-// its guest); empty: nothing.
-void setLastWords(std::function<void()> words);
-// What is kept before the program ends that way (the game's entry in the list of games);
-// runs once, before the last words. Empty: nothing.
+// What is done before the program ends that way (the game's entry in the list of games,
+// a network host's goodbye to its guest); runs once. Empty: nothing.
 void setBeforeEnd(std::function<void()> keep);
 
 }  // namespace kisharin
