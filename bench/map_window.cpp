@@ -64,8 +64,8 @@ void untilPainted(const int& counter) {
 struct Window {
     explicit Window(const char* pref) : button(QStringLiteral("路線図")) {
         s.mapDataDir = shippedMaps();
-        s.pickedPref = pref;
-        s.prefPicked = True;
+        mapPick().pickedPref = pref;
+        mapPick().prefPicked = True;
         map = std::make_unique<FrmOneMap>(s, &button);
         map->show();
         map->Form_Activate();

@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libxcb1-dev  # sends the earthquake's moves of the board to the X server while the game holds
   qt6-translations-l10n  # Qt's own buttons and dialogs in Japanese (qtbase_ja.qm)
   qt6-websockets-dev  # the network game (host and guest over WebSocket)
   qt6-charts-dev libqt6opengl6-dev  # the charts of the story window 「対戦の記録」 (Charts needs OpenGL's CMake files)

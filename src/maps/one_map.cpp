@@ -1,4 +1,5 @@
 #include "maps/one_map.h"
+#include "maps/picker.h"
 
 #include <algorithm>
 #include <charconv>
@@ -35,12 +36,12 @@ std::optional<float> textFloat(const std::string& text) {
 }
 
 bool OneMap::Form_Activate() {
-    if (!s_.prefPicked) return false;
+    if (!mapPick().prefPicked) return false;
     cursor_ = 1;
     初期化();
     データ読込();
     描画();
-    s_.prefPicked = False;
+    mapPick().prefPicked = False;
     return true;
 }
 
@@ -70,11 +71,11 @@ void OneMap::初期化() {
 
 void OneMap::データ読込() {
     try {
-        data_ = readKeptMap(s_.mapDataDir, s_.pickedPref);
+        data_ = readKeptMap(s_.mapDataDir, mapPick().pickedPref);
     } catch (const GameError& e) {
         data_ = std::make_shared<const MapData>();
         loadError_ = e.what();
-        mes_ = s_.pickedPref + "の地図データを読み込めませんでした。";
+        mes_ = mapPick().pickedPref + "の地図データを読み込めませんでした。";
         return;
     }
     座標設定();

@@ -139,10 +139,15 @@ int pickerStart(const GameState& s) {
     return 13;
 }
 
-bool lblPref_Click(GameState& s, int code, bool moveMode) {
-    s.pickedPref = prefectureCaption(code);
+MapPick& mapPick() {
+    static MapPick pick;
+    return pick;
+}
+
+bool lblPref_Click(int code, bool moveMode) {
+    mapPick().pickedPref = prefectureCaption(code);
     if (moveMode) return false;
-    s.prefPicked = True;
+    mapPick().prefPicked = true;
     return true;
 }
 

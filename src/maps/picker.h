@@ -71,8 +71,17 @@ int pickerKeyMove(int code, PickerKey k);
 // The label the keys start on: the prefecture where the player to move stands, else 東京都.
 int pickerStart(const GameState& s);
 
+// The map windows' own pick, shared by the picker and the detailed map: the prefecture
+// picked last (pickedPref) and whether the detailed map is to open it (prefPicked). It is
+// the windows' alone; nothing of the game reads it (the god's answer is a command).
+struct MapPick {
+    bool prefPicked = false;
+    std::string pickedPref;
+};
+MapPick& mapPick();
+
 // A click on label `code`: records the prefecture in pickedPref and, outside move mode,
 // asks for the detailed map (prefPicked). Returns true when the detailed map is to open.
-bool lblPref_Click(GameState& s, int code, bool moveMode);
+bool lblPref_Click(int code, bool moveMode);
 
 }  // namespace kisharin

@@ -206,8 +206,7 @@ void FrmEki::arrive() {
     tmrMain_->stop();
     if (s_.voiceMode) {
         // Show the train at the platform before the voice holds the window.
-        repaint();
-        QCoreApplication::processEvents();
+        showNow(this);
         announceArrival(s_, voice_ ? *voice_ : programVoice());
     }
     // The stand at the platform, timed on the monotonic clock; events go on meanwhile.

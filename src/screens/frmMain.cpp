@@ -156,6 +156,13 @@ FrmMain::FrmMain(Game& g, std::string gameDataDir) : QWidget(nullptr), g_(g), di
     connect(tmrMain_, &QTimer::timeout, this, &FrmMain::tmrMain_Timer);
     tmrMain_->start();
 
+    // The computer's pauses between the steps of its turn run on this timer, with the
+    // board live; nothing waits inside the game.
+    seatTimer_ = new QTimer(this);
+    seatTimer_->setObjectName(QStringLiteral("tmrSeat"));
+    seatTimer_->setSingleShot(true);
+    connect(seatTimer_, &QTimer::timeout, this, &FrmMain::playSeatTurns);
+
     picE_ = std::make_unique<BoardPicture>(this);
 }
 
@@ -199,10 +206,14 @@ void FrmMain::send(const Command& c) {
 }
 
 void FrmMain::playSeatTurns() {
-    if (depth_ > 0) return;  // a handler is still running; it schedules the loop again
-    bool played = false;
-    run([&] { played = playSeatTurn(g_); });
-    if (played) QTimer::singleShot(0, this, &FrmMain::playSeatTurns);
+    // A handler still running schedules the loop again; a seat in its pause goes on when
+    // the pause is over.
+    if (depth_ > 0 || seatTimer_->isActive()) return;
+    SeatStep step;
+    run([&] { step = playSeatStep(g_); });
+    if (!step.played) return;
+    const TurnStep& t = step.step;
+    seatTimer_->start(t.more && t.pause > 0 ? scaledMs(static_cast<int>(std::lround(t.pause * 1000))) : 0);
 }
 
 void FrmMain::refresh() {

@@ -39,8 +39,9 @@ class FrmMain : public QWidget {
     // Hands a command of the player at this board to the rules, then lets the turn loop
     // play the turns of a seat that plays by itself.
     void send(const Command& c);
-    // The turn loop of the desktop game: one turn of a seat that plays by itself, then
-    // the next from the event loop, so that no turn runs inside another's click.
+    // The turn loop of the desktop game: one step of a seat that plays by itself, then
+    // the next from the event loop once the seat's pause is over, so that no turn runs
+    // inside another's click and no pause inside the game.
     void playSeatTurns();
 
     // Redraws everything from the models.
@@ -116,6 +117,7 @@ class FrmMain : public QWidget {
     QPushButton* cmdMap_;
     QPushButton* cmdSave_;
     QTimer* tmrMain_;
+    QTimer* seatTimer_;  // the pause before a seat's next step
     std::unique_ptr<BoardPicture> picE_;
     QPointer<FrmCourse> course_;
     QPointer<FrmLog> log_;

@@ -185,10 +185,10 @@ FrmMap* FrmMap::showViewing(GameState& s, QPushButton* boardButton, QWidget* par
 
 std::string FrmMap::pickForMove(GameState& s, QWidget* parent) {
     if (theViewer) theViewer->close();
-    s.pickedPref.clear();
+    mapPick().pickedPref.clear();
     FrmMap w(s, QStringLiteral("God"), nullptr, parent);
     w.exec();
-    return s.pickedPref;
+    return mapPick().pickedPref;
 }
 
 void FrmMap::showEvent(QShowEvent* e) {
@@ -208,7 +208,7 @@ void FrmMap::lblPref_Hover(int code) {
 
 void FrmMap::lblPref_Click(int code) {
     const bool god = property("tag").toString() == QStringLiteral("God");
-    const bool open = kisharin::lblPref_Click(s_, code, god);
+    const bool open = kisharin::lblPref_Click(code, god);
     closingByPick_ = true;
     close();
     closingByPick_ = false;
@@ -275,12 +275,12 @@ bool FrmMap::focusNextPrevChild(bool next) {
 
 void FrmMap::closeEvent(QCloseEvent* e) {
     // Closed by the player (×): nothing was picked.
-    if (!closingByPick_) s_.pickedPref.clear();
+    if (!closingByPick_) mapPick().pickedPref.clear();
     QDialog::closeEvent(e);
 }
 
 void FrmMap::reject() {
-    if (!closingByPick_) s_.pickedPref.clear();
+    if (!closingByPick_) mapPick().pickedPref.clear();
     QDialog::reject();
 }
 

@@ -1,4 +1,5 @@
 #include "screens/frmOneMap.h"
+#include "maps/picker.h"
 
 #include <algorithm>
 
@@ -194,7 +195,7 @@ void FrmOneMap::drawingPainted() {
 }
 
 void FrmOneMap::Form_Activate() {
-    if (!s_.prefPicked) return;
+    if (!mapPick().prefPicked) return;
     if (boardButton_) boardButton_->setEnabled(false);
     run([this] { map_.Form_Activate(); });
     if (!map_.loadError().empty()) {

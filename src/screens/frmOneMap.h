@@ -31,7 +31,7 @@ class FrmOneMap : public QWidget {
     ~FrmOneMap() override;
 
     // The one detailed map: shows it (creating it when needed) for the prefecture just
-    // picked (s.pickedPref with s.prefPicked set).
+    // picked (mapPick().pickedPref with mapPick().prefPicked set).
     static FrmOneMap* showPicked(GameState& s, QPushButton* boardButton);
     static FrmOneMap* instance();
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSpacerItem>
 #include <algorithm>
+#include <cmath>
 
 #include "screens/frmBet.h"
 #include "screens/frmDice.h"
@@ -66,11 +67,14 @@ void QtScreens::showResults(const GameState& s) {
 }
 
 void QtScreens::pause(double seconds) {
-    waitMs(static_cast<int>(seconds * 1000));
+    // Inside a command the game holds only for moments (between the earthquake's moves):
+    // the board as it stands is on the screen, and nothing else runs meanwhile.
+    holdMs(static_cast<int>(std::lround(seconds * 1000)), board_);
 }
 
 void QtScreens::processEvents() {
-    QCoreApplication::processEvents();
+    // The board drawn as it is now; the events wait for the event loop, not inside a turn.
+    showNow(board_);
 }
 
 void QtScreens::refreshBoard(const GameState&) {

@@ -1,10 +1,13 @@
 #include "screens/timing.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <utility>
 
 namespace kisharin {
@@ -33,10 +36,18 @@ int scaledMs(int ms) {
     return v < 1 ? 1 : v;
 }
 
-void waitMs(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(scaledMs(ms), &loop, &QEventLoop::quit);
-    loop.exec();
+void showNow(QWidget* w) {
+    if (w) w->repaint();
+    // Qt sends its requests to the X server from its event loop; the hold takes none, so
+    // they are sent here (the board's move, what was painted).
+    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb")) return;
+    if (auto* x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        if (xcb_connection_t* c = x->connection()) xcb_flush(c);
+}
+
+void holdMs(int ms, QWidget* shown) {
+    showNow(shown);
+    std::this_thread::sleep_for(std::chrono::milliseconds(scaledMs(ms)));
 }
 
 void endProgram() {

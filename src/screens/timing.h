@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace kisharin {
 
 // ms scaled by the time scale (at least 1).
@@ -12,8 +14,13 @@ int scaledMs(int ms);
 // Sets the time scale for tests: a factor in (0, 1]; anything else means 1.
 void setTimeScale(double scale);
 
-// Waits ms (scaled) while the windows keep processing their events.
-void waitMs(int ms);
+// Holds the game for ms (scaled) without taking any event: no click, key, network
+// message or timer runs meanwhile, so nothing can start inside the turn that holds.
+// What `shown` has drawn goes to the screen first. Only short holds inside a command use
+// it (the earthquake's moves); the longer waits are the timers' of the windows.
+void holdMs(int ms, QWidget* shown);
+// Draws `w` and sends what is drawn to the window system now, without taking events.
+void showNow(QWidget* w);
 
 // Ends the program at once, without saving. Tests replace it to watch for the end.
 void endProgram();

@@ -117,8 +117,6 @@ struct GameState : RailwayData {
     Table2D<Integer, 151, 3> norikaeList{"norikaeList"};
     Integer norikaeCount = 0;
     std::string messageText;
-    bool prefPicked = False;
-    std::string pickedPref;
 
     // --- Event tables and betting ----------------------------------------------------
     std::vector<std::string> pointUpMsgs, pointDownMsgs;

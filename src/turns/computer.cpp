@@ -141,55 +141,96 @@ std::string strongGodPick(const GameState& s) {
     return best;
 }
 
-namespace {
-
-class Turn {
+// The computer's turn, played a step at a time.
+class ComputerTurnSteps {
   public:
-    Turn(Game& g, bool pauses, Strength strength)
-        : g_(g), s_(g.s), pauses_(pauses), strength_(strength), p_(g.s.curPlayer) {}
+    ComputerTurnSteps(Game& g, bool pauses, Strength strength)
+        : g_(g), s_(g.s), pauses_(pauses), strength_(strength), p_(g.s.curPlayer), turn_(g.turnNumber) {}
 
-    ComputerTurn play() {
+    // Whether this turn is still the game's: a load or the game's end between two steps
+    // leaves it behind.
+    bool current() const { return !g_.ended && g_.turnNumber == turn_ && s_.curPlayer == p_; }
+
+    // One step of the turn. Every action waits out the computer's pause before it, so a
+    // step ends where the pause comes: the turn goes on after it, or is over.
+    TurnStep step() {
+        switch (stage_) {
+            case Stage::Plan:
+                return plan();
+            case Stage::Change:
+                return changeAndChoose();
+            case Stage::Roll:
+                return roll();
+            case Stage::Ride:
+                click(t_.target);
+                return over();
+            case Stage::Claim:
+                t_.action = ComputerTurn::Action::Claim;
+                t_.target = s_.playerEki[p_];
+                click(t_.target);
+                return over();
+            case Stage::Work:
+            case Stage::Over:
+                break;
+        }
+        if (stage_ == Stage::Work) work();
+        return over();
+    }
+
+    const ComputerTurn& result() const { return t_; }
+
+  private:
+    enum class Stage { Plan, Change, Roll, Ride, Claim, Work, Over };
+
+    TurnStep plan() {
         // つよい takes its own way (turns/strong_route.h).
         if (strength_ == Strength::Strong) {
             own_ = strongRoute(s_, s_.playerMoney[p_]);
             route_ = &own_;
         }
-        int count = route_ == &own_ ? static_cast<int>(own_.size()) : s_.routeCount;
+        count_ = route_ == &own_ ? static_cast<int>(own_.size()) : s_.routeCount;
         // No open destination can be reached from here: earn money; an event or the
         // other player's arrivals may change that.
-        if (count < 1 || static_cast<int>(route_->size()) < count) return pauseThenWork();
-        if (count == 1) return claim();
-        pause();
+        if (count_ < 1 || static_cast<int>(route_->size()) < count_) return pauseThen(Stage::Work);
+        if (count_ == 1) return pauseThen(Stage::Claim);
+        return pauseThen(Stage::Change);
+    }
 
+    TurnStep changeAndChoose() {
         // Change lines as long as the route changes lines at the player's station: a
         // walk between two stations of one place is a second change at the same spot.
         while (true) {
-            const RoutePoint& last = point(count);
-            const RoutePoint& next = point(count - 1);
+            const RoutePoint& last = point(count_);
+            const RoutePoint& next = point(count_ - 1);
             if (last.pos != s_.playerEki[p_] || next.line == last.line) break;
             const Station here{s_.playerRosen[p_], s_.playerEki[p_]};
-            if (!apply(g_, Command::changeLine(p_, here, {next.line, next.pos}))) return work();
-            if (s_.playerRosen[p_] != next.line || s_.playerEki[p_] != next.pos) return work();
+            if (!apply(g_, Command::changeLine(p_, here, {next.line, next.pos}))) return workNow();
+            if (s_.playerRosen[p_] != next.line || s_.playerEki[p_] != next.pos) return workNow();
             t_.transfers.push_back({next.line, next.pos});
             // The new line is on the board while the computer pauses.
             g_.screens.refreshBoard(s_);
-            --count;
-            if (count == 1) return claim();
+            --count_;
+            if (count_ == 1) return pauseThen(Stage::Claim);
         }
 
-        const RoutePoint& next = point(count - 1);
+        const RoutePoint& next = point(count_ - 1);
         const int e = s_.playerEki[p_];
-        if (next.line != s_.playerRosen[p_]) return work();
+        if (next.line != s_.playerRosen[p_]) return workNow();
         const int d = std::abs(next.pos - e);
         t_.distance = d;
         const int kind = chooseKind(d);
-        if (kind == 0) return work();
+        if (kind == 0) return workNow();
         if (kind <= 3) apply(g_, Command::chooseKind(p_, kind));
         g_.screens.refreshBoard(s_);  // the kind chosen is on the board during the pause
+        return pauseThen(Stage::Roll);
+    }
 
-        pause();
+    TurnStep roll() {
+        const RoutePoint& next = point(count_ - 1);
+        const int e = s_.playerEki[p_];
+        const int d = t_.distance;
         // Refused only before the roll (not even one station's fare): then it works.
-        if (!apply(g_, Command::roll(p_))) return work();
+        if (!apply(g_, Command::roll(p_))) return workNow();
         t_.kind = s_.selKind;
         t_.steps = s_.susumuSteps;
         const int factor = stepFactor(t_.kind);
@@ -201,10 +242,23 @@ class Turn {
         if (t_.target >= 1 && t_.target <= g_.line.stationCount())
             g_.line.station(t_.target).fill = kColorReachable;
         g_.screens.refreshBoard(s_);
-        pause();
         t_.action = ComputerTurn::Action::Move;
-        click(t_.target);
-        return t_;
+        return pauseThen(Stage::Ride);
+    }
+
+    TurnStep pauseThen(Stage next) {
+        stage_ = next;
+        return {.more = true, .pause = pauses_ ? kComputerPause : 0.0};
+    }
+
+    TurnStep workNow() {
+        work();
+        return over();
+    }
+
+    TurnStep over() {
+        stage_ = Stage::Over;
+        return {};
     }
 
   private:
@@ -235,28 +289,9 @@ class Turn {
     // Route point i, counted from 1 at the destination.
     const RoutePoint& point(int i) const { return (*route_)[static_cast<size_t>(i - 1)]; }
 
-    void pause() {
-        if (pauses_) 間(g_);
-    }
-
-    ComputerTurn pauseThenWork() {
-        pause();
-        return work();
-    }
-
-    ComputerTurn work() {
+    void work() {
         t_.action = ComputerTurn::Action::Work;
         apply(g_, Command::work(p_));
-        return t_;
-    }
-
-    // The player stands on the destination: clicking the own station claims it.
-    ComputerTurn claim() {
-        pause();
-        t_.action = ComputerTurn::Action::Claim;
-        t_.target = s_.playerEki[p_];
-        click(t_.target);
-        return t_;
     }
 
     // A claim refused before the roll: the computer works instead. After the roll the
@@ -284,23 +319,43 @@ class Turn {
     const bool pauses_;
     const Strength strength_;
     const int p_;
+    const int turn_;
+    Stage stage_ = Stage::Plan;
+    int count_ = 0;  // route points left, counted from 1 at the destination
     ComputerTurn t_;
     std::vector<RoutePoint> own_;
     const std::vector<RoutePoint>* route_ = &s_.routeList;
 };
 
-}  // namespace
-
 ComputerTurn playComputerRules(Game& g, bool pauses, Strength strength) {
-    return Turn(g, pauses, strength).play();
+    ComputerTurnSteps turn(g, pauses, strength);
+    for (TurnStep step = turn.step(); step.more; step = turn.step())
+        if (step.pause > 0) g.screens.pause(step.pause);
+    return turn.result();
 }
 
 ComputerTurn コンピュータ(Game& g) {
     return playComputerRules(g, true);
 }
 
+ComputerSeat::ComputerSeat(Strength st) : strength(st) {}
+ComputerSeat::~ComputerSeat() = default;
+
 void ComputerSeat::playTurn(Game& g) {
+    turn_.reset();
     last = playComputerRules(g, true, strength);
+}
+
+TurnStep ComputerSeat::playTurnStep(Game& g) {
+    // A turn left behind by a load or the game's end is dropped, never played on.
+    if (turn_ && !turn_->current()) turn_.reset();
+    if (!turn_) turn_ = std::make_unique<ComputerTurnSteps>(g, true, strength);
+    const TurnStep step = turn_->step();
+    if (!step.more) {
+        last = turn_->result();
+        turn_.reset();
+    }
+    return step;
 }
 
 void ComputerSeat::answerWarp(Game& g, int region, const std::string&, const std::string&) {

@@ -91,6 +91,8 @@ inline constexpr int kStrongBetTrials = 150;
 // a generator of the caller's own (the game's draws are neither used nor seen).
 std::array<double, kLanes> winChances(const Race& race, int races);
 
+class ComputerTurnSteps;
+
 // One turn for curPlayer by the computer's rules, through commands. With `pauses` the
 // one-second pause 間 runs before each action, as the computer opponent does; the
 // simulator's scripted human plays the same rules without it.
@@ -106,9 +108,13 @@ ComputerTurn コンピュータ(Game& g);
 // the route is longer than 25, and never bets.
 class ComputerSeat : public Seat {
   public:
-    explicit ComputerSeat(Strength st = Strength::Normal) : strength(st) {}
+    explicit ComputerSeat(Strength st = Strength::Normal);
+    ~ComputerSeat() override;
     bool playsItself() const override { return true; }
     void playTurn(Game& g) override;
+    // A step of its turn: each action comes after the one-second pause 間 (the board's
+    // timer waits it out between two steps).
+    TurnStep playTurnStep(Game& g) override;
     // The computer opponent as it always played never bets; the other strengths do.
     bool betsOnRaces() const override { return strength != Strength::Normal; }
     void answerWarp(Game& g, int region, const std::string& title, const std::string& question) override;
@@ -126,6 +132,7 @@ class ComputerSeat : public Seat {
 
   private:
     double ownSeed_ = -1;
+    std::unique_ptr<ComputerTurnSteps> turn_;  // the turn under way between two steps
 };
 
 }  // namespace kisharin

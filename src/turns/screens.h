@@ -47,10 +47,12 @@ class Screens {
     // The results screen; the game is over when it returns.
     virtual void showResults(const GameState& s) = 0;
 
-    // Waits the given seconds while the windows keep processing their events.
+    // Holds the game the given seconds inside a command (the moments between the
+    // earthquake's moves; headless it may only count them). Nothing else runs meanwhile.
+    // The computer's pauses between its steps are the driver's (turns/turn.h).
     virtual void pause(double seconds) = 0;
 
-    // Lets the windows process what is pending.
+    // Shows the board as it stands now (after the hand-over), without taking events.
     virtual void processEvents() = 0;
 
     // Redraws the board from the rules' models.

@@ -12,6 +12,13 @@ namespace kisharin {
 struct Game;
 class Race;
 
+// What a step of a seat's turn leaves: the turn goes on after `pause` seconds (`more`),
+// or it is over (handed on, or stopped where the rules stopped it).
+struct TurnStep {
+    bool more = false;
+    double pause = 0;
+};
+
 class Seat {
   public:
     virtual ~Seat() = default;
@@ -27,6 +34,13 @@ class Seat {
     virtual bool answersLater() const { return false; }
     // Plays one whole turn of g.s.curPlayer through commands.
     virtual void playTurn(Game&) {}
+    // Plays the turn a step at a time, so that whoever drives it (the board's timer, the
+    // simulator) owns the waits between steps; nothing waits inside the game. A seat whose
+    // turn has no waits plays it whole here.
+    virtual TurnStep playTurnStep(Game& g) {
+        playTurn(g);
+        return {};
+    }
     // Whether the player bets on a race-course station (the computer opponent does not).
     virtual bool betsOnRaces() const { return true; }
 

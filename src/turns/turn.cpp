@@ -108,7 +108,7 @@ void 順番チェンジ(Game& g) {
 }
 
 void 間(Game& g) {
-    g.screens.pause(1.0);
+    g.screens.pause(kComputerPause);
 }
 
 void beginTurn(Game& g) {
@@ -128,17 +128,27 @@ void beginTurn(Game& g) {
     g.screens.refreshBoard(g.s);
 }
 
-bool playSeatTurn(Game& g) {
-    if (g.ended || g.s.commandRunning || g.s.question != Question::None || g.seatPlaying) return false;
+SeatStep playSeatStep(Game& g) {
+    if (g.ended || g.s.commandRunning || g.s.question != Question::None || g.seatPlaying) return {};
     Seat& seat = g.seat(g.s.curPlayer);
-    if (!seat.playsItself()) return false;
-    // A window's own event loop during the seat's pauses must not start a second turn.
+    if (!seat.playsItself()) return {};
+    // A window's own event loop inside the step (a message box) must not start another.
     g.seatPlaying = true;
     struct Done {
         bool& playing;
         ~Done() { playing = false; }
     } done{g.seatPlaying};
-    seat.playTurn(g);
+    return {.played = true, .step = seat.playTurnStep(g)};
+}
+
+bool playSeatTurn(Game& g) {
+    SeatStep s = playSeatStep(g);
+    if (!s.played) return false;
+    while (s.step.more) {
+        if (s.step.pause > 0) g.screens.pause(s.step.pause);
+        s = playSeatStep(g);
+        if (!s.played) break;
+    }
     return true;
 }
 

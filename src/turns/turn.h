@@ -41,7 +41,9 @@ void afterStationClick(Game& g);
 // curPlayer and shows the board for the new player.
 void 順番チェンジ(Game& g);
 
-// 間: waits one second while the windows keep processing their events.
+// 間: the computer's one-second pause before each of its actions. Between two steps of
+// its turn the board's timer waits it out; headless, Screens::pause counts it.
+inline constexpr double kComputerPause = 1.0;
 void 間(Game& g);
 
 // The hand-over after a move or work: 順番チェンジ, pending window events, the route
@@ -52,10 +54,18 @@ void finishTurn(Game& g);
 // unless the player's seat plays by itself.
 void beginTurn(Game& g);
 
-// The turn loop. playSeatTurn plays one turn when the seat to move plays by itself
-// (false when the game is over or the player's commands come from elsewhere);
-// runTurnLoop plays such turns one after another, at most maxTurns, and returns how many.
-// Two seats that both play by themselves play a whole game.
+// The turn loop. playSeatStep plays one step of the turn when the seat to move plays by
+// itself (played false when the game is over, a question or command is open, or the
+// player's commands come from elsewhere); the step says how long the seat pauses before
+// the next. The board calls it on its timer. playSeatTurn plays a whole such turn, the
+// pauses going through Screens::pause (headless); runTurnLoop plays such turns one after
+// another, at most maxTurns, and returns how many. Two seats that both play by themselves
+// play a whole game.
+struct SeatStep {
+    bool played = false;
+    TurnStep step;
+};
+SeatStep playSeatStep(Game& g);
 bool playSeatTurn(Game& g);
 int runTurnLoop(Game& g, int maxTurns);
 

@@ -20,8 +20,8 @@ class OneMapTest : public ::testing::Test {
         open("東京都");
     }
     void open(const std::string& pref) {
-        s.pickedPref = pref;
-        s.prefPicked = True;
+        mapPick().pickedPref = pref;
+        mapPick().prefPicked = True;
         opened = map.Form_Activate();
     }
     GameState s;
@@ -31,7 +31,7 @@ class OneMapTest : public ::testing::Test {
 
 TEST_F(OneMapTest, APickedPrefectureIsLoadedAndDrawnOnce) {
     EXPECT_TRUE(opened);
-    EXPECT_FALSE(s.prefPicked);
+    EXPECT_FALSE(mapPick().prefPicked);
     EXPECT_TRUE(map.mapShown());
     EXPECT_FLOAT_EQ(map.view().left, 138.98f);
     EXPECT_EQ(map.picture().lines.size(), 2u + 3u + 3u);
@@ -310,7 +310,7 @@ TEST(ShippedFirstViews, NoPieceOfAPrefectureIsCutAtTheEdge) {
         }
     }
     GameState s;
-    s.mapDataDir = dir, s.pickedPref = "北海道", s.prefPicked = True;
+    s.mapDataDir = dir, mapPick().pickedPref = "北海道", mapPick().prefPicked = True;
     OneMap map{s, fixedTextMetrics()};
     map.Form_Activate();
     EXPECT_GT(map.view().right, 145.82f);  // 納沙布岬

@@ -97,12 +97,12 @@ TEST(PickerTest, AMissingBoundaryLeavesThatPrefectureOutAndSaysWhich) {
 
 TEST(PickerTest, AClickRecordsThePrefectureAndOnlyViewingOpensTheMap) {
     GameState s;
-    EXPECT_FALSE(lblPref_Click(s, 27, true));
-    EXPECT_EQ(s.pickedPref, "大阪府");
-    EXPECT_FALSE(s.prefPicked);
-    EXPECT_TRUE(lblPref_Click(s, 1, false));
-    EXPECT_EQ(s.pickedPref, "北海道");
-    EXPECT_TRUE(s.prefPicked);
+    EXPECT_FALSE(lblPref_Click(27, true));
+    EXPECT_EQ(mapPick().pickedPref, "大阪府");
+    EXPECT_FALSE(mapPick().prefPicked);
+    EXPECT_TRUE(lblPref_Click(1, false));
+    EXPECT_EQ(mapPick().pickedPref, "北海道");
+    EXPECT_TRUE(mapPick().prefPicked);
 }
 
 TEST(PickerTest, TheKeysReachEveryNameAndStartWhereThePlayerStands) {

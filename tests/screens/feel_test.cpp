@@ -20,6 +20,7 @@
 #include <set>
 #include <thread>
 
+#include "maps/picker.h"
 #include "record/game_record.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
@@ -44,8 +45,8 @@ namespace {
 struct OpenMap {
     explicit OpenMap(GameState& s) : button(QStringLiteral("路線図")) {
         s.mapDataDir = std::string(KISHARIN_TEST_FIXTURES) + "/MapData/";
-        s.pickedPref = "東京都";
-        s.prefPicked = True;
+        mapPick().pickedPref = "東京都";
+        mapPick().prefPicked = True;
         map = new FrmOneMap(s, &button);
         map->show();
         map->Form_Activate();

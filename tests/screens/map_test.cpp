@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 #include <filesystem>
 
+#include "maps/picker.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
 #include "screens/frmInit.h"
@@ -30,8 +31,8 @@ TestFolders* folders = nullptr;
 struct OpenMap {
     explicit OpenMap(GameState& s) : button(QStringLiteral("路線図")) {
         s.mapDataDir = std::string(KISHARIN_TEST_FIXTURES) + "/MapData/";
-        s.pickedPref = "東京都";
-        s.prefPicked = True;
+        mapPick().pickedPref = "東京都";
+        mapPick().prefPicked = True;
         map = new FrmOneMap(s, &button);
         map->show();
         map->Form_Activate();
@@ -93,8 +94,8 @@ void MapTest::boardButtonOpensThePickerAndIsDisabledWhileAMapIsOpen() {
     QVERIFY(map);
     QVERIFY(map->isVisible());
     QCOMPARE(map->size(), QSize(675, 661));
-    QCOMPARE(game.game().s.pickedPref, std::string("東京都"));
-    QVERIFY(!game.game().s.prefPicked);
+    QCOMPARE(mapPick().pickedPref, std::string("東京都"));
+    QVERIFY(!mapPick().prefPicked);
     QVERIFY(map->model().mapShown());
     QVERIFY(!cmdMap2->isEnabled());
     QVERIFY(!map->zoomBackButton()->isEnabled());
@@ -230,7 +231,7 @@ void MapTest::thePickerAndTheMapAnswerTheKeys() {
     picker = FrmMap::showViewing(s, &button, nullptr);
     QTest::keyClick(picker, Qt::Key_Escape);
     QTRY_VERIFY(!picker);
-    QCOMPARE(s.pickedPref, std::string());
+    QCOMPARE(mapPick().pickedPref, std::string());
 }
 
 namespace {
@@ -277,8 +278,8 @@ void MapTest::theCanvasPaintedPieceByPieceIsTheWholePicture() {
     GameState s;
     QPushButton button;
     s.mapDataDir = shippedMaps();
-    s.pickedPref = "東京都";
-    s.prefPicked = True;
+    mapPick().pickedPref = "東京都";
+    mapPick().prefPicked = True;
     FrmOneMap map(s, &button);
     map.show();
     map.Form_Activate();
@@ -325,8 +326,8 @@ void MapTest::theLinesPaintedAheadAreTheWholePicture() {
         s.mapDataDir = shippedMaps();
         readMapAhead(s.mapDataDir, "東京都", ratio);
         QThreadPool::globalInstance()->waitForDone();
-        s.pickedPref = "東京都";
-        s.prefPicked = True;
+        mapPick().pickedPref = "東京都";
+        mapPick().prefPicked = True;
         FrmOneMap map(s, &button);
         map.show();
         map.Form_Activate();
@@ -343,8 +344,8 @@ void MapTest::faultyMapDataIsReportedAndNothingIsDrawn() {
     GameState s;
     QPushButton button;
     s.mapDataDir = std::string(KISHARIN_TEST_FIXTURES) + "/MapData/";
-    s.pickedPref = "北海道";  // no fixture
-    s.prefPicked = True;
+    mapPick().pickedPref = "北海道";  // no fixture
+    mapPick().prefPicked = True;
     FrmOneMap map(s, &button);
     map.show();
     map.Form_Activate();
@@ -360,7 +361,7 @@ void MapTest::faultyMapDataIsReportedAndNothingIsDrawn() {
 
 void MapTest::thePickerInMoveModeReturnsNothingWhenClosed() {
     GameState s;
-    s.pickedPref = "京都府";
+    mapPick().pickedPref = "京都府";
     QtScreens screens;
     whenModal([](QWidget* w) {
         auto* picker = qobject_cast<FrmMap*>(w);
@@ -371,7 +372,7 @@ void MapTest::thePickerInMoveModeReturnsNothingWhenClosed() {
     });
     SeatedGame game(s);
     QCOMPARE(game.askGod(), std::string());
-    QCOMPARE(s.pickedPref, std::string());
+    QCOMPARE(mapPick().pickedPref, std::string());
 }
 
 void MapTest::thePickerInMoveModeRecordsAClickWithoutOpeningTheMap() {
@@ -379,7 +380,7 @@ void MapTest::thePickerInMoveModeRecordsAClickWithoutOpeningTheMap() {
     QtScreens screens;
     whenModal([](QWidget* w) { QTest::mouseClick(qobject_cast<FrmMap*>(w)->prefLabel(27), Qt::LeftButton); });
     QCOMPARE(SeatedGame(s).askGod(), std::string("大阪府"));
-    QVERIFY(!s.prefPicked);
+    QVERIFY(!mapPick().prefPicked);
     QVERIFY(!FrmOneMap::instance());
 }
 

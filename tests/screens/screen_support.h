@@ -13,9 +13,10 @@
 #include <string>
 
 #include "board/station_file.h"
+#include "maps/picker.h"
 #include "platform/data_home.h"
-#include "platform/text_file.h"
 #include "platform/system_clock.h"
+#include "platform/text_file.h"
 #include "screens/frmBet.h"
 #include "screens/frmInit.h"
 #include "screens/qtScreens.h"
@@ -152,7 +153,7 @@ struct SeatedGame {
         g.s.question = Question::God;
         here.answerGod(g);
         closeQuestion(g);
-        return g.s.pickedPref;
+        return mapPick().pickedPref;
     }
 };
 
@@ -167,7 +168,8 @@ struct BetWindow {
     BetWindow(GameState& s, Rng& rng)
         : g{s, screens, rng, clock},
           race(rng),
-          w(s, race, rng, [this](const Command& c) { return static_cast<bool>(apply(g, c)); }, nullptr) {
+          w(
+              s, race, rng, [this](const Command& c) { return static_cast<bool>(apply(g, c)); }, nullptr) {
         openBetQuestion(g, race);
     }
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "maps/picker.h"
 #include "setup/save_slot.h"
 #include "turn_fixture.h"
 #include "turns/board_model.h"
@@ -189,7 +190,7 @@ TEST_F(Commands, AnswersAreTakenOnlyFromTheAskedPlayerAndOnlyWhenTheyFit) {
     EXPECT_EQ(at(0), (Station{1, 1}));
     氏神(g);
     EXPECT_EQ(at(0), (Station{1, 1}));
-    EXPECT_TRUE(s.pickedPref.empty());
+    EXPECT_TRUE(mapPick().pickedPref.empty());
     s.raceName = "競馬";
     s.playerMoney[0] = 30000;
     賭け事イベント(g);
@@ -230,7 +231,7 @@ class AnswerThenPick : public Seat {
     void answerWarp(Game&, int, const std::string&, const std::string&) override {}
     void answerGod(Game& g) override {
         apply(g, Command::answerGod(g.s.curPlayer, ""));
-        g.s.pickedPref = picked;  // another window's choice, after the answer
+        mapPick().pickedPref = picked;  // another window's choice, after the answer
     }
     void runBet(Game&, Race&) override {}
 };

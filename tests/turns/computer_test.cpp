@@ -5,10 +5,10 @@
 
 #include "board/route.h"
 #include "board/startup.h"
+#include "support/scripted_player.h"
 #include "turns/board_model.h"
 #include "turns/computer.h"
 #include "turns/messages.h"
-#include "support/scripted_player.h"
 #include "turns/turn_fixture.h"
 
 namespace kisharin::testing {
@@ -149,6 +149,35 @@ TEST_F(ComputerTest, ADieShortOfTheNextPointMovesAsFarAsAllowedTowardsIt) {
     EXPECT_EQ(screens.pauses, 3);
     EXPECT_EQ(s.curPlayer, 0);  // the hand-over ran
     EXPECT_TRUE(g.board.boardEnabled);
+}
+
+// The board's timer drives the computer's turn: each step ends where a one-second pause
+// comes, nothing waits inside the game, and a turn left behind between two steps (a game
+// loaded meanwhile) is dropped and planned again from the board as it is.
+TEST_F(ComputerTest, TheTurnIsPlayedInStepsAndTheDriverOwnsThePauses) {
+    setDestination(1, 1, 26);
+    computerAt(1, 2, 30000);
+    screens.dice = {2, 2};
+    auto playSteps = [&] {
+        std::vector<int> at;
+        for (SeatStep st = playSeatStep(g);; st = playSeatStep(g)) {
+            EXPECT_TRUE(st.played);
+            at.push_back(s.playerEki[1]);
+            if (!st.step.more || !st.played) break;
+            EXPECT_EQ(st.step.pause, kComputerPause);
+        }
+        return at;
+    };
+    ASSERT_TRUE(playSeatStep(g).step.more);  // planned
+    ASSERT_TRUE(playSeatStep(g).step.more);  // the kind chosen
+    EXPECT_EQ(s.selKind, 3);
+    ++g.turnNumber;  // loaded in the pause: the turn starts again at its plan
+    EXPECT_EQ(playSteps(), (std::vector<int>{2, 2, 2, 8}));  // plan, kind, roll, ride
+    EXPECT_EQ(screens.pauses, 0);
+    EXPECT_EQ(computer.last.target, 8);
+    EXPECT_EQ(s.playerMoney[1], 30000 - 6 * 500);  // one ride paid
+    EXPECT_EQ(s.curPlayer, 0);
+    EXPECT_FALSE(playSeatStep(g).played);  // the board's player is to move
 }
 
 TEST_F(ComputerTest, MovesDownTheLineAndStopsOnTheNextPointWhenTheDieReachesIt) {

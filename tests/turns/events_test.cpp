@@ -6,12 +6,13 @@
 #include <numeric>
 #include <set>
 
+#include "maps/picker.h"
+#include "support/commands.h"
 #include "turn_fixture.h"
 #include "turns/computer.h"
 #include "turns/destinations.h"
 #include "turns/events.h"
 #include "turns/messages.h"
-#include "support/commands.h"
 
 namespace kisharin::testing {
 namespace {
@@ -208,7 +209,7 @@ TEST_F(Events, ClosingTheGodsPickerLeavesThePlayer) {
     screens.prefectures = {""};
     氏神(eg);
     EXPECT_EQ(at(0), (Station{1, 1}));
-    EXPECT_TRUE(s.pickedPref.empty());
+    EXPECT_TRUE(mapPick().pickedPref.empty());
     EXPECT_EQ(screens.eventPictures, (std::vector<int>{kPictureGod, 0}));
     // A pick moves the player there, whatever the play area.
     s.playArea = 3;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "maps/picker.h"
 #include "screens/frmMap.h"
 #include "screens/frmOneMap.h"
 #include "state/railway.h"
@@ -40,8 +41,8 @@ std::pair<int, int> stationNamed(const GameState& s, const std::string& name, co
 
 void showMap(GameState& s, const std::string& pref, const QString& path,
              void (*after)(FrmOneMap&) = nullptr) {
-    s.pickedPref = pref;
-    s.prefPicked = True;
+    mapPick().pickedPref = pref;
+    mapPick().prefPicked = True;
     FrmOneMap w(s, nullptr);
     w.setAttribute(Qt::WA_DeleteOnClose, false);
     w.show();
