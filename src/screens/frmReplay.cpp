@@ -5,9 +5,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -18,6 +18,7 @@
 #include "screens/frmEnd.h"
 #include "screens/frmMain.h"
 #include "screens/look.h"
+#include "screens/mapSheet.h"
 #include "state/error.h"
 #include "state/railway.h"
 #include "turns/board_model.h"
@@ -44,7 +45,7 @@ class RideClock final : public Clock {
 
 // The board's fonts, for the strip the replay lays out.
 const TextMetrics& boardMetrics() {
-    static const QtTextMetrics metrics;
+    static const KeptTextMetrics metrics;
     return metrics;
 }
 
@@ -110,6 +111,7 @@ FrmReplay::FrmReplay(std::unique_ptr<RecordPlayer> player, QWidget* parent)
     lblTurn_ = new QLabel(this);
     lblTurn_->setObjectName(QStringLiteral("lblTurn"));
     lblTurn_->setFont(titleFont(14));
+    lblTurn_->setFixedSize(340, 30);
     side->addWidget(lblTurn_);
     for (int p = 0; p < 2; ++p) {
         lblPlayer_[p] = new QLabel(this);
@@ -117,19 +119,20 @@ FrmReplay::FrmReplay(std::unique_ptr<RecordPlayer> player, QWidget* parent)
         lblPlayer_[p]->setFont(uiFont(10));
         lblPlayer_[p]->setFrameShape(QFrame::StyledPanel);
         lblPlayer_[p]->setMargin(6);
-        lblPlayer_[p]->setWordWrap(true);
-        lblPlayer_[p]->setMinimumWidth(330);
+        lblPlayer_[p]->setFixedSize(340, 70);  // a new text never lays the window out again
         setBack(lblPlayer_[p], rgb(255, 255, 255));
         side->addWidget(lblPlayer_[p]);
     }
     auto* caption = new QLabel(QStringLiteral("メッセージ"), this);
     caption->setFont(uiFont(10, true));
     side->addWidget(caption);
-    log_ = new QListWidget(this);
-    log_->setObjectName(QStringLiteral("lstMessages"));
+    // A plain text log: a line added is laid out alone, however long the log has grown.
+    log_ = new QPlainTextEdit(this);
+    log_->setObjectName(QStringLiteral("txtMessages"));
     log_->setFont(uiFont(9));
+    log_->setReadOnly(true);
     log_->setFocusPolicy(Qt::NoFocus);
-    log_->setWordWrap(true);
+    log_->setMaximumBlockCount(static_cast<int>(MessageLog::kKept));
     side->addWidget(log_, 1);
     middle->addLayout(side, 1);
     root->addLayout(middle, 1);
@@ -139,7 +142,10 @@ FrmReplay::FrmReplay(std::unique_ptr<RecordPlayer> player, QWidget* parent)
     lblMessage_->setFont(uiFont(10, true));
     lblMessage_->setFrameShape(QFrame::StyledPanel);
     lblMessage_->setIndent(6);
-    lblMessage_->setMinimumHeight(26);
+    lblMessage_->setFixedHeight(26);
+    // A long message is cut at the window's edge (the log holds it whole) rather than
+    // widening the window.
+    lblMessage_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     setBack(lblMessage_, rgb(255, 255, 240));
     root->addWidget(lblMessage_);
 
@@ -375,11 +381,12 @@ void FrmReplay::takeMessages() {
     messagesSeen_ = m.added();
     const std::array<std::string, 2> names{player_->state().playerName[0], player_->state().playerName[1]};
     for (auto it = entries.end() - fresh; it != entries.end(); ++it) {
-        auto* item = new QListWidgetItem(qs(loggedLine(*it, names)), log_);
-        item->setForeground(it->player == 1 ? QColor(200, 0, 0) : QColor(0, 0, 200));
-        lblMessage_->setText(item->text());
+        const QString line = qs(loggedLine(*it, names));
+        log_->appendHtml(QStringLiteral("<span style='color:%1'>%2</span>")
+                             .arg(it->player == 1 ? QStringLiteral("#c80000") : QStringLiteral("#0000c8"),
+                                  line.toHtmlEscaped()));
+        lblMessage_->setText(line);
     }
-    if (fresh > 0) log_->scrollToBottom();
 }
 
 void FrmReplay::showRide() {
@@ -422,9 +429,7 @@ void FrmReplay::fail(const QString& why) {
     const QString text = QStringLiteral("記録をこれ以上再生できません：") + why;
     lblMessage_->setText(text);
     lblMessage_->setToolTip(text);
-    auto* item = new QListWidgetItem(text, log_);
-    item->setForeground(QColor(160, 0, 0));
-    log_->scrollToBottom();
+    log_->appendHtml(QStringLiteral("<span style='color:#a00000'>%1</span>").arg(text.toHtmlEscaped()));
 }
 
 }  // namespace kisharin

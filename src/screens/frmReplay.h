@@ -16,7 +16,7 @@
 
 class QCheckBox;
 class QLabel;
-class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -53,7 +53,7 @@ class FrmReplay : public QDialog {
     int interval() const;  // the tick's period now, in ms
     const RecordPlayer& player() const { return *player_; }
     FrmMain* board() const { return board_; }
-    QListWidget* messages() const { return log_; }
+    QPlainTextEdit* messages() const { return log_; }
     QLabel* messageLine() const { return lblMessage_; }
     // The results window once the game has come to its results.
     FrmEnd* results() const;
@@ -81,7 +81,7 @@ class FrmReplay : public QDialog {
     QLabel* lblTurn_;
     QLabel* lblPlayer_[2];
     QLabel* lblMessage_;
-    QListWidget* log_;
+    QPlainTextEdit* log_;
     QPushButton* cmdPause_;
     QPushButton* cmdStep_;
     QRadioButton* optSpeed_[3];
