@@ -382,7 +382,7 @@ void FrmReplay::takeMessages() {
     const std::array<std::string, 2> names{player_->state().playerName[0], player_->state().playerName[1]};
     for (auto it = entries.end() - fresh; it != entries.end(); ++it) {
         const QString line = qs(loggedLine(*it, names));
-        log_->appendHtml(QStringLiteral("<span style='color:%1'>%2</span>")
+        log_->appendHtml(QStringLiteral("<span style='color:%1; white-space:pre-wrap'>%2</span>")
                              .arg(it->player == 1 ? QStringLiteral("#c80000") : QStringLiteral("#0000c8"),
                                   line.toHtmlEscaped()));
         lblMessage_->setText(line);
@@ -429,7 +429,8 @@ void FrmReplay::fail(const QString& why) {
     const QString text = QStringLiteral("記録をこれ以上再生できません：") + why;
     lblMessage_->setText(text);
     lblMessage_->setToolTip(text);
-    log_->appendHtml(QStringLiteral("<span style='color:#a00000'>%1</span>").arg(text.toHtmlEscaped()));
+    log_->appendHtml(QStringLiteral("<span style='color:#a00000; white-space:pre-wrap'>%1</span>")
+                         .arg(text.toHtmlEscaped()));
 }
 
 }  // namespace kisharin
