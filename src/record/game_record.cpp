@@ -265,6 +265,9 @@ class Stream {
     // The next line is of type t.
     bool next(Type t) const { return !atEnd() && e_[i_].is(t); }
     const Entry& take() { return e_[i_++]; }
+    std::size_t size() const { return e_.size(); }
+    const Entry& at(std::size_t i) const { return e_[i]; }
+    void seek(std::size_t i) { i_ = i; }
     int lineHere() const { return atEnd() ? (e_.empty() ? 0 : e_.back().line) : e_[i_].line; }
     [[noreturn]] void fail(int line, const std::string& what) const { throw DataError(file_, line, what); }
     [[noreturn]] void fail(const std::string& what) const { fail(lineHere(), what); }
@@ -374,6 +377,18 @@ std::vector<Entry> readEntries(const std::string& path) {
     return out;
 }
 
+// A clock that keeps the last timer reading it passed on (the ride's scenery is drawn from it).
+class ReadingsKept final : public Clock {
+  public:
+    explicit ReadingsKept(Clock& inner) : inner_(inner) {}
+    double now() override { return inner_.now(); }
+    double timer() override { return lastTimer = inner_.timer(); }
+    double lastTimer = 0;
+
+  private:
+    Clock& inner_;
+};
+
 // The windows of a replay: nothing is shown, the die and the scenes draw on the game's
 // generator exactly as the windows do, and a ride pays the score ticks of the record.
 class ReplayScreens final : public QuietScreens, public Seat {
@@ -423,17 +438,29 @@ class ReplayScreens final : public QuietScreens, public Seat {
         if (observer && depth_ == 0) observer->carried(*g_, e.c);
     }
 
-    // Screens.
+    // Screens: what a watcher sees goes on to the view, when there is one.
+    void showMessage(const GameState& s) override {
+        if (view) view->showMessage(s);
+    }
+    void showDisaster(const GameState& s, int kind) override {
+        if (view) view->showDisaster(s, kind);
+    }
+    void showEventPicture(const GameState& s, int picture) override {
+        if (view) view->showEventPicture(s, picture);
+    }
     int rollDice(const GameState& s, Rng& rng) override {
         DieRoll die;
         return die.rollThrough(rng, s.shortMode);
     }
     int showRide(const GameState& s, Rng& rng, Clock& clock) override {
-        (void)rideSetUp(s, rng, clock);
+        ReadingsKept kept(clock);
+        (void)rideSetUp(s, rng, kept);
         ticks();
         if (!st_.next(Type::Score)) st_.fail("乗車画面の得点がここにありません");
         const Entry& e = st_.take();
-        return static_cast<int>(integerIn(st_, e, field(st_, e, "n"), 0, 100000000, "得点の刻み"));
+        const int n = static_cast<int>(integerIn(st_, e, field(st_, e, "n"), 0, 100000000, "得点の刻み"));
+        if (rideWatch) rideWatch(s, kept.lastTimer, n);
+        return n;
     }
     void showConquest(GameState& s, int line, Rng& rng, Clock& clock) override {
         (void)seihaSetUp(s, line, rng, clock);
@@ -490,6 +517,8 @@ class ReplayScreens final : public QuietScreens, public Seat {
     int carried = 0;
     std::array<bool, 2> bets{true, true};
     ReplayObserver* observer = nullptr;
+    ReplayView* view = nullptr;
+    RecordPlayer::RideWatch rideWatch;
 
   private:
     Stream& st_;
@@ -508,114 +537,228 @@ class ReplayClock final : public Clock {
 };
 
 // One game of the record, from its start line, on a copy of the data read once for the
-// whole record (`base`, stamped `stamp`).
-ReplayEnd replayGame(Stream& st, const GameState& base, const std::string& stamp, ReplayObserver* observer) {
-    const Entry& start = st.take();
-    const long long version = integerIn(st, start, field(st, start, "v"), 0, 1000, "v");
-    if (version != kRecordVersion)
-        st.fail(start.line, "この版では読めない記録です（版 " + std::to_string(version) + "）");
-    const json& data = field(st, start, "data");
-    if (!data.is_string() || data.get<std::string>() != stamp)
-        st.fail(start.line, "記録のゲームとは違う駅データです（" + base.appDir + "GameData/駅.txt）");
-    GameState s = base;
-    s.playArea = static_cast<Integer>(integerIn(st, start, field(st, start, "area"), 0, 8, "area"));
-    auto flag = [&](const char* k) {
-        const json& v = field(st, start, k);
-        if (!v.is_boolean()) st.fail(start.line, std::string(k) + " が true か false ではありません");
-        return v.get<bool>();
-    };
-    s.shortMode = flag("short");
-    s.voiceMode = false;  // nothing is said in a replay
-    s.comOpponent = flag("com");
-    const json& names = field(st, start, "names");
-    if (!names.is_array() || names.size() != 2 || !names[0].is_string() || !names[1].is_string())
-        st.fail(start.line, "names が二人の名前ではありません");
-    s.playerName[0] = names[0].get<std::string>();
-    s.playerName[1] = names[1].get<std::string>();
-    applyVisited(st, start, s);
+// whole record (`base`, stamped `stamp`), played one turn at a time: the whole replay of
+// replayRecord and the record player alike.
+class GameReplay {
+  public:
+    GameReplay(Stream& st, const GameState& base, const std::string& stamp, ReplayObserver* observer,
+               const TextMetrics* metrics = nullptr)
+        : st_(st), s_(base), observer_(observer) {
+        if (metrics) g_.metrics = metrics;
+        const Entry& start = st.take();
+        const long long version = integerIn(st, start, field(st, start, "v"), 0, 1000, "v");
+        if (version != kRecordVersion)
+            st.fail(start.line, "この版では読めない記録です（版 " + std::to_string(version) + "）");
+        const json& data = field(st, start, "data");
+        if (!data.is_string() || data.get<std::string>() != stamp)
+            st.fail(start.line, "記録のゲームとは違う駅データです（" + base.appDir + "GameData/駅.txt）");
+        GameState& s = s_;
+        s.playArea = static_cast<Integer>(integerIn(st, start, field(st, start, "area"), 0, 8, "area"));
+        auto flag = [&](const char* k) {
+            const json& v = field(st, start, k);
+            if (!v.is_boolean()) st.fail(start.line, std::string(k) + " が true か false ではありません");
+            return v.get<bool>();
+        };
+        s.shortMode = flag("short");
+        s.voiceMode = false;  // nothing is said in a replay
+        s.comOpponent = flag("com");
+        const json& names = field(st, start, "names");
+        if (!names.is_array() || names.size() != 2 || !names[0].is_string() || !names[1].is_string())
+            st.fail(start.line, "names が二人の名前ではありません");
+        s.playerName[0] = names[0].get<std::string>();
+        s.playerName[1] = names[1].get<std::string>();
+        applyVisited(st, start, s);
 
-    Game* gp = nullptr;
-    ReplayScreens screens(st, gp);
-    ReplayClock clock(screens);
-    DefaultRng rng(0);
-    Game g{s, screens, rng, clock};
-    gp = &g;
-    g.seatBoth(screens);
-    g.eventLog = observer;
-    const json& bets = field(st, start, "bets");
-    if (!bets.is_array() || bets.size() != 2 || !bets[0].is_boolean() || !bets[1].is_boolean())
-        st.fail(start.line, "bets が二人分の true か false ではありません");
-    screens.bets = {bets[0].get<bool>(), bets[1].get<bool>()};
-    const json& resumed = field(st, start, "resumed");
-    if (!resumed.is_boolean()) st.fail(start.line, "resumed が true か false ではありません");
-    if (resumed.get<bool>()) {
-        // A saved game whose record begins at its load: the board is the resume line's.
-        if (!st.next(Type::Resume)) st.fail("resume の行がありません");
-        screens.resume(st.take());
-        screens.observer = observer;
-    } else {
-        screens.observer = observer;
-        setupNewGame(s, rng, clock);
-        drawDestinations(s, rng, clock);
-    }
-    screens.ticks();
-    if (st.next(Type::Board)) {
-        const Entry& b = st.take();
-        if (slotOf(st, b) != slotLines(s)) st.fail(b.line, "記録の盤面と、引き直した盤面が合いません");
-    }
-    showBoard(g);
-    if (observer) observer->started(g);
-    while (!g.ended) {
-        screens.ticks();
-        if (st.next(Type::Resume)) {
-            screens.resume(st.take());
-            continue;
+        Game& g = g_;
+        gp_ = &g;
+        g.seatBoth(screens_);
+        g.eventLog = observer;
+        const json& bets = field(st, start, "bets");
+        if (!bets.is_array() || bets.size() != 2 || !bets[0].is_boolean() || !bets[1].is_boolean())
+            st.fail(start.line, "bets が二人分の true か false ではありません");
+        screens_.bets = {bets[0].get<bool>(), bets[1].get<bool>()};
+        const json& resumed = field(st, start, "resumed");
+        if (!resumed.is_boolean()) st.fail(start.line, "resumed が true か false ではありません");
+        if (resumed.get<bool>()) {
+            // A saved game whose record begins at its load: the board is the resume line's.
+            if (!st.next(Type::Resume)) st.fail("resume の行がありません");
+            screens_.resume(st.take());
+            screens_.observer = observer;
+        } else {
+            screens_.observer = observer;
+            setupNewGame(s, rng_, clock_);
+            drawDestinations(s, rng_, clock_);
         }
-        if (!st.next(Type::Cmd)) break;
-        const int before = screens.carried;
-        if (!playSeatTurn(g) || screens.carried == before)
-            st.fail("操作が進みません: 記録とゲームが食い違いました");
-        if (observer) observer->turnPlayed(g);
+        screens_.ticks();
+        if (st.next(Type::Board)) {
+            const Entry& b = st.take();
+            if (slotOf(st, b) != slotLines(s)) st.fail(b.line, "記録の盤面と、引き直した盤面が合いません");
+        }
+        showBoard(g);
+        if (observer) observer->started(g);
     }
-    ReplayEnd out;
-    for (int p = 0; p < 2; ++p) {
-        out.points[static_cast<std::size_t>(p)] = s.playerPoint[p];
-        out.money[static_cast<std::size_t>(p)] = s.playerMoney[p];
-        out.arrived[static_cast<std::size_t>(p)] = s.arriveCount[p];
+
+    // Plays the next turn of the record (a saved game loaded before it is loaded first).
+    // False when the game's record has no more turns: the end is then taken.
+    bool step() {
+        if (finished_) return false;
+        while (!g_.ended) {
+            screens_.ticks();
+            if (st_.next(Type::Resume)) {
+                screens_.resume(st_.take());
+                continue;
+            }
+            if (!st_.next(Type::Cmd)) break;
+            const int before = screens_.carried;
+            if (!playSeatTurn(g_) || screens_.carried == before)
+                st_.fail("操作が進みません: 記録とゲームが食い違いました");
+            ++turns_;
+            if (observer_) observer_->turnPlayed(g_);
+            return true;
+        }
+        finish();
+        return false;
     }
-    out.commands = screens.carried;
-    out.ended = g.ended;
-    // The record's own end, when the game wrote one, must be the end played again.
-    while (!st.atEnd() && !st.next(Type::Start)) {
-        const Entry& e = st.take();
-        if (e.is(Type::End)) out.matches = e.j.dump() == endJson(s).dump();
-        if (e.is(Type::Cut)) st.fail(e.line, "記録は上限で打ち切られています");
+
+    bool finished() const { return finished_; }
+    const ReplayEnd& end() const { return end_; }
+    int turns() const { return turns_; }
+    Game& game() { return g_; }
+    ReplayScreens& screens() { return screens_; }
+
+  private:
+    void finish() {
+        finished_ = true;
+        const GameState& s = s_;
+        for (int p = 0; p < 2; ++p) {
+            end_.points[static_cast<std::size_t>(p)] = s.playerPoint[p];
+            end_.money[static_cast<std::size_t>(p)] = s.playerMoney[p];
+            end_.arrived[static_cast<std::size_t>(p)] = s.arriveCount[p];
+        }
+        end_.commands = screens_.carried;
+        end_.ended = g_.ended;
+        // The record's own end, when the game wrote one, must be the end played again.
+        while (!st_.atEnd() && !st_.next(Type::Start)) {
+            const Entry& e = st_.take();
+            if (e.is(Type::End)) end_.matches = e.j.dump() == endJson(s).dump();
+            if (e.is(Type::Cut)) st_.fail(e.line, "記録は上限で打ち切られています");
+        }
+        if (observer_) observer_->finished(g_, end_);
     }
-    if (observer) observer->finished(g, out);
-    return out;
+
+    Stream& st_;
+    GameState s_;
+    ReplayObserver* observer_;
+    Game* gp_ = nullptr;
+    ReplayScreens screens_{st_, gp_};
+    ReplayClock clock_{screens_};
+    DefaultRng rng_{0};
+    Game g_{s_, screens_, rng_, clock_};
+    ReplayEnd end_;
+    int turns_ = 0;
+    bool finished_ = false;
+};
+
+// The shipped data a replay plays on, with the histories it writes in `scratch`.
+GameState replayBase(const std::string& appDir, const TempFolder& scratch) {
+    GameState base;
+    base.appDir = appDir;
+    base.historyBase = scratch.path() + "履歴";
+    loadBoardData(base);
+    buildEventTables(base);
+    return base;
+}
+
+Stream recordStream(const std::string& path) {
+    Stream st(path, readEntries(path));
+    if (!st.next(Type::Start))
+        st.fail(st.atEnd() ? 0 : st.peek().line, "記録が start の行で始まっていません");
+    return st;
 }
 
 }  // namespace
 
 std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& appDir,
                                     ReplayObserver* observer) {
-    Stream st(path, readEntries(path));
-    if (!st.next(Type::Start))
-        st.fail(st.atEnd() ? 0 : st.peek().line, "記録が start の行で始まっていません");
+    Stream st = recordStream(path);
     // The histories a replay writes go to a folder of its own.
     const TempFolder scratch("kisharin-replay-");
-    GameState base;
-    base.appDir = appDir;
-    base.historyBase = scratch.path() + "履歴";
-    loadBoardData(base);
-    buildEventTables(base);
+    const GameState base = replayBase(appDir, scratch);
     const std::string stamp = dataStamp(appDir);
     std::vector<ReplayEnd> games;
     while (!st.atEnd()) {
         if (!st.next(Type::Start)) st.fail("start の行がありません");
-        games.push_back(replayGame(st, base, stamp, observer));
+        GameReplay game(st, base, stamp, observer);
+        while (game.step()) {
+        }
+        games.push_back(game.end());
     }
     return games;
+}
+
+// --- the record player --------------------------------------------------------------------
+
+struct RecordPlayer::Impl {
+    Stream st;
+    TempFolder scratch{"kisharin-replay-"};  // the histories the replay writes
+    int games = 0;
+    std::unique_ptr<GameReplay> replay;
+    explicit Impl(const std::string& path) : st(recordStream(path)) {}
+};
+
+RecordPlayer::RecordPlayer(const std::string& path, const std::string& appDir, int game,
+                           ReplayObserver* observer, const TextMetrics* metrics)
+    : impl_(std::make_unique<Impl>(path)) {
+    Stream& st = impl_->st;
+    // The games before the one asked for are passed over: each begins afresh from its own
+    // start line.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < st.size(); ++i)
+        if (st.at(i).is(Type::Start)) starts.push_back(i);
+    impl_->games = static_cast<int>(starts.size());
+    if (game < 0) game = impl_->games - 1;  // the last game
+    if (game >= impl_->games)
+        throw DataError(path, 0,
+                        "記録には " + std::to_string(impl_->games) + " ゲームしかありません（" +
+                            std::to_string(game + 1) + " ゲーム目を見ようとしました）");
+    const std::size_t at = starts[static_cast<std::size_t>(game)];
+    st.seek(at);
+    const GameState base = replayBase(appDir, impl_->scratch);
+    impl_->replay = std::make_unique<GameReplay>(st, base, dataStamp(appDir), observer, metrics);
+    game_ = game;
+}
+
+RecordPlayer::~RecordPlayer() = default;
+
+bool RecordPlayer::step() {
+    return impl_->replay->step();
+}
+bool RecordPlayer::atEnd() const {
+    return impl_->replay->finished();
+}
+int RecordPlayer::games() const {
+    return impl_->games;
+}
+int RecordPlayer::turns() const {
+    return impl_->replay->turns();
+}
+Game& RecordPlayer::game() {
+    return impl_->replay->game();
+}
+const Game& RecordPlayer::game() const {
+    return impl_->replay->game();
+}
+const GameState& RecordPlayer::state() const {
+    return impl_->replay->game().s;
+}
+const ReplayEnd& RecordPlayer::end() const {
+    return impl_->replay->end();
+}
+void RecordPlayer::setView(ReplayView* view) {
+    impl_->replay->screens().view = view;
+}
+void RecordPlayer::watchRides(RideWatch watch) {
+    impl_->replay->screens().rideWatch = std::move(watch);
 }
 
 }  // namespace kisharin

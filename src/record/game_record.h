@@ -9,6 +9,8 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -143,5 +145,56 @@ std::string endText(const ReplayEnd& e);
 // `observer`, when given, is told of every game as it is played.
 std::vector<ReplayEnd> replayRecord(const std::string& path, const std::string& appDir,
                                     ReplayObserver* observer = nullptr);
+
+// What a watcher of a replay is shown as the game shows it; nothing is answered from here.
+class ReplayView {
+  public:
+    virtual ~ReplayView() = default;
+    virtual void showMessage(const GameState&) {}
+    virtual void showDisaster(const GameState&, int /*kind*/) {}
+    virtual void showEventPicture(const GameState&, int /*picture*/) {}
+};
+
+// One game of a record played again a turn at a time, as replayRecord plays it (the same
+// replay, with the same checks and the same end): a watcher sees the game after every
+// turn. Nothing it plays is written anywhere but a folder of its own (the histories the
+// game writes); the player's histories, settings, save slots and list are not touched.
+class RecordPlayer {
+  public:
+    // Game `game` (0 the first; -1 the last) of the record at `path`, with the shipped
+    // data at `appDir`, set up to its board before the first turn. Throws DataError (file
+    // and line, in Japanese) as replayRecord does, and for a game the record does not have.
+    // `metrics`: the fonts of the board that draws the strip (kept by the caller).
+    RecordPlayer(const std::string& path, const std::string& appDir, int game = 0,
+                 ReplayObserver* observer = nullptr, const TextMetrics* metrics = nullptr);
+    ~RecordPlayer();
+    RecordPlayer(const RecordPlayer&) = delete;
+    RecordPlayer& operator=(const RecordPlayer&) = delete;
+
+    // Plays the next turn; false when the record has no more (the game is at its end,
+    // `end()` says how it ended). DataError when the record stops agreeing with the game.
+    bool step();
+    bool atEnd() const;
+    int index() const { return game_; }  // which game of the record (0-based)
+    int games() const;                   // how many the record holds
+    int turns() const;                   // turns played so far
+    Game& game();
+    const Game& game() const;
+    const GameState& state() const;
+    const ReplayEnd& end() const;
+
+    // What the game shows as it is played (its messages, the disasters' pictures) goes to
+    // `view` too; the die, the scenes and every answer stay the record's.
+    void setView(ReplayView* view);
+    // Told of every ride as the replay makes it: the state at that moment, the timer
+    // reading the ride's scenery was drawn from, and the score ticks the ride paid.
+    using RideWatch = std::function<void(const GameState&, double timer, int ticks)>;
+    void watchRides(RideWatch watch);
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    int game_ = 0;
+};
 
 }  // namespace kisharin

@@ -17,7 +17,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/data_home.h"
 #include "platform/text_file.h"
+#include "screens/frmReplay.h"
 #include "screens/look.h"
 #include "screens/placement.h"
 #include "state/error.h"
@@ -131,6 +133,17 @@ FrmGames::FrmGames(std::string gameDataDir, QWidget* parent, OpenStory openStory
     auto* close =
         makeButton(QStringLiteral("cmdClose"), QStringLiteral("閉じる"), QStringLiteral("キー：Esc"));
     buttons->addWidget(cmdStory_);
+    // 「もう一度見る」: the selected game played again on the board.
+    auto* replay = makeButton(QStringLiteral("cmdReplay"), QStringLiteral("もう一度見る"),
+                              QStringLiteral("選んだ対戦を盤の上でもう一度見ます（キー：Ctrl+R）"));
+    buttons->addWidget(replay);
+    connect(replay, &QPushButton::clicked, this, [this, replay] {
+        const GameEntry* e = selected();
+        if (e && replay->isEnabled())
+            FrmReplay::openRecord(keptRecordPath(dir_, *e), shippedDataDir(), -1, this);
+    });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, replay,
+            &QPushButton::click);
     buttons->addWidget(cmdSaveRecord_);
     buttons->addStretch();
     buttons->addWidget(close);
@@ -224,6 +237,7 @@ void FrmGames::selectionChanged() {
     const bool kept = e && !e->record.empty() && fileExists(keptRecordPath(dir_, *e));
     cmdStory_->setEnabled(kept && static_cast<bool>(openStory_));
     cmdSaveRecord_->setEnabled(kept);
+    if (auto* replay = findChild<QPushButton*>(QStringLiteral("cmdReplay"))) replay->setEnabled(kept);
 }
 
 void FrmGames::cmdStory_Click() {

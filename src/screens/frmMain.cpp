@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
@@ -252,8 +253,22 @@ void FrmMain::refresh() {
     lblOther_->setText(qs(otherPlayerText(g_.s, other)));
     setFore(lblOther_, other == 1 ? kColorPlayer2 : kColorPlayer1);
     if (log_) log_->follow({g_.s.playerName[0], g_.s.playerName[1]});
-    setEnabled(m.boardEnabled);
+    setEnabled(m.boardEnabled || watching_);
+    if (watching_) {
+        for (QWidget* w : {static_cast<QWidget*>(frame1_), static_cast<QWidget*>(cmdWork_),
+                           static_cast<QWidget*>(cmdPoint_), static_cast<QWidget*>(cmdSave_)})
+            w->setEnabled(false);
+        cmdSave_->setVisible(false);
+    }
     syncing_ = false;
+}
+
+void FrmMain::watchOnly() {
+    watching_ = true;
+    tmrMain_->stop();
+    const QList<QShortcut*> keys = findChildren<QShortcut*>();
+    for (QShortcut* k : keys) k->setEnabled(false);
+    refresh();
 }
 
 void FrmMain::cmdLog_Click() {

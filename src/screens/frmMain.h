@@ -46,6 +46,11 @@ class FrmMain : public QWidget {
 
     // Redraws everything from the models.
     void refresh();
+    // The board only shows a game played elsewhere (a record played again): its clock
+    // stands still, its keys are off and the controls that act on the game stay disabled;
+    // the lists, the maps and the message log still open.
+    void watchOnly();
+    bool watching() const { return watching_; }
     void setBoardEnabled(bool enabled);
 
     // The handlers of the controls, as a click runs them.
@@ -124,6 +129,7 @@ class FrmMain : public QWidget {
     QPushButton* cmdLog_;
     QLabel* lblOther_;
     bool savedToEnd_ = false;
+    bool watching_ = false;
     bool syncing_ = false;  // true while the controls are set from the models
     int depth_ = 0;         // handlers running (nested through modal windows)
 };

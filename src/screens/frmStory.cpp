@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "screens/frmMap.h"
+#include "screens/frmReplay.h"
 #include "screens/look.h"
 #include "state/error.h"
 
@@ -170,6 +171,10 @@ FrmStory::FrmStory(std::vector<Story> stories, std::string mapDataDir, QWidget* 
             this, &FrmStory::saveChart);
     connect(button(QStringLiteral("cmdSaveMap"), QStringLiteral("地図を保存(&M)")), &QPushButton::clicked,
             this, &FrmStory::saveMap);
+    cmdReplay_ = button(QStringLiteral("cmdReplay"), QStringLiteral("もう一度見る(&R)"));
+    cmdReplay_->setToolTip(QStringLiteral("このゲームを盤の上でもう一度見ます"));
+    cmdReplay_->setVisible(false);
+    connect(cmdReplay_, &QPushButton::clicked, this, &FrmStory::cmdReplay_Click);
     buttons->addStretch(1);
     QPushButton* close = button(QStringLiteral("cmdClose"), QStringLiteral("閉じる"));
     close->setDefault(true);
@@ -275,6 +280,16 @@ void FrmStory::paintMap() {
                                         Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
+void FrmStory::setRecord(std::string recordFile, std::string appDir) {
+    recordFile_ = std::move(recordFile);
+    appDir_ = std::move(appDir);
+    cmdReplay_->setVisible(!recordFile_.empty());
+}
+
+void FrmStory::cmdReplay_Click() {
+    if (!recordFile_.empty()) FrmReplay::openRecord(recordFile_, appDir_, shown_, this);
+}
+
 bool FrmStory::saveChartTo(const QString& path) const {
     return charts_->grab().save(path, "PNG");
 }
@@ -316,6 +331,7 @@ FrmStory* FrmStory::openRecord(const std::string& recordFile, const std::string&
         return nullptr;
     }
     auto* w = new FrmStory(std::move(stories), appDir + "MapData/", parent);
+    w->setRecord(recordFile, appDir);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->show();
     return w;

@@ -17,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QLineSeries;
 class QListWidget;
+class QPushButton;
 class QWidget;
 
 namespace kisharin {
@@ -31,6 +32,11 @@ class FrmStory : public QDialog {
     // window of its own that deletes itself when closed. A record that cannot be read is
     // told in a message box naming the file and line; nullptr then.
     static FrmStory* openRecord(const std::string& recordFile, const std::string& appDir, QWidget* parent);
+
+    // The record the stories were told from: 「もう一度見る」 plays the game shown again
+    // on the board (hidden without a record).
+    void setRecord(std::string recordFile, std::string appDir);
+    void cmdReplay_Click();
 
     // Shows game `index` (0-based) of the record.
     void showGame(int index);
@@ -68,6 +74,8 @@ class FrmStory : public QDialog {
     QListWidget* timeline_ = nullptr;
     QLabel* mapLabel_ = nullptr;
     QImage map_;
+    QPushButton* cmdReplay_ = nullptr;
+    std::string recordFile_, appDir_;
 };
 
 }  // namespace kisharin

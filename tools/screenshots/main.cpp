@@ -49,6 +49,7 @@ int saveMapScreenshots(GameState& s, const QString& outDir);           // maps_s
 int saveKirokuScreenshots(const GameState& s, const QString& outDir);  // kiroku_shots.cpp
 std::string writeStoryRecord(const std::string& folder);               // story_shots.cpp
 int saveStoryScreenshots(const std::string& record, const QString& outDir);
+int saveReplayScreenshots(const std::string& record, const QString& outDir);  // story_shots.cpp
 
 namespace {
 
@@ -292,6 +293,7 @@ int main(int argc, char** argv) {
         FrmEnd end(s, nullptr, true, storyRecord);
         save(end, "frmEnd");
         written += saveStoryScreenshots(storyRecord, outDir);
+        written += saveReplayScreenshots(storyRecord, outDir);
 
         written += saveRideScreenshots(s, outDir);
         written += saveTrainScreenshots(s, outDir);

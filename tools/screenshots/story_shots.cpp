@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "../sim/sim_record.h"
+#include "screens/frmEnd.h"
+#include "screens/frmReplay.h"
 #include "screens/frmStory.h"
 
 using namespace kisharin;
@@ -32,6 +34,31 @@ int saveStoryScreenshots(const std::string& record, const QString& outDir) {
         ++written;
     }
     if (w->saveMapTo(outDir + "/frmStory_map.png")) ++written;
+    w->close();
+    return written;
+}
+
+// 「もう一度見る」 on the first game of the story's record: the board in the middle of the
+// game (paused, after some turns played one by one), and the end with its results.
+int saveReplayScreenshots(const std::string& record, const QString& outDir) {
+    FrmReplay* w = FrmReplay::openRecord(record, shippedDataDir(), 0, nullptr);
+    if (!w) return 0;
+    int written = 0;
+    auto save = [&](QWidget* shown, const char* name) {
+        QApplication::processEvents();
+        const QString path = outDir + "/" + name;
+        if (!shown->grab().save(path)) {
+            std::fprintf(stderr, "kisharin-screenshots: cannot write %s\n", qPrintable(path));
+            std::exit(1);
+        }
+        ++written;
+    };
+    w->togglePause();
+    for (int turn = 0; turn < 24; ++turn) w->stepOnce();
+    save(w, "replay_play.png");
+    while (!w->player().atEnd()) w->stepOnce();
+    save(w, "replay_end.png");
+    if (w->results()) save(w->results(), "replay_results.png");
     w->close();
     return written;
 }
