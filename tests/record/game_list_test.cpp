@@ -1,9 +1,13 @@
 // The list of games: a crash during an append or a full disk loses only that entry, damaged
-// lines are told and skipped, and the bound drops the oldest game with its record.
+// lines are told and skipped, the bounds drop the oldest games and records, and a guest's
+// game is listed from what the guest saw.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
 
 #include "platform/data_home.h"
 #include "platform/text_file.h"
@@ -102,31 +106,81 @@ TEST_F(GameList, DamagedAndOverLongLinesAreToldAndSkipped) {
     EXPECT_FALSE(parseEntry(escape, e, why));
 }
 
-// A disk that fills during the append: the list is as it was and the record copy goes.
+// A disk that fills during the append or while the record is copied: the list is as it
+// was, no copy is left, and the next game is written.
 TEST_F(GameList, AFullDiskLosesOnlyTheEntryBeingWritten) {
     const GameEntry a = addGame(dir.path(), game(1, 2), "");
     const std::string before = readFileBytes(list());
-    const std::string rec = record("0123456789\n");
     rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = before.size() + 40;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool threw = false;
-    try {
-        addGame(dir.path(), game(3, 4), rec);
-    } catch (const GameError&) {
-        threw = true;
+    for (const std::size_t recordSize : {std::size_t{11}, before.size() + 100}) {
+        SCOPED_TRACE(recordSize);
+        const std::string rec = record(std::string(recordSize - 1, '0') + "\n");
+        rlimit small = old;
+        small.rlim_cur = before.size() + 40;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        bool threw = false;
+        try {
+            addGame(dir.path(), game(3, 4), rec);
+        } catch (const GameError&) {
+            threw = true;
+        }
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_TRUE(threw);
+        EXPECT_EQ(readFileBytes(list()), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(keptRecordsDir(dir.path())),
+                                std::filesystem::directory_iterator()),
+                  0);
     }
-    ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldSignal);
-    EXPECT_TRUE(threw);
-    EXPECT_EQ(readFileBytes(list()), before);
-    EXPECT_FALSE(fileExists(keptRecordsDir(dir.path()) + "2.jsonl"));
-    const GameEntry b = addGame(dir.path(), game(3, 4), rec);
+    const GameEntry b = addGame(dir.path(), game(3, 4), record("x\n"));
     EXPECT_EQ(b.number, 2);
     EXPECT_EQ(lines(readGameList(dir.path())), (std::vector<std::string>{entryLine(a), entryLine(b)}));
+}
+
+// The program killed (SIGKILL) while it adds games: every game it had added is listed with
+// its whole record, at most the one under way is lost, and the next game is added.
+TEST_F(GameList, AKillDuringTheAppendsLosesAtMostTheGameUnderWay) {
+    const std::string body = std::string(64 << 10, 'r') + "\n";
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        for (int i = 0;; ++i) {
+            const std::string rec = dir.file("rec" + std::to_string(i % 2));
+            writeBytesAtomic(rec, body);
+            const int n = addGame(dir.path(), game(i, 0), rec).number;
+            if (::write(pipeEnds[1], &n, sizeof n) != sizeof n) ::_exit(1);
+        }
+    }
+    ::close(pipeEnds[1]);
+    int n = 0, added = 0;
+    while (added < 40 && ::read(pipeEnds[0], &n, sizeof n) == sizeof n) added = n;
+    ASSERT_EQ(::kill(child, SIGKILL), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    while (::read(pipeEnds[0], &n, sizeof n) == sizeof n) added = n;
+    ::close(pipeEnds[0]);
+
+    GameListRead r = readGameList(dir.path());
+    ASSERT_GE(r.entries.size(), static_cast<std::size_t>(added));
+    EXPECT_LE(r.entries.size(), static_cast<std::size_t>(added) + 1);
+    for (std::size_t i = 0; i < r.entries.size(); ++i) {
+        EXPECT_EQ(r.entries[i].number, static_cast<int>(i) + 1);
+        EXPECT_EQ(readFileBytes(keptRecordPath(dir.path(), r.entries[i])), body);
+    }
+    const GameEntry next = addGame(dir.path(), game(1, 1), record("next\n"));
+    EXPECT_EQ(next.number, static_cast<int>(r.entries.size()) + 1);
+    r = readGameList(dir.path());
+    EXPECT_TRUE(r.notices.empty());
+    EXPECT_EQ(r.entries.back().number, next.number);
+    // A copy the kill left half-made is gone with the next game.
+    for (const auto& f : std::filesystem::directory_iterator(keptRecordsDir(dir.path())))
+        EXPECT_TRUE(f.path().string().ends_with(".jsonl")) << f.path();
 }
 
 // The list holds the newest kGameListKeep games: the next one drops the oldest and its record.
@@ -151,6 +205,63 @@ TEST_F(GameList, TheBoundDropsTheOldestWithItsRecord) {
     EXPECT_FALSE(fileExists(keptRecordsDir(dir.path()) + "1.jsonl"));
     EXPECT_TRUE(fileExists(keptRecordsDir(dir.path()) + "2.jsonl"));
     EXPECT_EQ(readFileBytes(keptRecordPath(dir.path(), last)), "new\n");
+}
+
+// The kept records together stay within their bound: the oldest go first, their games stay
+// listed without a record, and the new game's record is kept however large.
+TEST_F(GameList, TheRecordsTogetherStayWithinTheirBound) {
+    const GameListBounds bounds{.recordBytes = 100};
+    std::vector<GameEntry> added;
+    for (const std::size_t size : {30, 30, 30, 20, 60, 150})
+        added.push_back(addGame(dir.path(), game(1, 2), record(std::string(size - 1, 'r') + "\n"), bounds));
+    const GameListRead r = readGameList(dir.path());
+    ASSERT_EQ(r.entries.size(), 6u);
+    std::vector<std::string> kept;
+    for (const GameEntry& e : r.entries) {
+        kept.push_back(e.record);
+        EXPECT_TRUE(e.record.empty() || fileExists(keptRecordPath(dir.path(), e)));
+    }
+    // 30+30+30+20 = 110 dropped the first; +60 dropped the next two; 150 alone is kept.
+    EXPECT_EQ(kept, (std::vector<std::string>{"", "", "", "", "", "6.jsonl"}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(keptRecordsDir(dir.path())),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(added[3].record, "4.jsonl");
+}
+
+// A guest's game, from the boards the host sent: the turns it saw begin, who reached which
+// destination, the results; left before them, it is a game left.
+TEST(GuestGame, TheGuestCountsWhatItSaw) {
+    GuestGameTally t;
+    t.welcomed(5, true);
+    net::BoardView b;
+    b.names = {"ほすとさん", "げすとさん"};
+    t.board(b);
+    b.points = {10, 0};
+    t.board(b);  // the same turn
+    b.curPlayer = 1;
+    b.done[2] = true;  // reached by player 1, who was moving
+    t.board(b);
+    b.curPlayer = 0;
+    b.money = {500, -200};
+    t.board(b);
+    GameEntry e = t.entry("2026/12/09 10:00:00");
+    EXPECT_EQ(e.turns, 3);
+    EXPECT_EQ(e.arrived, (std::array<int, 2>{1, 0}));
+    EXPECT_EQ(e.end, GameEnd::Closed);
+    EXPECT_TRUE(e.joined());
+    EXPECT_EQ(opponentKind(e), "net");
+    EXPECT_EQ(e.area, 5);
+    EXPECT_EQ(e.money[1], -200);
+    t.results({3, 5});
+    e = t.entry("2026/12/09 10:00:00");
+    EXPECT_EQ(e.end, GameEnd::Results);
+    EXPECT_EQ(e.arrived, (std::array<int, 2>{3, 5}));
+    std::string why;
+    GameEntry back;
+    e.number = 1;
+    ASSERT_TRUE(parseEntry(entryLine(e), back, why)) << why;
+    EXPECT_EQ(entryLine(back), entryLine(e));
 }
 
 TEST(GameListFigures, WinsCountFinishedGamesAgainstEachStrengthAndFiltersSelect) {
