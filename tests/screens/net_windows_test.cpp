@@ -15,6 +15,7 @@
 #include "board/history_file.h"
 #include "net/protocol.h"
 #include "platform/text_file.h"
+#include "record/game_list.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
 #include "screens/frmBet.h"
@@ -114,6 +115,7 @@ void NetWindowsTest::hostAndGuestWindows() {
     ScratchDir guestHome;
     ::setenv("KISHARIN_DATA_HOME", guestHome.path().c_str(), 1);
     QVERIFY(guest.start());
+    guest.listGames = true;
     FrmInit* hostInit = host.init();
     QVERIFY(hostInit->findChild<QPushButton*>(QStringLiteral("cmdHost")));
     // Not short: the rides are shown, at the host and at the guest.
@@ -323,6 +325,16 @@ void NetWindowsTest::hostAndGuestWindows() {
     });
     g->close();
     QTRY_VERIFY(guest.init() != nullptr);
+    // The guest's computer lists the game it left, as its player saw it; the record is the host's.
+    const GameListRead listed = readGameList(guest.gameDataDir());
+    QCOMPARE(listed.entries.size(), std::size_t{1});
+    const GameEntry& e = listed.entries[0];
+    QVERIFY(e.joined() && e.end == GameEnd::Closed && e.record.empty());
+    QCOMPARE(std::pair(e.area, e.shortMode), std::pair(int(game.s.playArea), bool(game.s.shortMode)));
+    QCOMPARE(e.names[1], game.s.playerName[1]);
+    QCOMPARE(e.points[0], game.s.playerPoint[0]);
+    QCOMPARE(e.money[1], game.s.playerMoney[1]);
+    QVERIFY(e.turns >= 2);
     QTRY_VERIFY(!hostSaw.isEmpty());
     // It said goodbye: the host says it ended its game, not that the link was cut.
     QVERIFY(hostSaw.startsWith(QStringLiteral("相手がゲームを終了しました")));
