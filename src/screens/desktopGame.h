@@ -9,7 +9,6 @@
 #include <string>
 
 #include "platform/system_clock.h"
-#include "record/game_list.h"
 #include "record/game_record.h"
 #include "screens/look.h"
 #include "screens/qtScreens.h"
@@ -24,6 +23,7 @@ namespace kisharin {
 class FrmInit;
 class FrmMain;
 class FrmGuest;
+class GuestGameTally;
 
 class DesktopGame : public QObject {
     Q_OBJECT
@@ -79,8 +79,8 @@ class DesktopGame : public QObject {
     std::unique_ptr<NetGuest> guest_;
     std::unique_ptr<FrmGuest> guestBoard_;
     std::unique_ptr<GameState> guestRailway_;
-    GuestGameTally guestTally_;         // the joined game, for this computer's list
-    std::array<QString, 3> joinTyped_;  // the join box's address, port and code last time
+    std::unique_ptr<GuestGameTally> guestTally_;  // the joined game, for this computer's list
+    std::array<QString, 3> joinTyped_;            // the join box's address, port and code last time
 
     std::unique_ptr<Run> run_;
     std::unique_ptr<FrmInit> init_;

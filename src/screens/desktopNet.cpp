@@ -140,15 +140,15 @@ void DesktopGame::join() {
     }
     guestBoard_ = std::make_unique<FrmGuest>(*guest_, [this] {
         // The game ended or was left: this computer's list keeps what its player saw.
-        if (listGames && guestTally_.any()) {
+        if (listGames && guestTally_ && guestTally_->any()) {
             try {
-                addGame(dir_, guestTally_.entry(shortDateTimeText(SystemClock().now())), "");
+                addGame(dir_, guestTally_->entry(shortDateTimeText(SystemClock().now())), "");
             } catch (const GameError& fault) {
                 QMessageBox::warning(
                     guestBoard_.get(), QStringLiteral("これまでの対戦"),
                     QStringLiteral("この対戦を一覧に書けませんでした。\n") + qs(fault.what()));
             }
-            guestTally_ = {};
+            guestTally_.reset();
         }
         QTimer::singleShot(0, this, [this] {
             guestBoard_.reset();
@@ -158,13 +158,15 @@ void DesktopGame::join() {
         });
     });
     guestBoard_->setRailway(guestRailway_.get());
-    guestTally_ = {};
-    connect(guest_.get(), &NetGuest::boardChanged, this, [this] { guestTally_.board(guest_->board()); });
+    guestTally_ = std::make_unique<GuestGameTally>();
+    connect(guest_.get(), &NetGuest::boardChanged, this, [this] {
+        if (guestTally_) guestTally_->board(guest_->board());
+    });
     connect(guest_.get(), &NetGuest::shown, this, [this](const net::ShowCall& c) {
-        if (c.what == "results") guestTally_.results(c.arrived);
+        if (c.what == "results" && guestTally_) guestTally_->results(c.arrived);
     });
     connect(guest_.get(), &NetGuest::welcomed, this, [this] {
-        guestTally_.welcomed(guest_->area(), guest_->shortMode());
+        if (guestTally_) guestTally_->welcomed(guest_->area(), guest_->shortMode());
         init_.reset();
         guestBoard_->show();
     });
