@@ -572,6 +572,8 @@ ReadResult readMessage(std::string_view bytes) {
                 break;
             case MessageType::Welcome:
                 m.player = r.small("player", 0, 1);
+                m.area = r.small("area", 0, 8);
+                m.shortMode = r.boolean("short");
                 break;
             case MessageType::Board:
                 m.board = readBoard(r.field("board"));
@@ -608,6 +610,8 @@ std::string writeMessage(const Message& m) {
             break;
         case MessageType::Welcome:
             j["player"] = m.player;
+            j["area"] = m.area;
+            j["short"] = m.shortMode;
             break;
         case MessageType::Board:
             j["board"] = boardJson(m.board);
@@ -706,10 +710,12 @@ Message commandMessage(const kisharin::Command& c) {
     m.command = c;
     return m;
 }
-Message welcome(int player) {
+Message welcome(int player, int area, bool shortMode) {
     Message m;
     m.type = MessageType::Welcome;
     m.player = player;
+    m.area = area;
+    m.shortMode = shortMode;
     return m;
 }
 Message boardMessage(BoardView b) {

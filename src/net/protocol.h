@@ -24,7 +24,7 @@
 
 namespace kisharin::net {
 
-inline constexpr int kProtocolVersion = 2;
+inline constexpr int kProtocolVersion = 3;
 inline constexpr std::size_t kMaxMessageBytes = 64 * 1024;
 // The guest plays player 2.
 inline constexpr int kRemotePlayer = 1;
@@ -103,8 +103,10 @@ struct Message {
     MessageType type = MessageType::Bye;
     std::string code;  // Hello
     kisharin::Command command;
-    int lane = 0;    // Command PlaceBet: the lane the guest bets on (0..4)
-    int player = 0;  // Welcome
+    int lane = 0;            // Command PlaceBet: the lane the guest bets on (0..4)
+    int player = 0;          // Welcome
+    int area = 0;            // Welcome: the play area, 0..8
+    bool shortMode = false;  // Welcome
     BoardView board;
     ShowCall show;
     Ask ask;
@@ -153,7 +155,7 @@ ShowCall raceShow(const GameState& s, const Race& race);
 // Message constructors.
 Message hello(std::string code);
 Message commandMessage(const kisharin::Command& c);
-Message welcome(int player);
+Message welcome(int player, int area = 0, bool shortMode = false);
 Message boardMessage(BoardView b);
 Message showMessage(ShowCall c);
 Message askMessage(Ask a);

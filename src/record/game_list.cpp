@@ -1,5 +1,7 @@
 #include "record/game_list.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -54,7 +56,7 @@ int GameEntry::leader() const {
 }
 
 std::string opponentKind(const GameEntry& e) {
-    const std::string& s = e.seats[1];
+    const std::string& s = e.joined() ? e.seats[0] : e.seats[1];
     return s.starts_with("com:") ? s.substr(4) : s;
 }
 
@@ -247,7 +249,38 @@ GameListRead readGameList(const std::string& gameDataDir) {
     }
 }
 
-GameEntry addGame(const std::string& gameDataDir, GameEntry e, const std::string& recordFile) {
+namespace {
+
+// The records kept in the folder, `<number>.jsonl`, with their sizes, oldest (smallest
+// number) first. A copy a crash left half-made ("17.jsonl.tmpAb12Cd") is removed.
+std::vector<std::pair<long long, std::uint64_t>> keptRecords(const std::string& folder) {
+    std::vector<std::pair<long long, std::uint64_t>> out;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return out;
+    while (const dirent* d = ::readdir(dir)) {
+        const std::string name = d->d_name;
+        const std::size_t dot = name.find(".jsonl");
+        if (dot == 0 || dot == std::string::npos || dot > 10 ||
+            !std::all_of(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(dot),
+                         [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        const std::string path = folder + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (name.size() == dot + 6)
+            out.emplace_back(std::stoll(name.substr(0, dot)), static_cast<std::uint64_t>(st.st_size));
+        else if (name.size() == dot + 6 + 10 && name.compare(dot + 6, 4, ".tmp") == 0)
+            ::unlink(path.c_str());
+    }
+    ::closedir(dir);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace
+
+GameEntry addGame(const std::string& gameDataDir, GameEntry e, const std::string& recordFile,
+                  const GameListBounds& bounds) {
     const std::string path = gameListPath(gameDataDir);
     std::string bytes;
     if (fileExists(path)) bytes = readFileBytes(path);  // a list that cannot be read: GameError
@@ -260,12 +293,16 @@ GameEntry addGame(const std::string& gameDataDir, GameEntry e, const std::string
                         "）に達しているため、書けません");
     e.number = last + 1;
     e.record.clear();
+    const std::string folder = keptRecordsDir(gameDataDir);
+    std::vector<std::pair<long long, std::uint64_t>> records = keptRecords(folder);
     std::string kept;
     if (!recordFile.empty() && fileExists(recordFile)) {
-        makeDirectories(keptRecordsDir(gameDataDir));
+        makeDirectories(folder);
         e.record = std::to_string(e.number) + ".jsonl";
         kept = keptRecordPath(gameDataDir, e);
-        writeBytesAtomic(kept, readFileBytes(recordFile));
+        const std::string copy = readFileBytes(recordFile);
+        writeBytesAtomic(kept, copy);  // a full disk: GameError, and nothing of the game is kept
+        records.emplace_back(e.number, copy.size());
     }
     const std::string line = entryLine(e);
     try {
@@ -276,19 +313,75 @@ GameEntry addGame(const std::string& gameDataDir, GameEntry e, const std::string
         if (!kept.empty()) ::unlink(kept.c_str());
         throw;
     }
-    // The bound: the newest entries stay, the others go with their records.
     list.entries.push_back(e);
-    if (list.lines + 1 > kGameListKeep || bytes.size() > kMaxGameListBytes) {
-        const std::size_t drop =
-            list.entries.size() > kGameListKeep ? list.entries.size() - kGameListKeep : 0;
+
+    // The bound on the records together: the oldest go first, the new game's stays.
+    std::uint64_t total = 0;
+    for (const auto& r : records) total += r.second;
+    std::vector<std::string> gone;
+    for (const auto& [number, size] : records) {
+        if (total <= bounds.recordBytes || number == e.number) break;
+        gone.push_back(std::to_string(number) + ".jsonl");
+        total -= size;
+    }
+    bool rewrite = false;
+    for (GameEntry& k : list.entries)
+        if (!k.record.empty() && std::find(gone.begin(), gone.end(), k.record) != gone.end()) {
+            k.record.clear();
+            rewrite = true;
+        }
+    // The bound on the games: the newest entries stay, the others go with their records.
+    const std::size_t keep = std::max<std::size_t>(bounds.games, 1);
+    const std::size_t drop = list.entries.size() > keep ? list.entries.size() - keep : 0;
+    for (std::size_t i = 0; i < drop; ++i)
+        if (!list.entries[i].record.empty()) gone.push_back(list.entries[i].record);
+    if (rewrite || list.lines + 1 > keep || bytes.size() > kMaxGameListBytes) {
         std::string out;
         for (std::size_t i = drop; i < list.entries.size(); ++i) out += entryLine(list.entries[i]) + "\n";
         writeBytesAtomic(path, out);
-        for (std::size_t i = 0; i < drop; ++i) {
-            const std::string old = keptRecordPath(gameDataDir, list.entries[i]);
-            if (!old.empty()) ::unlink(old.c_str());
-        }
     }
+    // Only once the list no longer names them.
+    for (const std::string& name : gone) ::unlink((folder + name).c_str());
+    return list.entries.back();
+}
+
+void GuestGameTally::welcomed(int area, bool shortMode) {
+    area_ = std::clamp(area, 0, 8);
+    short_ = shortMode;
+}
+
+void GuestGameTally::board(const net::BoardView& b) {
+    if (boards_ == 0 || b.curPlayer != last_.curPlayer) {
+        if (!b.ended) ++turns_;
+    }
+    // A destination reached since the board before: the player who was moving.
+    if (boards_ > 0)
+        for (std::size_t d = 0; d < b.done.size(); ++d)
+            if (b.done[d] && !last_.done[d]) ++arrived_[last_.curPlayer == 1 ? 1 : 0];
+    over_ = over_ || b.ended;
+    last_ = b;
+    ++boards_;
+}
+
+void GuestGameTally::results(const std::array<int, 2>& arrived) {
+    for (std::size_t p = 0; p < 2; ++p) arrived_[p] = std::clamp(arrived[p], 0, kDestinationCount);
+    over_ = true;
+}
+
+GameEntry GuestGameTally::entry(std::string when) const {
+    GameEntry e;
+    e.when = std::move(when);
+    e.area = area_;
+    e.shortMode = short_;
+    e.seats = {"net", "man"};
+    e.turns = turns_;
+    for (std::size_t p = 0; p < 2; ++p) {
+        e.names[p] = last_.names[p];
+        e.points[p] = std::clamp<long long>(last_.points[p], -kPointLimit, kPointLimit);
+        e.money[p] = std::clamp<long long>(last_.money[p], -kMoneyLimit, kMoneyLimit);
+        e.arrived[p] = std::min(arrived_[p], kDestinationCount);
+    }
+    e.end = over_ ? GameEnd::Results : GameEnd::Closed;
     return e;
 }
 

@@ -8,8 +8,11 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "net/protocol.h"
 
 namespace kisharin {
 
@@ -19,6 +22,10 @@ inline constexpr std::size_t kGameListKeep = 500;
 // A line is at most this long; the file is read at most this far from its end.
 inline constexpr std::size_t kMaxGameListLine = 4096;
 inline constexpr std::size_t kMaxGameListBytes = kGameListKeep * kMaxGameListLine;
+// The kept records together are at most this large (each is at most 16 MiB): a game whose
+// record would take them past it drops the oldest records first. Their games stay listed,
+// without a record (「記録なし」).
+inline constexpr std::uint64_t kMaxKeptRecordBytes = 256ull << 20;
 // The greatest number a game may have (only a list edited by hand comes near it).
 inline constexpr int kMaxGameNumber = 1'000'000'000;
 
@@ -43,11 +50,15 @@ struct GameEntry {
     std::string record;  // the kept record's file name in 対戦記録/, "" when none was kept
 
     bool finished() const { return end == GameEnd::Results; }
+    // This computer's player joined another computer's game (player 1 sat there): the
+    // game's record is that computer's.
+    bool joined() const { return seats[0] == "net" && !host; }
     // The player with more points, -1 on equal points.
     int leader() const;
 };
 
-// What the list says of the opponent (player 2): "man", "net", or the computer's strength
+// What the list says of the opponent (player 2; player 1 for a game joined as the guest):
+// "man", "net", or the computer's strength
 // "よわい" "ふつう" "つよい".
 std::string opponentKind(const GameEntry& e);
 
@@ -79,13 +90,47 @@ GameListRead parseGameList(const std::string& bytes, const std::string& name);
 // The list of the player's folder; a missing file is an empty list.
 GameListRead readGameList(const std::string& gameDataDir);
 
+// What the list keeps (tests make them small).
+struct GameListBounds {
+    std::size_t games = kGameListKeep;
+    std::uint64_t recordBytes = kMaxKeptRecordBytes;
+};
+
 // Adds the entry of a game that ended: takes the next number, keeps a copy of
 // `recordFile` (when given and readable) as 対戦記録/<number>.jsonl, then appends the line.
-// A last line cut short is taken away first; when the list then holds more than
-// kGameListKeep lines it is rewritten with the newest kGameListKeep entries and the
-// records of those dropped are removed. Throws GameError when the entry cannot be written
-// (the list is as it was; the record copy is removed again). Returns the entry as kept.
-GameEntry addGame(const std::string& gameDataDir, GameEntry e, const std::string& recordFile);
+// A last line cut short is taken away first (and a record copy a crash left half-made);
+// when the list then holds more than `bounds.games` lines it is rewritten with the newest
+// ones and the records of those dropped are removed. When the kept records together pass
+// `bounds.recordBytes`, the oldest go (never the new game's) and their entries are
+// rewritten without one. Throws GameError when the entry cannot be written (the list is as
+// it was; the record copy is removed again). Returns the entry as kept.
+GameEntry addGame(const std::string& gameDataDir, GameEntry e, const std::string& recordFile,
+                  const GameListBounds& bounds = {});
+
+// The entry of a game this computer joined as the guest, from the boards the host sent:
+// the host's player 1 sat at the other computer, the record stays there.
+class GuestGameTally {
+  public:
+    // The host's welcome: the area and the mode.
+    void welcomed(int area, bool shortMode);
+    // Each board as it arrives; a turn begins at the first and at each change of the
+    // player to move, and a destination that turned reached counts for who was moving.
+    void board(const net::BoardView& b);
+    // The results the host showed: the destinations each player reached.
+    void results(const std::array<int, 2>& arrived);
+    bool any() const { return boards_ > 0; }
+    // The entry when the game ends (its results) or is left, stamped `when`.
+    GameEntry entry(std::string when) const;
+
+  private:
+    int area_ = 0;
+    bool short_ = false;
+    long boards_ = 0;
+    int turns_ = 0;
+    bool over_ = false;
+    std::array<int, 2> arrived_{};
+    net::BoardView last_;
+};
 
 // The list's filters: -1 (or "") lets every entry through.
 struct GameFilter {

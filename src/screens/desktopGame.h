@@ -23,6 +23,7 @@ namespace kisharin {
 class FrmInit;
 class FrmMain;
 class FrmGuest;
+class GuestGameTally;
 
 class DesktopGame : public QObject {
     Q_OBJECT
@@ -40,7 +41,7 @@ class DesktopGame : public QObject {
     Game& game() { return run_->g; }
     const std::string& gameDataDir() const { return dir_; }
     // Each game played here goes into the list of games 「これまでの対戦」 as it ends or is
-    // left (the program sets it; a test asks for it).
+    // left, a game joined as the guest too (the program sets it; a test asks for it).
     bool listGames = false;
 
   private:
@@ -78,7 +79,8 @@ class DesktopGame : public QObject {
     std::unique_ptr<NetGuest> guest_;
     std::unique_ptr<FrmGuest> guestBoard_;
     std::unique_ptr<GameState> guestRailway_;
-    std::array<QString, 3> joinTyped_;  // the join box's address, port and code last time
+    std::unique_ptr<GuestGameTally> guestTally_;  // the joined game, for this computer's list
+    std::array<QString, 3> joinTyped_;            // the join box's address, port and code last time
 
     std::unique_ptr<Run> run_;
     std::unique_ptr<FrmInit> init_;

@@ -7,6 +7,8 @@
 
 #include "board/history_file.h"
 #include "board/station_file.h"
+#include "platform/system_clock.h"
+#include "record/game_list.h"
 #include "screens/desktopGame.h"
 #include "screens/frmGuest.h"
 #include "screens/frmHost.h"
@@ -15,6 +17,7 @@
 #include "screens/look.h"
 #include "screens/timing.h"
 #include "setup/settings.h"
+#include "state/datetime.h"
 #include "state/error.h"
 #include "state/regions.h"
 
@@ -136,6 +139,17 @@ void DesktopGame::join() {
             QMessageBox::warning(init_.get(), QStringLiteral("ネット対戦"), QString::fromStdString(n));
     }
     guestBoard_ = std::make_unique<FrmGuest>(*guest_, [this] {
+        // The game ended or was left: this computer's list keeps what its player saw.
+        if (listGames && guestTally_ && guestTally_->any()) {
+            try {
+                addGame(dir_, guestTally_->entry(shortDateTimeText(SystemClock().now())), "");
+            } catch (const GameError& fault) {
+                QMessageBox::warning(
+                    guestBoard_.get(), QStringLiteral("これまでの対戦"),
+                    QStringLiteral("この対戦を一覧に書けませんでした。\n") + qs(fault.what()));
+            }
+            guestTally_.reset();
+        }
         QTimer::singleShot(0, this, [this] {
             guestBoard_.reset();
             guest_.reset();
@@ -144,7 +158,15 @@ void DesktopGame::join() {
         });
     });
     guestBoard_->setRailway(guestRailway_.get());
+    guestTally_ = std::make_unique<GuestGameTally>();
+    connect(guest_.get(), &NetGuest::boardChanged, this, [this] {
+        if (guestTally_) guestTally_->board(guest_->board());
+    });
+    connect(guest_.get(), &NetGuest::shown, this, [this](const net::ShowCall& c) {
+        if (c.what == "results" && guestTally_) guestTally_->results(c.arrived);
+    });
     connect(guest_.get(), &NetGuest::welcomed, this, [this] {
+        if (guestTally_) guestTally_->welcomed(guest_->area(), guest_->shortMode());
         init_.reset();
         guestBoard_->show();
     });

@@ -89,7 +89,7 @@ FrmGames::FrmGames(std::string gameDataDir, QWidget* parent, OpenStory openStory
     const QStringList headers{QStringLiteral("日時"),     QStringLiteral("地域"),    QStringLiteral("モード"),
                               QStringLiteral("Player1"),  QStringLiteral("Player2"), QStringLiteral("手番"),
                               QStringLiteral("ポイント"), QStringLiteral("所持金"),  QStringLiteral("到達数"),
-                              QStringLiteral("リード"),   QStringLiteral("結果")};
+                              QStringLiteral("リード"),   QStringLiteral("結果"),    QStringLiteral("記録")};
     table_ = new QTableWidget(0, static_cast<int>(headers.size()), this);
     table_->setObjectName(QStringLiteral("tblGames"));
     table_->setFont(uiFont(10));
@@ -126,12 +126,13 @@ FrmGames::FrmGames(std::string gameDataDir, QWidget* parent, OpenStory openStory
         b->setToolTip(hint);
         return b;
     };
-    cmdStory_ = makeButton(QStringLiteral("cmdStory"), QStringLiteral("対戦の記録"),
-                           QStringLiteral("選んだ対戦の流れを見ます（キー：Enter）"));
-    cmdSaveRecord_ = makeButton(QStringLiteral("cmdSaveRecord"), QStringLiteral("記録をファイルに保存"),
-                                QStringLiteral("選んだ対戦の記録をファイルに保存します（キー：Ctrl+S）"));
-    auto* close =
-        makeButton(QStringLiteral("cmdClose"), QStringLiteral("閉じる"), QStringLiteral("キー：Esc"));
+    cmdStory_ = makeButton(QStringLiteral("cmdStory"), QStringLiteral("対戦の記録(&S)"),
+                           QStringLiteral("選んだ対戦の流れを見ます（キー：Alt+S、Enter）"));
+    cmdSaveRecord_ =
+        makeButton(QStringLiteral("cmdSaveRecord"), QStringLiteral("記録をファイルに保存(&W)"),
+                   QStringLiteral("選んだ対戦の記録をファイルに保存します（キー：Alt+W、Ctrl+S）"));
+    auto* close = makeButton(QStringLiteral("cmdClose"), QStringLiteral("閉じる(&C)"),
+                             QStringLiteral("キー：Alt+C、Esc"));
     buttons->addWidget(cmdStory_);
     // 「もう一度見る」: the selected game played again on the board.
     auto* replay = makeButton(QStringLiteral("cmdReplay"), QStringLiteral("もう一度見る"),
@@ -145,6 +146,14 @@ FrmGames::FrmGames(std::string gameDataDir, QWidget* parent, OpenStory openStory
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, replay,
             &QPushButton::click);
     buttons->addWidget(cmdSaveRecord_);
+    // Any record file (a game copied from another computer): its story.
+    auto* open = makeButton(
+        QStringLiteral("cmdOpenRecord"), QStringLiteral("記録を開く(&F)"),
+        QStringLiteral("記録のファイル（*.jsonl）を選んで、その対戦の流れを見ます（キー：Alt+F、Ctrl+O）"));
+    open->setEnabled(static_cast<bool>(openStory_));
+    buttons->addWidget(open);
+    connect(open, &QPushButton::clicked, this, &FrmGames::cmdOpenRecord_Click);
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, open, &QPushButton::click);
     buttons->addStretch();
     buttons->addWidget(close);
     root->addLayout(buttons);
@@ -189,11 +198,15 @@ void FrmGames::refill() {
             yen(e.money[0]) + QStringLiteral(" ／ ") + yen(e.money[1]),
             both(e.arrived[0], e.arrived[1]),
             lead,
-            qs(gameEndCaption(e.end))};
+            qs(gameEndCaption(e.end)),
+            e.joined() ? QStringLiteral("記録はホストにあります")
+            : !e.record.empty() && fileExists(keptRecordPath(dir_, e)) ? QStringLiteral("あり")
+                                                                       : QStringLiteral("記録なし")};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c >= 5 && c <= 8) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (c == 10 && !e.finished()) item->setForeground(QColor(160, 0, 0));
+            if (c == 11 && !e.joined() && cells[c] != QStringLiteral("あり")) item->setForeground(Qt::gray);
             table_->setItem(r, c, item);
         }
     }
@@ -253,6 +266,13 @@ void FrmGames::cmdSaveRecord_Click() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("対戦の記録を保存"), suggested,
                                                       QStringLiteral("対戦の記録 (*.jsonl)"));
     if (!path.isEmpty()) saveRecordTo(path);
+}
+
+void FrmGames::cmdOpenRecord_Click() {
+    if (!openStory_) return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("対戦の記録を開く"), QDir::homePath(), QStringLiteral("対戦の記録 (*.jsonl)"));
+    if (!path.isEmpty()) openStory_(us(path));
 }
 
 bool FrmGames::saveRecordTo(const QString& path) {

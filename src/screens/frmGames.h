@@ -2,7 +2,8 @@
 // computer, newest first, with who played, the turns, points, money and destinations,
 // who led and whether it came to its results; filters by area, mode, opponent and end;
 // the share of games won against each computer strength; the story of a game and its
-// record saved as a file. It reads GameList.jsonl and the kept records (record/game_list.h).
+// record saved as a file, and the story of any record file. It reads GameList.jsonl and
+// the kept records (record/game_list.h).
 #pragma once
 
 #include <QDialog>
@@ -36,6 +37,9 @@ class FrmGames : public QDialog {
 
     void cmdStory_Click();
     void cmdSaveRecord_Click();  // asks where, then saveRecordTo
+    // 「記録を開く」: asks for any record file and opens its story (a file that does not
+    // read is told by the story window, with the file and the line).
+    void cmdOpenRecord_Click();
     // Writes the selected game's record to `path`; false after telling the player why.
     bool saveRecordTo(const QString& path);
 

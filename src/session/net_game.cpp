@@ -299,7 +299,7 @@ void NetHost::welcome(QWebSocket* s) {
     wrongInRow_ = 0;
     lastBoard_.clear();
     note("相手が参加しました");
-    send(net::welcome(net::kRemotePlayer));
+    send(net::welcome(net::kRemotePlayer, g_.s.playArea, g_.s.shortMode != 0));
     sendBoard();
     if (guest_ == s) emit guestJoined();
 }
@@ -756,6 +756,8 @@ void NetGuest::onText(const QString& text) {
         case net::MessageType::Welcome:
             welcomed_ = true;
             player_ = m.player;
+            area_ = m.area;
+            shortMode_ = m.shortMode;
             emit welcomed();
             break;
         case net::MessageType::Board:

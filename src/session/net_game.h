@@ -236,6 +236,9 @@ class NetGuest : public QObject {
     void leave();
     bool joined() const { return welcomed_; }
     int player() const { return player_; }
+    // The host's game: its play area and mode (from the welcome).
+    int area() const { return area_; }
+    bool shortMode() const { return shortMode_; }
     const net::BoardView& board() const { return board_; }
     bool hasBoard() const { return hasBoard_; }
     // Sends a command of this player (lane: the bet's lane).
@@ -266,6 +269,8 @@ class NetGuest : public QObject {
     bool welcomed_ = false;
     bool ended_ = false;
     int player_ = net::kRemotePlayer;
+    int area_ = 0;
+    bool shortMode_ = false;
     net::BoardView board_;
     bool hasBoard_ = false;
 };

@@ -98,8 +98,9 @@ TEST(ProtocolReader, RefusesWhatIsNotAMessageOfThisGame) {
     EXPECT_EQ(refusalOf("{\"v\":1,\"type\":\"command\""), kErrNotJson);
     EXPECT_EQ(refusalOf("[1,2]"), kErrNotJson);
     EXPECT_EQ(refusalOf("\xff\xfe"), kErrNotJson);
-    EXPECT_EQ(refusalOf(R"({"v":2,"type":"teleport"})"), kErrUnknownType);
+    EXPECT_EQ(refusalOf(R"({"v":3,"type":"teleport"})"), kErrUnknownType);
     EXPECT_EQ(refusalOf(R"({"v":1,"type":"hello","code":"123456"})"), kErrVersion);
+    EXPECT_EQ(refusalOf(R"({"v":2,"type":"welcome","player":1})"), kErrVersion);
     EXPECT_EQ(refusalOf(R"({"type":"hello","code":"123456"})"), kErrVersion);
 
     auto edited = [&](auto change) {

@@ -1,9 +1,13 @@
 // The list of games: a crash during an append or a full disk loses only that entry, damaged
-// lines are told and skipped, and the bound drops the oldest game with its record.
+// lines are told and skipped, the bounds drop the oldest games and records, and a guest's
+// game is listed from what the guest saw.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
 
 #include "platform/data_home.h"
 #include "platform/text_file.h"
@@ -43,6 +47,12 @@ class GameList : public ::testing::Test {
         const std::string path = dir.file("GameRecord.jsonl");
         writeBytesAtomic(path, text);
         return path;
+    }
+    std::vector<std::string> keptFiles() const {
+        std::vector<std::string> out;
+        for (const auto& f : std::filesystem::directory_iterator(keptRecordsDir(dir.path())))
+            out.push_back(f.path().filename());
+        return out;
     }
 };
 
@@ -102,7 +112,8 @@ TEST_F(GameList, DamagedAndOverLongLinesAreToldAndSkipped) {
     EXPECT_FALSE(parseEntry(escape, e, why));
 }
 
-// A disk that fills during the append: the list is as it was and the record copy goes.
+// A disk that fills during the append: the list is as it was and the record copy goes; one
+// that fills while the record is copied leaves no copy either.
 TEST_F(GameList, AFullDiskLosesOnlyTheEntryBeingWritten) {
     const GameEntry a = addGame(dir.path(), game(1, 2), "");
     const std::string before = readFileBytes(list());
@@ -119,14 +130,53 @@ TEST_F(GameList, AFullDiskLosesOnlyTheEntryBeingWritten) {
     } catch (const GameError&) {
         threw = true;
     }
+    EXPECT_THROW(addGame(dir.path(), game(3, 4), record(std::string(before.size() + 100, 'r'))), GameError);
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldSignal);
     EXPECT_TRUE(threw);
     EXPECT_EQ(readFileBytes(list()), before);
-    EXPECT_FALSE(fileExists(keptRecordsDir(dir.path()) + "2.jsonl"));
+    EXPECT_TRUE(keptFiles().empty());
     const GameEntry b = addGame(dir.path(), game(3, 4), rec);
     EXPECT_EQ(b.number, 2);
     EXPECT_EQ(lines(readGameList(dir.path())), (std::vector<std::string>{entryLine(a), entryLine(b)}));
+}
+
+// The program killed (SIGKILL) while it adds games: every game it had added is listed with
+// its whole record, at most the one under way is lost, and the next game is added.
+TEST_F(GameList, AKillDuringTheAppendsLosesAtMostTheGameUnderWay) {
+    const std::string body = std::string(64 << 10, 'r') + "\n";
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        for (int i = 0;; ++i) {
+            const std::string rec = dir.file("rec" + std::to_string(i % 2));
+            writeBytesAtomic(rec, body);
+            const int n = addGame(dir.path(), game(i, 0), rec).number;
+            if (::write(pipeEnds[1], &n, sizeof n) != sizeof n) ::_exit(1);
+        }
+    }
+    ::close(pipeEnds[1]);
+    int n = 0, added = 0;
+    while (added < 40 && ::read(pipeEnds[0], &n, sizeof n) == sizeof n) added = n;
+    ASSERT_EQ(::kill(child, SIGKILL), 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    while (::read(pipeEnds[0], &n, sizeof n) == sizeof n) added = n;
+    ::close(pipeEnds[0]);
+
+    GameListRead r = readGameList(dir.path());
+    ASSERT_GE(r.entries.size(), static_cast<std::size_t>(added));
+    EXPECT_LE(r.entries.size(), static_cast<std::size_t>(added) + 1);
+    for (std::size_t i = 0; i < r.entries.size(); ++i) {
+        EXPECT_EQ(r.entries[i].number, static_cast<int>(i) + 1);
+        EXPECT_EQ(readFileBytes(keptRecordPath(dir.path(), r.entries[i])), body);
+    }
+    // The next game is added, and a copy the kill left half-made goes.
+    EXPECT_EQ(addGame(dir.path(), game(1, 1), "").number, static_cast<int>(r.entries.size()) + 1);
+    EXPECT_TRUE(readGameList(dir.path()).notices.empty());
+    for (const std::string& f : keptFiles()) EXPECT_TRUE(f.ends_with(".jsonl")) << f;
 }
 
 // The list holds the newest kGameListKeep games: the next one drops the oldest and its record.
@@ -151,6 +201,37 @@ TEST_F(GameList, TheBoundDropsTheOldestWithItsRecord) {
     EXPECT_FALSE(fileExists(keptRecordsDir(dir.path()) + "1.jsonl"));
     EXPECT_TRUE(fileExists(keptRecordsDir(dir.path()) + "2.jsonl"));
     EXPECT_EQ(readFileBytes(keptRecordPath(dir.path(), last)), "new\n");
+}
+
+// The kept records together stay within their bound: the oldest go first, their games stay
+// listed without a record, and the new game's record is kept however large.
+TEST_F(GameList, TheRecordsTogetherStayWithinTheirBound) {
+    for (const std::size_t size : {30, 30, 30, 20, 60, 150})
+        addGame(dir.path(), game(1, 2), record(std::string(size - 1, 'r') + "\n"), {.recordBytes = 100});
+    // 30+30+30+20 = 110 dropped the first; +60 the next two; 150 alone is kept.
+    std::vector<std::string> kept;
+    for (const GameEntry& e : readGameList(dir.path()).entries) kept.push_back(e.record);
+    EXPECT_EQ(kept, (std::vector<std::string>{"", "", "", "", "", "6.jsonl"}));
+    EXPECT_EQ(keptFiles(), std::vector<std::string>{"6.jsonl"});
+}
+
+// A guest's game, from the boards the host sent: the turns it saw begin, who reached which
+// destination, the results; left before them, it is a game left.
+TEST(GuestGame, TheGuestCountsWhatItSaw) {
+    GuestGameTally t;
+    t.welcomed(5, true);
+    net::BoardView b;
+    for (const int mover : {0, 0, 1, 0}) {  // two boards of the first turn, then two turns
+        b.done[2] = b.curPlayer == 1;       // reached by player 2 as it moved
+        b.curPlayer = mover;
+        t.board(b);
+    }
+    GameEntry e = t.entry("2026/12/09 10:00:00");
+    EXPECT_EQ(std::tuple(e.turns, e.arrived[0], e.arrived[1], e.end), std::tuple(3, 0, 1, GameEnd::Closed));
+    EXPECT_EQ(opponentKind(e), "net");
+    t.results({3, 5});
+    e = t.entry("");
+    EXPECT_EQ(std::tuple(e.arrived[0], e.arrived[1], e.end), std::tuple(3, 5, GameEnd::Results));
 }
 
 TEST(GameListFigures, WinsCountFinishedGamesAgainstEachStrengthAndFiltersSelect) {

@@ -16,6 +16,7 @@
 #include "board/history_file.h"
 #include "net/protocol.h"
 #include "platform/text_file.h"
+#include "record/game_list.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
 #include "screens/frmBet.h"
@@ -115,6 +116,7 @@ void NetWindowsTest::hostAndGuestWindows() {
     ScratchDir guestHome;
     ::setenv("KISHARIN_DATA_HOME", guestHome.path().c_str(), 1);
     QVERIFY(guest.start());
+    guest.listGames = true;
     FrmInit* hostInit = host.init();
     QVERIFY(hostInit->findChild<QPushButton*>(QStringLiteral("cmdHost")));
     // Not short: the rides are shown, at the host and at the guest.
@@ -330,6 +332,13 @@ void NetWindowsTest::hostAndGuestWindows() {
     });
     g->close();
     QTRY_VERIFY(guest.init() != nullptr);
+    // The guest's computer lists the game it left, as its player saw it; the record is the host's.
+    const std::vector<GameEntry> listed = readGameList(guest.gameDataDir()).entries;
+    QCOMPARE(listed.size(), std::size_t{1});
+    QVERIFY(listed[0].joined() && listed[0].end == GameEnd::Closed && listed[0].turns >= 2);
+    QCOMPARE(std::tuple(listed[0].area, listed[0].shortMode, listed[0].names[1], listed[0].points[0]),
+             std::tuple(int(game.s.playArea), bool(game.s.shortMode), game.s.playerName[1],
+                        game.s.playerPoint[0]));
     QTRY_VERIFY(!hostSaw.isEmpty());
     // It said goodbye: the host says it ended its game, not that the link was cut.
     QVERIFY(hostSaw.startsWith(QStringLiteral("相手がゲームを終了しました")));

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../../tools/sim/story_check.h"
 #include "platform/data_home.h"
 #include "record/game_record.h"
 #include "record/story.h"
@@ -141,6 +142,20 @@ TEST(Story, EachTurnIsTheGamesOwnAndTheEndIsTheReplays) {
         }
     }
     EXPECT_EQ(games, 7);
+}
+
+// The benchmark's check of 1,000 games, on a handful of them (short and normal mode, the
+// scripted player and the computer at each strength): each story's points and money after
+// every turn are the game's own, and it ends where the record's end line does.
+TEST(Story, AHandfulOfTheBenchmarksGamesTellTheirOwnFigures) {
+    ScratchDir dir;
+    for (const int game : {1, 6, 11, 14, 20}) {
+        const std::string rec = dir.file(std::to_string(game) + ".jsonl");
+        const std::vector<sim::TurnFigures> figures = sim::writeCheckedGame(rec, game);
+        const std::vector<Story> stories = readStories(rec, shippedDataDir());
+        ASSERT_EQ(stories.size(), 1u);
+        EXPECT_EQ(sim::storyMismatch(stories[0], figures, rec), "") << "game " << game;
+    }
 }
 
 // A record that cannot be read is refused with its file and line, never half told.

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
+#include <QTableWidget>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -95,7 +96,8 @@ Station busyStation(const GameState& s) {
     return {1, 1};
 }
 
-// The list of games with a few games of every kind, one entry damaged.
+// The list of games with a few games of every kind: the oldest record gone, a game joined
+// at another computer.
 void saveGamesList(const std::string& dir) {
     const std::string rec = dir + "GameRecord.jsonl";
     writeBytesAtomic(rec, "{\"t\":\"start\"}\n");
@@ -136,11 +138,25 @@ void saveGamesList(const std::string& dir) {
         e.money = {p.m1, p.m2};
         e.arrived = {p.a1, p.a2};
         e.end = p.end;
-        addGame(dir, e, rec);
+        // The bound on the kept records (small here) takes the oldest game's record.
+        addGame(dir, e, rec, {.recordBytes = 5 * 14});
     }
+    // A game joined at another computer: its record is there.
+    GameEntry joined;
+    joined.when = "2024/04/02 20:31:17";
+    joined.area = 6;
+    joined.names = {"さくらさん", "たろうさん"};
+    joined.seats = {"net", "man"};
+    joined.turns = 64;
+    joined.points = {530, 610};
+    joined.money = {152000, 98000};
+    joined.arrived = {3, 5};
+    addGame(dir, joined, "");
     FrmGames w(dir, nullptr, [](const std::string&) {});
     w.resize(1000, 420);
-    save(w, "frmGames");
+    save(w, "games_list");
+    w.table()->selectRow(1);
+    save(w, "games_kept");
 }
 
 }  // namespace

@@ -13,9 +13,9 @@ namespace kisharin::sim {
 
 // Plays `games` games on the shipped railway into the record at `path`, game i from the
 // generator's sequence of `seed`; each game stops after `maxTurns` turns. Returns the
-// number of turns of each game.
+// number of turns of each game. `observer` is told of every game as it is played.
 inline std::vector<int> writeSimRecord(const std::string& path, double seed, int games, int maxTurns = 5000,
-                                       Sides sides = {}) {
+                                       Sides sides = {}, const GameObserver& observer = {}) {
     const TempFolder folder("kisharin-simrec-");
     writeBytesAtomic(folder.path() + "履歴0.txt", "");
     writeBytesAtomic(folder.path() + "履歴1.txt", "");
@@ -34,7 +34,7 @@ inline std::vector<int> writeSimRecord(const std::string& path, double seed, int
         SimClock simClock(screens, 45000.375 + game, std::fmod(seed * 7919.0 + game * 3607.0, 86400.0));
         RecordingClock clock(simClock, recorder);
         turns.push_back(
-            playGame(s, screens, rng, clock, maxTurns, {}, sides, nullptr, &recorder, game == 1).turns);
+            playGame(s, screens, rng, clock, maxTurns, observer, sides, nullptr, &recorder, game == 1).turns);
     }
     return turns;
 }
