@@ -11,6 +11,7 @@
 
 #include "record/game_list.h"
 #include "record/game_record.h"
+#include "record/story.h"
 #include "screen_support.h"
 #include "screens/desktopGame.h"
 #include "screens/frmEnd.h"
@@ -149,6 +150,23 @@ void WholeGameTest::playToTheResults() {
     }
     const std::string kept = keptRecordPath(game.gameDataDir(), e);
     QCOMPARE(readFileBytes(kept), readFileBytes(recordPath(game.gameDataDir())));
+
+    // Its story's chart is the record's game turn by turn, and watching it again ends in
+    // the results this game had.
+    const std::vector<Story> story = readStories(kept, s.appDir);
+    QCOMPARE(story.size(), std::size_t{1});
+    RecordPlayer again1(kept, s.appDir);
+    for (std::size_t turn = 1; again1.step(); ++turn) {
+        QVERIFY(turn < story[0].turns.size());
+        for (int p = 0; p < 2; ++p)
+            QCOMPARE(story[0].turns[turn].points[static_cast<std::size_t>(p)], again1.state().playerPoint[p]);
+    }
+    QCOMPARE(story[0].turns.size(), static_cast<std::size_t>(again1.turns() + 1));
+    for (int p = 0; p < 2; ++p) {
+        QCOMPARE(again1.state().playerPoint[p], s.playerPoint[p]);
+        QCOMPARE(again1.state().playerMoney[p], s.playerMoney[p]);
+        QCOMPARE(again1.state().arriveCount[p], s.arriveCount[p]);
+    }
 
     // The list window shows it; Enter opens its story, and its record saves as a file.
     std::string opened;
