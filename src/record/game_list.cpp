@@ -60,12 +60,6 @@ std::string opponentKind(const GameEntry& e) {
     return s.starts_with("com:") ? s.substr(4) : s;
 }
 
-const char* areaCaption(int area) {
-    static const char* const captions[9] = {"日本全国版", "北海道版", "東北版", "関東版", "中部版",
-                                            "近畿版",     "中国版",   "四国版", "九州版"};
-    return area >= 0 && area <= 8 ? captions[area] : "";
-}
-
 std::string seatCaption(const GameEntry& e, int p) {
     const std::string& s = e.seats[p == 0 ? 0 : 1];
     if (s == "net") return "ネット";

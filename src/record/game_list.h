@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "net/protocol.h"
+#include "state/area_caption.h"
 
 namespace kisharin {
 
@@ -62,8 +63,6 @@ struct GameEntry {
 // "よわい" "ふつう" "つよい".
 std::string opponentKind(const GameEntry& e);
 
-// The play area as the setup window names it (「日本全国版」 「九州版」 ...).
-const char* areaCaption(int area);
 // Who sat at side p, as the list shows it: 「Man」 「Com：つよい」 「ネット」, with 「（ホスト）」
 // after this computer's player of a network game it hosted.
 std::string seatCaption(const GameEntry& e, int p);

@@ -1,4 +1,5 @@
 #include "record/story.h"
+#include "state/area_caption.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,9 +12,6 @@
 namespace kisharin {
 
 namespace {
-
-const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版", "中部版",
-                                      "近畿版",     "中国版",   "四国版", "九州版"};
 
 bool isFlight(const GameState& s, int line) {
     return s.ekiName(line, 0).starts_with("飛行機");
@@ -34,7 +32,7 @@ class StoryBuilder final : public ReplayObserver {
         const GameState& s = g.s;
         for (int p = 0; p < 2; ++p) cur_.names[static_cast<std::size_t>(p)] = s.playerName[p];
         cur_.area = s.playArea;
-        cur_.areaCaption = kAreaCaptions[std::clamp(static_cast<int>(s.playArea), 0, 8)];
+        cur_.areaCaption = areaCaption(s.playArea);
         cur_.shortMode = s.shortMode;
         cur_.turns.push_back(snapshot(0, -1));
         for (int p = 0; p < 2; ++p) {

@@ -49,17 +49,6 @@ namespace {
 constexpr int kViewWidth = 750, kViewHeight = 433;
 constexpr quint16 kDefaultPort = 48620;
 
-// The clock of a ride the host showed: its game time and the timer it seeded from.
-class ShownClock final : public Clock {
-  public:
-    ShownClock(double now, double timer) : now_(now), timer_(timer) {}
-    double now() override { return now_; }
-    double timer() override { return timer_; }
-
-  private:
-    double now_, timer_;
-};
-
 QLabel* makeLabel(QWidget* parent, const QString& name, QRect at, int pointSize, bool bold = false) {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
@@ -478,7 +467,7 @@ void FrmGuest::showCall(const net::ShowCall& c) {
         // The celebration of a line this computer knows: its title colour drawn from the
         // host's seed, as at the host.
         if (!railway_ || c.line < 1 || c.line > lineCount(s)) return;
-        ShownClock clock(0, c.seed);
+        StoppedClock clock(0, c.seed);
         DefaultRng rng(c.seed);
         FrmSeiha w(s, c.line, rng, clock, this);
         w.exec();
@@ -538,7 +527,7 @@ void FrmGuest::showRide(const net::ShowCall& c) {
     s.playSeconds = c.playSeconds;
     s.norikaeCount = 0;
     s.playerPoint[c.player] = b.points[static_cast<std::size_t>(c.player)];
-    ShownClock clock(c.gameClock, c.seed);
+    StoppedClock clock(c.gameClock, c.seed);
     DefaultRng rng(c.seed);
     riding_ = true;
     FrmEki w(s, rng, clock, this);

@@ -1,4 +1,5 @@
 #include "screens/frmInit.h"
+#include "state/area_caption.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
@@ -41,9 +42,6 @@ class ManualLink final : public QLabel {
   protected:
     void mouseReleaseEvent(QMouseEvent*) override { openManual(window()); }
 };
-
-const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版", "中部版",
-                                      "近畿版",     "中国版",   "四国版", "九州版"};
 
 QRadioButton* option(QWidget* parent, const QString& name, int index, const QString& caption) {
     auto* b = new QRadioButton(caption, parent);
@@ -161,7 +159,7 @@ FrmInit::FrmInit(GameState& s, std::string gameDataDir, std::string shippedGameD
     auto* areaGrid = new QGridLayout(areas);
     auto* areaGroup = new QButtonGroup(areas);
     for (int i = 0; i <= 8; ++i) {
-        optArea_[i] = option(areas, QStringLiteral("optArea"), i, qs(kAreaCaptions[i]));
+        optArea_[i] = option(areas, QStringLiteral("optArea"), i, qs(areaCaption(i)));
         areaGroup->addButton(optArea_[i]);
         if (i == 0)
             areaGrid->addWidget(optArea_[i], 0, 0, 1, 2);

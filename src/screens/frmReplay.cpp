@@ -1,4 +1,5 @@
 #include "screens/frmReplay.h"
+#include "state/area_caption.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -28,20 +29,6 @@ namespace kisharin {
 namespace {
 
 constexpr int kSpeeds[3] = {1, 4, 16};
-
-const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版", "中部版",
-                                      "近畿版",     "中国版",   "四国版", "九州版"};
-
-// The clock of a ride played again: the game's time and the timer its scenery was drawn from.
-class RideClock final : public Clock {
-  public:
-    RideClock(double now, double timer) : now_(now), timer_(timer) {}
-    double now() override { return now_; }
-    double timer() override { return timer_; }
-
-  private:
-    double now_, timer_;
-};
 
 // The board's fonts, for the strip the replay lays out.
 const TextMetrics& boardMetrics() {
@@ -93,8 +80,7 @@ FrmReplay::FrmReplay(std::unique_ptr<RecordPlayer> player, QWidget* parent)
     lblTitle_->setObjectName(QStringLiteral("lblTitle"));
     lblTitle_->setFont(uiFont(11, true));
     lblTitle_->setText(QStringLiteral("%1（青）対 %2（赤）　%3　%4　ゲーム %5／%6")
-                           .arg(qs(s.playerName[0]), qs(s.playerName[1]),
-                                qs(kAreaCaptions[std::clamp(static_cast<int>(s.playArea), 0, 8)]),
+                           .arg(qs(s.playerName[0]), qs(s.playerName[1]), qs(areaCaption(s.playArea)),
                                 s.shortMode ? QStringLiteral("短縮モード") : QStringLiteral("通常モード"))
                            .arg(player_->index() + 1)
                            .arg(player_->games()));
@@ -393,7 +379,7 @@ void FrmReplay::showRide() {
     if (!rideState_ || !chkRide_->isChecked() || speed_ == 16) return;
     GameState& s = *rideState_;
     s.voiceMode = chkVoice_->isChecked();
-    RideClock clock(s.gameClock, rideTimer_);
+    StoppedClock clock(s.gameClock, rideTimer_);
     tick_->stop();
     ride_ = new FrmEki(s, rideRng_, clock, this);
     ride_->setObjectName(QStringLiteral("replayRide"));

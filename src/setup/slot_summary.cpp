@@ -13,16 +13,7 @@
 
 namespace kisharin {
 
-namespace {
-
-const char* const kAreaCaptions[9] = {"日本全国版", "北海道版", "東北版", "関東版", "中部版",
-                                      "近畿版",     "中国版",   "四国版", "九州版"};
-
-}  // namespace
-
-std::string areaCaption(int area) {
-    return area >= 0 && area <= 8 ? kAreaCaptions[area] : std::string();
-}
+namespace {}  // namespace
 
 std::vector<std::string> SlotSummary::lines(const std::string (&names)[2]) const {
     if (!exists) return {"（空き）"};

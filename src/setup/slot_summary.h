@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "state/area_caption.h"
 #include "state/game_state.h"
 
 namespace kisharin {
@@ -24,9 +25,6 @@ struct SlotSummary {
     // hold them).
     std::vector<std::string> lines(const std::string (&names)[2]) const;
 };
-
-// The caption of a play area: "日本全国版", "北海道版" … "九州版".
-std::string areaCaption(int area);
 
 // A file's time of last change as local "yyyy/mm/dd hh:mm"; empty when it cannot be read.
 std::string fileTimeText(const std::string& path);

@@ -27,4 +27,16 @@ private:
     double value_;
 };
 
+// A clock stopped at one moment: a scene drawn again as it was drawn (a ride the host
+// showed, a ride played again) is given the game's time and the timer it was drawn from.
+class StoppedClock final : public Clock {
+public:
+    StoppedClock(double now, double timer) : now_(now), timer_(timer) {}
+    double now() override { return now_; }
+    double timer() override { return timer_; }
+
+private:
+    double now_, timer_;
+};
+
 }  // namespace kisharin
