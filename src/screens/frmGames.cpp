@@ -135,8 +135,8 @@ FrmGames::FrmGames(std::string gameDataDir, QWidget* parent, OpenStory openStory
                              QStringLiteral("キー：Alt+C、Esc"));
     buttons->addWidget(cmdStory_);
     // 「もう一度見る」: the selected game played again on the board.
-    auto* replay = makeButton(QStringLiteral("cmdReplay"), QStringLiteral("もう一度見る"),
-                              QStringLiteral("選んだ対戦を盤の上でもう一度見ます（キー：Ctrl+R）"));
+    auto* replay = makeButton(QStringLiteral("cmdReplay"), QStringLiteral("もう一度見る(&R)"),
+                              QStringLiteral("選んだ対戦を盤の上でもう一度見ます（キー：Alt+R、Ctrl+R）"));
     buttons->addWidget(replay);
     connect(replay, &QPushButton::clicked, this, [this, replay] {
         const GameEntry* e = selected();
