@@ -389,6 +389,9 @@ void FrmReplay::showRide() {
         ride_ = nullptr;
         QTimer::singleShot(0, this, &FrmReplay::schedule);
     });
+    // The ride window takes the keys while it stands: the pause key works over it too.
+    connect(new QShortcut(QKeySequence(Qt::Key_Space), ride_), &QShortcut::activated, this,
+            &FrmReplay::togglePause);
     ride_->show();
 }
 

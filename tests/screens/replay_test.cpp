@@ -158,6 +158,13 @@ void ReplayTest::aRideSceneHoldsThePlayUntilItCloses() {
     const int t = w->player().turns();
     QTest::keyClick(w, Qt::Key_N);
     QCOMPARE(w->player().turns(), t);
+    // Space over the ride window pauses and plays on as over the replay's own.
+    auto* pause = w->findChild<QPushButton*>(QStringLiteral("cmdPause"));
+    QVERIFY(QTest::qWaitForWindowActive(w->ride()));
+    QTest::keyClick(w->ride(), Qt::Key_Space);
+    QCOMPARE(pause->text(), QStringLiteral("一時停止"));
+    QTest::keyClick(w->ride(), Qt::Key_Space);
+    QCOMPARE(pause->text(), QStringLiteral("再開"));
     QTRY_VERIFY_WITH_TIMEOUT(!w->ride(), 30000);
     w->activateWindow();  // the keys go to the window in front
     QVERIFY(QTest::qWaitForWindowActive(w));
