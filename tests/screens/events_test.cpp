@@ -4,9 +4,9 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QListWidget>
 #include <QTest>
 #include <cmath>
 #include <vector>
@@ -159,7 +159,7 @@ void EventsTest::betWindowRefusesItsCloseBox() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(!w.close());
     QTest::keyClick(&w, Qt::Key_Escape);
-    QTest::qWait(20);
+    settle();
     QVERIFY(w.isVisible());
 }
 
@@ -222,7 +222,7 @@ void EventsTest::eachRaceKindHasItsTrackAndRacer() {
         s.playerMoney[0] = 1000;
         DefaultRng rng(7);
         BetWindow bet(s, rng);
-    FrmBet& w = bet.w;
+        FrmBet& w = bet.w;
         const QImage track = child<QWidget>(&w, "picBack")->grab().toImage();
         QCOMPARE(track.pixelColor(300, 60), tracks[k]);
         // The racer stands at its start, at left 656 and top 40 in lane 1.
@@ -296,8 +296,8 @@ void EventsTest::warpAndGodStandInTheMiddleUntilHidden() {
         QVERIFY(board.picE()->isVisible());
         QCOMPARE(board.picE()->x(), picScreen->width() / 2 - board.picE()->width() / 2);
         QCOMPARE(board.picE()->pixmap().toImage(), eventPicture(picture).toImage());
-        QTest::qWait(30);  // no slide
-        QCOMPARE(board.picE()->x(), picScreen->width() / 2 - board.picE()->width() / 2);
+        // No slide: the timer that would move it is not running.
+        QVERIFY(!child<QTimer>(&board, "tmrNature")->isActive());
         screens.showEventPicture(s, 0);
         QVERIFY(!board.picE()->isVisible());
     }
@@ -337,7 +337,8 @@ void EventsTest::anEarthquakeShakesTheBoardAndLeavesItALittleLeft() {
     QVERIFY(QTest::qWaitForWindowActive(&board));
     QTest::keyClick(&board, Qt::Key_L);
     QTRY_VERIFY(board.messageLog() && board.messageLog()->isVisible());
-    QVERIFY(board.messageLog()->list()->item(0)->text().endsWith(QStringLiteral("目的地が変わってしまったぞ～！！")));
+    QVERIFY(board.messageLog()->list()->item(0)->text().endsWith(
+        QStringLiteral("目的地が変わってしまったぞ～！！")));
 }
 
 void EventsTest::aHumanEndingOnARaceCourseBetsOverTheBoard() {

@@ -439,7 +439,7 @@ void FeelTest::aTurnIsPlayedFromTheKeyboard() {
     // While the board is disabled (the computer's turn) the keys do nothing.
     board->setBoardEnabled(false);
     QTest::keyClick(board, Qt::Key_M);
-    QTest::qWait(20);
+    settle();
     QVERIFY(!FrmMap::viewing());
     board->setBoardEnabled(true);
 }

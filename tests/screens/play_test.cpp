@@ -85,7 +85,7 @@ void PlayTest::setupWindowShowsTheSettingsAndLimitsNames() {
     // An empty name: the start buttons do nothing.
     name0->clear();
     QTest::mouseClick(child<QPushButton>(init, "cmdGo"), Qt::LeftButton);
-    QTest::qWait(20);
+    settle();
     QVERIFY(!game.board());
     QVERIFY(init->isVisible());
 }
@@ -283,7 +283,7 @@ void PlayTest::leavingThePickersChangesNothing() {
     QTRY_VERIFY(!warning.isEmpty());
     QVERIFY(warning.contains(QStringLiteral("GameData3.txt")));
     QVERIFY(warning.contains(QStringLiteral("2行目")));
-    QTest::qWait(50);
+    settle();
     QVERIFY(!game.board());
     QVERIFY(init->isVisible());
     std::remove(folders->gameData("GameData3.txt").c_str());
@@ -293,7 +293,7 @@ void PlayTest::leavingThePickersChangesNothing() {
     QTRY_VERIFY(running->board());
     whenModal([](QWidget* picker) { picker->close(); });
     QTest::mouseClick(child<QPushButton>(running->board(), "cmdSave"), Qt::LeftButton);
-    QTest::qWait(30);
+    settle();
     QCOMPARE(end.ended, 0);
     QVERIFY(running->board()->isVisible());
 }
