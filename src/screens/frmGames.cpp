@@ -135,15 +135,15 @@ FrmGames::FrmGames(std::string gameDataDir, QWidget* parent, OpenStory openStory
                              QStringLiteral("キー：Alt+C、Esc"));
     buttons->addWidget(cmdStory_);
     // 「もう一度見る」: the selected game played again on the board.
-    auto* replay = makeButton(QStringLiteral("cmdReplay"), QStringLiteral("もう一度見る(&R)"),
-                              QStringLiteral("選んだ対戦を盤の上でもう一度見ます（キー：Alt+R、Ctrl+R）"));
-    buttons->addWidget(replay);
-    connect(replay, &QPushButton::clicked, this, [this, replay] {
+    cmdReplay_ = makeButton(QStringLiteral("cmdReplay"), QStringLiteral("もう一度見る(&R)"),
+                            QStringLiteral("選んだ対戦を盤の上でもう一度見ます（キー：Alt+R、Ctrl+R）"));
+    buttons->addWidget(cmdReplay_);
+    connect(cmdReplay_, &QPushButton::clicked, this, [this] {
         const GameEntry* e = selected();
-        if (e && replay->isEnabled())
+        if (e && cmdReplay_->isEnabled())
             FrmReplay::openRecord(keptRecordPath(dir_, *e), shippedDataDir(), -1, this);
     });
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, replay,
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, cmdReplay_,
             &QPushButton::click);
     buttons->addWidget(cmdSaveRecord_);
     // Any record file (a game copied from another computer): its story.
@@ -250,7 +250,7 @@ void FrmGames::selectionChanged() {
     const bool kept = e && !e->record.empty() && fileExists(keptRecordPath(dir_, *e));
     cmdStory_->setEnabled(kept && static_cast<bool>(openStory_));
     cmdSaveRecord_->setEnabled(kept);
-    if (auto* replay = findChild<QPushButton*>(QStringLiteral("cmdReplay"))) replay->setEnabled(kept);
+    if (cmdReplay_) cmdReplay_->setEnabled(kept);  // selections made while the buttons are built
 }
 
 void FrmGames::cmdStory_Click() {
@@ -303,16 +303,10 @@ void FrmGames::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (notices_.empty() || noticesShown_) return;
     noticesShown_ = true;
-    QString text = QStringLiteral("対戦の一覧の一部が読めませんでした。ほかの対戦はそのまま表示します。\n");
-    for (const std::string& n : notices_) text += "\n" + qs(n);
-    whenShownOnScreen(this, [this, text] {
-        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("これまでの対戦"), text,
-                                    QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("msgGameListProblems"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setModal(false);  // a notice beside the list, which stays usable
-        box->show();
-    });
+    // A notice beside the list, which stays usable.
+    warnOnScreen(this, QStringLiteral("これまでの対戦"),
+                 QStringLiteral("対戦の一覧の一部が読めませんでした。ほかの対戦はそのまま表示します。\n"),
+                 notices_, QStringLiteral("msgGameListProblems"), Qt::NonModal);
 }
 
 }  // namespace kisharin

@@ -64,6 +64,7 @@ class FrmGames : public QDialog {
     QLabel* lblWins_;
     QLabel* lblCount_;
     QPushButton* cmdStory_;
+    QPushButton* cmdReplay_ = nullptr;
     QPushButton* cmdSaveRecord_;
 };
 

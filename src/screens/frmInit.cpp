@@ -292,20 +292,11 @@ void FrmInit::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (problems_.empty() || problemsShown_) return;
     problemsShown_ = true;
-    // Each line says what stands in for what could not be read.
-    QString text = QStringLiteral("設定ファイルの一部が読めませんでした。\n");
-    for (const std::string& p : problems_) text += "\n" + qs(p);
-    // Opened at once, the box would be centred over where the window stood before the
-    // window manager placed it: at the screen's corner. It belongs to this window and
-    // runs no loop of its own, so a game started meanwhile closes it with the window.
-    whenShownOnScreen(this, [this, text] {
-        auto* box =
-            new QMessageBox(QMessageBox::Warning, QStringLiteral("ゲーム設定"), text, QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("msgSettingsProblems"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setWindowModality(Qt::ApplicationModal);
-        box->show();
-    });
+    // Each line says what stands in for what could not be read. Opened at once, the box
+    // would be centred over where the window stood before the window manager placed it.
+    warnOnScreen(this, QStringLiteral("ゲーム設定"),
+                 QStringLiteral("設定ファイルの一部が読めませんでした。\n"), problems_,
+                 QStringLiteral("msgSettingsProblems"), Qt::ApplicationModal);
 }
 
 void FrmInit::keyPressEvent(QKeyEvent* e) {

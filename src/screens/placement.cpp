@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QEvent>
+#include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -59,6 +60,20 @@ void whenShownOnScreen(QWidget* w, std::function<void()> fn) {
         win = top->windowHandle();
     }
     win->installEventFilter(watch);
+}
+
+void warnOnScreen(QWidget* w, const QString& title, const QString& text,
+                  const std::vector<std::string>& lines, const QString& objectName,
+                  Qt::WindowModality modality) {
+    QString all = text;
+    for (const std::string& l : lines) all += "\n" + QString::fromStdString(l);
+    whenShownOnScreen(w, [w, title, all, objectName, modality] {
+        auto* box = new QMessageBox(QMessageBox::Warning, title, all, QMessageBox::Ok, w);
+        box->setObjectName(objectName);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(modality);
+        box->show();
+    });
 }
 
 QPoint placedOver(QSize size, const QRect& over, const QRect& screen) {

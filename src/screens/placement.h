@@ -2,10 +2,13 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 class QWidget;
 
@@ -16,6 +19,13 @@ namespace kisharin {
 // over the place the window had before the window manager moved it. Runs nothing if w
 // is destroyed first.
 void whenShownOnScreen(QWidget* w, std::function<void()> fn);
+
+// A warning box over w once w is on the screen (whenShownOnScreen): `text`, then one line
+// each of `lines`. It belongs to w and runs no loop of its own, so closing w closes it;
+// `modality` says whether w stays usable beside it.
+void warnOnScreen(QWidget* w, const QString& title, const QString& text,
+                  const std::vector<std::string>& lines, const QString& objectName,
+                  Qt::WindowModality modality);
 
 // Where a window of the given size stands centred over the rectangle `over`, moved in
 // as far as it takes to lie within `screen` (its top-left corner first, when it is larger).
